@@ -6,6 +6,7 @@
 
 #include "windows/CConfigFile.h"
 #include "windows/CFixedText.h"
+#include "windows/CLogoEnableRule.h"
 #include "windows/CLogoFile.h"
 
 namespace {
@@ -451,6 +452,29 @@ TEST(LogoFile, KindCornerAndMarginsOutsideWhatTheWindowShowsAreBroughtIntoRange)
     logo.Load(bytes);
     EXPECT_EQ(logo.logoKind, CLogoFile::kNoLogo);
     EXPECT_EQ(logo.corner, CLogoFile::kTopLeft);
+}
+
+// --- which logo controls take input -------------------------------------
+
+TEST(LogoEnableRule, EachKindEnablesOnlyItsOwnControls)
+{
+    const CLogoEnableRule text = CLogoEnableRule::ForKind(CLogoFile::kTextLogo);
+    EXPECT_TRUE(text.fontControls);
+    EXPECT_TRUE(text.textEditShown);
+    EXPECT_FALSE(text.browseButton);
+    EXPECT_TRUE(text.placement);
+
+    const CLogoEnableRule image = CLogoEnableRule::ForKind(CLogoFile::kImageLogo);
+    EXPECT_FALSE(image.fontControls);
+    EXPECT_FALSE(image.textEditShown);
+    EXPECT_TRUE(image.browseButton);
+    EXPECT_TRUE(image.placement);
+
+    for (int kind : {0, 3, -1}) {
+        const CLogoEnableRule none = CLogoEnableRule::ForKind(kind);
+        EXPECT_FALSE(none.fontControls || none.textEditShown || none.browseButton || none.placement)
+            << "kind " << kind;
+    }
 }
 
 } // namespace
