@@ -8,13 +8,13 @@ constexpr int kBorderInset = 8;
 constexpr int kCornerMarkInset = 4;
 constexpr int kBorderShrink = 17;
 
-void ShiftHorizontally(FrameRect& rect, int by)
+void ShiftHorizontally(ScreenRect& rect, int by)
 {
     rect.left += by;
     rect.right += by;
 }
 
-void ShiftVertically(FrameRect& rect, int by)
+void ShiftVertically(ScreenRect& rect, int by)
 {
     rect.top += by;
     rect.bottom += by;
@@ -44,7 +44,7 @@ FrameHit CFrameGeometry::HitTest(PixelPoint client, PixelSize window)
     return FrameHit::Caption;
 }
 
-FrameRect CFrameGeometry::ClampMoving(FrameRect proposed, const FrameRect& screen)
+ScreenRect CFrameGeometry::ClampMoving(ScreenRect proposed, const ScreenRect& screen)
 {
     if (proposed.left + kScreenOverhang < screen.left)
         ShiftHorizontally(proposed, screen.left - kScreenOverhang - proposed.left);
@@ -57,7 +57,7 @@ FrameRect CFrameGeometry::ClampMoving(FrameRect proposed, const FrameRect& scree
     return proposed;
 }
 
-FrameRect CFrameGeometry::ClampSizing(FrameRect proposed, const FrameRect& screen)
+ScreenRect CFrameGeometry::ClampSizing(ScreenRect proposed, const ScreenRect& screen)
 {
     if (proposed.left < screen.left - kScreenOverhang)
         proposed.left = screen.left - kScreenOverhang;
@@ -70,7 +70,7 @@ FrameRect CFrameGeometry::ClampSizing(FrameRect proposed, const FrameRect& scree
     return proposed;
 }
 
-FrameRect CFrameGeometry::PanelRect(const FrameRect& frame, const FrameRect& screen)
+ScreenRect CFrameGeometry::PanelRect(const ScreenRect& frame, const ScreenRect& screen)
 {
     const int left = frame.left + kPanelIndent;
     int top = frame.bottom - kPanelOverlap;
@@ -79,7 +79,7 @@ FrameRect CFrameGeometry::PanelRect(const FrameRect& frame, const FrameRect& scr
     return {left, top, left + kToolWidth, top + kPanelHeight};
 }
 
-FrameRect CFrameGeometry::ToolRect(const FrameRect& panel, int height)
+ScreenRect CFrameGeometry::ToolRect(const ScreenRect& panel, int height)
 {
     return {panel.left, panel.top, panel.left + kToolWidth, panel.top + height};
 }
@@ -90,7 +90,7 @@ int CFrameGeometry::NextBorderPhase(int phase)
     return next < -(kBorderPhases - 1) ? 0 : next;
 }
 
-FrameRect CFrameGeometry::BorderRect(PixelSize window)
+ScreenRect CFrameGeometry::BorderRect(PixelSize window)
 {
     return {kBorderInset, kBorderInset, kBorderInset + window.width - kBorderShrink,
             kBorderInset + window.height - kBorderShrink};

@@ -3,7 +3,7 @@
 // resize or drag it, how far it may leave the virtual screen, where the
 // control panel hangs, and where its decorations go. No Windows header: the
 // rules are tested natively.
-#include "capture/FrameRect.h"
+#include "capture/ScreenRect.h"
 
 namespace pelidore {
 
@@ -44,22 +44,22 @@ public:
 
     // A proposed frame rectangle kept within 9 pixels beyond the virtual
     // screen: moving shifts the whole rectangle, sizing stops each edge.
-    static FrameRect ClampMoving(FrameRect proposed, const FrameRect& virtualScreen);
-    static FrameRect ClampSizing(FrameRect proposed, const FrameRect& virtualScreen);
+    static ScreenRect ClampMoving(ScreenRect proposed, const ScreenRect& virtualScreen);
+    static ScreenRect ClampSizing(ScreenRect proposed, const ScreenRect& virtualScreen);
 
     // The control panel below the frame, or above it when the screen has
     // no room below.
-    static FrameRect PanelRect(const FrameRect& frame, const FrameRect& virtualScreen);
+    static ScreenRect PanelRect(const ScreenRect& frame, const ScreenRect& virtualScreen);
 
     // A tool window takes the panel's place and width.
-    static FrameRect ToolRect(const FrameRect& panel, int height);
+    static ScreenRect ToolRect(const ScreenRect& panel, int height);
 
     // The dashed border's dash offset steps 0, -1, ..., -15, then 0 again.
     static int NextBorderPhase(int phase);
 
     // The dashed border and the transparent area inside it, in window
     // coordinates.
-    static FrameRect BorderRect(PixelSize window);
+    static ScreenRect BorderRect(PixelSize window);
     static PixelPoint CornerMarkOrigin(FrameCorner corner, PixelSize window);
     static PixelPoint CentreMarkOrigin(PixelSize window, PixelSize mark);
 };

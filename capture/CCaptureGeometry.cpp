@@ -11,33 +11,38 @@ PixelSize CCaptureGeometry::CaptureSize(int frameWidth, int frameHeight)
     return {std::max(width, 0), std::max(height, 0)};
 }
 
-PixelSize CCaptureGeometry::CaptureSize(const FrameRect& frame)
+PixelSize CCaptureGeometry::CaptureSize(const ScreenRect& frame)
 {
     return CaptureSize(frame.Width(), frame.Height());
 }
 
-PixelPoint CCaptureGeometry::CaptureOrigin(const FrameRect& frame)
+PixelPoint CCaptureGeometry::CaptureOrigin(const ScreenRect& frame)
 {
     return {frame.left + kBorder, frame.top + kBorder};
 }
 
 PixelSize CCaptureGeometry::OutputSize(PixelSize capture, int scalePercent)
 {
-    const int scale = ClampScale(scalePercent);
-    if (scale == kFullScalePercent)
+    if (!IsScaled(scalePercent))
         return capture;
+    const int scale = ClampScale(scalePercent);
     const int width = static_cast<int>(static_cast<float>(capture.width) / 100.0f * static_cast<float>(scale));
     const int height = static_cast<int>(static_cast<float>(capture.height) / 100.0f * static_cast<float>(scale));
     return {RoundDownToFour(width), height};
 }
 
-PixelPoint CCaptureGeometry::CursorInFrame(PixelPoint cursor, const FrameRect& frame, PixelSize output, int scalePercent)
+bool CCaptureGeometry::IsScaled(int scalePercent)
+{
+    return ClampScale(scalePercent) != kFullScalePercent;
+}
+
+PixelPoint CCaptureGeometry::CursorInFrame(PixelPoint cursor, const ScreenRect& frame, PixelSize output, int scalePercent)
 {
     // The cursor is measured from one pixel outside the capture origin; the
     // offset is part of how recordings have always placed it.
     int x = cursor.x - frame.left - (kBorder - 1);
     int y = cursor.y - frame.top - (kBorder - 1);
-    if (ClampScale(scalePercent) == kFullScalePercent)
+    if (!IsScaled(scalePercent))
         return {x, y};
     const int unroundedWidth = frame.Width() - 2 * kBorder;
     const int unroundedHeight = frame.Height() - 2 * kBorder;
@@ -53,8 +58,8 @@ PixelSize CCaptureGeometry::CursorSize(PixelSize bitmap, bool hasColourBitmap, i
     PixelSize size = bitmap;
     if (!hasColourBitmap)
         size.height /= 2;
-    const int scale = ClampScale(scalePercent);
-    if (scale != kFullScalePercent) {
+    if (IsScaled(scalePercent)) {
+        const int scale = ClampScale(scalePercent);
         size.width = static_cast<int>(static_cast<float>(size.width) / 100.0f * static_cast<float>(scale));
         size.height = static_cast<int>(static_cast<float>(size.height) / 100.0f * static_cast<float>(scale));
     }

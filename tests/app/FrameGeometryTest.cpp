@@ -5,13 +5,13 @@
 using pelidore::CFrameGeometry;
 using pelidore::FrameCorner;
 using pelidore::FrameHit;
-using pelidore::FrameRect;
+using pelidore::ScreenRect;
 using pelidore::PixelPoint;
 using pelidore::PixelSize;
 
 namespace {
 
-const FrameRect kScreen{0, 0, 1600, 1000};
+const ScreenRect kScreen{0, 0, 1600, 1000};
 const PixelSize kWindow{640, 360};
 
 } // namespace
@@ -46,37 +46,37 @@ TEST(FrameGeometry, CornerEdgesAndEverythingElseDrag)
 
 TEST(FrameGeometry, MovingPastAScreenEdgeStopsNinePixelsBeyondIt)
 {
-    EXPECT_EQ(CFrameGeometry::ClampMoving({-50, 100, 590, 460}, kScreen), (FrameRect{-9, 100, 631, 460}));
-    EXPECT_EQ(CFrameGeometry::ClampMoving({100, -30, 740, 330}, kScreen), (FrameRect{100, -9, 740, 351}));
-    EXPECT_EQ(CFrameGeometry::ClampMoving({1000, 100, 1640, 460}, kScreen), (FrameRect{969, 100, 1609, 460}));
-    EXPECT_EQ(CFrameGeometry::ClampMoving({100, 900, 740, 1260}, kScreen), (FrameRect{100, 649, 740, 1009}));
-    EXPECT_EQ(CFrameGeometry::ClampMoving({-9, -9, 631, 351}, kScreen), (FrameRect{-9, -9, 631, 351}));
+    EXPECT_EQ(CFrameGeometry::ClampMoving({-50, 100, 590, 460}, kScreen), (ScreenRect{-9, 100, 631, 460}));
+    EXPECT_EQ(CFrameGeometry::ClampMoving({100, -30, 740, 330}, kScreen), (ScreenRect{100, -9, 740, 351}));
+    EXPECT_EQ(CFrameGeometry::ClampMoving({1000, 100, 1640, 460}, kScreen), (ScreenRect{969, 100, 1609, 460}));
+    EXPECT_EQ(CFrameGeometry::ClampMoving({100, 900, 740, 1260}, kScreen), (ScreenRect{100, 649, 740, 1009}));
+    EXPECT_EQ(CFrameGeometry::ClampMoving({-9, -9, 631, 351}, kScreen), (ScreenRect{-9, -9, 631, 351}));
 }
 
 TEST(FrameGeometry, MovingClampsAgainstAVirtualScreenLeftOfThePrimary)
 {
-    const FrameRect screens{-1920, 0, 1600, 1080};
-    EXPECT_EQ(CFrameGeometry::ClampMoving({-2000, 10, -1360, 370}, screens), (FrameRect{-1929, 10, -1289, 370}));
+    const ScreenRect screens{-1920, 0, 1600, 1080};
+    EXPECT_EQ(CFrameGeometry::ClampMoving({-2000, 10, -1360, 370}, screens), (ScreenRect{-1929, 10, -1289, 370}));
 }
 
 TEST(FrameGeometry, SizingStopsEachEdgeAloneKeepingTheOthers)
 {
-    EXPECT_EQ(CFrameGeometry::ClampSizing({-50, 100, 590, 460}, kScreen), (FrameRect{-9, 100, 590, 460}));
-    EXPECT_EQ(CFrameGeometry::ClampSizing({100, 100, 1700, 1100}, kScreen), (FrameRect{100, 100, 1609, 1009}));
-    EXPECT_EQ(CFrameGeometry::ClampSizing({100, -20, 740, 460}, kScreen), (FrameRect{100, -9, 740, 460}));
+    EXPECT_EQ(CFrameGeometry::ClampSizing({-50, 100, 590, 460}, kScreen), (ScreenRect{-9, 100, 590, 460}));
+    EXPECT_EQ(CFrameGeometry::ClampSizing({100, 100, 1700, 1100}, kScreen), (ScreenRect{100, 100, 1609, 1009}));
+    EXPECT_EQ(CFrameGeometry::ClampSizing({100, -20, 740, 460}, kScreen), (ScreenRect{100, -9, 740, 460}));
 }
 
 TEST(FrameGeometry, PanelHangsBelowTheFrameOrAboveWithoutRoom)
 {
-    EXPECT_EQ(CFrameGeometry::PanelRect({480, 320, 1120, 680}, kScreen), (FrameRect{490, 678, 867, 831}));
+    EXPECT_EQ(CFrameGeometry::PanelRect({480, 320, 1120, 680}, kScreen), (ScreenRect{490, 678, 867, 831}));
     // 849 + 151 = 1000 still fits; one pixel lower does not.
     EXPECT_EQ(CFrameGeometry::PanelRect({480, 489, 1120, 849}, kScreen).top, 847);
-    EXPECT_EQ(CFrameGeometry::PanelRect({480, 490, 1120, 850}, kScreen), (FrameRect{490, 339, 867, 492}));
+    EXPECT_EQ(CFrameGeometry::PanelRect({480, 490, 1120, 850}, kScreen), (ScreenRect{490, 339, 867, 492}));
 }
 
 TEST(FrameGeometry, ToolWindowsTakeThePanelsCorner)
 {
-    EXPECT_EQ(CFrameGeometry::ToolRect({490, 678, 867, 831}, 252), (FrameRect{490, 678, 867, 930}));
+    EXPECT_EQ(CFrameGeometry::ToolRect({490, 678, 867, 831}, 252), (ScreenRect{490, 678, 867, 930}));
 }
 
 TEST(FrameGeometry, BorderPhaseCyclesThroughSixteenSteps)
@@ -91,7 +91,7 @@ TEST(FrameGeometry, BorderPhaseCyclesThroughSixteenSteps)
 
 TEST(FrameGeometry, DecorationsSitInsideTheBorder)
 {
-    EXPECT_EQ(CFrameGeometry::BorderRect(kWindow), (FrameRect{8, 8, 631, 351}));
+    EXPECT_EQ(CFrameGeometry::BorderRect(kWindow), (ScreenRect{8, 8, 631, 351}));
     EXPECT_EQ(CFrameGeometry::CornerMarkOrigin(FrameCorner::TopLeft, kWindow), (PixelPoint{4, 4}));
     EXPECT_EQ(CFrameGeometry::CornerMarkOrigin(FrameCorner::TopRight, kWindow), (PixelPoint{614, 4}));
     EXPECT_EQ(CFrameGeometry::CornerMarkOrigin(FrameCorner::BottomLeft, kWindow), (PixelPoint{4, 334}));

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 using pelidore::CCaptureGeometry;
-using pelidore::FrameRect;
+using pelidore::ScreenRect;
 using pelidore::PixelPoint;
 using pelidore::PixelSize;
 
@@ -12,7 +12,7 @@ TEST(CaptureGeometry, CaptureSizeDropsTheBorderAndRoundsTheWidthDownToFour)
     EXPECT_EQ(CCaptureGeometry::CaptureSize(640, 360), (PixelSize{620, 342}));
     EXPECT_EQ(CCaptureGeometry::CaptureSize(641, 360), (PixelSize{620, 342}));
     EXPECT_EQ(CCaptureGeometry::CaptureSize(642, 100), (PixelSize{624, 82}));
-    EXPECT_EQ(CCaptureGeometry::CaptureSize(FrameRect{-9, -9, 1291, 711}), (PixelSize{1280, 702}));
+    EXPECT_EQ(CCaptureGeometry::CaptureSize(ScreenRect{-9, -9, 1291, 711}), (PixelSize{1280, 702}));
 }
 
 TEST(CaptureGeometry, FramesNarrowerThanTheBorderGiveAnEmptyRegionNotANegativeOne)
@@ -24,7 +24,7 @@ TEST(CaptureGeometry, FramesNarrowerThanTheBorderGiveAnEmptyRegionNotANegativeOn
 
 TEST(CaptureGeometry, CaptureOriginIsNineInsideTheFrame)
 {
-    EXPECT_EQ(CCaptureGeometry::CaptureOrigin(FrameRect{480, 320, 1120, 680}), (PixelPoint{489, 329}));
+    EXPECT_EQ(CCaptureGeometry::CaptureOrigin(ScreenRect{480, 320, 1120, 680}), (PixelPoint{489, 329}));
 }
 
 TEST(CaptureGeometry, OutputSizeScalesInSinglePrecisionAndKeepsTheWidthAMultipleOfFour)
@@ -45,7 +45,7 @@ TEST(CaptureGeometry, ScalesOutsideTheSettingsRangeAreHeldToIt)
 
 TEST(CaptureGeometry, CursorIsMeasuredFromEightInsideTheFrame)
 {
-    const FrameRect frame{100, 200, 740, 560};
+    const ScreenRect frame{100, 200, 740, 560};
     const PixelSize output{620, 342};
     EXPECT_EQ(CCaptureGeometry::CursorInFrame({108, 208}, frame, output, 100), (PixelPoint{0, 0}));
     EXPECT_EQ(CCaptureGeometry::CursorInFrame({400, 300}, frame, output, 100), (PixelPoint{292, 92}));
@@ -54,7 +54,7 @@ TEST(CaptureGeometry, CursorIsMeasuredFromEightInsideTheFrame)
 
 TEST(CaptureGeometry, ScaledCursorPositionDividesByTheCaptureSizeBeforeRounding)
 {
-    const FrameRect frame{100, 100, 741, 460}; // capture 623 x 342 before rounding
+    const ScreenRect frame{100, 100, 741, 460}; // capture 623 x 342 before rounding
     const PixelSize output = CCaptureGeometry::OutputSize(CCaptureGeometry::CaptureSize(frame), 50);
     ASSERT_EQ(output, (PixelSize{308, 171}));
     const PixelPoint cursor{100 + 8 + 246, 100 + 8 + 171};

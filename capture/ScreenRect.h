@@ -5,7 +5,7 @@
 
 namespace pelidore {
 
-struct FrameRect {
+struct ScreenRect {
     int left = 0;
     int top = 0;
     int right = 0;
@@ -13,7 +13,7 @@ struct FrameRect {
 
     constexpr int Width() const { return right - left; }
     constexpr int Height() const { return bottom - top; }
-    constexpr bool operator==(const FrameRect& other) const
+    constexpr bool operator==(const ScreenRect& other) const
     {
         return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
     }
