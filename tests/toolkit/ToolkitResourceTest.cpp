@@ -6,6 +6,7 @@
 #include "tests/toolkit/LogCapture.h"
 #include "tests/toolkit/SourceLine.h"
 #include "tests/toolkit/TestFiles.h"
+#include "tests/toolkit/WineDetection.h"
 #include "toolkit/CNBitmap.h"
 #include "toolkit/CNFont.h"
 #include "toolkit/CNGdiObject.h"
@@ -222,12 +223,6 @@ TEST(CNBitmapGdiTest, AbsurdSizesAreRefused)
     ASSERT_EQ(bitmap.Create(16, 8), 0);
     EXPECT_EQ(bitmap.BitsPerPixel(), 32);
     EXPECT_EQ(ImageArgb(bitmap, 15, 7), 0u);
-}
-
-bool RunningUnderWine()
-{
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
 // A saved JPEG of a flat (10, 20, 30) picture.
