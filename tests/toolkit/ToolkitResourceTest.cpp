@@ -264,6 +264,21 @@ TEST(CNBitmapSaveTest, JpegIsWrittenAtQuality100)
     EXPECT_EQ(steps.find_first_not_of('\x01'), std::string::npos);
 }
 
+TEST(CNBitmapSaveTest, PngKeepsPixelsExactly)
+{
+    CNBitmap bitmap;
+    ASSERT_EQ(bitmap.Load(Module(), L"RGBA_IMAGE"), 0);
+    const std::wstring path = TemporaryFile(L"save.png");
+    ASSERT_EQ(bitmap.SavePng(path.c_str()), 0);
+    CNBitmap reread;
+    ASSERT_EQ(reread.Load(path.c_str()), 0);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(ImageArgb(reread, x, y), ImageArgb(bitmap, x, y)) << x << "," << y;
+    reread.Release();
+    DeleteFileW(path.c_str());
+}
+
 TEST(CNBitmapSaveTest, NothingLoadedOrUnwritablePathFails)
 {
     LogCapture log;
@@ -272,6 +287,8 @@ TEST(CNBitmapSaveTest, NothingLoadedOrUnwritablePathFails)
     CNBitmap bitmap;
     ASSERT_EQ(bitmap.Create(4, 4), 0);
     EXPECT_EQ(bitmap.Save(TemporaryFile(L"no_such_folder\\x.jpg").c_str()), E_FAIL);
+    EXPECT_EQ(bitmap.SavePng(TemporaryFile(L"no_such_folder\\x.png").c_str()), E_FAIL);
+    EXPECT_EQ(empty.SavePng(TemporaryFile(L"empty.png").c_str()), E_FAIL);
 }
 
 TEST(CNFontTest, UnknownFaceFallsBackToArial)
