@@ -298,6 +298,10 @@ void QColorQuantizer::ReduceWhileOverLimit()
             return; // only the root is left in the list
         }
         Unlink(first);
+        if (log_ != nullptr) {
+            const Node& f = nodes_[static_cast<std::size_t>(first)];
+            log_->push_back({f.level, f.count});
+        }
         for (int i = 0; i < 8; ++i) {
             const std::int32_t c = nodes_[static_cast<std::size_t>(first)].child[i];
             if (c == -1) {

@@ -24,6 +24,14 @@ public:
     bool Quantize(int width, int height, const std::uint8_t* pixels, std::uint8_t* indices, GifColorType* colorMap,
                   int maxColors, std::uint8_t* transparentIndex, bool transparency, int* colorsUsed = nullptr);
 
+    // For tests: every reduction (level and pixel count of the node reduced),
+    // in order, is appended to *log while it is set; null stops the logging.
+    struct Reduction {
+        unsigned level;
+        unsigned count;
+    };
+    void SetReductionLog(std::vector<Reduction>* log) { log_ = log; }
+
 private:
     struct Node;
     struct Bucket;
@@ -50,4 +58,5 @@ private:
     std::int32_t root_ = -1;
     unsigned leafCount_ = 0;
     unsigned limit_ = 0;
+    std::vector<Reduction>* log_ = nullptr;
 };
