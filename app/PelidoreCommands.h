@@ -1,0 +1,27 @@
+#pragma once
+// The program's private window messages. Every tool window and worker thread
+// talks to the frame window through one posted message, PWM_COMMAND, whose
+// wParam is a PelidoreCommand. Kept free of Windows headers so that the
+// portable rules and their tests can use the numbers too.
+
+namespace pelidore {
+
+constexpr unsigned int PWM_COMMAND = 2024;   // WM_USER + 1000; wParam = PelidoreCommand, lParam = argument
+constexpr unsigned int PWM_LOCK_DONE = 2025; // ends a lock window's modal loop; wParam 1 = OK, 0 = Cancel
+constexpr unsigned int PWM_READOUT = 2026;   // to the control panel: wParam = elapsed seconds, lParam = bytes written
+
+enum PelidoreCommand : unsigned int {
+    CMD_TOGGLE_RECORDING = 1, // also posted by the capture thread when a lock is reached
+    CMD_TOGGLE_SETUP = 2,
+    CMD_SNAPSHOT = 3,
+    CMD_MINIMIZE = 4,
+    CMD_TOGGLE_ABOUT = 5,
+    CMD_TOGGLE_LOGO = 6,
+    CMD_OPEN_WORK_FOLDER = 7,
+    CMD_QUALITY_CHANGED = 8,
+    CMD_SAVE_PROGRESS = 9,  // lParam = frames done
+    CMD_SAVE_FINISHED = 10,
+    CMD_CANCEL_SAVING = 11,
+};
+
+} // namespace pelidore
