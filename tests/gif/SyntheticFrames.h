@@ -56,7 +56,7 @@ private:
 // Every byte random.
 Pixels RandomFrame(int width, int height, std::uint64_t seed);
 // Flat UI: a desktop colour, windows with title bars, buttons and
-// anti-aliased text. A few hundred distinct colours, long runs.
+// anti-aliased text, gradient icons. Hundreds of distinct colours, long runs.
 Pixels UiFrame(int width, int height, std::uint64_t seed);
 // Photo-like: smooth colour fields with noise; tens of thousands of colours.
 Pixels PhotoFrame(int width, int height, std::uint64_t seed);
