@@ -45,6 +45,7 @@ bool GifExporter::Start(int width, int height, bool dithering, bool transparency
     ReleaseBuffers();
     writer_.ResetCounters();
     totalDuration_ = 0.0f;
+    delays_.Reset();
     firstFrame_ = true;
     workerRunning_ = false;
     writeFailed_ = false;
@@ -124,7 +125,7 @@ bool GifExporter::PushFrame(const std::uint8_t* bgrPixels, bool wait, float dela
     // 3: the delay.
     firstFrame_ = false;
     item->delay = delaySeconds;
-    item->centiseconds = DelayToCentiseconds(delaySeconds);
+    item->centiseconds = delays_.Next(delaySeconds);
 
     // 4: append, waiting for room when the queue is full.
     {

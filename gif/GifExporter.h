@@ -5,6 +5,7 @@
 // Portable: no Windows header.
 #pragma once
 
+#include "gif/FrameDelay.h"
 #include "gif/GifWriter.h"
 #include "gif/QColorQuantizer.h"
 
@@ -85,6 +86,7 @@ private:
     std::vector<std::uint8_t> previous_;
     bool firstFrame_ = true;
     float totalDuration_ = 0.0f;
+    DelayClock delays_; // hundredths with the remainder carried (issue 10)
     bool workerRunning_ = false;
 
     // The queue and its lock (the only lock).
