@@ -46,6 +46,7 @@ bool GifExporter::Start(int width, int height, bool dithering, bool transparency
     writer_.ResetCounters();
     totalDuration_ = 0.0f;
     delays_.Reset();
+    reducer_.Reset();
     firstFrame_ = true;
     workerRunning_ = false;
     writeFailed_ = false;
@@ -98,7 +99,7 @@ bool GifExporter::PushFrame(const std::uint8_t* bgrPixels, bool wait, float dela
 
     // 1: optional reduction, else a copy.
     if (dithering_) {
-        ImgPrReduceColor(bgrPixels, width_, height_, pixels);
+        ImgPrReduceColor(reducer_, bgrPixels, width_, height_, pixels);
     } else {
         std::memcpy(pixels, bgrPixels, frameBytes_);
     }

@@ -269,11 +269,8 @@ Pixels ColorsFrame(int width, int height, int colors)
 DesktopSequence::DesktopSequence(int width, int height, std::uint64_t seed) : width_(width), height_(height), seed_(seed)
 {
     Canvas c(width, height);
-    // Wallpaper: a soft vertical gradient.
-    for (int y = 0; y < height; ++y) {
-        const double t = static_cast<double>(y) / std::max(1, height - 1);
-        c.Fill(0, y, width, 1, Clamp(20 + 40 * t), Clamp(60 + 70 * t), Clamp(120 + 80 * t));
-    }
+    // Wallpaper: a photo.
+    c.Photo(0, 0, width, height, static_cast<std::uint32_t>(seed * 7u + 11u));
     c.Fill(0, height - 30, width, 30, 32, 32, 40);
     for (int i = 0; i * 40 + 48 < width && i < 12; ++i) {
         for (int row = 0; row < 22; ++row) {
