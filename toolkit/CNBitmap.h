@@ -51,11 +51,15 @@ public:
     static constexpr int kMaxSide = 32767;
 
 private:
-    HRESULT LoadFromStream(IStream* stream, const char* logName);
+    // GDI+ bitmap to DIB: accepts 24bppRGB and 32bppARGB images only.
     HRESULT ImportImage(std::unique_ptr<Gdiplus::Bitmap> image);
+    // DIB to GDI+ bitmap (8, 24 or 32 bits per pixel).
     HRESULT ExportImage();
-    HRESULT MakeDib(int width, int height, int bitsPerPixel, bool topDown);
-    void AdoptDib(HBITMAP dib, void* bits, const BITMAPINFOHEADER& header);
+    // A new DIB section replacing the held one; 0 or E_FAIL.
+    HRESULT MakeDib(int width, int height, int bitsPerPixel, bool topDown, const char* logName);
+    HRESULT CopyIntoDib(HBITMAP source);
+    HRESULT DrawIntoDib(Gdiplus::Image& image);
+    void ReportRefusal(const char* logName, const char* what);
 
     HBITMAP m_Bitmap = nullptr;
     BITMAP m_Info = {};

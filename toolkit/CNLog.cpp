@@ -39,10 +39,9 @@ void CNLog::Write(const char* function, int line, int level, const char* format,
     char message[kBufferChars];
     va_list args;
     va_start(args, format);
-    int written = std::vsnprintf(message, sizeof(message), format, args);
+    message[0] = '\0';
+    std::vsnprintf(message, sizeof(message), format, args);
     va_end(args);
-    if (written < 0)
-        message[0] = '\0';
     message[kBufferChars - 1] = '\0';
     EmitLine(GetSink(), function, line, message);
 }
@@ -54,11 +53,10 @@ void CNLog::Write(const char* function, int line, int level, const wchar_t* form
     wchar_t wide[kBufferChars];
     va_list args;
     va_start(args, format);
-    int written = std::vswprintf(wide, kBufferChars, format, args);
+    wide[0] = L'\0';
+    std::vswprintf(wide, kBufferChars, format, args);
     va_end(args);
-    // vswprintf gives -1 when the text does not fit; keep what it wrote.
-    if (written < 0 && wide[0] == L'\0')
-        wide[0] = L'\0';
+    // A text that does not fit may be left without its terminator: keep what was written.
     wide[kBufferChars - 1] = L'\0';
     char message[kBufferChars];
     int converted = WideCharToMultiByte(CP_ACP, 0, wide, -1, message, kBufferChars, nullptr, nullptr);

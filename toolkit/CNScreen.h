@@ -20,7 +20,8 @@ class CNFont;
 // inert: drawing operations do nothing, Present and PresentRect return 0.
 class CNScreen {
 public:
-    enum : int { kModeOrdinary = 0, kModeLayered = 1 };
+    // kModeOffscreen: a surface made by InitOffscreen, never presented.
+    enum : int { kModeOrdinary = 0, kModeLayered = 1, kModeOffscreen = 2 };
 
     CNScreen();
     virtual ~CNScreen();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include "toolkit/CNWindowBase.h"
 
 // The program's one top-level window: class and title "Pelidore", a layered,
@@ -28,4 +30,9 @@ public:
 
     // Set to 1000 by Create; read by the application.
     int m_nTopValue = 0;
+
+private:
+    // Read by any thread that loads resources; written by the UI thread.
+    static std::atomic<CNTopWindow*> s_Instance;
+    bool m_OwnsClass = false;
 };

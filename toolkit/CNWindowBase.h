@@ -71,9 +71,13 @@ protected:
     // of that name counts as success only when allowExisting is set.
     static HRESULT RegisterWindowClass(HINSTANCE instance, const wchar_t* className, bool allowExisting,
                                        const char* logName);
-    // Everything of Create after the registration.
+    // Create after the registration, up to (not including) OnCreate: the
+    // window, showing it, the DC and m_Screen. 0 or E_FAIL with a log line.
     HRESULT CreateRegistered(HINSTANCE instance, HWND parent, const wchar_t* className, DWORD exStyle, DWORD style,
                              int x, int y, int width, int height, bool show, const char* logName);
+    // For destructors: cuts the window off from this object first (no message
+    // reaches a half-destroyed object), then destroys it.
+    void DestroyDetached();
 
     HWND m_hWnd = nullptr;
     HINSTANCE m_hInstance = nullptr;
@@ -86,7 +90,7 @@ private:
     void RunBuiltInReactions(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void OfferToChildren(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void ArmMouseTracking(HWND window);
-    void PresentControl(LPARAM control);
+    void PresentControl(WPARAM id, LPARAM control);
     void PresentRectMessage(WPARAM wParam, LPARAM rect);
     void ForgetWindow();
 };
