@@ -33,6 +33,8 @@ SaveOutcome CStoreConverter::HandOverFrames(const std::atomic<int>& stop, const 
     const int total = m_Store.HeaderFrameCount();
     CFrameStore::Frame frame;
     int done = 0;
+    if (progress)
+        progress(done, total);
     for (;;) {
         const int stopRequest = stop.load();
         if (stopRequest == static_cast<int>(SaveStop::Cancel))

@@ -36,7 +36,8 @@ class CStoreConverter {
 public:
     static constexpr int kProgressStep = 4;
 
-    // done: frames handed over so far; total: frames in the store.
+    // done: frames handed over so far (0 once the store is open, then every
+    // 4th and the last); total: frames in the store.
     using ProgressReport = std::function<void(int done, int total)>;
 
     CStoreConverter(CFrameStore& store, GifExporter& exporter);

@@ -115,7 +115,7 @@ TEST_F(StoreConverter, SavesEveryFrameWithItsDelayAndMarksEachHandOver)
     for (int i = 0; i < 10; ++i)
         expected += "add frame start\nadd frame end\n";
     EXPECT_EQ(LogText(), expected);
-    EXPECT_EQ(m_Reports, (std::vector<int>{4, 8, 10}));
+    EXPECT_EQ(m_Reports, (std::vector<int>{0, 4, 8, 10}));
     EXPECT_EQ(m_Total, 10);
     EXPECT_TRUE(CStoreConverter::Finish(SaveOutcome::Saved, m_StorePath, m_GifPath));
     EXPECT_FALSE(fs::exists(m_StorePath));
