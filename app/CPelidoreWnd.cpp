@@ -154,6 +154,17 @@ void CPelidoreWnd::Draw()
     m_Screen.Present();
 }
 
+void CPelidoreWnd::WaitForScreenUpdate()
+{
+    // A layered window's new look reaches the screen a moment after it is
+    // handed over: at the compositor's next frame, or (under Wine) when the
+    // thread next waits for messages. Until then a grab still sees the old
+    // look, marks and all. Waiting for messages here lets both happen.
+    const ULONGLONG until = GetTickCount64() + kScreenUpdateMs;
+    for (ULONGLONG now = GetTickCount64(); now < until; now = GetTickCount64())
+        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(until - now), QS_ALLINPUT, 0);
+}
+
 // ---- window messages -----------------------------------------------------------
 
 LRESULT CPelidoreWnd::OnPaint(WPARAM, LPARAM)
@@ -314,6 +325,7 @@ bool CPelidoreWnd::StartRecording()
     }
     m_Recording = true;
     Draw();
+    WaitForScreenUpdate();
     const bool opened = settings.IsLive() ? OpenLiveOutput(settings) : OpenFrameStore(settings);
     if (!opened) {
         AbandonStart(settings);
@@ -475,6 +487,7 @@ void CPelidoreWnd::TakeSnapshot()
     if (hideMark) {
         m_SnapshotBusy = true;
         Draw();
+        WaitForScreenUpdate();
     }
     CSnapshot::Take(WindowRect(), path);
     if (hideMark) {

@@ -28,6 +28,7 @@ class CPelidoreWnd : public CNTopWindow {
 public:
     static constexpr UINT_PTR kBorderTimer = 1;
     static constexpr UINT kBorderTimerMs = 100;
+    static constexpr unsigned kScreenUpdateMs = 100;
 
     CPelidoreWnd();
     ~CPelidoreWnd() override;
@@ -77,6 +78,7 @@ private:
     void CancelSaving();
     void SaveKeptStores();
 
+    void WaitForScreenUpdate();
     void TakeSnapshot();
     void OpenWorkFolder();
     void ToggleTool(CToolWnd& tool);
