@@ -22,10 +22,18 @@ inline std::uint32_t LeafKey(const Rgb& c)
 }
 constexpr std::uint32_t kKeyLeaf = (127u << 14) | 127u;
 
-inline std::uint32_t CellKey(std::uint8_t r, std::uint8_t g, std::uint8_t b)
+// Histogram bins of the palette builder: 5 bits a channel.
+inline std::uint32_t BinKey(std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
     return (static_cast<std::uint32_t>(r >> 3) << 10) | (static_cast<std::uint32_t>(g >> 3) << 5) |
            static_cast<std::uint32_t>(b >> 3);
+}
+constexpr std::size_t kBins = 1u << 15;
+
+// Cells of the mapping table: 5 bits a channel (6 bits measured no better).
+inline std::uint32_t CellKey(std::uint8_t r, std::uint8_t g, std::uint8_t b)
+{
+    return BinKey(r, g, b);
 }
 constexpr std::size_t kCells = 1u << 15;
 
@@ -68,7 +76,7 @@ struct ImgPrReducer::Impl {
     int rebuilds = 0;
     int sinceRebuild = 0;
     Stats baseline;
-    float strength = 1.0f;
+    float strength = 0.5f;
 
     std::vector<Cell> cells = std::vector<Cell>(kCells);
     // The exact colours, for cells that hold several.
@@ -83,9 +91,9 @@ struct ImgPrReducer::Impl {
     struct Bin {
         std::uint64_t n, r, g, b;
     };
-    std::vector<Bin> bins = std::vector<Bin>(kCells);
+    std::vector<Bin> bins = std::vector<Bin>(kBins);
 
-    void Build(const std::uint8_t* src, std::size_t count);
+    void Build(const std::uint8_t* src, std::size_t width, std::size_t count);
     void MedianCut(int boxes, std::vector<Rgb>& out);
     void AddColor(Rgb c, bool nudge, std::vector<std::uint32_t>& leaves);
     void PrepareCells();
@@ -271,7 +279,7 @@ void ImgPrReducer::Impl::MedianCut(int boxes, std::vector<Rgb>& out)
     }
 }
 
-void ImgPrReducer::Impl::Build(const std::uint8_t* src, std::size_t count)
+void ImgPrReducer::Impl::Build(const std::uint8_t* src, std::size_t width, std::size_t count)
 {
     std::fill(histKeys.begin(), histKeys.end(), 0u);
     std::fill(bins.begin(), bins.end(), Bin{0, 0, 0, 0});
@@ -289,7 +297,7 @@ void ImgPrReducer::Impl::Build(const std::uint8_t* src, std::size_t count)
         }
         const std::uint32_t n = static_cast<std::uint32_t>(j - i);
         const std::uint8_t b = p[0], g = p[1], r = p[2];
-        Bin& bin = bins[CellKey(r, g, b)];
+        Bin& bin = bins[BinKey(r, g, b)];
         bin.n += n;
         bin.r += static_cast<std::uint64_t>(r) * n;
         bin.g += static_cast<std::uint64_t>(g) * n;
@@ -302,7 +310,10 @@ void ImgPrReducer::Impl::Build(const std::uint8_t* src, std::size_t count)
                 break;
             }
             if (histKeys[slot] == 0) {
-                if (used < kHistSlots / 2) {
+                // A new colour only from a run or a pixel like the one below
+                // it in the buffer: photo noise would fill the table first.
+                const bool repeated = n > 1 || (i >= width && std::memcmp(p, p - width * 3, 3) == 0);
+                if (used < kHistSlots / 2 && repeated) {
                     histKeys[slot] = key;
                     histCounts[slot] = n;
                     ++used;
@@ -344,7 +355,7 @@ void ImgPrReducer::Impl::Build(const std::uint8_t* src, std::size_t count)
         const std::size_t before = palette.size();
         AddColor(color, false, leaves);
         if (palette.size() != before) {
-            Bin& bin = bins[CellKey(color.r, color.g, color.b)];
+            Bin& bin = bins[BinKey(color.r, color.g, color.b)];
             bin.n -= c.first;
             bin.r -= static_cast<std::uint64_t>(color.r) * c.first;
             bin.g -= static_cast<std::uint64_t>(color.g) * c.first;
@@ -523,7 +534,7 @@ bool ImgPrReducer::Reduce(const std::uint8_t* src, int width, int height, std::u
     Impl& m = *impl_;
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     if (!m.havePalette) {
-        m.Build(src, count);
+        m.Build(src, static_cast<std::size_t>(width), count);
         m.baseline = m.Map(src, width, height, dst);
         return true;
     }
@@ -537,7 +548,7 @@ bool ImgPrReducer::Reduce(const std::uint8_t* src, int width, int height, std::u
     if (severe || (mild && m.sinceRebuild >= 8)) {
         // The colours drifted: a palette for this picture, and this frame
         // mapped again with it.
-        m.Build(src, count);
+        m.Build(src, static_cast<std::size_t>(width), count);
         m.baseline = m.Map(src, width, height, dst);
     }
     return true;
