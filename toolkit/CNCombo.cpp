@@ -166,7 +166,7 @@ LRESULT CNCombo::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_LBUTTONUP:
         return IsRepeat(message, wParam, lParam) ? 1 : OnButtonUp(window, wParam, lParam);
     case WM_MOUSEWHEEL:
-        return IsRepeat(message, wParam, lParam) ? 1 : OnWheel(window, wParam, lParam);
+        return OnWheel(window, wParam, lParam);
     case WM_KEYDOWN:
         return m_bOpen ? OnKey(wParam) : 0;
     case WM_CAPTURECHANGED:
@@ -234,7 +234,8 @@ void CNCombo::OnActivate(int active)
 
 // A window that forwards mouse input to an open combo may also pass the same
 // message on through its child list; acting on it twice would reopen or
-// re-pick. Two real presses never share time, place and flags.
+// re-pick. Two real presses never share time, place and flags (a release
+// comes between them); wheel turns may, so they are not checked.
 bool CNCombo::IsRepeat(UINT message, WPARAM wParam, LPARAM lParam)
 {
     MouseMessage now{message, wParam, lParam, GetMessageTime()};
@@ -352,9 +353,9 @@ void CNCombo::Choose(int index)
 {
     int before = m_List.GetSelection();
     SetSelection(index);
-    Close();
     if (index != before)
         Notify(NWM_COMBO_SELECTED);
+    Close();
 }
 
 void CNCombo::PlaceList()
