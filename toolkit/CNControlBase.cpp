@@ -76,7 +76,9 @@ void CNControlBase::Draw(int mode)
 {
     if (!m_bVisible)
         return;
-    if (IsOwnerLayered()) {
+    // Every surface, not only a layered one: an ordinary window's control
+    // redrawn over its own former image would smear its text and edges.
+    if (m_pScreen) {
         if (mode == kDrawFull)
             SaveBackground();
         else if (m_SavedBackground.saved)
@@ -169,11 +171,6 @@ void CNControlBase::NotifyWith(UINT message, WPARAM wParam) const
     if (!PostMessageW(m_hOwner, message, wParam, reinterpret_cast<LPARAM>(this)))
         NLOG("CNControlBase::Notify", CNLog::kLevelRefused, "PostMessage %u fail, error %lu", message,
              GetLastError());
-}
-
-bool CNControlBase::IsOwnerLayered() const
-{
-    return m_pScreen && m_pScreen->Mode() == CNScreen::kModeLayered;
 }
 
 bool CNControlBase::CursorInOwner(POINT& point) const

@@ -19,8 +19,8 @@ class CNScreen;
 //  - ProcessMessage: called for every message of the owner window, last added
 //    control first; its result is ignored by the owner.
 //  - Draw(mode): kDrawFull = full draw into the owner's surface (the pixels
-//    under the control are saved first), kDrawUpdate = redraw over the saved
-//    pixels, then post NWM_CONTROL_UPDATE to the owner.
+//    under the control are saved first), kDrawUpdate = put the saved pixels
+//    back, redraw, then post NWM_CONTROL_UPDATE to the owner.
 //  - Release: frees what the control holds (ReleaseChildren calls it).
 //  - GetId: unique among the owner's children.
 //  - GetRect: the control's rectangle in window coordinates.
@@ -107,7 +107,6 @@ protected:
     void Notify(UINT message) const;
     // Posts message to the owner with a wParam of the class's choice and this control.
     void NotifyWith(UINT message, WPARAM wParam) const;
-    bool IsOwnerLayered() const;
     // The pointer in the owner's client coordinates.
     bool CursorInOwner(POINT& point) const;
 
