@@ -15,10 +15,6 @@ constexpr int kListBorders = 2;
 constexpr int kEdgeMargin = 2;
 constexpr int kTextRightMargin = 20;
 
-void FillWith(CNScreen& screen, const CNColor& color, int x, int y, int width, int height)
-{
-    screen.FillRect(color.Red(), color.Green(), color.Blue(), color.Alpha(), x, y, width, height);
-}
 
 }  // namespace
 
@@ -437,8 +433,8 @@ const CNBitmap* CNCombo::BoxImage() const
 
 void CNCombo::DrawPlainBox()
 {
-    FillWith(*m_pScreen, m_bOpen ? CNTheme::Accent() : CNTheme::FieldEdge(), m_X, m_Y, m_Width, m_Height);
-    FillWith(*m_pScreen, m_bHover ? CNTheme::ButtonHover() : CNTheme::ButtonFace(), m_X + 1, m_Y + 1, m_Width - 2,
+    FillColor(m_bOpen ? CNTheme::Accent() : CNTheme::FieldEdge(), m_X, m_Y, m_Width, m_Height);
+    FillColor(m_bHover ? CNTheme::ButtonHover() : CNTheme::ButtonFace(), m_X + 1, m_Y + 1, m_Width - 2,
              m_Height - 2);
 }
 

@@ -94,24 +94,24 @@ bool CNControlBase::HitTest(int x, int y) const
     return x > m_X && x < m_X + m_Width && y > m_Y && y < m_Y + m_Height;
 }
 
-void CNControlBase::Show(bool visible)
+void CNControlBase::Show(bool visible) { SetActivityFlag(m_bVisible, visible, m_bEnabled); }
+
+void CNControlBase::Enable(bool enabled) { SetActivityFlag(m_bEnabled, enabled, m_bVisible); }
+
+void CNControlBase::SetActivityFlag(int& flag, bool value, int otherFlag)
 {
-    if (!visible && m_bVisible)
-        OnActivate(0);
-    int was = m_bVisible;
-    m_bVisible = visible ? 1 : 0;
-    if (visible && !was && m_bEnabled)
-        OnActivate(1);
+    bool wasActive = flag && otherFlag;
+    flag = value ? 1 : 0;
+    bool active = flag && otherFlag;
+    if (wasActive != active)
+        OnActivate(active ? 1 : 0);
 }
 
-void CNControlBase::Enable(bool enabled)
+void CNControlBase::FillColor(const CNColor& color, int x, int y, int width, int height) const
 {
-    if (!enabled && m_bEnabled)
-        OnActivate(0);
-    int was = m_bEnabled;
-    m_bEnabled = enabled ? 1 : 0;
-    if (enabled && !was && m_bVisible)
-        OnActivate(1);
+    if (!m_pScreen || color.Alpha() == 0 || width <= 0 || height <= 0)
+        return;
+    m_pScreen->FillRect(color.Red(), color.Green(), color.Blue(), color.Alpha(), x, y, width, height);
 }
 
 void CNControlBase::SetText(const wchar_t* text)

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "toolkit/CNBitmap.h"
+#include "toolkit/CNColor.h"
 #include "toolkit/CNMessageMap.h"
 #include "toolkit/CNRect.h"
 #include "toolkit/CNSavedRect.h"
@@ -113,6 +114,13 @@ protected:
     static int PointX(LPARAM lParam) { return static_cast<short>(LOWORD(static_cast<DWORD_PTR>(lParam))); }
     static int PointY(LPARAM lParam) { return static_cast<short>(HIWORD(static_cast<DWORD_PTR>(lParam))); }
     bool HitTestLParam(LPARAM lParam) const { return HitTest(PointX(lParam), PointY(lParam)); }
+    // Blends a solid colour over a rectangle of the owner's surface; nothing
+    // for a transparent colour, an empty rectangle or a control without surface.
+    void FillColor(const CNColor& color, int x, int y, int width, int height) const;
+    void FillColor(const CNColor& color, const CNRect& rect) const
+    {
+        FillColor(color, rect.x, rect.y, rect.width, rect.height);
+    }
 
     HWND m_hOwner = nullptr;
     CNScreen* m_pScreen = nullptr;
@@ -136,6 +144,8 @@ protected:
     CNSavedRect m_SavedBackground;
 
 private:
+    // Sets a visible or enabled flag; the control is active while both are set.
+    void SetActivityFlag(int& flag, bool value, int otherFlag);
     void RunHoverLogic(UINT message, WPARAM wParam, LPARAM lParam);
     void StartHoverTimer();
     void CancelHover();
