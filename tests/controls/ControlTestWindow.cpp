@@ -22,7 +22,10 @@ ControlTestWindow::~ControlTestWindow() { Destroy(); }
 HRESULT ControlTestWindow::Open(int width, int height, bool layered)
 {
     // Real pointer moves over the window would mix with the posted ones.
-    SetCursorPos(kParkX, kParkY);
+    POINT pointer;
+    RECT area{kLeft, kTop, kLeft + width, kTop + height};
+    if (GetCursorPos(&pointer) && PtInRect(&area, pointer))
+        SetCursorPos(kParkX, kParkY);
     return Create(GetModuleHandleW(nullptr), nullptr, kClassName, layered ? WS_EX_LAYERED : 0, WS_POPUP, kLeft, kTop,
                   width, height, 1);
 }
