@@ -7,6 +7,7 @@
 
 #include "resources/ResourceIds.h"
 #include "toolkit/CNLog.h"
+#include "toolkit/CNTheme.h"
 #include "toolkit/NControlMessages.h"
 #include "windows/CColorChooser.h"
 #include "windows/CCreationResult.h"
@@ -336,17 +337,25 @@ void CLogoWnd::PushValues()
 void CLogoWnd::ApplyEnableRule()
 {
     const CLogoEnableRule rule = CLogoEnableRule::ForKind(m_Logo.logoKind);
-    m_FontCombo.Enable(rule.fontControls);
-    m_SizeCombo.Enable(rule.fontControls);
+    EnableField(m_FontCombo, rule.fontControls);
+    EnableField(m_SizeCombo, rule.fontControls);
     m_FillButton.Enable(rule.fontControls);
     m_OutlineButton.Enable(rule.fontControls);
     m_BrowseButton.Enable(rule.browseButton);
     m_PathEdit.Enable(false);
     for (CNAlphaButton& button : m_CornerButtons)
         button.Enable(rule.placement);
-    m_MarginXEdit.Enable(rule.placement);
-    m_MarginYEdit.Enable(rule.placement);
+    EnableField(m_MarginXEdit, rule.placement);
+    EnableField(m_MarginYEdit, rule.placement);
     ShowTextEdit(rule.textEditShown && IsShown());
+}
+
+template <typename Field>
+void CLogoWnd::EnableField(Field& field, bool enabled)
+{
+    // Buttons fade when disabled; text fields and lists only say so by their text.
+    field.Enable(enabled);
+    field.SetTextColor(enabled ? CNTheme::Text() : CNTheme::TextDim());
 }
 
 void CLogoWnd::SetKind(int kind)

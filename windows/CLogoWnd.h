@@ -89,6 +89,8 @@ private:
     void CollectValues();
     void PushValues();
     void ApplyEnableRule();
+    template <typename Field>
+    static void EnableField(Field& field, bool enabled);
     void SetKind(int kind);
     void SelectCorner(int corner);
     int FirstSetCorner() const;

@@ -388,4 +388,31 @@ TEST_F(LogoWindowTest, ACorruptLogoFileLoadsAsSafeValues)
     EXPECT_TRUE(Button(window, CLogoWnd::kTopLeftButton).IsChecked());
 }
 
+TEST_F(LogoWindowTest, TheBrowseButtonPutsTheChosenPictureInThePathField)
+{
+    const fs::path picture = MakeFile(L"chosen.png");
+    CLogoWnd window;
+    Open(window);
+    ClickAt(window, kImageBoxPoint);
+    const std::wstring typed = picture.wstring();
+    std::wstring title;
+    DialogDriver driver(GetCurrentThreadId(), [&](HWND dialog) {
+        wchar_t text[64] = {};
+        GetWindowTextW(dialog, text, 64);
+        title = text;
+        SetDlgItemTextW(dialog, 0x47C, typed.c_str()); // the file name box
+        DialogDriver::PressButton(dialog, IDOK);
+    });
+    Click(window.GetHwnd(), 334, 167);
+    ASSERT_TRUE(driver.FoundDialog());
+    EXPECT_EQ(title, L"File Open");
+    EXPECT_EQ(fs::path(Edit(window, CLogoWnd::kPathEdit).GetString()), picture);
+    wchar_t path[260] = L"";
+    EXPECT_FALSE(window.GetImageLogo(path)) << "the values are taken from the controls when the window hides";
+    window.Hide();
+    EXPECT_TRUE(window.GetImageLogo(path));
+    EXPECT_EQ(fs::path(path), picture);
+    EXPECT_EQ(fs::path(std::u16string(SavedLogo().imagePath.View())), picture);
+}
+
 } // namespace

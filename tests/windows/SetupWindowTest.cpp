@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/PelidoreCommands.h"
+#include "tests/windows/DialogDriver.h"
 #include "tests/windows/ToolWindowFixture.h"
 #include "toolkit/CNCombo.h"
 #include "toolkit/CNSliderControl.h"
@@ -281,6 +282,36 @@ TEST_F(SetupWindowTest, TheTopStripDragsTheWindowButTheCloseButtonStaysClickable
     SendMessageW(hwnd, WM_CLOSE, 0, 0);
     EXPECT_FALSE(window.IsShown());
     EXPECT_TRUE(IsWindow(hwnd)) << "a close message only hides the window";
+}
+
+TEST_F(SetupWindowTest, TheFolderButtonChoosesTheWorkFolderAndCancelChangesNothing)
+{
+    CSetupWnd window;
+    Open(window);
+    {
+        DialogDriver driver(GetCurrentThreadId(), [](HWND dialog) { DialogDriver::PressButton(dialog, IDCANCEL); });
+        Click(window.GetHwnd(), 330, 229);
+        ASSERT_TRUE(driver.FoundDialog());
+    }
+    wchar_t folder[260];
+    window.GetWorkFolder(folder);
+    EXPECT_EQ(fs::path(folder), fs::path(SettingsFolder()));
+    EXPECT_FALSE(fs::exists(SettingsFile(L"config.dat"))) << "a cancelled choice saves nothing";
+    EXPECT_TRUE(TakeCommands().empty());
+
+    {
+        DialogDriver driver(GetCurrentThreadId(), [](HWND dialog) { DialogDriver::PressButton(dialog, IDOK); });
+        Click(window.GetHwnd(), 330, 229);
+        ASSERT_TRUE(driver.FoundDialog());
+    }
+    window.GetWorkFolder(folder);
+    if (fs::path(folder) == fs::path(SettingsFolder()))
+        GTEST_SKIP() << "the folder dialog offered no file-system folder to pick";
+    EXPECT_TRUE(fs::is_directory(folder));
+    CConfigFile saved;
+    ASSERT_TRUE(saved.Load(SavedConfig()));
+    EXPECT_EQ(fs::path(std::u16string(saved.workFolder.View())), fs::path(folder));
+    EXPECT_EQ(TakeCommands(), std::vector<WPARAM>{pelidore::CMD_QUALITY_CHANGED});
 }
 
 } // namespace

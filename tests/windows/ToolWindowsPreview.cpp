@@ -1,7 +1,8 @@
 // Shows the Setup and Logo windows side by side until closed or for a given
 // number of seconds, for looking at them (and taking screenshots) before the
 // main window exists:
-//   ToolWindowsPreview.exe <settings folder> [seconds] [text|image]
+//   ToolWindowsPreview.exe <settings folder> [seconds] [text|image|list]
+// "text" and "image" click the logo kind boxes, "list" opens the quality list.
 #include <cwchar>
 #include <cwctype>
 #include <string>
@@ -26,7 +27,7 @@ void ClickAt(HWND window, int x, int y)
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2) {
-        fwprintf(stderr, L"usage: ToolWindowsPreview <settings folder> [seconds] [text|image]\n");
+        fwprintf(stderr, L"usage: ToolWindowsPreview <settings folder> [seconds] [text|image|list]\n");
         return 2;
     }
     const int seconds = argc > 2 ? _wtoi(argv[2]) : 0;
@@ -53,6 +54,8 @@ int wmain(int argc, wchar_t** argv)
         ClickAt(logo.GetHwnd(), 30, 49);
     else if (kind == L"image")
         ClickAt(logo.GetHwnd(), 30, 140);
+    else if (kind == L"list")
+        ClickAt(setup.GetHwnd(), 100, 160);
     if (seconds > 0)
         SetTimer(nullptr, kQuitTimer, static_cast<UINT>(seconds) * 1000, nullptr);
 
