@@ -1,0 +1,62 @@
+// "High Speed" quantizer (Part 2.2): the program's own octree, with the
+// result of the described sorted-list algorithm at a fraction of its cost.
+// Portable.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct GifColorType;
+
+class QColorQuantizer {
+public:
+    QColorQuantizer();
+    virtual ~QColorQuantizer();
+
+    // pixels: width x height x 3 bytes, blue, green, red, rows in buffer order.
+    // indices: width x height bytes out, same order. colorMap: 256 entries
+    // out; entries not produced are black. With transparency the key colour
+    // (R 255, G 0, B 255) is inserted once more after the pixels and its leaf
+    // becomes *transparentIndex; else *transparentIndex = 0.
+    // False without doing anything when maxColors < 8 or maxColors > 256, a
+    // buffer is null or a size is not positive.
+    // colorsUsed (optional): number of palette entries produced.
+    bool Quantize(int width, int height, const std::uint8_t* pixels, std::uint8_t* indices, GifColorType* colorMap,
+                  int maxColors, std::uint8_t* transparentIndex, bool transparency, int* colorsUsed = nullptr);
+
+    // For tests: every reduction (level and pixel count of the node reduced),
+    // in order, is appended to *log while it is set; null stops the logging.
+    struct Reduction {
+        unsigned level;
+        unsigned count;
+    };
+    void SetReductionLog(std::vector<Reduction>* log) { log_ = log; }
+
+private:
+    struct Node;
+    struct Bucket;
+
+    void Reset();
+    std::int32_t NewNode(unsigned level);
+    void FreeNode(std::int32_t node);
+    std::int32_t NewBucket(std::uint32_t count);
+    void FreeBucket(unsigned level, std::int32_t bucket);
+    void Unlink(std::int32_t node);
+    void InsertAtCount(std::int32_t node, std::int32_t after, unsigned level, std::uint32_t count);
+    void MoveToCount(std::int32_t node, std::uint32_t count);
+    void InsertColor(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint32_t times);
+    void ReduceWhileOverLimit();
+    void DeleteSubtree(std::int32_t node);
+    std::int32_t FindLeaf(std::uint8_t r, std::uint8_t g, std::uint8_t b) const;
+
+    std::vector<Node> nodes_;
+    std::vector<std::int32_t> freeNodes_;
+    std::vector<Bucket> buckets_;
+    std::vector<std::int32_t> freeBuckets_;
+    std::int32_t levelHead_[8];
+    std::int32_t levelTail_[8];
+    std::int32_t root_ = -1;
+    unsigned leafCount_ = 0;
+    unsigned limit_ = 0;
+    std::vector<Reduction>* log_ = nullptr;
+};

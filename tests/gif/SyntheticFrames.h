@@ -1,0 +1,89 @@
+// Synthetic test content for the GIF export tests and benchmarks: random,
+// UI-like, photo-like frames and desktop-like sequences. Every frame is in the
+// frame pixel layout: width x height x 3 bytes, blue, green, red, bottom row
+// first. Deterministic for a given seed (photo content uses libm, so two
+// platforms may differ in the last bit of a few pixels).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace synth {
+
+using Pixels = std::vector<std::uint8_t>;
+
+// A small, portable pseudo-random generator (splitmix64).
+class Rng {
+public:
+    explicit Rng(std::uint64_t seed) : state_(seed) {}
+    std::uint64_t Next();
+    // Uniform in [0, bound).
+    std::uint32_t Below(std::uint32_t bound);
+
+private:
+    std::uint64_t state_;
+};
+
+// Drawing in top-down coordinates onto a bottom-up BGR buffer.
+class Canvas {
+public:
+    Canvas(int width, int height);
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void Set(int x, int y, std::uint8_t r, std::uint8_t g, std::uint8_t b);
+    void Blend(int x, int y, std::uint8_t r, std::uint8_t g, std::uint8_t b, int alpha256);
+    void Fill(int x, int y, int w, int h, std::uint8_t r, std::uint8_t g, std::uint8_t b);
+    // A line of pseudo-glyphs (6 x 10 cells, anti-aliased edges), `chars`
+    // characters drawn from `seed`, colour r, g, b over what is there.
+    void Text(int x, int y, int chars, std::uint32_t seed, std::uint8_t r, std::uint8_t g, std::uint8_t b);
+    // A UI window: border, title bar, white client area with text lines,
+    // a few buttons.
+    void Window(int x, int y, int w, int h, std::uint32_t seed);
+    // Photo-like content (smooth fields plus sensor noise) in a rectangle;
+    // phase shifts the content (animation).
+    void Photo(int x, int y, int w, int h, std::uint32_t seed, int phase = 0);
+    // The mouse arrow with its tip at x, y.
+    void Cursor(int x, int y);
+    Pixels& Data() { return pixels_; }
+    const Pixels& Data() const { return pixels_; }
+
+private:
+    int width_;
+    int height_;
+    Pixels pixels_;
+};
+
+// Every byte random.
+Pixels RandomFrame(int width, int height, std::uint64_t seed);
+// Flat UI: a desktop colour, windows with title bars, buttons and
+// anti-aliased text. A few hundred distinct colours, long runs.
+Pixels UiFrame(int width, int height, std::uint64_t seed);
+// Photo-like: smooth colour fields with noise; tens of thousands of colours.
+Pixels PhotoFrame(int width, int height, std::uint64_t seed);
+// Exactly `colors` distinct colours (1..2^21, and width x height at least
+// that), in runs along the buffer, colour i taking (i % 7 + 1) parts of the
+// area. The colours differ in their top 7 bits, so each has an octree leaf
+// of its own, and none shares the leaf of the key colour magenta.
+Pixels ColorsFrame(int width, int height, int colors);
+
+// A desktop-like recording: wallpaper, taskbar, an editor being typed into,
+// an image viewer with a static photo and an animated (video-like) photo
+// region, and a moving cursor; about 5 % of the pixels change per frame.
+class DesktopSequence {
+public:
+    DesktopSequence(int width, int height, std::uint64_t seed = 1);
+    Pixels Frame(int index) const;
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+private:
+    int width_;
+    int height_;
+    std::uint64_t seed_;
+    Pixels base_; // everything that never changes
+};
+
+// Mean PSNR helpers over BGR buffers of equal size (in dB; 99 for identical).
+double Psnr(const std::uint8_t* a, const std::uint8_t* b, std::size_t bytes);
+
+} // namespace synth

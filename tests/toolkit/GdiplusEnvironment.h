@@ -1,0 +1,17 @@
+#pragma once
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "toolkit/CNGdiplus.h"
+
+// Keeps GDI+ started for the whole test program.
+class GdiplusEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override;
+    void TearDown() override;
+
+private:
+    std::unique_ptr<CNGdiplus> m_Gdiplus;
+};

@@ -1,0 +1,3 @@
+#include "toolkit/CNResourceBase.h"
+
+CNResourceBase::~CNResourceBase() = default;

@@ -1,0 +1,22 @@
+#include "toolkit/CNSubWindow.h"
+
+namespace {
+
+constexpr const char* kCreateName = "CNSubWindow::Create";
+
+}  // namespace
+
+CNSubWindow::CNSubWindow() = default;
+
+CNSubWindow::~CNSubWindow() = default;
+
+HRESULT CNSubWindow::Create(HINSTANCE instance, HWND parent, const wchar_t* className, DWORD exStyle, DWORD style,
+                            int x, int y, int width, int height, int show)
+{
+    // Several sub-windows share a class, so an existing one is not an error.
+    if (RegisterWindowClass(instance, className, true, kCreateName) != 0)
+        return E_FAIL;
+    if (CreateRegistered(instance, parent, className, exStyle, style, x, y, width, height, show != 0, kCreateName) != 0)
+        return E_FAIL;
+    return OnCreate();
+}

@@ -1,0 +1,276 @@
+#include "toolkit/CNWindowBase.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "toolkit/CNControlBase.h"
+#include "toolkit/CNLog.h"
+#include "toolkit/CNRect.h"
+#include "toolkit/NMessages.h"
+
+namespace {
+
+constexpr const char* kCreateName = "CNWindowBase::Create";
+constexpr UINT kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+
+}  // namespace
+
+CNWindowBase::CNWindowBase() = default;
+
+CNWindowBase::~CNWindowBase() { DestroyDetached(); }
+
+HRESULT CNWindowBase::Create(HINSTANCE instance, HWND parent, const wchar_t* className, DWORD exStyle, DWORD style,
+                             int x, int y, int width, int height, int show)
+{
+    if (RegisterWindowClass(instance, className, false, kCreateName) != 0)
+        return E_FAIL;
+    if (CreateRegistered(instance, parent, className, exStyle, style, x, y, width, height, show != 0, kCreateName) != 0)
+        return E_FAIL;
+    return OnCreate();
+}
+
+LRESULT CNWindowBase::OnMessage(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+void CNWindowBase::Draw()
+{
+    // Copied: a control's drawing may add or release controls.
+    std::vector<CNControlBase*> children(m_Children.begin(), m_Children.end());
+    for (CNControlBase* child : children)
+        child->Draw(0);
+    m_Screen.Present();
+}
+
+HRESULT CNWindowBase::OnCreate() { return 0; }
+
+void CNWindowBase::OnHook() {}
+
+int CNWindowBase::OnHookValue(int) { return 0; }
+
+void CNWindowBase::OnMove(int, int, int, int) {}
+
+LRESULT CNWindowBase::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT hooked = OnMessage(window, message, wParam, lParam);
+    if (hooked == 0)
+        OfferToChildren(window, message, wParam, lParam);
+    RunBuiltInReactions(window, message, wParam, lParam);
+    if (hooked != 0)
+        return hooked;
+    const LRESULT handled = DispatchMap(message, wParam, lParam);
+    if (handled != 0)
+        return handled;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HRESULT CNWindowBase::AddChild(CNControlBase* control)
+{
+    if (!control) {
+        NLOG("CNWindowBase::AddChild", CNLog::kLevelRefused, "control is NULL");
+        return E_FAIL;
+    }
+    const int id = control->GetId();
+    for (const CNControlBase* child : m_Children) {
+        if (child->GetId() == id) {
+            NLOG("CNWindowBase::AddChild", CNLog::kLevelRefused, "find same window id %d", id);
+            return E_FAIL;
+        }
+    }
+    m_Children.push_back(control);
+    return 0;
+}
+
+void CNWindowBase::ReleaseChildren()
+{
+    std::list<CNControlBase*> children;
+    children.swap(m_Children);
+    for (CNControlBase* child : children)
+        child->Release();
+}
+
+BOOL CNWindowBase::Move(int x, int y, int width, int height, BOOL repaint)
+{
+    RECT before = {};
+    const bool known = m_hWnd && GetWindowRect(m_hWnd, &before);
+    const BOOL moved = MoveWindow(m_hWnd, x, y, width, height, repaint);
+    const bool resized = !known || before.right - before.left != width || before.bottom - before.top != height;
+    if (moved && resized) {
+        const int mode = m_Screen.Mode();
+        m_Screen.Release();
+        if (m_Screen.Init(m_hWnd, m_hDC, mode) != 0)
+            NLOG("CNWindowBase::Move", CNLog::kLevelCreateFailed, "m_Screen.Init fail");
+    }
+    OnMove(x, y, width, height);
+    return moved;
+}
+
+void CNWindowBase::Destroy()
+{
+    if (!m_hWnd)
+        return;
+    HWND window = m_hWnd;
+    if (!DestroyWindow(window)) {
+        // Not destroyable from here (another thread's window): at least make
+        // sure no later message reaches this object through the stale slot.
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        ForgetWindow();
+    }
+}
+
+void CNWindowBase::DestroyDetached()
+{
+    if (!m_hWnd)
+        return;
+    HWND window = m_hWnd;
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    ForgetWindow();
+    DestroyWindow(window);
+}
+
+LRESULT CALLBACK CNWindowBase::StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* self = creation ? static_cast<CNWindowBase*>(creation->lpCreateParams) : nullptr;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        if (self)
+            self->m_hWnd = window;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    auto* self = reinterpret_cast<CNWindowBase*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        const LRESULT result = self->WindowProc(window, message, wParam, lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->ForgetWindow();
+        return result;
+    }
+    return self->WindowProc(window, message, wParam, lParam);
+}
+
+HRESULT CNWindowBase::RegisterWindowClass(HINSTANCE instance, const wchar_t* className, bool allowExisting,
+                                          const char* logName)
+{
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = kClassStyle;
+    windowClass.lpfnWndProc = &CNWindowBase::StaticWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = className;
+    if (className && RegisterClassExW(&windowClass) != 0)
+        return 0;
+    if (className && allowExisting && GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
+        return 0;
+    NLOG(logName, CNLog::kLevelRefused, "RegisterClass fail");
+    return E_FAIL;
+}
+
+HRESULT CNWindowBase::CreateRegistered(HINSTANCE instance, HWND parent, const wchar_t* className, DWORD exStyle,
+                                       DWORD style, int x, int y, int width, int height, bool show,
+                                       const char* logName)
+{
+    if (m_hWnd) {
+        NLOG(logName, CNLog::kLevelRefused, "window already created");
+        return E_FAIL;
+    }
+    m_hInstance = instance;
+    HWND window = CreateWindowExW(exStyle, className, className, style, x, y, width, height, parent, nullptr,
+                                  instance, this);
+    if (!window) {
+        m_hWnd = nullptr;
+        NLOG(logName, CNLog::kLevelCreateFailed, "InitInstance fail");
+        return E_FAIL;
+    }
+    m_hWnd = window;
+    if (show)
+        ShowWindow(window, SW_SHOW);
+    m_hDC = GetDC(window);
+    const int mode = (exStyle & WS_EX_LAYERED) ? CNScreen::kModeLayered : CNScreen::kModeOrdinary;
+    if (!m_hDC || m_Screen.Init(window, m_hDC, mode) != 0) {
+        NLOG(logName, CNLog::kLevelCreateFailed, "m_Screen.Init fail");
+        return E_FAIL;
+    }
+    m_Tracking = 0;
+    return 0;
+}
+
+void CNWindowBase::RunBuiltInReactions(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SIZE:
+        m_Screen.Resize();
+        break;
+    case WM_MOUSEMOVE:
+        ArmMouseTracking(window);
+        break;
+    case WM_MOUSELEAVE:
+        m_Tracking = 0;
+        break;
+    case NWM_CONTROL_UPDATE:
+        PresentControl(wParam, lParam);
+        break;
+    case NWM_RECT_UPDATE:
+        PresentRectMessage(wParam, lParam);
+        break;
+    case NWM_REDRAW:
+        Draw();
+        break;
+    default:
+        break;
+    }
+}
+
+void CNWindowBase::OfferToChildren(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Copied: a child's handler may add or release controls meanwhile.
+    std::vector<CNControlBase*> children(m_Children.rbegin(), m_Children.rend());
+    for (CNControlBase* child : children)
+        child->ProcessMessage(window, message, wParam, lParam);
+}
+
+void CNWindowBase::ArmMouseTracking(HWND window)
+{
+    if (m_Tracking != 0)
+        return;
+    TRACKMOUSEEVENT request = {};
+    request.cbSize = sizeof(request);
+    request.dwFlags = TME_LEAVE;
+    request.hwndTrack = window;
+    request.dwHoverTime = HOVER_DEFAULT;
+    m_Tracking = TrackMouseEvent(&request) ? 1 : 0;
+}
+
+void CNWindowBase::PresentControl(WPARAM, LPARAM control)
+{
+    // The message was posted, so the control may be gone by now: only a
+    // control still in the list is read; any other one gets the whole surface.
+    auto* posted = reinterpret_cast<CNControlBase*>(control);
+    auto found = std::find(m_Children.begin(), m_Children.end(), posted);
+    if (found == m_Children.end()) {
+        m_Screen.Present();
+        return;
+    }
+    const CNRect rect = posted->GetRect();
+    m_Screen.PresentRect(rect.x, rect.y, rect.width, rect.height);
+}
+
+void CNWindowBase::PresentRectMessage(WPARAM wParam, LPARAM rect)
+{
+    auto* area = reinterpret_cast<CNRect*>(rect);
+    if (!area)
+        return;
+    m_Screen.PresentRect(area->x, area->y, area->width, area->height);
+    if (wParam == NWM_RECT_DELETE)
+        delete area;
+}
+
+void CNWindowBase::ForgetWindow()
+{
+    m_Screen.Release();
+    if (m_hWnd && m_hDC)
+        ReleaseDC(m_hWnd, m_hDC);
+    m_hDC = nullptr;
+    m_hWnd = nullptr;
+    m_Tracking = 0;
+}

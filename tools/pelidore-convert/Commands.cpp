@@ -1,0 +1,60 @@
+#include "tools/pelidore-convert/Commands.h"
+
+#include "tools/pelidore-convert/Cli.h"
+#include "tools/pelidore-convert/EncodeCommand.h"
+#if __has_include("tools/pelidore-convert/FrameStoreCommands.h")
+#include "tools/pelidore-convert/FrameStoreCommands.h"
+#define PELIDORE_CONVERT_HAS_FRAME_STORE 1
+#endif
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const ConvertCommand kCommands[] = {
+    {"encode", RunEncodeCommand, "raw frames (WxHx3, blue-green-red, bottom row first) to an animated GIF"},
+#ifdef PELIDORE_CONVERT_HAS_FRAME_STORE
+    {"store", RunStoreCommand, "raw frames to a frame store (temp.dat)"},
+    {"gif", RunGifCommand, "a frame store to an animated GIF"},
+    {"raw", RunRawCommand, "a frame store back to raw frames"},
+    {"info", RunInfoCommand, "what a frame store holds"},
+    {"recover", RunRecoverCommand, "repair a frame store left by a program that died while recording"},
+#endif
+    {nullptr, nullptr, nullptr},
+};
+
+void PrintUsage(std::FILE* out)
+{
+    std::fprintf(out, "usage: pelidore-convert COMMAND ARGUMENTS...\ncommands:\n");
+    for (const ConvertCommand* c = kCommands; c->name != nullptr; ++c) {
+        std::fprintf(out, "  %-8s %s\n", c->name, c->summary);
+    }
+}
+
+} // namespace
+
+const ConvertCommand* ConvertCommands()
+{
+    return kCommands;
+}
+
+int RunConvert(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "pelidore-convert: missing command (try: pelidore-convert help)\n");
+        return cli::kExitUsage;
+    }
+    const char* name = argv[1];
+    if (std::strcmp(name, "help") == 0 || std::strcmp(name, "--help") == 0 || std::strcmp(name, "-h") == 0) {
+        PrintUsage(stdout);
+        return cli::kExitOk;
+    }
+    for (const ConvertCommand* c = kCommands; c->name != nullptr; ++c) {
+        if (std::strcmp(c->name, name) == 0) {
+            return c->run(argc - 1, argv + 1);
+        }
+    }
+    std::fprintf(stderr, "pelidore-convert: unknown command \"%s\" (try: pelidore-convert help)\n", name);
+    return cli::kExitUsage;
+}

@@ -1,0 +1,5 @@
+// pelidore-convert encode --size WxH [--delay SECONDS] [--quality N]
+//                         [--dithering] [--transparency] IN.raw OUT.gif
+#pragma once
+
+int RunEncodeCommand(int argc, char** argv);
