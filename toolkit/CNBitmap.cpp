@@ -38,7 +38,7 @@ void FillGreyPalette(RGBQUAD* colours)
     }
 }
 
-bool FindJpegEncoder(CLSID& clsid)
+bool FindEncoder(const wchar_t* mimeType, CLSID& clsid)
 {
     UINT count = 0;
     UINT bytes = 0;
@@ -49,7 +49,7 @@ bool FindJpegEncoder(CLSID& clsid)
     if (Gdiplus::GetImageEncoders(count, bytes, encoders) != Gdiplus::Ok)
         return false;
     for (UINT i = 0; i < count; ++i) {
-        if (encoders[i].MimeType && std::wcscmp(encoders[i].MimeType, L"image/jpeg") == 0) {
+        if (encoders[i].MimeType && std::wcscmp(encoders[i].MimeType, mimeType) == 0) {
             clsid = encoders[i].Clsid;
             return true;
         }
@@ -86,6 +86,11 @@ std::unique_ptr<Gdiplus::Bitmap> BitmapFromStream(IStream* stream)
     if (image && image->GetLastStatus() != Gdiplus::Ok)
         image.reset();
     return image;
+}
+
+void ReportRefusal(const char* logName, const char* what)
+{
+    NLOG(logName, CNLog::kLevelCreateFailed, "%s", what);
 }
 
 void LogResourceName(const wchar_t* name)
@@ -235,7 +240,7 @@ HRESULT CNBitmap::Save(const wchar_t* path) const
         return E_FAIL;
     }
     CLSID jpeg = {};
-    if (!FindJpegEncoder(jpeg)) {
+    if (!FindEncoder(L"image/jpeg", jpeg)) {
         NLOG(kSaveName, CNLog::kLevelCreateFailed, "cannot find CLSID");
         return E_FAIL;
     }
@@ -247,6 +252,20 @@ HRESULT CNBitmap::Save(const wchar_t* path) const
     parameters.Parameter[0].NumberOfValues = 1;
     parameters.Parameter[0].Value = &quality;
     return m_Image->Save(path, &jpeg, &parameters) == Gdiplus::Ok ? 0 : E_FAIL;
+}
+
+HRESULT CNBitmap::SavePng(const wchar_t* path) const
+{
+    if (!m_Image || !path) {
+        NLOG(kSaveName, CNLog::kLevelRefused, "nothing to save");
+        return E_FAIL;
+    }
+    CLSID png = {};
+    if (!FindEncoder(L"image/png", png)) {
+        NLOG(kSaveName, CNLog::kLevelCreateFailed, "cannot find CLSID");
+        return E_FAIL;
+    }
+    return m_Image->Save(path, &png, nullptr) == Gdiplus::Ok ? 0 : E_FAIL;
 }
 
 void CNBitmap::Release()
@@ -393,9 +412,4 @@ HRESULT CNBitmap::DrawIntoDib(Gdiplus::Image& image)
     Gdiplus::Status drawn = graphics.DrawImage(&image, 0, 0, m_Info.bmWidth, m_Info.bmHeight);
     GdiFlush();
     return drawn == Gdiplus::Ok ? 0 : E_FAIL;
-}
-
-void CNBitmap::ReportRefusal(const char* logName, const char* what)
-{
-    NLOG(logName, CNLog::kLevelCreateFailed, "%s", what);
 }

@@ -32,6 +32,8 @@ public:
     HRESULT CreateFromDC(HDC source, int x, int y, int width, int height);
     // Saves as JPEG at quality 100.
     HRESULT Save(const wchar_t* path) const;
+    // Saves as PNG (lossless, keeps alpha); for tools that write pictures.
+    HRESULT SavePng(const wchar_t* path) const;
     void Release();
 
     bool IsLoaded() const { return m_Loaded != 0; }
@@ -59,7 +61,6 @@ private:
     HRESULT MakeDib(int width, int height, int bitsPerPixel, bool topDown, const char* logName);
     HRESULT CopyIntoDib(HBITMAP source);
     HRESULT DrawIntoDib(Gdiplus::Image& image);
-    void ReportRefusal(const char* logName, const char* what);
 
     HBITMAP m_Bitmap = nullptr;
     BITMAP m_Info = {};

@@ -6,6 +6,7 @@
 #include "tests/toolkit/LogCapture.h"
 #include "tests/toolkit/SourceLine.h"
 #include "tests/toolkit/TestFiles.h"
+#include "tests/toolkit/WineDetection.h"
 #include "toolkit/CNBitmap.h"
 #include "toolkit/CNFont.h"
 #include "toolkit/CNGdiObject.h"
@@ -224,12 +225,6 @@ TEST(CNBitmapGdiTest, AbsurdSizesAreRefused)
     EXPECT_EQ(ImageArgb(bitmap, 15, 7), 0u);
 }
 
-bool RunningUnderWine()
-{
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 // A saved JPEG of a flat (10, 20, 30) picture.
 std::string SaveFlatJpeg(const wchar_t* name)
 {
@@ -269,6 +264,21 @@ TEST(CNBitmapSaveTest, JpegIsWrittenAtQuality100)
     EXPECT_EQ(steps.find_first_not_of('\x01'), std::string::npos);
 }
 
+TEST(CNBitmapSaveTest, PngKeepsPixelsExactly)
+{
+    CNBitmap bitmap;
+    ASSERT_EQ(bitmap.Load(Module(), L"RGBA_IMAGE"), 0);
+    const std::wstring path = TemporaryFile(L"save.png");
+    ASSERT_EQ(bitmap.SavePng(path.c_str()), 0);
+    CNBitmap reread;
+    ASSERT_EQ(reread.Load(path.c_str()), 0);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(ImageArgb(reread, x, y), ImageArgb(bitmap, x, y)) << x << "," << y;
+    reread.Release();
+    DeleteFileW(path.c_str());
+}
+
 TEST(CNBitmapSaveTest, NothingLoadedOrUnwritablePathFails)
 {
     LogCapture log;
@@ -277,6 +287,8 @@ TEST(CNBitmapSaveTest, NothingLoadedOrUnwritablePathFails)
     CNBitmap bitmap;
     ASSERT_EQ(bitmap.Create(4, 4), 0);
     EXPECT_EQ(bitmap.Save(TemporaryFile(L"no_such_folder\\x.jpg").c_str()), E_FAIL);
+    EXPECT_EQ(bitmap.SavePng(TemporaryFile(L"no_such_folder\\x.png").c_str()), E_FAIL);
+    EXPECT_EQ(empty.SavePng(TemporaryFile(L"empty.png").c_str()), E_FAIL);
 }
 
 TEST(CNFontTest, UnknownFaceFallsBackToArial)

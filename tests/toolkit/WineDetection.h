@@ -1,0 +1,4 @@
+#pragma once
+
+// True when the test runs under Wine, for the few checks Wine's GDI+ cannot pass.
+bool RunningUnderWine();
