@@ -212,6 +212,7 @@ void CControlWnd::OpenTimeLock()
     m_TimeLimit = m_TimeLockWnd.LimitSeconds();
     SwapButtons(kTimeLockButton, kTimeClearButton);
     Draw();
+    PostCommand(pelidore::CMD_LOCKS_CHANGED, 0);
 }
 
 void CControlWnd::ClearTimeLock()
@@ -219,6 +220,7 @@ void CControlWnd::ClearTimeLock()
     m_TimeLimit = 0;
     SwapButtons(kTimeClearButton, kTimeLockButton);
     Draw();
+    PostCommand(pelidore::CMD_LOCKS_CHANGED, 0);
 }
 
 void CControlWnd::OpenSizeLock()
@@ -233,6 +235,7 @@ void CControlWnd::OpenSizeLock()
     m_SizeLimit = m_SizeLockWnd.LimitMegabytes();
     ApplySizeLockButtons();
     Draw();
+    PostCommand(pelidore::CMD_LOCKS_CHANGED, 0);
 }
 
 void CControlWnd::ClearSizeLock()
@@ -240,6 +243,7 @@ void CControlWnd::ClearSizeLock()
     m_SizeLimit = 0;
     ApplySizeLockButtons();
     Draw();
+    PostCommand(pelidore::CMD_LOCKS_CHANGED, 0);
 }
 
 void CControlWnd::PostCommand(unsigned int command, LPARAM argument) const

@@ -17,8 +17,9 @@
 //
 // Everything here runs on the UI thread. The capture thread never calls in:
 // it posts pelidore::PWM_READOUT (wParam elapsed seconds, lParam bytes) and
-// runs the lock test itself (CReadoutRules::LockReached) on the limits it was
-// handed when the recording started.
+// runs the lock test itself (CReadoutRules::LockReached) on the limits the
+// frame hands it: at the start, and again on each CMD_LOCKS_CHANGED that the
+// panel posts when a lock is set or cleared.
 class CControlWnd : public CToolWnd {
 public:
     static constexpr int kHeight = 153;

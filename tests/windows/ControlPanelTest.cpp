@@ -149,10 +149,13 @@ TEST_F(ControlPanelTest, TimeLockOfFiveSecondsIsReportedAtZero)
     PostMessageW(m_Panel.GetHwnd(), pelidore::PWM_READOUT, 5, 0);
     ASSERT_TRUE(UserInput::PumpUntil([&] { return m_Panel.TimeReadout() == L"00:00"; }));
     EXPECT_EQ(m_Panel.UpdateDisplay(5, 0, 1), 1);
-    EXPECT_TRUE(m_Frame.Commands().empty()) << "the capture thread, not the panel, posts the stop";
+    EXPECT_EQ(m_Frame.Commands(), (std::vector<Command>{{pelidore::CMD_LOCKS_CHANGED, 0}}))
+        << "the capture thread, not the panel, posts the stop";
 
     ClickPanel(CControlWnd::kTimeClearButton);
-    ASSERT_TRUE(UserInput::PumpUntil([&] { return m_Panel.TimeLimit() == 0; }));
+    ASSERT_TRUE(PumpUntilCommands(2));
+    EXPECT_EQ(m_Panel.TimeLimit(), 0);
+    EXPECT_EQ(m_Frame.Commands().back(), (Command{pelidore::CMD_LOCKS_CHANGED, 0}));
     EXPECT_TRUE(Shown(CControlWnd::kTimeLockButton));
     EXPECT_FALSE(Shown(CControlWnd::kTimeClearButton));
     EXPECT_EQ(m_Panel.UpdateDisplay(5, 0, 1), 0);
