@@ -13,7 +13,7 @@ namespace {
 constexpr const wchar_t kAboutText[] =
     L"Pelidore\n"
     L"Version " PELIDORE_WIDEN(PELIDORE_VERSION_STRING) L"\n"
-    L"Records a part of the screen as an animated GIF.\n"
+    L"Screen recordings as animated GIFs\n"
     L"Contact: pelidore@example.org";
 
 constexpr RECT kTextArea = {24, 45, 353, 170};
