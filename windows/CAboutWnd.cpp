@@ -25,7 +25,7 @@ constexpr const wchar_t* kFontFace = L"Arial";
 
 }  // namespace
 
-CAboutWnd::CAboutWnd() : CToolWnd(kHeight) {}
+CAboutWnd::CAboutWnd() : CToolWnd(kHeight, IDB_ABOUT_BACKGROUND) {}
 
 CAboutWnd::~CAboutWnd() = default;
 
@@ -34,19 +34,14 @@ const wchar_t* CAboutWnd::Text()
     return kAboutText;
 }
 
-void CAboutWnd::Draw()
+void CAboutWnd::DrawDecorations()
 {
-    m_Background.Paint(m_Screen);
     m_Screen.DrawText(m_Font, kTextArea, CNTheme::Text(), kAboutText, 0, kNear, kNear, false);
-    CToolWnd::Draw();
 }
 
 HRESULT CAboutWnd::OnCreate()
 {
-    if (FAILED(m_Background.Load(IDB_ABOUT_BACKGROUND, "CAboutWnd::OnCreate")) ||
-        FAILED(m_Font.Create(kFontHeight, kFontWeight, kFontFace)) ||
-        FAILED(m_Close.Create(m_hWnd, &m_Screen, kCloseButton, 346, 5, 26, 26, 1)) ||
-        FAILED(m_Close.SetImages(IDB_CLOSE, IDB_CLOSE_PRESSED)) || FAILED(AddChild(&m_Close)) ||
+    if (FAILED(CreateFrame(m_Close)) || FAILED(m_Font.Create(kFontHeight, kFontWeight, kFontFace)) ||
         FAILED(AddToolHandlers()) || FAILED(AddMessageFunc(NWM_BUTTON_CLICKED, &CAboutWnd::OnButtonClicked)))
         return E_FAIL;
     return 0;

@@ -3,14 +3,13 @@
 #include "toolkit/CNAlphaButton.h"
 #include "toolkit/CNFont.h"
 #include "windows/CToolWnd.h"
-#include "windows/CWindowBackground.h"
 
 // The program's name, version (from the build) and contact address.
 class CAboutWnd : public CToolWnd {
 public:
     static constexpr int kHeight = 180;
     static constexpr const wchar_t* kTitle = L"Pelidore - About";
-    enum ControlId : int { kCloseButton = 0 };
+    enum ControlId : int { kCloseButton = kCloseButtonId };
 
     CAboutWnd();
     ~CAboutWnd() override;
@@ -18,15 +17,13 @@ public:
     // The text block as drawn, one line per entry.
     static const wchar_t* Text();
 
-    void Draw() override;
-
 protected:
     HRESULT OnCreate() override;
+    void DrawDecorations() override;
 
 private:
     LRESULT OnButtonClicked(WPARAM wParam, LPARAM lParam);
 
-    CWindowBackground m_Background;
     CNAlphaButton m_Close;
     CNFont m_Font;
 };

@@ -1,9 +1,12 @@
 #include "windows/CControlWnd.h"
 
+#include <utility>
+
 #include "app/PelidoreCommands.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/CNLog.h"
 #include "toolkit/CNTheme.h"
+#include "toolkit/CNRect.h"
 #include "toolkit/NControlMessages.h"
 #include "windows/CPanelDragRule.h"
 #include "windows/CReadoutRules.h"
@@ -21,9 +24,9 @@ struct ButtonSpec {
     bool shown;
 };
 
-// The alpha buttons; a pair sharing a place shows one of its two.
+// The alpha buttons besides quit (the tool window's close button); a pair
+// sharing a place shows one of its two.
 constexpr ButtonSpec kAlphaButtonSpecs[] = {
-    {CControlWnd::kQuitButton, 346, 5, 26, 26, IDB_CLOSE, IDB_CLOSE_PRESSED, true},
     {CControlWnd::kMinimizeButton, 315, 5, 26, 26, IDB_MINIMIZE, IDB_MINIMIZE_PRESSED, true},
     {CControlWnd::kAboutButton, 284, 5, 26, 26, IDB_ABOUT, IDB_ABOUT_PRESSED, true},
     {CControlWnd::kFolderButton, 151, 39, 52, 52, IDB_FOLDER, IDB_FOLDER_PRESSED, true},
@@ -65,9 +68,9 @@ CPanelDragRule::Rect VirtualScreen()
 
 }  // namespace
 
-static_assert(sizeof(kAlphaButtonSpecs) / sizeof(kAlphaButtonSpecs[0]) == 11, "one spec per alpha button");
+static_assert(sizeof(kAlphaButtonSpecs) / sizeof(kAlphaButtonSpecs[0]) == 10, "one spec per alpha button");
 
-CControlWnd::CControlWnd() : CToolWnd(kHeight) {}
+CControlWnd::CControlWnd() : CToolWnd(kHeight, IDB_PANEL_BACKGROUND) {}
 
 CControlWnd::~CControlWnd() = default;
 
@@ -75,6 +78,7 @@ int CControlWnd::UpdateDisplay(int elapsedSeconds, std::uint64_t bytes, int pain
 {
     m_ElapsedSeconds = elapsedSeconds;
     m_Bytes = bytes;
+    RestoreReadoutBackgrounds();
     DrawReadouts();
     if (paintNow)
         m_Screen.Present();
@@ -106,17 +110,15 @@ void CControlWnd::SetQuality(int qualityIndex)
     Draw();
 }
 
-void CControlWnd::Draw()
+void CControlWnd::DrawDecorations()
 {
-    m_Background.Paint(m_Screen);
+    KeepReadoutBackgrounds();
     DrawReadouts();
-    CToolWnd::Draw();
 }
 
 HRESULT CControlWnd::OnCreate()
 {
-    if (FAILED(m_Background.Load(IDB_PANEL_BACKGROUND, "CControlWnd::OnCreate")) ||
-        FAILED(m_Font.Create(kFontHeight, kFontWeight, kFontFace)) || FAILED(CreateButtons()) ||
+    if (FAILED(CreateFrame(m_Quit)) || FAILED(m_Font.Create(kFontHeight, kFontWeight, kFontFace)) || FAILED(CreateButtons()) ||
         FAILED(CreateLockWindows()) || FAILED(AddPanelHandlers()))
         return E_FAIL;
     return 0;
@@ -174,6 +176,8 @@ HRESULT CControlWnd::AddPanelHandlers()
 
 CNButton* CControlWnd::Button(int id)
 {
+    if (id == kQuitButton)
+        return &m_Quit;
     if (id == kRecordButton)
         return &m_Record;
     if (id == kStopButton)
@@ -270,9 +274,20 @@ void CControlWnd::DrawReadouts()
 
 void CControlWnd::DrawReadout(const RECT& area, const std::wstring& text)
 {
-    m_Background.Restore(m_Screen, area);
     if (!text.empty())
         m_Screen.DrawText(m_Font, area, CNTheme::Text(), text.c_str(), 0, kCentred, kCentred, true);
+}
+
+void CControlWnd::KeepReadoutBackgrounds()
+{
+    for (auto [area, saved] : {std::pair{kTimeArea, &m_TimeBackground}, std::pair{kSizeArea, &m_SizeBackground}})
+        m_Screen.SaveRect(CNRect{area.left, area.top, area.right - area.left, area.bottom - area.top}, *saved);
+}
+
+void CControlWnd::RestoreReadoutBackgrounds()
+{
+    m_Screen.RestoreRect(m_TimeBackground);
+    m_Screen.RestoreRect(m_SizeBackground);
 }
 
 LRESULT CControlWnd::OnButtonClicked(WPARAM wParam, LPARAM)

@@ -6,10 +6,10 @@
 #include "toolkit/CNAlphaButton.h"
 #include "toolkit/CNButton.h"
 #include "toolkit/CNFont.h"
+#include "toolkit/CNSavedRect.h"
 #include "windows/CSizeLockWnd.h"
 #include "windows/CTimeLockWnd.h"
 #include "windows/CToolWnd.h"
-#include "windows/CWindowBackground.h"
 
 // The control panel under the recording frame: the program's commands, the
 // time and size locks and the running time and size read-outs. Commands go to
@@ -26,7 +26,7 @@ public:
     static constexpr const wchar_t* kTitle = L"Pelidore - Control";
 
     enum ControlId : int {
-        kQuitButton = 0,
+        kQuitButton = kCloseButtonId,
         kAboutButton = 1,
         kRecordButton = 2,
         kStopButton = 3,
@@ -67,14 +67,15 @@ public:
     CTimeLockWnd& TimeLockWindow() { return m_TimeLockWnd; }
     CSizeLockWnd& SizeLockWindow() { return m_SizeLockWnd; }
 
-    void Draw() override;
-
 protected:
     HRESULT OnCreate() override;
+    // The read-outs over the background; the pixels under them are kept so
+    // that a read-out alone can be redrawn.
+    void DrawDecorations() override;
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static constexpr int kAlphaButtons = 11;
+    static constexpr int kAlphaButtons = 10;
 
     HRESULT CreateButtons();
     HRESULT CreateLockWindows();
@@ -92,18 +93,22 @@ private:
 
     void DrawReadouts();
     void DrawReadout(const RECT& area, const std::wstring& text);
+    void KeepReadoutBackgrounds();
+    void RestoreReadoutBackgrounds();
 
     LRESULT OnButtonClicked(WPARAM wParam, LPARAM lParam);
     LRESULT OnMoving(WPARAM wParam, LPARAM lParam);
     LRESULT OnReadout(WPARAM wParam, LPARAM lParam);
 
-    CWindowBackground m_Background;
+    CNAlphaButton m_Quit;
     CNAlphaButton m_AlphaButtons[kAlphaButtons];
     CNButton m_Record;
     CNButton m_Stop;
     CTimeLockWnd m_TimeLockWnd;
     CSizeLockWnd m_SizeLockWnd;
     CNFont m_Font;
+    CNSavedRect m_TimeBackground;
+    CNSavedRect m_SizeBackground;
 
     std::int64_t m_ElapsedSeconds = 0;
     std::uint64_t m_Bytes = 0;

@@ -4,6 +4,7 @@
 #include "resources/ResourceIds.h"
 #include "toolkit/CNLog.h"
 #include "toolkit/CNTheme.h"
+#include "toolkit/CNTopWindow.h"
 #include "toolkit/NControlMessages.h"
 
 namespace {
@@ -58,13 +59,14 @@ int CLockWnd::RunModal(int x, int y, int width, int height)
 
 void CLockWnd::Draw()
 {
-    m_Background.Paint(m_Screen);
+    m_Screen.ClearRect(0, 0, m_Screen.Width(), m_Screen.Height());
+    m_Screen.DrawImage(m_Background, 0, 0);
     CNSubWindow::Draw();
 }
 
 HRESULT CLockWnd::OnCreate()
 {
-    if (FAILED(m_Background.Load(m_nBackgroundId, "CLockWnd::OnCreate")) ||
+    if (FAILED(m_Background.LoadResource(CNTopWindow::ModuleInstance(), m_nBackgroundId)) ||
         FAILED(m_Font.Create(kFontHeight, kFontWeight, kFontFace)))
         return E_FAIL;
     if (FAILED(CreateFields()))

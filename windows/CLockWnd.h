@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "toolkit/CNAlphaButton.h"
+#include "toolkit/CNBitmap.h"
 #include "toolkit/CNEdit.h"
 #include "toolkit/CNFont.h"
 #include "toolkit/CNSubWindow.h"
-#include "windows/CWindowBackground.h"
 
 // What the time lock and size lock windows share: a strip under the panel
 // with numeric fields and OK / Cancel, run modally by the panel. While it
@@ -53,7 +53,7 @@ private:
     UINT m_nBackgroundId;
     int m_nOkX;
     int m_nCancelX;
-    CWindowBackground m_Background;
+    CNBitmap m_Background;
     CNFont m_Font;
     CNAlphaButton m_Ok;
     CNAlphaButton m_Cancel;

@@ -15,6 +15,7 @@ constexpr int kBarX = 34;
 constexpr int kBarY = 76;
 constexpr int kBarHeight = 25;
 constexpr RECT kCountArea = {34, 76, 321, 101};
+constexpr RECT kStopPlace = {285, 73, 285 + 61, 73 + 31};
 constexpr int kTitleTop = 35;
 constexpr int kTitleBottom = 70;
 constexpr BYTE kBarGrey = 160;
@@ -26,7 +27,7 @@ constexpr const wchar_t* kFontFace = L"Arial";
 
 }  // namespace
 
-CSaveWnd::CSaveWnd() : CToolWnd(kHeight) {}
+CSaveWnd::CSaveWnd() : CToolWnd(kHeight, IDB_SAVE_BACKGROUND) {}
 
 CSaveWnd::~CSaveWnd() = default;
 
@@ -45,25 +46,16 @@ int CSaveWnd::BarWidth() const
     return static_cast<int>(done * kBarWidth / m_nTotal);
 }
 
-void CSaveWnd::Draw()
-{
-    m_Background.Paint(m_Screen);
-    DrawProgress();
-    CToolWnd::Draw();
-}
-
 HRESULT CSaveWnd::OnCreate()
 {
-    if (FAILED(m_Background.Load(IDB_SAVE_BACKGROUND, "CSaveWnd::OnCreate")) ||
-        FAILED(m_Font.Create(kFontHeight, kFontWeight, kFontFace)) ||
-        FAILED(m_Stop.Create(m_hWnd, &m_Screen, kStopButton, 285, 73, 61, 31, 1)) ||
-        FAILED(m_Stop.SetImages(IDB_CANCEL, IDB_CANCEL_PRESSED)) || FAILED(AddChild(&m_Stop)) ||
+    if (FAILED(LoadBackground()) || FAILED(m_Font.Create(kFontHeight, kFontWeight, kFontFace)) ||
+        FAILED(AddButton(m_Stop, kStopButton, kStopPlace, IDB_CANCEL, IDB_CANCEL_PRESSED, CNButton::kPush)) ||
         FAILED(AddToolHandlers()) || FAILED(AddMessageFunc(NWM_BUTTON_CLICKED, &CSaveWnd::OnButtonClicked)))
         return E_FAIL;
     return 0;
 }
 
-void CSaveWnd::DrawProgress()
+void CSaveWnd::DrawDecorations()
 {
     const int bar = BarWidth();
     if (bar > 0)

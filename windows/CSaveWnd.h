@@ -3,7 +3,6 @@
 #include "toolkit/CNAlphaButton.h"
 #include "toolkit/CNFont.h"
 #include "windows/CToolWnd.h"
-#include "windows/CWindowBackground.h"
 
 // Progress of turning a deferred recording into the GIF, with a button that
 // stops it early (the frames written so far stay in the file).
@@ -25,16 +24,13 @@ public:
     // when done runs past total or below zero.
     int BarWidth() const;
 
-    void Draw() override;
-
 protected:
     HRESULT OnCreate() override;
+    void DrawDecorations() override;
 
 private:
-    void DrawProgress();
     LRESULT OnButtonClicked(WPARAM wParam, LPARAM lParam);
 
-    CWindowBackground m_Background;
     CNAlphaButton m_Stop;
     CNFont m_Font;
     unsigned m_nTotal = 0;

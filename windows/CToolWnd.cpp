@@ -1,9 +1,15 @@
 #include "windows/CToolWnd.h"
 
 #include "app/PelidoreCommands.h"
+#include "resources/ResourceIds.h"
+#include "toolkit/CNAlphaButton.h"
+#include "toolkit/CNCombo.h"
 #include "toolkit/CNControlBase.h"
+#include "toolkit/CNTheme.h"
+#include "toolkit/CNTopWindow.h"
+#include "windows/CCreationResult.h"
 
-CToolWnd::CToolWnd(int height) : m_nHeight(height) {}
+CToolWnd::CToolWnd(int height, UINT backgroundId) : m_nHeight(height), m_nBackgroundId(backgroundId) {}
 
 CToolWnd::~CToolWnd() = default;
 
@@ -36,17 +42,69 @@ CNControlBase* CToolWnd::FindControl(int id) const
     return nullptr;
 }
 
+void CToolWnd::Draw()
+{
+    m_Screen.ClearRect(0, 0, m_Screen.Width(), m_Screen.Height());
+    m_Screen.DrawImage(m_Background, 0, 0);
+    DrawDecorations();
+    CNSubWindow::Draw();
+}
+
+void CToolWnd::DrawDecorations() {}
+
+HRESULT CToolWnd::CreateFrame(CNAlphaButton& closeButton)
+{
+    CCreationResult result;
+    result.Add(LoadBackground());
+    result.Add(AddButton(closeButton, kCloseButtonId, {346, 5, 346 + 26, 5 + 26}, IDB_CLOSE, IDB_CLOSE_PRESSED,
+                         CNButton::kPush));
+    return result.Get();
+}
+
+HRESULT CToolWnd::LoadBackground()
+{
+    return m_Background.LoadResource(CNTopWindow::ModuleInstance(), m_nBackgroundId);
+}
+
+HRESULT CToolWnd::AddButton(CNAlphaButton& button, int id, const RECT& place, UINT normalId, UINT pressedId,
+                            int kind)
+{
+    CCreationResult result;
+    result.Add(button.Create(m_hWnd, &m_Screen, id, place.left, place.top, place.right - place.left,
+                             place.bottom - place.top, 1));
+    result.Add(button.SetImages(normalId, pressedId, 0, 0, kind));
+    result.Add(AddChild(&button));
+    return result.Get();
+}
+
+HRESULT CToolWnd::AddCheckBox(CNAlphaButton& box, int id, int x, int y, int width, const wchar_t* label)
+{
+    const HRESULT result =
+        AddButton(box, id, {x, y, x + width, y + 16}, IDB_CHECK_BOX, IDB_CHECK_BOX_CHECKED, CNButton::kCheck);
+    box.SetText(label);
+    box.SetTextColor(CNTheme::Text());
+    return result;
+}
+
+HRESULT CToolWnd::AddCombo(CNCombo& combo, int id, int x, int y, int width, const UINT (&images)[3], int dropX,
+                           int itemWidth)
+{
+    CCreationResult result;
+    result.Add(combo.Create(m_hWnd, &m_Screen, id, x, y, width, 20, 1));
+    result.Add(combo.SetImages(images[0], images[1], images[2]));
+    result.Add(combo.SetDropButton(x + dropX, y + 4, 13, 10, IDB_DROP_ARROW, IDB_DROP_ARROW_PRESSED));
+    combo.SetItemSize(itemWidth, 15);
+    result.Add(AddChild(&combo));
+    return result.Get();
+}
+
 HRESULT CToolWnd::AddToolHandlers()
 {
-    HRESULT result = S_OK;
-    auto add = [&result](HRESULT added) {
-        if (FAILED(added))
-            result = added;
-    };
-    add(AddMessageFunc(WM_PAINT, &CToolWnd::OnPaint));
-    add(AddMessageFunc(WM_CLOSE, &CToolWnd::OnClose));
-    add(AddMessageFunc(WM_NCHITTEST, &CToolWnd::OnNcHitTest));
-    return result;
+    CCreationResult result;
+    result.Add(AddMessageFunc(WM_PAINT, &CToolWnd::OnPaint));
+    result.Add(AddMessageFunc(WM_CLOSE, &CToolWnd::OnClose));
+    result.Add(AddMessageFunc(WM_NCHITTEST, &CToolWnd::OnNcHitTest));
+    return result.Get();
 }
 
 LRESULT CToolWnd::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

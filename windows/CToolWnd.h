@@ -1,8 +1,11 @@
 #pragma once
 
+#include "toolkit/CNBitmap.h"
 #include "toolkit/CNSubWindow.h"
 #include "toolkit/NWindows.h"
 
+class CNAlphaButton;
+class CNCombo;
 class CNControlBase;
 
 // What the program's tool windows (setup, logo, ...) share: a layered popup
@@ -16,7 +19,9 @@ public:
     static constexpr int kWidth = 377;
     static constexpr int kCaptionHeight = 32;
 
-    explicit CToolWnd(int height);
+    static constexpr int kCloseButtonId = 0;
+
+    CToolWnd(int height, UINT backgroundId);
     ~CToolWnd() override;
 
     // Places the window's top-left at (x, y) in screen coordinates at its
@@ -29,7 +34,27 @@ public:
     // The child control with this id, or null; for the owner's tests and tools.
     CNControlBase* FindControl(int id) const;
 
+    // Clears the surface, draws the background picture and DrawDecorations,
+    // then the controls, and presents.
+    void Draw() override;
+
 protected:
+    // Loads the background picture and adds the close button (id 0, at the
+    // top right); derived windows call it first in OnCreate.
+    HRESULT CreateFrame(CNAlphaButton& closeButton);
+    // Only the background picture, for windows without a close button.
+    HRESULT LoadBackground();
+    // A picture button of `kind` (CNButton::Kind), added to the window.
+    HRESULT AddButton(CNAlphaButton& button, int id, const RECT& place, UINT normalId, UINT pressedId, int kind);
+    // A labelled check box 16 pixels high.
+    HRESULT AddCheckBox(CNAlphaButton& box, int id, int x, int y, int width, const wchar_t* label);
+    // A combo 20 pixels high with its drop button `dropX` from its left edge,
+    // list entries itemWidth x 15. images: closed, open, hover.
+    HRESULT AddCombo(CNCombo& combo, int id, int x, int y, int width, const UINT (&images)[3], int dropX,
+                     int itemWidth);
+    // What the window draws over its background, under the controls.
+    virtual void DrawDecorations();
+
     // Registers paint, close and hit test handling; derived
     // windows call it from OnCreate and add their own handlers.
     HRESULT AddToolHandlers();
@@ -52,5 +77,7 @@ private:
     HWND Owner() const;
 
     int m_nHeight;
+    UINT m_nBackgroundId;
+    CNBitmap m_Background;
     CNControlBase* m_pMouseTarget = nullptr;
 };
