@@ -126,7 +126,11 @@ void Canvas::Window(int x, int y, int w, int h, std::uint32_t seed)
     Fill(x + 1, y + 23, w - 2, 24, 240, 240, 240);   // tool bar
     for (int i = 0; i < 5 && 8 + i * 30 + 24 < w; ++i) {
         Fill(x + 8 + i * 30, y + 26, 24, 18, 225, 225, 225);
-        Fill(x + 12 + i * 30, y + 30, 16, 10, static_cast<std::uint8_t>(60 + i * 30), 140, static_cast<std::uint8_t>(200 - i * 25));
+        // Icons with a vertical gradient.
+        for (int row = 0; row < 10; ++row) {
+            Fill(x + 12 + i * 30, y + 30 + row, 16, 1, static_cast<std::uint8_t>(60 + i * 30 + row * 6),
+                 static_cast<std::uint8_t>(140 + row * 5), static_cast<std::uint8_t>(200 - i * 25 - row * 4));
+        }
     }
     Fill(x + 1, y + 47, w - 2, h - 48, 255, 255, 255); // client area
     for (int line = 0; y + 54 + line * 14 + 10 < y + h - 30; ++line) {
@@ -196,7 +200,10 @@ Pixels UiFrame(int width, int height, std::uint64_t seed)
     c.Fill(0, 0, width, height, 0, 99, 177);                      // desktop
     c.Fill(0, height - 30, width, 30, 32, 32, 40);                // taskbar
     for (int i = 0; i * 40 + 48 < width && i < 12; ++i) {
-        c.Fill(8 + i * 40, height - 26, 24, 22, static_cast<std::uint8_t>(80 + i * 13), static_cast<std::uint8_t>(160 - i * 7), 210);
+        for (int row = 0; row < 22; ++row) {
+            c.Fill(8 + i * 40, height - 26 + row, 24, 1, static_cast<std::uint8_t>(80 + i * 13 + row * 3),
+                   static_cast<std::uint8_t>(160 - i * 7 - row * 2), static_cast<std::uint8_t>(210 - row));
+        }
     }
     const int windows = 3;
     for (int i = 0; i < windows; ++i) {
@@ -262,14 +269,14 @@ Pixels ColorsFrame(int width, int height, int colors)
 DesktopSequence::DesktopSequence(int width, int height, std::uint64_t seed) : width_(width), height_(height), seed_(seed)
 {
     Canvas c(width, height);
-    // Wallpaper: a soft vertical gradient.
-    for (int y = 0; y < height; ++y) {
-        const double t = static_cast<double>(y) / std::max(1, height - 1);
-        c.Fill(0, y, width, 1, Clamp(20 + 40 * t), Clamp(60 + 70 * t), Clamp(120 + 80 * t));
-    }
+    // Wallpaper: a photo.
+    c.Photo(0, 0, width, height, static_cast<std::uint32_t>(seed * 7u + 11u));
     c.Fill(0, height - 30, width, 30, 32, 32, 40);
     for (int i = 0; i * 40 + 48 < width && i < 12; ++i) {
-        c.Fill(8 + i * 40, height - 26, 24, 22, static_cast<std::uint8_t>(80 + i * 13), static_cast<std::uint8_t>(160 - i * 7), 210);
+        for (int row = 0; row < 22; ++row) {
+            c.Fill(8 + i * 40, height - 26 + row, 24, 1, static_cast<std::uint8_t>(80 + i * 13 + row * 3),
+                   static_cast<std::uint8_t>(160 - i * 7 - row * 2), static_cast<std::uint8_t>(210 - row));
+        }
     }
     // Editor window, left; image viewer, right.
     c.Window(width / 32, height / 20, width * 9 / 16, height * 3 / 4, static_cast<std::uint32_t>(seed * 7u + 1u));

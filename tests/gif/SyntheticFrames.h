@@ -56,7 +56,7 @@ private:
 // Every byte random.
 Pixels RandomFrame(int width, int height, std::uint64_t seed);
 // Flat UI: a desktop colour, windows with title bars, buttons and
-// anti-aliased text. A few hundred distinct colours, long runs.
+// anti-aliased text, gradient icons. Hundreds of distinct colours, long runs.
 Pixels UiFrame(int width, int height, std::uint64_t seed);
 // Photo-like: smooth colour fields with noise; tens of thousands of colours.
 Pixels PhotoFrame(int width, int height, std::uint64_t seed);
@@ -66,7 +66,7 @@ Pixels PhotoFrame(int width, int height, std::uint64_t seed);
 // of its own, and none shares the leaf of the key colour magenta.
 Pixels ColorsFrame(int width, int height, int colors);
 
-// A desktop-like recording: wallpaper, taskbar, an editor being typed into,
+// A desktop-like recording: a photo as wallpaper, taskbar, an editor being typed into,
 // an image viewer with a static photo and an animated (video-like) photo
 // region, and a moving cursor; about 5 % of the pixels change per frame.
 class DesktopSequence {
