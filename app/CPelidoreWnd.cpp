@@ -79,16 +79,21 @@ HRESULT CPelidoreWnd::CreateToolWindows()
     struct Tool {
         CToolWnd& window;
         const wchar_t* title;
+        int show;
     };
     const Tool tools[] = {
-        {m_Setup, L"Pelidore - Setup"},
-        {m_Logo, L"Pelidore - Logo"},
+        {m_Panel, CControlWnd::kTitle, 1},
+        {m_Setup, L"Pelidore - Setup", 0},
+        {m_Logo, L"Pelidore - Logo", 0},
+        {m_About, CAboutWnd::kTitle, 0},
+        {m_Save, CSaveWnd::kTitle, 0},
     };
     for (const Tool& tool : tools) {
         if (FAILED(tool.window.Create(m_hInstance, m_hWnd, tool.title, kToolExStyle, kToolStyle, x, y,
-                                      CToolWnd::kWidth, tool.window.GetHeight(), 0)))
+                                      CToolWnd::kWidth, tool.window.GetHeight(), tool.show)))
             return E_FAIL;
     }
+    m_Panel.SetQuality(m_Setup.GetQuality());
     return 0;
 }
 
@@ -281,8 +286,20 @@ LRESULT CPelidoreWnd::OnCommand(WPARAM command, LPARAM argument)
     case CMD_MINIMIZE:
         ShowWindow(m_hWnd, SW_MINIMIZE);
         break;
+    case CMD_TOGGLE_ABOUT:
+        ToggleTool(m_About);
+        break;
     case CMD_TOGGLE_LOGO:
         ToggleTool(m_Logo);
+        break;
+    case CMD_QUALITY_CHANGED:
+        m_Panel.SetQuality(m_Setup.GetQuality());
+        break;
+    case CMD_SAVE_PROGRESS:
+        m_Save.SetProgress(static_cast<unsigned>(m_FrameCount), static_cast<int>(argument));
+        break;
+    case CMD_LOCKS_CHANGED:
+        m_Capture.SetLocks(m_Panel.TimeLimit(), m_Panel.SizeLimit());
         break;
     case CMD_OPEN_WORK_FOLDER:
         OpenWorkFolder();
@@ -343,6 +360,9 @@ bool CPelidoreWnd::StartRecording()
 
     CaptureJob job;
     job.frame = m_hWnd;
+    job.panel = m_Panel.GetHwnd();
+    job.timeLimitSeconds = m_Panel.TimeLimit();
+    job.sizeLimitMb = m_Panel.SizeLimit();
     job.settings = settings;
     job.output = m_Output;
     job.bitmap = &m_Bitmap;
@@ -365,6 +385,7 @@ bool CPelidoreWnd::StartRecording()
         return false;
     }
     m_Active = std::move(settings);
+    m_Panel.ShowStopButton();
     SetTimer(m_hWnd, kBorderTimer, kBorderTimerMs, nullptr);
     Draw();
     return true;
@@ -376,7 +397,7 @@ bool CPelidoreWnd::OpenLiveOutput(const RecordingSettings& settings)
     if (m_GifPath.empty() || !m_Exporter.Start(m_Output.width, m_Output.height, settings.dithering,
                                                settings.transparent, m_GifPath, settings.quality))
         return false;
-    m_Exporter.SetSizeLimit(CRecordingLimits::WriterSizeLimit(0, settings.quality));
+    m_Exporter.SetSizeLimit(CRecordingLimits::WriterSizeLimit(m_Panel.SizeLimit(), settings.quality));
     return true;
 }
 
@@ -514,16 +535,44 @@ void CPelidoreWnd::ToggleTool(CToolWnd& tool)
 
 // ---- the control panel -------------------------------------------------------------
 
-void CPelidoreWnd::PlacePanel(const ScreenRect&) {}
+void CPelidoreWnd::PlacePanel(const ScreenRect& frame)
+{
+    const ScreenRect panel = CFrameGeometry::PanelRect(frame, VirtualScreen());
+    m_Panel.Move(panel.left, panel.top, panel.Width(), panel.Height(), TRUE);
+}
 
-void CPelidoreWnd::ShowPanel() {}
+void CPelidoreWnd::ShowPanel()
+{
+    m_Save.Hide();
+    EnableWindow(m_Panel.GetHwnd(), TRUE);
+    ShowWindow(m_Panel.GetHwnd(), SW_SHOWNORMAL);
+    m_Panel.Draw();
+}
 
-void CPelidoreWnd::HidePanel() {}
+// While saving the save window takes the panel's place.
+void CPelidoreWnd::HidePanel()
+{
+    const ScreenRect panel = PanelRect();
+    EnableWindow(m_Panel.GetHwnd(), FALSE);
+    m_Panel.Hide();
+    m_Save.SetProgress(static_cast<unsigned>(m_FrameCount), 0);
+    m_Save.ShowAt(panel.left, panel.top);
+}
 
-void CPelidoreWnd::ResetPanel() {}
+// Called once the capture thread has ended, so no read-out of it is left to
+// overwrite the reset.
+void CPelidoreWnd::ResetPanel()
+{
+    m_Panel.UpdateDisplay(0, 0, 0);
+    m_Panel.ShowRecordButton();
+}
 
+// Where the panel is, which after a drag of the panel may be above the frame.
 ScreenRect CPelidoreWnd::PanelRect() const
 {
+    RECT panel = {};
+    if (m_Panel.GetHwnd() && GetWindowRect(m_Panel.GetHwnd(), &panel))
+        return FromRect(panel);
     return CFrameGeometry::PanelRect(WindowRect(), VirtualScreen());
 }
 

@@ -15,7 +15,10 @@
 #include "toolkit/CNBitmap.h"
 #include "toolkit/CNGdiplus.h"
 #include "toolkit/CNTopWindow.h"
+#include "windows/CAboutWnd.h"
+#include "windows/CControlWnd.h"
 #include "windows/CLogoWnd.h"
+#include "windows/CSaveWnd.h"
 #include "windows/CSetupWnd.h"
 
 #include <filesystem>
@@ -98,8 +101,11 @@ private:
     // Declared first so it is destroyed last, after every GDI+ object.
     std::unique_ptr<CNGdiplus> m_Gdiplus;
 
+    CControlWnd m_Panel;
     CSetupWnd m_Setup;
     CLogoWnd m_Logo;
+    CAboutWnd m_About;
+    CSaveWnd m_Save;
 
     GifExporter m_Exporter;
     CFrameStore m_Store;

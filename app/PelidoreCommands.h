@@ -33,6 +33,9 @@ enum PelidoreCommand : unsigned int {
     CMD_SAVE_PROGRESS = 9,  // lParam = frames done
     CMD_SAVE_FINISHED = 10,
     CMD_CANCEL_SAVING = 11,
+    // The panel's time or size lock changed; a recording under way takes the
+    // new TimeLimit() / SizeLimit() (the capture thread tests its own copy).
+    CMD_LOCKS_CHANGED = 12,
 };
 
 } // namespace pelidore
