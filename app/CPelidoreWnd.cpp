@@ -296,7 +296,7 @@ LRESULT CPelidoreWnd::OnCommand(WPARAM command, LPARAM argument)
         m_Panel.SetQuality(m_Setup.GetQuality());
         break;
     case CMD_SAVE_PROGRESS:
-        m_Save.SetProgress(static_cast<unsigned>(m_FrameCount), static_cast<int>(argument));
+        m_Save.SetProgress(static_cast<unsigned>(m_Saver.Total()), static_cast<int>(argument));
         break;
     case CMD_LOCKS_CHANGED:
         m_Capture.SetLocks(m_Panel.TimeLimit(), m_Panel.SizeLimit());
