@@ -114,10 +114,11 @@ protected:
         return {at.x, at.y, at.x + CFrameGeometry::kStartWidth, at.y + CFrameGeometry::kStartHeight};
     }
 
-    void WriteConfig(int fps, int quality, bool cursor, const fs::path& workFolder)
+    void WriteConfig(int fps, int quality, bool cursor, const fs::path& workFolder, int scalePercent = 100)
     {
         CConfigFile config;
         config.fpsStep = fps - 1;
+        config.scaleStep = scalePercent - 30;
         config.qualityIndex = quality;
         config.cursorCapture = cursor;
         config.workFolder.AssignUnits(workFolder.c_str(), CFixedText::kUnits);
@@ -335,6 +336,25 @@ TEST_F(RecordingEndToEnd, DeferredRecordingSavesThroughTheStoreWithCursorAndText
     }
 }
 
+TEST_F(RecordingEndToEnd, ScaledRecordingSqueezesTheWholeRegionIntoTheSmallerFrames)
+{
+    WriteConfig(10, 0, false, m_Work, 50);
+    StartPelidore();
+    Record(1500);
+    ASSERT_EQ(Pelictl(L"wait-idle"), 0);
+    GifFile gif(OnlyGif());
+    ASSERT_TRUE(gif.IsOpen()) << gif.Error();
+    EXPECT_EQ(gif.Width(), 308);
+    EXPECT_EQ(gif.Height(), 171);
+    EXPECT_GE(gif.FrameCount(), 5);
+    for (int i = 0; i < gif.FrameCount(); ++i) {
+        SCOPED_TRACE(i);
+        // The 40-pixel square and the 20-pixel marker at half their sides.
+        EXPECT_NEAR(scene::Count(gif, i, 0, 0, 308, 171, scene::IsSquareRed), 20 * 20, 60);
+        EXPECT_NEAR(scene::Count(gif, i, 280, 0, 308, 30, scene::IsMarkerGreen), 10 * 10, 30);
+    }
+}
+
 TEST_F(RecordingEndToEnd, SnapshotsAreJpegsOfTheRegionWithoutTheFramesMarksAndNeverShareAName)
 {
     WriteConfig(10, 0);
@@ -401,6 +421,33 @@ TEST_F(RecordingEndToEnd, QuittingMidRecordingInDeferredModeKeepsTheStoreAndSave
     GifFile gif(OnlyGif());
     ASSERT_TRUE(gif.IsOpen()) << gif.Error();
     EXPECT_EQ(gif.FrameCount(), kept);
+}
+
+TEST_F(RecordingEndToEnd, QuittingWhileSavingLosesNothingAndLeavesNoHalfGif)
+{
+    WriteConfig(30, 3);
+    StartPelidore();
+    Record(2000);
+    ASSERT_EQ(Pelictl(L"quit"), 0);
+    ASSERT_EQ(m_Pelidore.Wait(30000), 0);
+    // Either the save was cut short (the store is kept whole, the unfinished
+    // GIF is gone) or it had just finished.
+    const bool cutShort = !FilesEndingWith(L".dat").empty();
+    int kept = 0;
+    if (cutShort) {
+        EXPECT_TRUE(FilesEndingWith(L".gif").empty());
+        CFrameStore store;
+        ASSERT_TRUE(store.OpenForReading(m_Work / L"temp.dat"));
+        kept = store.HeaderFrameCount();
+        EXPECT_GE(kept, 20);
+    }
+    StartPelidore();
+    ASSERT_EQ(Pelictl(L"wait-idle"), 0);
+    EXPECT_TRUE(FilesEndingWith(L".dat").empty());
+    GifFile gif(OnlyGif());
+    ASSERT_TRUE(gif.IsOpen()) << gif.Error();
+    if (cutShort)
+        EXPECT_EQ(gif.FrameCount(), kept);
 }
 
 TEST_F(RecordingEndToEnd, AStoreLeftByACrashIsMendedAndSavedAtStartUp)
