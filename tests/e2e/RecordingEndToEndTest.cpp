@@ -182,6 +182,26 @@ protected:
         return gifs.empty() ? fs::path() : gifs.front();
     }
 
+    // Frames the header of the kept store counts, -1 when there is none.
+    int KeptFrames() const
+    {
+        CFrameStore store;
+        return store.OpenForReading(m_Work / L"temp.dat") ? store.HeaderFrameCount() : -1;
+    }
+
+    // The next start saves what the work folder kept: one GIF of `frames`
+    // frames (any number when negative), and no store left.
+    void ExpectSavedAtNextStart(int frames)
+    {
+        StartPelidore();
+        ASSERT_EQ(Pelictl(L"wait-idle"), 0);
+        EXPECT_TRUE(FilesEndingWith(L".dat").empty());
+        GifFile gif(OnlyGif());
+        ASSERT_TRUE(gif.IsOpen()) << gif.Error();
+        if (frames >= 0)
+            EXPECT_EQ(gif.FrameCount(), frames);
+    }
+
     // Through _wfopen: the folders' names are outside the ANSI code page.
     static std::string ReadWhole(const fs::path& path)
     {
@@ -407,20 +427,9 @@ TEST_F(RecordingEndToEnd, QuittingMidRecordingInDeferredModeKeepsTheStoreAndSave
     ASSERT_EQ(Pelictl(L"quit"), 0);
     ASSERT_EQ(m_Pelidore.Wait(10000), 0);
     EXPECT_TRUE(FilesEndingWith(L".gif").empty());
-    int kept = 0;
-    {
-        CFrameStore store;
-        ASSERT_TRUE(store.OpenForReading(m_Work / L"temp.dat"));
-        kept = store.HeaderFrameCount();
-    }
+    const int kept = KeptFrames();
     EXPECT_GE(kept, 5);
-
-    StartPelidore();
-    ASSERT_EQ(Pelictl(L"wait-idle"), 0);
-    EXPECT_TRUE(FilesEndingWith(L".dat").empty());
-    GifFile gif(OnlyGif());
-    ASSERT_TRUE(gif.IsOpen()) << gif.Error();
-    EXPECT_EQ(gif.FrameCount(), kept);
+    ExpectSavedAtNextStart(kept);
 }
 
 TEST_F(RecordingEndToEnd, QuittingWhileSavingLosesNothingAndLeavesNoHalfGif)
@@ -432,22 +441,12 @@ TEST_F(RecordingEndToEnd, QuittingWhileSavingLosesNothingAndLeavesNoHalfGif)
     ASSERT_EQ(m_Pelidore.Wait(30000), 0);
     // Either the save was cut short (the store is kept whole, the unfinished
     // GIF is gone) or it had just finished.
-    const bool cutShort = !FilesEndingWith(L".dat").empty();
-    int kept = 0;
-    if (cutShort) {
+    const int kept = KeptFrames();
+    if (kept >= 0) {
         EXPECT_TRUE(FilesEndingWith(L".gif").empty());
-        CFrameStore store;
-        ASSERT_TRUE(store.OpenForReading(m_Work / L"temp.dat"));
-        kept = store.HeaderFrameCount();
         EXPECT_GE(kept, 20);
     }
-    StartPelidore();
-    ASSERT_EQ(Pelictl(L"wait-idle"), 0);
-    EXPECT_TRUE(FilesEndingWith(L".dat").empty());
-    GifFile gif(OnlyGif());
-    ASSERT_TRUE(gif.IsOpen()) << gif.Error();
-    if (cutShort)
-        EXPECT_EQ(gif.FrameCount(), kept);
+    ExpectSavedAtNextStart(kept);
 }
 
 TEST_F(RecordingEndToEnd, AStoreLeftByACrashIsMendedAndSavedAtStartUp)
@@ -470,12 +469,7 @@ TEST_F(RecordingEndToEnd, AStoreLeftByACrashIsMendedAndSavedAtStartUp)
         fs::remove(m_Work / L"temp.dat");
         fs::rename(crashed, m_Work / L"temp.dat");
     }
-    StartPelidore();
-    ASSERT_EQ(Pelictl(L"wait-idle"), 0);
-    EXPECT_TRUE(FilesEndingWith(L".dat").empty());
-    GifFile gif(OnlyGif());
-    ASSERT_TRUE(gif.IsOpen()) << gif.Error();
-    EXPECT_EQ(gif.FrameCount(), 6);
+    ExpectSavedAtNextStart(6);
     EXPECT_EQ(Occurrences(OutputText(), "add frame start\nadd frame end\n"), 6);
 }
 
