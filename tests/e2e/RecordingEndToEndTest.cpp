@@ -7,6 +7,7 @@
 #include "tests/capture/GifFile.h"
 #include "tests/e2e/ChildProcess.h"
 #include "tests/e2e/SceneFrames.h"
+#include "tests/e2e/SettingsBackup.h"
 #include "toolkit/CNBitmap.h"
 #include "toolkit/CNGdiplus.h"
 #include "windows/CConfigFile.h"
@@ -19,7 +20,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,29 +32,6 @@ constexpr unsigned kCommandTimeoutMs = 60000;
 
 struct Recording {
     float wallSeconds = 0.0f;
-};
-
-// The settings files of the prefix, put back when the suite ends.
-class SettingsBackup {
-public:
-    explicit SettingsBackup(fs::path file) : m_File(std::move(file))
-    {
-        std::vector<std::uint8_t> bytes;
-        if (CSettingsFile::Read(m_File, 1 << 16, bytes))
-            m_Bytes = std::move(bytes);
-    }
-    ~SettingsBackup()
-    {
-        std::error_code ignored;
-        if (m_Bytes)
-            CSettingsFile::Write(m_File, *m_Bytes);
-        else
-            fs::remove(m_File, ignored);
-    }
-
-private:
-    fs::path m_File;
-    std::optional<std::vector<std::uint8_t>> m_Bytes;
 };
 
 class RecordingEndToEnd : public ::testing::Test {
