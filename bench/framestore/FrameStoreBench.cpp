@@ -1,0 +1,332 @@
+// Frame store codec speed on 1280 x 720 frames (Part 1.3): encode and decode of
+// frames that are identical, that change in 2 % of their area (a moving
+// window) and that change everywhere, beside a plain memcpy of the frame and
+// snappy on the raw frame, measured in the same run. Figures: bench/README.md.
+//
+// Counters: bytes_per_second is raw frame bytes (N = 2764800) per second;
+// ratio is the blob (or snappy output) size over N.
+#include "capture/CFrameCodec.h"
+#include "capture/CFrameStore.h"
+
+#include <benchmark/benchmark.h>
+#include <snappy.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kW = 1280, kH = 720;
+constexpr std::size_t kN = std::size_t(kW) * kH * 3;
+constexpr int kSequence = 20;
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Desktop()
+{
+    std::mt19937 rng(1);
+    Bytes frame(kN);
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+            std::uint8_t* p = &frame[(std::size_t(y) * kW + x) * 3];
+            const bool panel = ((x / 160) + (y / 90)) % 3 == 0;
+            p[0] = panel ? 240 : std::uint8_t(40 + y * 100 / kH);
+            p[1] = panel ? 240 : std::uint8_t(60 + x * 80 / kW);
+            p[2] = panel ? 235 : 90;
+            if (panel && (y % 18) < 10 && (x % 7) < 4 && (rng() & 7) == 0)
+                p[0] = p[1] = p[2] = 20;
+        }
+    }
+    return frame;
+}
+
+Bytes Random(std::uint32_t seed)
+{
+    std::mt19937 rng(seed);
+    Bytes frame(kN);
+    for (std::size_t i = 0; i < kN; i += 4) {
+        const std::uint32_t v = rng();
+        std::memcpy(&frame[i], &v, std::min<std::size_t>(4, kN - i));
+    }
+    return frame;
+}
+
+// A window of 2 % of the area (192 x 96 pixels) moving over the desktop, with
+// changing content.
+Bytes MovingWindow(const Bytes& desktop, int index)
+{
+    Bytes frame = desktop;
+    const int ww = 192, wh = 96;
+    const int x0 = 100 + index * 24, y0 = 80 + index * 9;
+    std::mt19937 rng(std::uint32_t(1000 + index));
+    for (int y = y0; y < y0 + wh; ++y) {
+        for (int x = x0; x < x0 + ww; ++x) {
+            std::uint8_t* p = &frame[(std::size_t(y) * kW + x) * 3];
+            p[0] = std::uint8_t(x * 3 + index);
+            p[1] = std::uint8_t(y * 2);
+            p[2] = std::uint8_t((rng() & 1) ? 200 : 30);
+        }
+    }
+    return frame;
+}
+
+enum Scene { kIdentical = 0, kTwoPercent = 1, kEverywhere = 2 };
+
+const std::vector<Bytes>& Frames(int scene)
+{
+    static std::vector<Bytes> sets[3];
+    std::vector<Bytes>& set = sets[scene];
+    if (set.empty()) {
+        const Bytes desktop = Desktop();
+        for (int i = 0; i < kSequence; ++i) {
+            if (scene == kIdentical)
+                set.push_back(desktop);
+            else if (scene == kTwoPercent)
+                set.push_back(MovingWindow(desktop, i));
+            else
+                set.push_back(Random(std::uint32_t(i + 1)));
+        }
+    }
+    return set;
+}
+
+const char* SceneName(int scene)
+{
+    return scene == kIdentical ? "identical" : scene == kTwoPercent ? "2%-window" : "everywhere";
+}
+
+void SetCounters(benchmark::State& state, double compressedBytesPerFrame)
+{
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(kN));
+    state.counters["ratio"] = compressedBytesPerFrame / double(kN);
+}
+
+// ---- Baselines ------------------------------------------------------------------
+
+void BM_Memcpy(benchmark::State& state)
+{
+    const Bytes& src = Frames(kTwoPercent)[0];
+    Bytes dst(kN);
+    for (auto _ : state) {
+        std::memcpy(dst.data(), src.data(), kN);
+        benchmark::DoNotOptimize(dst.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(kN));
+}
+
+void BM_SnappyRawCompress(benchmark::State& state)
+{
+    const int scene = int(state.range(0));
+    state.SetLabel(SceneName(scene));
+    const auto& frames = Frames(scene);
+    std::vector<char> out(snappy::MaxCompressedLength(kN));
+    std::size_t total = 0, count = 0, i = 0;
+    for (auto _ : state) {
+        std::size_t length = 0;
+        snappy::RawCompress(reinterpret_cast<const char*>(frames[i].data()), kN, out.data(), &length);
+        benchmark::DoNotOptimize(out.data());
+        total += length;
+        ++count;
+        i = (i + 1) % frames.size();
+    }
+    SetCounters(state, double(total) / double(count));
+}
+
+void BM_SnappyRawUncompress(benchmark::State& state)
+{
+    const int scene = int(state.range(0));
+    state.SetLabel(SceneName(scene));
+    std::string packed;
+    snappy::Compress(reinterpret_cast<const char*>(Frames(scene)[0].data()), kN, &packed);
+    Bytes out(kN);
+    for (auto _ : state) {
+        snappy::RawUncompress(packed.data(), packed.size(), reinterpret_cast<char*>(out.data()));
+        benchmark::DoNotOptimize(out.data());
+    }
+    SetCounters(state, double(packed.size()));
+}
+
+// ---- The codec ------------------------------------------------------------------
+
+// Delta frames: each iteration codes the next frame of the cyclic sequence
+// against the one before it.
+void BM_EncodeDelta(benchmark::State& state)
+{
+    const int scene = int(state.range(0));
+    state.SetLabel(SceneName(scene));
+    const auto& frames = Frames(scene);
+    CFrameCodec codec;
+    codec.InitEncoder(kN);
+    codec.Encode(frames.back().data(), true);
+    std::size_t total = 0, count = 0, i = 0;
+    for (auto _ : state) {
+        if (!codec.Encode(frames[i].data(), false))
+            state.SkipWithError("encode failed");
+        total += codec.BlobLength();
+        ++count;
+        i = (i + 1) % frames.size();
+    }
+    SetCounters(state, double(total) / double(count));
+}
+
+void BM_EncodeKey(benchmark::State& state)
+{
+    const int scene = int(state.range(0));
+    state.SetLabel(SceneName(scene));
+    const auto& frames = Frames(scene);
+    CFrameCodec codec;
+    codec.InitEncoder(kN);
+    std::size_t total = 0, count = 0, i = 0;
+    for (auto _ : state) {
+        codec.Encode(frames[i].data(), true);
+        total += codec.BlobLength();
+        ++count;
+        i = (i + 1) % frames.size();
+    }
+    SetCounters(state, double(total) / double(count));
+}
+
+// The blobs of the cyclic sequence: delta k codes frame k against frame k - 1,
+// so decoding them in a loop from frame 0 is exact.
+struct Blobs {
+    Bytes key;
+    std::vector<Bytes> deltas;
+    double meanDelta = 0;
+};
+
+const Blobs& SceneBlobs(int scene)
+{
+    static Blobs blobs[3];
+    Blobs& b = blobs[scene];
+    if (b.deltas.empty()) {
+        const auto& frames = Frames(scene);
+        CFrameCodec codec;
+        codec.InitEncoder(kN);
+        codec.Encode(frames[0].data(), true);
+        b.key = codec.Blob();
+        double total = 0;
+        for (std::size_t k = 1; k <= frames.size(); ++k) {
+            codec.Encode(frames[k % frames.size()].data(), false);
+            b.deltas.push_back(codec.Blob());
+            total += double(b.deltas.back().size());
+        }
+        b.meanDelta = total / double(b.deltas.size());
+    }
+    return b;
+}
+
+void BM_DecodeDelta(benchmark::State& state)
+{
+    const int scene = int(state.range(0));
+    state.SetLabel(SceneName(scene));
+    const Blobs& blobs = SceneBlobs(scene);
+    CFrameCodec codec;
+    codec.InitDecoder(kN);
+    Bytes pixels;
+    std::string why;
+    codec.Decode(blobs.key.data(), blobs.key.size(), pixels, &why);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const Bytes& blob = blobs.deltas[i];
+        if (!codec.Decode(blob.data(), blob.size(), pixels, &why))
+            state.SkipWithError(why.c_str());
+        benchmark::DoNotOptimize(pixels.data());
+        i = (i + 1) % blobs.deltas.size();
+    }
+    if (pixels != Frames(scene)[i % Frames(scene).size()])
+        state.SkipWithError("decoded frame differs");
+    SetCounters(state, blobs.meanDelta);
+}
+
+void BM_DecodeKey(benchmark::State& state)
+{
+    const int scene = int(state.range(0));
+    state.SetLabel(SceneName(scene));
+    const Blobs& blobs = SceneBlobs(scene);
+    CFrameCodec codec;
+    codec.InitDecoder(kN);
+    Bytes pixels;
+    std::string why;
+    for (auto _ : state) {
+        codec.Decode(blobs.key.data(), blobs.key.size(), pixels, &why);
+        benchmark::DoNotOptimize(pixels.data());
+    }
+    SetCounters(state, double(blobs.key.size()));
+}
+
+// ---- The whole store: Append to a file, and NextFrame back ---------------------
+
+void BM_StoreAppend(benchmark::State& state)
+{
+    const int scene = int(state.range(0));
+    state.SetLabel(SceneName(scene));
+    const auto& frames = Frames(scene);
+    const auto path = std::filesystem::temp_directory_path() / "pelidore-bench-temp.dat";
+    CFrameStore store;
+    store.Create(kW, kH);
+    store.OpenForWriting(path);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        if (!store.Append(0.1f, frames[i].data()))
+            state.SkipWithError("append failed");
+        i = (i + 1) % frames.size();
+    }
+    const double bytes = double(store.BytesWritten() - CFrameStore::kHeaderBytes);
+    const int count = store.FramesWritten();
+    store.Close();
+    std::filesystem::remove(path);
+    SetCounters(state, bytes / std::max(1, count));
+}
+
+void BM_StoreNextFrame(benchmark::State& state)
+{
+    const int scene = int(state.range(0));
+    state.SetLabel(SceneName(scene));
+    const auto& frames = Frames(scene);
+    const auto path = std::filesystem::temp_directory_path() / "pelidore-bench-read.dat";
+    {
+        CFrameStore store;
+        store.Create(kW, kH);
+        store.OpenForWriting(path);
+        for (int k = 0; k < 60; ++k)
+            store.Append(0.1f, frames[std::size_t(k) % frames.size()].data());
+        store.Close();
+    }
+    CFrameStore store;
+    CFrameStore::Frame frame;
+    store.OpenForReading(path);
+    for (auto _ : state) {
+        CFrameStore::ReadStatus status = store.NextFrame(frame);
+        if (status == CFrameStore::ReadStatus::End) {
+            state.PauseTiming();
+            store.OpenForReading(path);
+            state.ResumeTiming();
+            status = store.NextFrame(frame);
+        }
+        if (status != CFrameStore::ReadStatus::Frame)
+            state.SkipWithError("read failed");
+    }
+    const double bytes = double(store.FileSize() - CFrameStore::kHeaderBytes) / 60.0;
+    store.CloseReader();
+    std::filesystem::remove(path);
+    SetCounters(state, bytes);
+}
+
+} // namespace
+
+BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SnappyRawCompress)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SnappyRawUncompress)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_EncodeDelta)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DecodeDelta)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_EncodeKey)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DecodeKey)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StoreAppend)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StoreNextFrame)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK_MAIN();

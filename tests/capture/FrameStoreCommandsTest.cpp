@@ -1,0 +1,341 @@
+// pelidore-convert's frame store subcommands (store, gif, raw, info, recover),
+// run in process through RunConvert, on good, damaged and unfinished stores.
+#include "tools/pelidore-convert/Commands.h"
+
+#include "FrameStoreTestUtil.h"
+#include "capture/CFrameStore.h"
+#include "tests/gif/GifTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+using fstest::Bytes;
+
+namespace {
+
+struct Outcome {
+    int code;
+    std::string err;
+    std::string out;
+};
+
+Outcome RunTool(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "pelidore-convert");
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    const int code = RunConvert(static_cast<int>(args.size()), argv.data());
+    std::fflush(stdout);
+    std::fflush(stderr);
+    Outcome o{code, testing::internal::GetCapturedStderr(), ""};
+    o.out = testing::internal::GetCapturedStdout();
+    return o;
+}
+
+int Lines(const std::string& s)
+{
+    int n = 0;
+    for (char c : s)
+        n += c == '\n' ? 1 : 0;
+    return n;
+}
+
+class FrameStoreCommands : public ::testing::Test {
+protected:
+    static constexpr int kW = 64, kH = 32;
+    static constexpr int kFrames = 23;
+    fstest::TempDir dir;
+    std::vector<Bytes> frames;
+    std::string raw, store;
+
+    void SetUp() override
+    {
+        const Bytes desktop = fstest::DesktopFrame(kW, kH);
+        Bytes all;
+        for (int i = 0; i < kFrames; ++i) {
+            frames.push_back(fstest::MovingWindowFrame(desktop, kW, kH, i, 10));
+            all.insert(all.end(), frames.back().begin(), frames.back().end());
+        }
+        raw = Path("in.raw");
+        store = Path("in.dat");
+        ASSERT_TRUE(fstest::WriteAll(dir / "in.raw", all));
+        const Outcome o = RunTool({"store", "--size", "64x32", "--delay", "0.07", raw, store});
+        ASSERT_EQ(o.code, 0) << o.err;
+    }
+    std::string Path(const std::string& name) const { return (dir.Path() / std::filesystem::u8path(name)).u8string(); }
+    Bytes Read(const std::string& name) const { return fstest::ReadAll(std::filesystem::u8path(name)); }
+    void Write(const std::string& name, const Bytes& bytes) const
+    {
+        ASSERT_TRUE(fstest::WriteAll(std::filesystem::u8path(name), bytes));
+    }
+    // The store with its header count set to 0 and its last record torn.
+    std::string Unfinished()
+    {
+        Bytes file = Read(store);
+        fstest::PutLE32(&file[16], 0);
+        file.resize(file.size() - 7);
+        const std::string name = Path("unfinished.dat");
+        Write(name, file);
+        return name;
+    }
+    // The store with a byte of frame 9's record damaged.
+    std::string Damaged(int frame = 9)
+    {
+        Bytes file = Read(store);
+        const auto parsed = fstest::ParseStoreFile(file);
+        file[parsed.records[frame].offset + 8] = 0; // the flag
+        const std::string name = Path("damaged.dat");
+        Write(name, file);
+        return name;
+    }
+};
+
+} // namespace
+
+TEST_F(FrameStoreCommands, StoreWritesAFrameStore)
+{
+    const auto parsed = fstest::ParseStoreFile(Read(store));
+    EXPECT_EQ(parsed.width, kW);
+    EXPECT_EQ(parsed.height, kH);
+    EXPECT_EQ(parsed.frameCount, kFrames);
+    ASSERT_EQ(parsed.records.size(), std::size_t(kFrames));
+    EXPECT_FLOAT_EQ(parsed.records[5].delay, 0.07f);
+    EXPECT_EQ(parsed.records[20].kind, 0);
+    EXPECT_EQ(parsed.records[0].compressor, 1);
+
+    const Outcome o = RunTool({"store", "--size", "64x32", "--zlib", raw, Path("z.dat")});
+    ASSERT_EQ(o.code, 0) << o.err;
+    EXPECT_NE(o.out.find("23 frames"), std::string::npos) << o.out;
+    EXPECT_EQ(fstest::ParseStoreFile(Read(Path("z.dat"))).records[3].compressor, 2);
+}
+
+TEST_F(FrameStoreCommands, RawGivesBackTheFramesBitExact)
+{
+    const Outcome o = RunTool({"raw", store, Path("back.raw")});
+    ASSERT_EQ(o.code, 0) << o.err;
+    EXPECT_EQ(Read(Path("back.raw")), Read(raw));
+    const Outcome z = RunTool({"store", "--size", "64x32", "--zlib", raw, Path("z.dat")});
+    ASSERT_EQ(z.code, 0);
+    ASSERT_EQ(RunTool({"raw", Path("z.dat"), Path("zback.raw")}).code, 0);
+    EXPECT_EQ(Read(Path("zback.raw")), Read(raw));
+}
+
+TEST_F(FrameStoreCommands, StoreReadsStandardInput)
+{
+    ASSERT_NE(std::freopen(raw.c_str(), "rb", stdin), nullptr);
+    const Outcome o = RunTool({"store", "--size", "64x32", "--delay", "0.07", "-", Path("stdin.dat")});
+    EXPECT_EQ(o.code, 0) << o.err;
+    EXPECT_EQ(Read(Path("stdin.dat")), Read(store));
+}
+
+TEST_F(FrameStoreCommands, GifIsExactlyWhatEncodeMakesOfTheSameFrames)
+{
+    for (const std::vector<std::string>& options :
+         {std::vector<std::string>{}, {"--quality", "0", "--transparency"}, {"--quality", "2", "--dithering"}}) {
+        std::vector<std::string> gif = {"gif"};
+        gif.insert(gif.end(), options.begin(), options.end());
+        gif.push_back(store);
+        gif.push_back(Path("from-store.gif"));
+        const Outcome a = RunTool(gif);
+        ASSERT_EQ(a.code, 0) << a.err;
+        std::vector<std::string> encode = {"encode", "--size", "64x32", "--delay", "0.07"};
+        encode.insert(encode.end(), options.begin(), options.end());
+        encode.push_back(raw);
+        encode.push_back(Path("from-raw.gif"));
+        const Outcome b = RunTool(encode);
+        ASSERT_EQ(b.code, 0) << b.err;
+        EXPECT_EQ(Read(Path("from-store.gif")), Read(Path("from-raw.gif")));
+        const auto decoded = giftest::DecodeFile(std::filesystem::u8path(Path("from-store.gif")));
+        ASSERT_TRUE(decoded.ok);
+        EXPECT_EQ(decoded.frames.size(), std::size_t(kFrames));
+        EXPECT_EQ(decoded.frames[0].delay, 7);
+    }
+}
+
+TEST_F(FrameStoreCommands, InfoListsTheHeaderAndEveryFrame)
+{
+    const Outcome o = RunTool({"info", store});
+    ASSERT_EQ(o.code, 0) << o.err;
+    EXPECT_EQ(o.err, "");
+    EXPECT_NE(o.out.find("64 x 32"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("header frame count 23"), std::string::npos);
+    EXPECT_EQ(Lines(o.out), 2 + kFrames + 1);
+    EXPECT_NE(o.out.find("\n      0  key "), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("\n      1  delta"), std::string::npos);
+    EXPECT_NE(o.out.find("\n     20  key "), std::string::npos);
+    EXPECT_NE(o.out.find("0.070"), std::string::npos);
+}
+
+TEST_F(FrameStoreCommands, InfoNamesTheFirstBadFrame)
+{
+    const Outcome o = RunTool({"info", Damaged(9)});
+    EXPECT_EQ(o.code, 1);
+    EXPECT_EQ(Lines(o.err), 1) << o.err;
+    EXPECT_NE(o.err.find("frame 9"), std::string::npos) << o.err;
+    EXPECT_EQ(Lines(o.out), 2 + 9 + 1) << "the frames before it are listed";
+
+    Bytes cut = Read(store);
+    cut.resize(cut.size() - 1);
+    Write(Path("cut.dat"), cut);
+    const Outcome t = RunTool({"info", Path("cut.dat")});
+    EXPECT_EQ(t.code, 1);
+    EXPECT_NE(t.err.find("frame 22"), std::string::npos) << t.err;
+    EXPECT_NE(t.err.find("torn"), std::string::npos) << t.err;
+}
+
+TEST_F(FrameStoreCommands, AnUnfinishedStoreAsksForRecover)
+{
+    const std::string unfinished = Unfinished();
+    for (const std::string command : {"info", "gif", "raw"}) {
+        std::vector<std::string> args = {command, unfinished};
+        if (command != "info")
+            args.push_back(Path("out"));
+        const Outcome o = RunTool(args);
+        EXPECT_EQ(o.code, 1) << command;
+        EXPECT_EQ(Lines(o.err), 1) << o.err;
+        EXPECT_NE(o.err.find("recover"), std::string::npos) << command << ": " << o.err;
+    }
+}
+
+TEST_F(FrameStoreCommands, RecoverThenGif)
+{
+    const std::string unfinished = Unfinished();
+    const Outcome r = RunTool({"recover", unfinished});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("22 frames saved"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("the header said 0"), std::string::npos) << r.out;
+    const Outcome g = RunTool({"gif", unfinished, Path("rescued.gif")});
+    ASSERT_EQ(g.code, 0) << g.err;
+    EXPECT_EQ(giftest::DecodeFile(std::filesystem::u8path(Path("rescued.gif"))).frames.size(), 22u);
+    const Outcome again = RunTool({"recover", unfinished});
+    EXPECT_EQ(again.code, 0);
+    EXPECT_NE(again.out.find("already complete"), std::string::npos) << again.out;
+}
+
+TEST_F(FrameStoreCommands, DamagedStoresKeepTheFramesBeforeTheBadOne)
+{
+    const std::string damaged = Damaged(9);
+    const Outcome g = RunTool({"gif", damaged, Path("partial.gif")});
+    EXPECT_EQ(g.code, 1);
+    EXPECT_EQ(Lines(g.err), 1) << g.err;
+    EXPECT_NE(g.err.find("frame 9"), std::string::npos) << g.err;
+    EXPECT_EQ(giftest::DecodeFile(std::filesystem::u8path(Path("partial.gif"))).frames.size(), 9u);
+
+    const Outcome r = RunTool({"raw", damaged, Path("partial.raw")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("frame 9"), std::string::npos) << r.err;
+    const Bytes all = Read(raw);
+    EXPECT_EQ(Read(Path("partial.raw")), Bytes(all.begin(), all.begin() + 9 * kW * kH * 3));
+
+    const Outcome c = RunTool({"recover", damaged});
+    EXPECT_EQ(c.code, 0) << c.err;
+    EXPECT_NE(c.out.find("9 frames saved"), std::string::npos) << c.out;
+    EXPECT_EQ(RunTool({"info", damaged}).code, 0);
+}
+
+TEST_F(FrameStoreCommands, EverySubcommandRefusesWhatIsNoStore)
+{
+    const std::vector<std::pair<std::string, Bytes>> files = {
+        {"empty.dat", {}},
+        {"short.dat", Bytes(10, 1)},
+        {"text.dat", Bytes(400, 'x')},
+        {"header-only-bad.dat", [] {
+             Bytes b(20, 0);
+             fstest::PutLE32(&b[0], 1);
+             fstest::PutLE32(&b[4], 100000);
+             fstest::PutLE32(&b[8], 4);
+             fstest::PutLE32(&b[12], 3);
+             return b;
+         }()},
+    };
+    for (const auto& [name, bytes] : files) {
+        Write(Path(name), bytes);
+        for (const std::string command : {"info", "gif", "raw", "recover"}) {
+            std::vector<std::string> args = {command, Path(name)};
+            if (command == "gif" || command == "raw")
+                args.push_back(Path("out"));
+            const Outcome o = RunTool(args);
+            EXPECT_EQ(o.code, 1) << command << " " << name;
+            EXPECT_EQ(Lines(o.err), 1) << command << " " << name << ": " << o.err;
+        }
+        EXPECT_EQ(Read(Path(name)), bytes) << "recover leaves it alone";
+    }
+    for (const std::string command : {"info", "gif", "raw", "recover"}) {
+        std::vector<std::string> args = {command, Path("missing.dat")};
+        if (command == "gif" || command == "raw")
+            args.push_back(Path("out"));
+        EXPECT_EQ(RunTool(args).code, 1) << command;
+    }
+    // A store with no complete frame: recover says so and exits 1.
+    Bytes file = Read(store);
+    fstest::PutLE32(&file[16], 0);
+    file.resize(30);
+    Write(Path("nothing.dat"), file);
+    const Outcome o = RunTool({"recover", Path("nothing.dat")});
+    EXPECT_EQ(o.code, 1);
+    EXPECT_NE(o.out.find("0 frames saved"), std::string::npos) << o.out;
+}
+
+TEST_F(FrameStoreCommands, WrongUsageIsExitCode2)
+{
+    const std::vector<std::vector<std::string>> cases = {
+        {"store"},
+        {"store", raw, Path("x.dat")},
+        {"store", "--size", "64x32", raw},
+        {"store", "--size", "63x32", raw, Path("x.dat")},
+        {"store", "--size", "65532x65535", raw, Path("x.dat")},
+        {"store", "--size", "64x32", "--delay", "-1", raw, Path("x.dat")},
+        {"store", "--size", "64x32", raw, "-"},
+        {"store", "--size", "64x32", "--bogus", raw, Path("x.dat")},
+        {"gif", store},
+        {"gif", "--quality", "7", store, Path("x.gif")},
+        {"gif", store, "-"},
+        {"raw", store},
+        {"raw", store, Path("a"), Path("b")},
+        {"info"},
+        {"info", store, store},
+        {"recover"},
+        {"recover", "--force", store},
+    };
+    for (const auto& args : cases) {
+        const Outcome o = RunTool(args);
+        std::string joined;
+        for (const auto& a : args)
+            joined += a + " ";
+        EXPECT_EQ(o.code, 2) << joined << ": " << o.err;
+        EXPECT_EQ(Lines(o.err), 1) << joined << ": " << o.err;
+    }
+}
+
+TEST_F(FrameStoreCommands, StoreFailuresAreExitCode1AndLeaveNoFile)
+{
+    Bytes odd = Read(raw);
+    odd.resize(odd.size() - 5);
+    Write(Path("odd.raw"), odd);
+    Outcome o = RunTool({"store", "--size", "64x32", Path("odd.raw"), Path("odd.dat")});
+    EXPECT_EQ(o.code, 1);
+    EXPECT_EQ(Lines(o.err), 1) << o.err;
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::u8path(Path("odd.dat"))));
+    o = RunTool({"store", "--size", "64x32", raw, Path("no/such/folder/x.dat")});
+    EXPECT_EQ(o.code, 1);
+    o = RunTool({"store", "--size", "64x32", Path("missing.raw"), Path("x.dat")});
+    EXPECT_EQ(o.code, 1);
+}
+
+TEST_F(FrameStoreCommands, WidePaths)
+{
+    const std::string wide = Path(u8"\u65e5\u672c \u00e4.dat");
+    ASSERT_EQ(RunTool({"store", "--size", "64x32", raw, wide}).code, 0);
+    EXPECT_EQ(RunTool({"info", wide}).code, 0);
+    EXPECT_EQ(RunTool({"recover", wide}).code, 0);
+    const std::string wideGif = Path(u8"\u0416.gif");
+    EXPECT_EQ(RunTool({"gif", wide, wideGif}).code, 0);
+    EXPECT_EQ(giftest::DecodeFile(std::filesystem::u8path(wideGif)).frames.size(), std::size_t(kFrames));
+}
