@@ -16,3 +16,42 @@ inline int DelayToCentiseconds(float seconds)
     }
     return static_cast<int>(hundredths);
 }
+
+// Issue 10: each delay truncated alone makes a recording play fast (about
+// 5 % at 10 frames per second, 11 % at 15 or 30). DelayClock carries the
+// truncated remainder into the next frame: the sum of the delays stays within
+// one hundredth of the recorded duration, and every single delay is its
+// truncated value or one more (0.5 s is still 50, 3 s still 300).
+class DelayClock {
+public:
+    void Reset()
+    {
+        elapsed_ = 0.0;
+        emitted_ = 0;
+    }
+
+    int Next(float seconds)
+    {
+        const int truncated = DelayToCentiseconds(seconds);
+        if (seconds > 0.0f) {
+            elapsed_ += static_cast<double>(seconds);
+        }
+        const double due = std::floor(elapsed_ * 100.0) - static_cast<double>(emitted_);
+        int delay = truncated;
+        if (due >= static_cast<double>(truncated) + 1.0) {
+            delay = truncated + 1;
+        }
+        if (delay > 65535) {
+            delay = 65535;
+        }
+        emitted_ += delay;
+        return delay;
+    }
+
+    // Hundredths handed out so far.
+    long long Emitted() const { return emitted_; }
+
+private:
+    double elapsed_ = 0.0;
+    long long emitted_ = 0;
+};

@@ -45,6 +45,8 @@ bool GifExporter::Start(int width, int height, bool dithering, bool transparency
     ReleaseBuffers();
     writer_.ResetCounters();
     totalDuration_ = 0.0f;
+    delays_.Reset();
+    reducer_.Reset();
     firstFrame_ = true;
     workerRunning_ = false;
     writeFailed_ = false;
@@ -97,7 +99,7 @@ bool GifExporter::PushFrame(const std::uint8_t* bgrPixels, bool wait, float dela
 
     // 1: optional reduction, else a copy.
     if (dithering_) {
-        ImgPrReduceColor(bgrPixels, width_, height_, pixels);
+        ImgPrReduceColor(reducer_, bgrPixels, width_, height_, pixels);
     } else {
         std::memcpy(pixels, bgrPixels, frameBytes_);
     }
@@ -124,7 +126,7 @@ bool GifExporter::PushFrame(const std::uint8_t* bgrPixels, bool wait, float dela
     // 3: the delay.
     firstFrame_ = false;
     item->delay = delaySeconds;
-    item->centiseconds = DelayToCentiseconds(delaySeconds);
+    item->centiseconds = delays_.Next(delaySeconds);
 
     // 4: append, waiting for room when the queue is full.
     {

@@ -5,7 +5,9 @@
 // Portable: no Windows header.
 #pragma once
 
+#include "gif/FrameDelay.h"
 #include "gif/GifWriter.h"
+#include "gif/ImgPrReduceColor.h"
 #include "gif/QColorQuantizer.h"
 
 #include <condition_variable>
@@ -85,6 +87,8 @@ private:
     std::vector<std::uint8_t> previous_;
     bool firstFrame_ = true;
     float totalDuration_ = 0.0f;
+    DelayClock delays_;    // hundredths with the remainder carried (issue 10)
+    ImgPrReducer reducer_; // "Dithering": the palette kept across the export
     bool workerRunning_ = false;
 
     // The queue and its lock (the only lock).

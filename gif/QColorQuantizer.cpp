@@ -2,41 +2,49 @@
 
 #include <gif_lib.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
 // The described algorithm keeps every inner node in one list sorted by
 // (level, pixel count) and, after each count increment, walks the node
-// forward past its equals. A node therefore always sits at the end of its
-// (level, count) group in arrival order, which is the structure of an LFU
-// cache: here each level (1..6; the root, level 7, is always last and never
-// moves) holds a list of buckets ascending by count, each bucket a FIFO of
-// nodes. Moving a node to the end of a later group and taking the first node
-// of the lowest group are constant work (a bulk move walks the buckets of one
-// level). A run of identical pixels is inserted as its first pixel (with the
-// reduction after it) followed by one step for the rest: no leaf is added
-// after the first pixel, so no reduction happens, and every node on the path
-// just ends at the end of the group of its final count.
+// forward past its equals, so a node always sits at the end of its
+// (level, count) group. Its place is therefore fixed by three numbers:
+// level, count, and the moment it entered that group, which is the moment of
+// its last increment (a new node is incremented in the insertion that
+// creates it). The list order is (level, count, time of last increment), and
+// the only question ever asked of it is "which is the first node", when a
+// reduction is due. So here:
+//   - an increment is just count += n and stamp = the insertion's tick;
+//   - each level 1..6 keeps a min-heap of (count, stamp) entries; counts only
+//     grow, so an entry's key is never above its node's true key, and a top
+//     entry whose key is still its node's true key is the true first node.
+//     Stale tops are re-pushed with their true key, dead ones dropped;
+//   - the first node of the whole list is the first of the lowest level that
+//     has reducible nodes (levels never interleave); the root (level 7) is
+//     always last and is never reduced.
+// A run of identical pixels goes in as one insertion when no reduction can
+// follow its first pixel (the tree is below its limit even with a new leaf),
+// else as its first pixel, the reduction, and one insertion for the rest: no
+// leaf is added then, so no reduction happens, and every node on the path
+// ends in the group of its final count at the end, as the pixel-by-pixel
+// walk would leave it. Nodes come from a per-quantizer pool.
 
-struct QColorQuantizer::Node {
+struct alignas(64) QColorQuantizer::Node {
     std::int32_t child[8];
-    std::uint64_t red;
-    std::uint64_t green;
-    std::uint64_t blue;
-    std::uint32_t count;
-    std::int32_t prev;   // neighbours inside its bucket
-    std::int32_t next;
-    std::int32_t bucket; // -1 when not in the reducible list
+    std::uint64_t stamp;      // tick of the last increment
+    std::uint32_t count;      // pixels through this node; a leaf's palette index at the end
+    std::uint32_t generation; // bumped when the node is freed (pool reuse)
     std::uint8_t level;
     bool leaf;
+    bool inList; // an inner node in the reducible list
 };
 
-struct QColorQuantizer::Bucket {
+struct QColorQuantizer::Entry {
+    std::uint64_t stamp;
     std::uint32_t count;
-    std::int32_t head;
-    std::int32_t tail;
-    std::int32_t prev; // neighbours inside its level, ascending by count
-    std::int32_t next;
+    std::int32_t node;
+    std::uint32_t generation;
 };
 
 namespace {
@@ -46,28 +54,32 @@ inline unsigned ChildIndex(std::uint8_t r, std::uint8_t g, std::uint8_t b, unsig
     return (((r >> level) & 1u) << 2) | (((g >> level) & 1u) << 1) | ((b >> level) & 1u);
 }
 
+// std::push_heap and pop_heap keep the greatest on top; "greater" puts the
+// smallest (count, stamp) there.
+struct Later {
+    template <class E>
+    bool operator()(const E& a, const E& b) const
+    {
+        return a.count != b.count ? a.count > b.count : a.stamp > b.stamp;
+    }
+};
+
 } // namespace
 
-QColorQuantizer::QColorQuantizer()
-{
-    for (int i = 0; i < 8; ++i) {
-        levelHead_[i] = -1;
-        levelTail_[i] = -1;
-    }
-}
+QColorQuantizer::QColorQuantizer() = default;
 
 QColorQuantizer::~QColorQuantizer() = default;
 
 void QColorQuantizer::Reset()
 {
     nodes_.clear();
+    sums_.clear();
     freeNodes_.clear();
-    buckets_.clear();
-    freeBuckets_.clear();
     for (int i = 0; i < 8; ++i) {
-        levelHead_[i] = -1;
-        levelTail_[i] = -1;
+        heaps_[i].clear();
+        inList_[i] = 0;
     }
+    clock_ = 0;
     leafCount_ = 0;
     root_ = NewNode(7);
 }
@@ -75,183 +87,55 @@ void QColorQuantizer::Reset()
 std::int32_t QColorQuantizer::NewNode(unsigned level)
 {
     std::int32_t id;
+    std::uint32_t generation = 0;
     if (!freeNodes_.empty()) {
         id = freeNodes_.back();
         freeNodes_.pop_back();
+        generation = nodes_[static_cast<std::size_t>(id)].generation;
     } else {
         id = static_cast<std::int32_t>(nodes_.size());
         nodes_.emplace_back();
+        sums_.emplace_back();
     }
     Node& n = nodes_[static_cast<std::size_t>(id)];
     for (auto& c : n.child) {
         c = -1;
     }
-    n.red = n.green = n.blue = 0;
+    n.stamp = 0;
     n.count = 0;
-    n.prev = n.next = -1;
-    n.bucket = -1;
+    n.generation = generation;
     n.level = static_cast<std::uint8_t>(level);
     n.leaf = level == 0;
+    n.inList = false;
+    sums_[static_cast<std::size_t>(id)] = Sums{0, 0, 0};
     return id;
 }
 
 void QColorQuantizer::FreeNode(std::int32_t node)
 {
+    Node& n = nodes_[static_cast<std::size_t>(node)];
+    ++n.generation;
+    if (n.inList) {
+        n.inList = false;
+        --inList_[n.level];
+    }
     freeNodes_.push_back(node);
-}
-
-std::int32_t QColorQuantizer::NewBucket(std::uint32_t count)
-{
-    std::int32_t id;
-    if (!freeBuckets_.empty()) {
-        id = freeBuckets_.back();
-        freeBuckets_.pop_back();
-    } else {
-        id = static_cast<std::int32_t>(buckets_.size());
-        buckets_.emplace_back();
-    }
-    Bucket& b = buckets_[static_cast<std::size_t>(id)];
-    b.count = count;
-    b.head = b.tail = -1;
-    b.prev = b.next = -1;
-    return id;
-}
-
-void QColorQuantizer::FreeBucket(unsigned level, std::int32_t bucket)
-{
-    Bucket& b = buckets_[static_cast<std::size_t>(bucket)];
-    if (b.prev != -1) {
-        buckets_[static_cast<std::size_t>(b.prev)].next = b.next;
-    } else {
-        levelHead_[level] = b.next;
-    }
-    if (b.next != -1) {
-        buckets_[static_cast<std::size_t>(b.next)].prev = b.prev;
-    } else {
-        levelTail_[level] = b.prev;
-    }
-    freeBuckets_.push_back(bucket);
-}
-
-void QColorQuantizer::Unlink(std::int32_t node)
-{
-    Node& n = nodes_[static_cast<std::size_t>(node)];
-    const std::int32_t bucket = n.bucket;
-    if (bucket == -1) {
-        return;
-    }
-    Bucket& b = buckets_[static_cast<std::size_t>(bucket)];
-    if (n.prev != -1) {
-        nodes_[static_cast<std::size_t>(n.prev)].next = n.next;
-    } else {
-        b.head = n.next;
-    }
-    if (n.next != -1) {
-        nodes_[static_cast<std::size_t>(n.next)].prev = n.prev;
-    } else {
-        b.tail = n.prev;
-    }
-    n.prev = n.next = -1;
-    n.bucket = -1;
-    if (b.head == -1) {
-        FreeBucket(n.level, bucket);
-    }
-}
-
-// Links node at the end of the bucket of `count` in its level; `after` is
-// the last bucket of that level known to hold a smaller count (-1: none).
-void QColorQuantizer::InsertAtCount(std::int32_t node, std::int32_t after, unsigned level, std::uint32_t count)
-{
-    std::int32_t target = after == -1 ? levelHead_[level] : buckets_[static_cast<std::size_t>(after)].next;
-    while (target != -1 && buckets_[static_cast<std::size_t>(target)].count < count) {
-        after = target;
-        target = buckets_[static_cast<std::size_t>(target)].next;
-    }
-    if (target == -1 || buckets_[static_cast<std::size_t>(target)].count != count) {
-        const std::int32_t fresh = NewBucket(count);
-        Bucket& f = buckets_[static_cast<std::size_t>(fresh)];
-        f.prev = after;
-        f.next = target;
-        if (after != -1) {
-            buckets_[static_cast<std::size_t>(after)].next = fresh;
-        } else {
-            levelHead_[level] = fresh;
-        }
-        if (target != -1) {
-            buckets_[static_cast<std::size_t>(target)].prev = fresh;
-        } else {
-            levelTail_[level] = fresh;
-        }
-        target = fresh;
-    }
-    Bucket& t = buckets_[static_cast<std::size_t>(target)];
-    Node& n = nodes_[static_cast<std::size_t>(node)];
-    n.bucket = target;
-    n.next = -1;
-    n.prev = t.tail;
-    if (t.tail != -1) {
-        nodes_[static_cast<std::size_t>(t.tail)].next = node;
-    } else {
-        t.head = node;
-    }
-    t.tail = node;
-}
-
-void QColorQuantizer::MoveToCount(std::int32_t node, std::uint32_t count)
-{
-    Node& n = nodes_[static_cast<std::size_t>(node)];
-    const std::int32_t from = n.bucket;
-    const unsigned level = n.level;
-    // Find the insertion point before unlinking, so that freeing an emptied
-    // source bucket cannot invalidate it: the source bucket counts less.
-    std::int32_t after = from;
-    std::int32_t next = buckets_[static_cast<std::size_t>(from)].next;
-    while (next != -1 && buckets_[static_cast<std::size_t>(next)].count < count) {
-        after = next;
-        next = buckets_[static_cast<std::size_t>(next)].next;
-    }
-    std::int32_t target = next;
-    if (target == -1 || buckets_[static_cast<std::size_t>(target)].count != count) {
-        target = NewBucket(count);
-        Bucket& f = buckets_[static_cast<std::size_t>(target)];
-        f.prev = after;
-        f.next = next;
-        buckets_[static_cast<std::size_t>(after)].next = target;
-        if (next != -1) {
-            buckets_[static_cast<std::size_t>(next)].prev = target;
-        } else {
-            levelTail_[level] = target;
-        }
-    }
-    Unlink(node);
-    Bucket& t = buckets_[static_cast<std::size_t>(target)];
-    Node& m = nodes_[static_cast<std::size_t>(node)];
-    m.bucket = target;
-    m.next = -1;
-    m.prev = t.tail;
-    if (t.tail != -1) {
-        nodes_[static_cast<std::size_t>(t.tail)].next = node;
-    } else {
-        t.head = node;
-    }
-    t.tail = node;
 }
 
 void QColorQuantizer::InsertColor(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint32_t times)
 {
+    const std::uint64_t tick = ++clock_;
     std::int32_t node = root_;
+    Node* n = &nodes_[static_cast<std::size_t>(node)];
     for (;;) {
-        Node* n = &nodes_[static_cast<std::size_t>(node)];
         n->count += times;
+        n->stamp = tick;
         if (n->leaf) {
-            n->red += static_cast<std::uint64_t>(r) * times;
-            n->green += static_cast<std::uint64_t>(g) * times;
-            n->blue += static_cast<std::uint64_t>(b) * times;
+            Sums& sum = sums_[static_cast<std::size_t>(node)];
+            sum.red += static_cast<std::uint64_t>(r) * times;
+            sum.green += static_cast<std::uint64_t>(g) * times;
+            sum.blue += static_cast<std::uint64_t>(b) * times;
             return;
-        }
-        if (node != root_) {
-            MoveToCount(node, n->count);
-            n = &nodes_[static_cast<std::size_t>(node)];
         }
         const unsigned level = n->level;
         const unsigned index = ChildIndex(r, g, b, level);
@@ -259,22 +143,48 @@ void QColorQuantizer::InsertColor(std::uint8_t r, std::uint8_t g, std::uint8_t b
         if (child == -1) {
             child = NewNode(level - 1);
             nodes_[static_cast<std::size_t>(node)].child[index] = child;
+            Node& c = nodes_[static_cast<std::size_t>(child)];
             if (level - 1 == 0) {
                 ++leafCount_;
             } else {
-                InsertAtCount(child, -1, level - 1, 0);
+                // Into the list; its entry already carries the count and tick
+                // the descent below gives it.
+                c.inList = true;
+                ++inList_[level - 1];
+                auto& heap = heaps_[level - 1];
+                heap.push_back(Entry{tick, times, child, c.generation});
+                std::push_heap(heap.begin(), heap.end(), Later());
             }
         }
         node = child;
+        n = &nodes_[static_cast<std::size_t>(node)];
     }
+}
+
+std::int32_t QColorQuantizer::TakeFirst(unsigned level)
+{
+    auto& heap = heaps_[level];
+    while (!heap.empty()) {
+        std::pop_heap(heap.begin(), heap.end(), Later());
+        const Entry e = heap.back();
+        heap.pop_back();
+        Node& n = nodes_[static_cast<std::size_t>(e.node)];
+        if (n.generation != e.generation || !n.inList) {
+            continue; // freed or reduced since
+        }
+        if (n.count == e.count && n.stamp == e.stamp) {
+            n.inList = false;
+            --inList_[level];
+            return e.node;
+        }
+        heap.push_back(Entry{n.stamp, n.count, e.node, n.generation});
+        std::push_heap(heap.begin(), heap.end(), Later());
+    }
+    return -1;
 }
 
 void QColorQuantizer::DeleteSubtree(std::int32_t node)
 {
-    Node& n = nodes_[static_cast<std::size_t>(node)];
-    if (n.bucket != -1) {
-        Unlink(node);
-    }
     for (int i = 0; i < 8; ++i) {
         const std::int32_t c = nodes_[static_cast<std::size_t>(node)].child[i];
         if (c != -1) {
@@ -287,28 +197,27 @@ void QColorQuantizer::DeleteSubtree(std::int32_t node)
 void QColorQuantizer::ReduceWhileOverLimit()
 {
     while (leafCount_ > limit_) {
-        std::int32_t first = -1;
-        for (unsigned level = 1; level < 7; ++level) {
-            if (levelHead_[level] != -1) {
-                first = buckets_[static_cast<std::size_t>(levelHead_[level])].head;
-                break;
-            }
+        unsigned level = 1;
+        while (level < 7 && inList_[level] == 0) {
+            ++level;
         }
-        if (first == -1) {
+        if (level == 7) {
             return; // only the root is left in the list
         }
-        Unlink(first);
+        const std::int32_t first = TakeFirst(level);
+        if (first == -1) {
+            return; // cannot happen: inList_ counts the heap's live entries
+        }
         if (log_ != nullptr) {
-            const Node& f = nodes_[static_cast<std::size_t>(first)];
-            log_->push_back({f.level, f.count});
+            log_->push_back({level, nodes_[static_cast<std::size_t>(first)].count});
         }
         for (int i = 0; i < 8; ++i) {
             const std::int32_t c = nodes_[static_cast<std::size_t>(first)].child[i];
             if (c == -1) {
                 continue;
             }
-            Node& n = nodes_[static_cast<std::size_t>(first)];
-            const Node& k = nodes_[static_cast<std::size_t>(c)];
+            Sums& n = sums_[static_cast<std::size_t>(first)];
+            const Sums& k = sums_[static_cast<std::size_t>(c)];
             n.red += k.red;
             n.green += k.green;
             n.blue += k.blue;
@@ -336,7 +245,6 @@ std::int32_t QColorQuantizer::FindLeaf(std::uint8_t r, std::uint8_t g, std::uint
         node = c;
     }
 }
-
 bool QColorQuantizer::Quantize(int width, int height, const std::uint8_t* pixels, std::uint8_t* indices,
                                GifColorType* colorMap, int maxColors, std::uint8_t* transparentIndex, bool transparency,
                                int* colorsUsed)
@@ -363,9 +271,19 @@ bool QColorQuantizer::Quantize(int width, int height, const std::uint8_t* pixels
             ++j;
             q += 3;
         }
-        InsertColor(r, g, b, 1);
-        ReduceWhileOverLimit();
-        std::size_t rest = j - i - 1;
+        std::size_t rest = j - i;
+        if (leafCount_ < limit_) {
+            // Even a new leaf cannot bring the tree over its limit, so no
+            // reduction can follow the run's first pixel: the whole run is
+            // one step.
+            const std::uint32_t step = rest > 0x40000000u ? 0x40000000u : static_cast<std::uint32_t>(rest);
+            InsertColor(r, g, b, step);
+            rest -= step;
+        } else {
+            InsertColor(r, g, b, 1);
+            ReduceWhileOverLimit();
+            rest -= 1;
+        }
         while (rest > 0) {
             const std::uint32_t step = rest > 0x40000000u ? 0x40000000u : static_cast<std::uint32_t>(rest);
             InsertColor(r, g, b, step);
@@ -389,9 +307,10 @@ bool QColorQuantizer::Quantize(int width, int height, const std::uint8_t* pixels
         Node& n = nodes_[static_cast<std::size_t>(node)];
         if (n.leaf) {
             if (next < 256 && n.count != 0) {
-                colorMap[next].Red = static_cast<GifByteType>(n.red / n.count);
-                colorMap[next].Green = static_cast<GifByteType>(n.green / n.count);
-                colorMap[next].Blue = static_cast<GifByteType>(n.blue / n.count);
+                const Sums& sum = sums_[static_cast<std::size_t>(node)];
+                colorMap[next].Red = static_cast<GifByteType>(sum.red / n.count);
+                colorMap[next].Green = static_cast<GifByteType>(sum.green / n.count);
+                colorMap[next].Blue = static_cast<GifByteType>(sum.blue / n.count);
             }
             n.count = static_cast<std::uint32_t>(next);
             ++next;
@@ -414,7 +333,12 @@ bool QColorQuantizer::Quantize(int width, int height, const std::uint8_t* pixels
         *transparentIndex = static_cast<std::uint8_t>(nodes_[static_cast<std::size_t>(leaf)].count);
     }
 
-    // 6: mapping.
+    // 6: mapping. The node reached through bits 7..3 of a colour is kept in
+    // a table keyed by those bits, so most pixels need one or two steps.
+    if (table_.size() != kTableSize) {
+        table_.resize(kTableSize);
+    }
+    std::fill(table_.begin(), table_.end(), -1);
     std::uint32_t lastKey = 0xFFFFFFFFu;
     std::uint8_t lastIndex = 0;
     for (std::size_t k = 0; k < count; ++k) {
@@ -422,8 +346,25 @@ bool QColorQuantizer::Quantize(int width, int height, const std::uint8_t* pixels
         const std::uint32_t key = static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
                                   (static_cast<std::uint32_t>(p[2]) << 16);
         if (key != lastKey) {
-            const std::int32_t leaf = FindLeaf(p[2], p[1], p[0]);
-            lastIndex = static_cast<std::uint8_t>(nodes_[static_cast<std::size_t>(leaf)].count);
+            const std::uint8_t b = p[0];
+            const std::uint8_t g = p[1];
+            const std::uint8_t r = p[2];
+            const std::size_t slot = (static_cast<std::size_t>(r >> 3) << 10) | (static_cast<std::size_t>(g >> 3) << 5) |
+                                     static_cast<std::size_t>(b >> 3);
+            std::int32_t node = table_[slot];
+            if (node == -1) {
+                node = root_;
+                while (!nodes_[static_cast<std::size_t>(node)].leaf && nodes_[static_cast<std::size_t>(node)].level >= 3) {
+                    const Node& n = nodes_[static_cast<std::size_t>(node)];
+                    node = n.child[ChildIndex(r, g, b, n.level)];
+                }
+                table_[slot] = node;
+            }
+            while (!nodes_[static_cast<std::size_t>(node)].leaf) {
+                const Node& n = nodes_[static_cast<std::size_t>(node)];
+                node = n.child[ChildIndex(r, g, b, n.level)];
+            }
+            lastIndex = static_cast<std::uint8_t>(nodes_[static_cast<std::size_t>(node)].count);
             lastKey = key;
         }
         indices[k] = lastIndex;

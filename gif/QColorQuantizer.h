@@ -3,6 +3,7 @@
 // Portable.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -34,29 +35,32 @@ public:
 
 private:
     struct Node;
-    struct Bucket;
+    struct Entry;
+    struct Sums {
+        std::uint64_t red;
+        std::uint64_t green;
+        std::uint64_t blue;
+    };
 
     void Reset();
     std::int32_t NewNode(unsigned level);
     void FreeNode(std::int32_t node);
-    std::int32_t NewBucket(std::uint32_t count);
-    void FreeBucket(unsigned level, std::int32_t bucket);
-    void Unlink(std::int32_t node);
-    void InsertAtCount(std::int32_t node, std::int32_t after, unsigned level, std::uint32_t count);
-    void MoveToCount(std::int32_t node, std::uint32_t count);
     void InsertColor(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint32_t times);
     void ReduceWhileOverLimit();
+    std::int32_t TakeFirst(unsigned level);
     void DeleteSubtree(std::int32_t node);
     std::int32_t FindLeaf(std::uint8_t r, std::uint8_t g, std::uint8_t b) const;
 
     std::vector<Node> nodes_;
+    std::vector<Sums> sums_;
     std::vector<std::int32_t> freeNodes_;
-    std::vector<Bucket> buckets_;
-    std::vector<std::int32_t> freeBuckets_;
-    std::int32_t levelHead_[8];
-    std::int32_t levelTail_[8];
+    std::vector<Entry> heaps_[8]; // per level 1..6: the reducible nodes
+    unsigned inList_[8] = {};     // per level: nodes in the reducible list
+    std::uint64_t clock_ = 0;     // one tick per insertion
     std::int32_t root_ = -1;
     unsigned leafCount_ = 0;
     unsigned limit_ = 0;
     std::vector<Reduction>* log_ = nullptr;
+    static constexpr std::size_t kTableSize = 1u << 15;
+    std::vector<std::int32_t> table_; // mapping: node after bits 7..3
 };

@@ -1,10 +1,20 @@
 #include "toolkit/CNControlBase.h"
 
+#include <cwchar>
+
+#include "toolkit/CNLog.h"
+#include "toolkit/CNScreen.h"
 #include "toolkit/NMessages.h"
 
 CNControlBase::CNControlBase() = default;
 
-CNControlBase::~CNControlBase() = default;
+CNControlBase::~CNControlBase()
+{
+    // A timer left on the owner would keep firing with an id nobody answers.
+    if (m_bHoverTimer && m_hOwner)
+        KillTimer(m_hOwner, HoverTimerId());
+    ClearMessageFuncs();
+}
 
 HRESULT CNControlBase::Create(HWND owner, CNScreen* screen, int id, int x, int y, int width, int height, int visible)
 {
@@ -17,6 +27,14 @@ HRESULT CNControlBase::Create(HWND owner, CNScreen* screen, int id, int x, int y
     m_Height = height;
     m_bVisible = visible;
     m_bEnabled = 1;
+    m_bFocused = 0;
+    m_nReserved = 0;
+    m_szText[0] = L'\0';
+    m_bHoverNotify = 0;
+    m_bHoverTimer = 0;
+    m_bHoverReported = 0;
+    for (int32_t& value : m_nValue)
+        value = kUnset;
     return OnCreate();
 }
 
@@ -24,6 +42,8 @@ LRESULT CNControlBase::ProcessMessage(HWND window, UINT message, WPARAM wParam, 
 {
     if (!m_bVisible || !m_bEnabled)
         return 0;
+    if (m_bHoverNotify)
+        RunHoverLogic(message, wParam, lParam);
     LRESULT result = OnMessage(window, message, wParam, lParam);
     if (result != 0)
         return result;
@@ -33,16 +53,91 @@ LRESULT CNControlBase::ProcessMessage(HWND window, UINT message, WPARAM wParam, 
 void CNControlBase::Release()
 {
     OnRelease();
+    if (m_bHoverTimer && m_hOwner)
+        KillTimer(m_hOwner, HoverTimerId());
+    m_bHoverTimer = 0;
+    m_bHoverReported = 0;
     ClearMessageFuncs();
+    FreeBackground();
+}
+
+void CNControlBase::SetRect(int x, int y, int width, int height)
+{
+    m_X = x;
+    m_Y = y;
+    if (width >= 0)
+        m_Width = width;
+    if (height >= 0)
+        m_Height = height;
+    OnMove(m_X, m_Y, m_Width, m_Height);
 }
 
 void CNControlBase::Draw(int mode)
 {
     if (!m_bVisible)
         return;
+    // Every surface, not only a layered one: an ordinary window's control
+    // redrawn over its own former image would smear its text and edges.
+    if (m_pScreen) {
+        if (mode == kDrawFull)
+            SaveBackground();
+        else if (m_SavedBackground.saved)
+            m_pScreen->RestoreRect(m_SavedBackground);
+    }
     OnDraw();
-    if (mode != 0 && m_hOwner)
-        PostMessageW(m_hOwner, NWM_CONTROL_UPDATE, static_cast<WPARAM>(m_nID), reinterpret_cast<LPARAM>(this));
+    if (mode != kDrawFull)
+        Notify(NWM_CONTROL_UPDATE);
+}
+
+bool CNControlBase::HitTest(int x, int y) const
+{
+    return x > m_X && x < m_X + m_Width && y > m_Y && y < m_Y + m_Height;
+}
+
+void CNControlBase::Show(bool visible) { SetActivityFlag(m_bVisible, visible, m_bEnabled); }
+
+void CNControlBase::Enable(bool enabled) { SetActivityFlag(m_bEnabled, enabled, m_bVisible); }
+
+void CNControlBase::SetActivityFlag(int& flag, bool value, int otherFlag)
+{
+    bool wasActive = flag && otherFlag;
+    flag = value ? 1 : 0;
+    bool active = flag && otherFlag;
+    if (wasActive != active)
+        OnActivate(active ? 1 : 0);
+}
+
+void CNControlBase::FillColor(const CNColor& color, int x, int y, int width, int height) const
+{
+    if (!m_pScreen || color.Alpha() == 0 || width <= 0 || height <= 0)
+        return;
+    m_pScreen->FillRect(color.Red(), color.Green(), color.Blue(), color.Alpha(), x, y, width, height);
+}
+
+void CNControlBase::SetText(const wchar_t* text)
+{
+    if (!text) {
+        m_szText[0] = L'\0';
+        return;
+    }
+    wcsncpy(m_szText, text, kTextChars - 1);
+    m_szText[kTextChars - 1] = L'\0';
+}
+
+void CNControlBase::SetHoverNotify(bool notify)
+{
+    if (!notify)
+        CancelHover();
+    m_bHoverNotify = notify ? 1 : 0;
+}
+
+void CNControlBase::SetFocused(bool focused)
+{
+    int wanted = focused ? 1 : 0;
+    if (wanted == m_bFocused)
+        return;
+    m_bFocused = wanted;
+    OnFocus(wanted);
 }
 
 void CNControlBase::OnDraw() {}
@@ -52,3 +147,124 @@ HRESULT CNControlBase::OnCreate() { return 0; }
 void CNControlBase::OnRelease() {}
 
 LRESULT CNControlBase::OnMessage(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+void CNControlBase::OnFocus(int) {}
+
+void CNControlBase::OnSelect(int) {}
+
+void CNControlBase::OnActivate(int active)
+{
+    // A hidden or disabled control sees no messages, so a running hover timer
+    // would never be stopped and a reported hover never ended.
+    if (!active)
+        CancelHover();
+}
+
+void CNControlBase::OnMove(int, int, int, int) {}
+
+void CNControlBase::Notify(UINT message) const { NotifyWith(message, static_cast<WPARAM>(m_nID)); }
+
+void CNControlBase::NotifyWith(UINT message, WPARAM wParam) const
+{
+    if (!m_hOwner)
+        return;
+    if (!PostMessageW(m_hOwner, message, wParam, reinterpret_cast<LPARAM>(this)))
+        NLOG("CNControlBase::Notify", CNLog::kLevelRefused, "PostMessage %u fail, error %lu", message,
+             GetLastError());
+}
+
+bool CNControlBase::CursorInOwner(POINT& point) const
+{
+    return m_hOwner && GetCursorPos(&point) && ScreenToClient(m_hOwner, &point);
+}
+
+void CNControlBase::RunHoverLogic(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (HitTestLParam(lParam))
+            StartHoverTimer();
+        else
+            CancelHover();
+        break;
+    case WM_MOUSELEAVE:
+        CancelHover();
+        break;
+    case WM_LBUTTONDOWN:
+        if (HitTestLParam(lParam))
+            CancelHover();
+        break;
+    case WM_TIMER:
+        if (wParam == HoverTimerId())
+            OnHoverTimer();
+        break;
+    default:
+        break;
+    }
+}
+
+void CNControlBase::StartHoverTimer()
+{
+    if (m_bHoverTimer || m_bHoverReported || !m_hOwner)
+        return;
+    if (SetTimer(m_hOwner, HoverTimerId(), kHoverDelayMs, nullptr) == 0) {
+        NLOG("CNControlBase::StartHoverTimer", CNLog::kLevelRefused, "SetTimer fail, error %lu", GetLastError());
+        return;
+    }
+    m_bHoverTimer = 1;
+}
+
+void CNControlBase::CancelHover()
+{
+    if (m_bHoverTimer) {
+        if (m_hOwner)
+            KillTimer(m_hOwner, HoverTimerId());
+        m_bHoverTimer = 0;
+    } else if (m_bHoverReported) {
+        m_bHoverReported = 0;
+        Notify(NWM_HOVER_END);
+    }
+}
+
+void CNControlBase::OnHoverTimer()
+{
+    if (!m_bHoverTimer)
+        return;
+    KillTimer(m_hOwner, HoverTimerId());
+    m_bHoverTimer = 0;
+    POINT cursor;
+    // Only a report that was made counts, so that NWM_HOVER_END never comes
+    // without an NWM_HOVER before it.
+    if (CursorInOwner(cursor) && HitTest(cursor.x, cursor.y)) {
+        m_bHoverReported = 1;
+        Notify(NWM_HOVER);
+    }
+}
+
+void CNControlBase::SaveBackground()
+{
+    m_SavedBackground.Reset();
+    if (FAILED(m_pScreen->SaveRect(GetRect(), m_SavedBackground)))
+        return;
+    if (m_bBackgroundBitmap)
+        KeepBackgroundBitmap();
+}
+
+void CNControlBase::KeepBackgroundBitmap()
+{
+    CNRect rect = GetRect();
+    HBITMAP copy = m_pScreen->CopyRectToBitmap(&rect);
+    if (!copy)
+        return;
+    m_Background.Release();
+    if (FAILED(m_Background.Load(copy)))
+        NLOG("CNControlBase::Draw", CNLog::kLevelRefused, "cannot keep background of control %d", m_nID);
+    DeleteObject(copy);
+}
+
+void CNControlBase::FreeBackground()
+{
+    m_SavedBackground.Reset();
+    if (m_bBackgroundBitmap)
+        m_Background.Release();
+}

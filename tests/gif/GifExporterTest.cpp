@@ -1,5 +1,6 @@
 // The export pipeline (Part 2.1): transparency marking, the worker and its
 // queue, lifecycle faults, live-mode bound; and the libimagequant path.
+#include "gif/FrameDelay.h"
 #include "gif/GifExporter.h"
 #include "gif/LiqQuantizer.h"
 #include "gif/SizeForecast.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <set>
 
 namespace {
@@ -195,12 +197,68 @@ TEST(GifExporter, CountersTotalDurationAndOrder)
     EXPECT_EQ(exporter.FileSize(), 0u);
     const auto gif = giftest::DecodeFile(path);
     ASSERT_EQ(gif.frames.size(), 5u);
-    // 0.04f x 100 is 3.99999..., truncated to 3 as described.
-    const int expected[] = {10, 25, 50, 100, 3};
+    // 0.04f x 100 is 3.99999..., truncated to 3 as described; the carried
+    // remainder (issue 10) makes it 4, so the delays sum to 1.89 s.
+    const int expected[] = {10, 25, 50, 100, 4};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(gif.frames[static_cast<std::size_t>(i)].delay, expected[i]);
         EXPECT_EQ(gif.frames[static_cast<std::size_t>(i)].colors[0].Red, i * 50);
     }
+}
+
+TEST(GifExporter, DelaysCarryTheirRemainderSoThePlaybackKeepsTheRecordedDuration)
+{
+    const int w = 8, h = 8;
+    const auto path = giftest::TempPath("fifteen.gif");
+    GifExporter exporter;
+    ASSERT_TRUE(exporter.Start(w, h, false, false, path, 0));
+    const auto frame = Flat(w, h, 1, 2, 3);
+    const float delay = 1.0f / 15.0f;
+    for (int i = 0; i < 100; ++i) {
+        exporter.PushFrame(frame.data(), false, delay);
+    }
+    EXPECT_TRUE(exporter.Stop());
+    const auto gif = giftest::DecodeFile(path);
+    ASSERT_EQ(gif.frames.size(), 100u);
+    int sum = 0;
+    for (const auto& f : gif.frames) {
+        EXPECT_GE(f.delay, DelayToCentiseconds(delay));
+        EXPECT_LE(f.delay, DelayToCentiseconds(delay) + 1);
+        sum += f.delay;
+    }
+    EXPECT_GE(sum, 666); // 6.66 to 6.67 s for 6.667 s recorded
+    EXPECT_LE(sum, 667);
+}
+
+TEST(DelayClock, SumsStayWithinOneHundredthAndEachDelayWithinOneOfItsTruncation)
+{
+    for (const float d : {1.0f / 15.0f, 1.0f / 30.0f, 0.1f, 0.29f, 0.04f, 1.0f / 7.0f, 0.5f, 3.0f}) {
+        DelayClock clock;
+        double recorded = 0.0;
+        for (int i = 0; i < 1000; ++i) {
+            const int cs = clock.Next(d);
+            recorded += static_cast<double>(d);
+            EXPECT_GE(cs, DelayToCentiseconds(d)) << d;
+            EXPECT_LE(cs, DelayToCentiseconds(d) + 1) << d;
+            EXPECT_LE(std::abs(static_cast<double>(clock.Emitted()) - recorded * 100.0), 1.0) << d << " at " << i;
+        }
+    }
+    DelayClock exact;
+    EXPECT_EQ(exact.Next(0.5f), 50);
+    EXPECT_EQ(exact.Next(3.0f), 300);
+    EXPECT_EQ(exact.Next(0.5f), 50);
+    // Irregular spacing (tick counts): 63 ms, 78 ms, 62 ms, ...
+    DelayClock ticks;
+    const float spacing[] = {0.063f, 0.078f, 0.062f, 0.079f, 0.047f, 0.094f};
+    double recorded = 0.0;
+    for (int i = 0; i < 600; ++i) {
+        const float s = spacing[i % 6];
+        const int cs = ticks.Next(s);
+        recorded += static_cast<double>(s);
+        EXPECT_GE(cs, DelayToCentiseconds(s));
+        EXPECT_LE(cs, DelayToCentiseconds(s) + 1);
+    }
+    EXPECT_LE(std::abs(static_cast<double>(ticks.Emitted()) - recorded * 100.0), 1.0);
 }
 
 TEST(GifExporter, FileSizeAndFramesWrittenFollowTheFile)

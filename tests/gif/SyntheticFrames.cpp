@@ -126,7 +126,11 @@ void Canvas::Window(int x, int y, int w, int h, std::uint32_t seed)
     Fill(x + 1, y + 23, w - 2, 24, 240, 240, 240);   // tool bar
     for (int i = 0; i < 5 && 8 + i * 30 + 24 < w; ++i) {
         Fill(x + 8 + i * 30, y + 26, 24, 18, 225, 225, 225);
-        Fill(x + 12 + i * 30, y + 30, 16, 10, static_cast<std::uint8_t>(60 + i * 30), 140, static_cast<std::uint8_t>(200 - i * 25));
+        // Icons with a vertical gradient.
+        for (int row = 0; row < 10; ++row) {
+            Fill(x + 12 + i * 30, y + 30 + row, 16, 1, static_cast<std::uint8_t>(60 + i * 30 + row * 6),
+                 static_cast<std::uint8_t>(140 + row * 5), static_cast<std::uint8_t>(200 - i * 25 - row * 4));
+        }
     }
     Fill(x + 1, y + 47, w - 2, h - 48, 255, 255, 255); // client area
     for (int line = 0; y + 54 + line * 14 + 10 < y + h - 30; ++line) {
@@ -143,7 +147,7 @@ void Canvas::Window(int x, int y, int w, int h, std::uint32_t seed)
     }
 }
 
-void Canvas::Photo(int x, int y, int w, int h, std::uint32_t seed, int phase)
+void Canvas::Photo(int x, int y, int w, int h, std::uint32_t seed, int phase, bool vivid)
 {
     const double s = static_cast<double>(seed % 97u);
     for (int yy = 0; yy < h; ++yy) {
@@ -152,10 +156,24 @@ void Canvas::Photo(int x, int y, int w, int h, std::uint32_t seed, int phase)
             const double v = (yy + phase) * 0.017 + s * 0.5;
             const std::uint32_t n = Hash(seed + static_cast<std::uint32_t>(phase) * 7919u,
                                          static_cast<std::uint32_t>(yy * 65536 + xx));
-            const double noise = static_cast<double>(static_cast<int>(n & 15u) - 8);
-            const double r = 120 + 70 * std::sin(u) + 40 * std::sin(v * 1.7 + u * 0.3) + noise;
-            const double g = 110 + 60 * std::sin(v + 1.0) + 45 * std::cos(u * 0.6 - v) + noise;
-            const double b = 100 + 80 * std::cos(u * 0.8 + v * 0.9) + 25 * std::sin(v * 2.3) + noise;
+            const double noise = static_cast<double>(static_cast<int>(n & 7u) - 4);
+            double r, g, b;
+            if (vivid) {
+                // Three independent fields: the whole colour cube.
+                r = 120 + 70 * std::sin(u) + 40 * std::sin(v * 1.7 + u * 0.3) + noise;
+                g = 110 + 60 * std::sin(v + 1.0) + 45 * std::cos(u * 0.6 - v) + noise;
+                b = 100 + 80 * std::cos(u * 0.8 + v * 0.9) + 25 * std::sin(v * 2.3) + noise;
+            } else {
+                // Like a natural picture: mostly luminance, with slowly
+                // varying colour of moderate saturation.
+                const double l = 118 + 62 * std::sin(u) + 34 * std::sin(v * 1.7 + u * 0.3) +
+                                 14 * std::sin(u * 3.1 + v * 2.3) + noise;
+                const double cr = 46 * std::sin(u * 0.45 + v * 0.3 + s);
+                const double cb = 42 * std::cos(v * 0.4 - u * 0.25 + s * 0.7);
+                r = l + cr;
+                g = l - 0.45 * cr - 0.35 * cb;
+                b = l + cb;
+            }
             Set(x + xx, y + yy, Clamp(r), Clamp(g), Clamp(b));
         }
     }
@@ -196,7 +214,10 @@ Pixels UiFrame(int width, int height, std::uint64_t seed)
     c.Fill(0, 0, width, height, 0, 99, 177);                      // desktop
     c.Fill(0, height - 30, width, 30, 32, 32, 40);                // taskbar
     for (int i = 0; i * 40 + 48 < width && i < 12; ++i) {
-        c.Fill(8 + i * 40, height - 26, 24, 22, static_cast<std::uint8_t>(80 + i * 13), static_cast<std::uint8_t>(160 - i * 7), 210);
+        for (int row = 0; row < 22; ++row) {
+            c.Fill(8 + i * 40, height - 26 + row, 24, 1, static_cast<std::uint8_t>(80 + i * 13 + row * 3),
+                   static_cast<std::uint8_t>(160 - i * 7 - row * 2), static_cast<std::uint8_t>(210 - row));
+        }
     }
     const int windows = 3;
     for (int i = 0; i < windows; ++i) {
@@ -259,17 +280,18 @@ Pixels ColorsFrame(int width, int height, int colors)
     return p;
 }
 
-DesktopSequence::DesktopSequence(int width, int height, std::uint64_t seed) : width_(width), height_(height), seed_(seed)
+DesktopSequence::DesktopSequence(int width, int height, std::uint64_t seed, bool vividWallpaper)
+    : width_(width), height_(height), seed_(seed)
 {
     Canvas c(width, height);
-    // Wallpaper: a soft vertical gradient.
-    for (int y = 0; y < height; ++y) {
-        const double t = static_cast<double>(y) / std::max(1, height - 1);
-        c.Fill(0, y, width, 1, Clamp(20 + 40 * t), Clamp(60 + 70 * t), Clamp(120 + 80 * t));
-    }
+    // Wallpaper: a photo.
+    c.Photo(0, 0, width, height, static_cast<std::uint32_t>(seed * 7u + 11u), 0, vividWallpaper);
     c.Fill(0, height - 30, width, 30, 32, 32, 40);
     for (int i = 0; i * 40 + 48 < width && i < 12; ++i) {
-        c.Fill(8 + i * 40, height - 26, 24, 22, static_cast<std::uint8_t>(80 + i * 13), static_cast<std::uint8_t>(160 - i * 7), 210);
+        for (int row = 0; row < 22; ++row) {
+            c.Fill(8 + i * 40, height - 26 + row, 24, 1, static_cast<std::uint8_t>(80 + i * 13 + row * 3),
+                   static_cast<std::uint8_t>(160 - i * 7 - row * 2), static_cast<std::uint8_t>(210 - row));
+        }
     }
     // Editor window, left; image viewer, right.
     c.Window(width / 32, height / 20, width * 9 / 16, height * 3 / 4, static_cast<std::uint32_t>(seed * 7u + 1u));

@@ -1,0 +1,275 @@
+#include "toolkit/CNButton.h"
+
+#include "toolkit/CNLog.h"
+#include "toolkit/CNScreen.h"
+#include "toolkit/CNTopWindow.h"
+#include "toolkit/NControlMessages.h"
+
+namespace {
+
+// Mouse buttons whose being held keeps a push button from showing its hover look.
+constexpr WPARAM kAnyMouseButton = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
+// A picture at least this much narrower than the control gets its label beside it.
+constexpr int kBesideMargin = 4;
+constexpr int kLabelGap = 5;
+
+}  // namespace
+
+CNButton::CNButton() = default;
+
+CNButton::~CNButton() = default;
+
+HRESULT CNButton::SetImages(UINT normalId, UINT pressedId, UINT hoverId, UINT fourthId, int kind)
+{
+    ReleaseImages();
+    m_nKind = kind;
+    const UINT ids[kImageCount] = {normalId, pressedId, hoverId, fourthId};
+    HRESULT result = 0;
+    HINSTANCE instance = CNTopWindow::ModuleInstance();
+    for (int i = 0; i < kImageCount; ++i) {
+        if (ids[i] == 0)
+            continue;
+        if (FAILED(m_Images[i].LoadResource(instance, ids[i]))) {
+            NLOG("CNButton::SetImages", CNLog::kLevelRefused, "button %d: no picture %u", m_nID, ids[i]);
+            result = E_FAIL;
+        }
+    }
+    return result;
+}
+
+void CNButton::SetState(int state)
+{
+    m_nButtonState = state;
+    m_bPressed = 0;
+}
+
+bool CNButton::IsChecked() const
+{
+    return (m_nKind == kCheck || m_nKind == kRadio) && m_nButtonState == kChecked;
+}
+
+void CNButton::OnDraw()
+{
+    const CNBitmap* image = ChooseImage();
+    if (image && m_pScreen)
+        m_pScreen->DrawImage(*image, m_X, m_Y);
+    DrawLabelForState(255);
+}
+
+HRESULT CNButton::OnCreate()
+{
+    m_nStateWord = 2;
+    m_nButtonState = kNormal;
+    m_bPressed = 0;
+    m_bPressReported = 0;
+    HRESULT result = 0;
+    result |= AddMessageFunc(WM_LBUTTONDOWN, &CNButton::OnLButtonDown);
+    result |= AddMessageFunc(WM_LBUTTONUP, &CNButton::OnLButtonUp);
+    result |= AddMessageFunc(WM_MOUSEMOVE, &CNButton::OnMouseMove);
+    result |= AddMessageFunc(WM_MOUSELEAVE, &CNButton::OnMouseLeave);
+    if (FAILED(result))
+        return E_FAIL;
+    return CNStaticControl::OnCreate();
+}
+
+void CNButton::OnRelease()
+{
+    ReleaseImages();
+    CNStaticControl::OnRelease();
+}
+
+void CNButton::OnActivate(int active)
+{
+    CNStaticControl::OnActivate(active);
+    if (active)
+        return;
+    // A hidden or disabled button hears no release: end the press now, so it
+    // neither comes back pressed nor owes its owner the release notice.
+    if (m_nButtonState == kHover || m_nButtonState == kPressed)
+        m_nButtonState = kNormal;
+    m_bPressed = 0;
+    ReportRelease();
+}
+
+const CNBitmap* CNButton::ImageOrNormal(int which) const
+{
+    if (m_Images[which].IsLoaded())
+        return &m_Images[which];
+    if (m_Images[kImageNormal].IsLoaded())
+        return &m_Images[kImageNormal];
+    return nullptr;
+}
+
+const CNBitmap* CNButton::ChooseImage() const
+{
+    if (!m_bEnabled && m_Images[kImageFourth].IsLoaded())
+        return &m_Images[kImageFourth];
+    if (m_nButtonState == kNormal && !m_bPressed)
+        return ImageOrNormal(kImageNormal);
+    if (m_nButtonState == kPressed || m_nButtonState == kChecked || m_bPressed)
+        return ImageOrNormal(kImagePressed);
+    if (m_nButtonState == kHover)
+        return ImageOrNormal(kImageHover);
+    if (m_nButtonState == kFourth)
+        return ImageOrNormal(kImageFourth);
+    return ImageOrNormal(kImageNormal);
+}
+
+RECT CNButton::LabelRect(int& horizontal, int& vertical) const
+{
+    horizontal = m_Style.HorizontalAlign();
+    vertical = m_Style.VerticalAlign();
+    if (HasTextInsets())
+        return TextRect();
+    const CNBitmap& picture = m_Images[kImageNormal];
+    bool beside = picture.IsLoaded() && picture.Width() + kBesideMargin < m_Width;
+    if (!HasTextAlign()) {
+        horizontal = beside ? 0 : 1;
+        vertical = 1;
+    }
+    if (beside)
+        return RECT{m_X + picture.Width() + kLabelGap, m_Y, m_X + m_Width, m_Y + m_Height};
+    return RECT{m_X, m_Y, m_X + m_Width, m_Y + m_Height};
+}
+
+void CNButton::DrawLabelForState(BYTE alpha)
+{
+    if (m_szText[0] == L'\0')
+        return;
+    int horizontal = 0;
+    int vertical = 0;
+    RECT rect = LabelRect(horizontal, vertical);
+    int keepHorizontal = m_Style.HorizontalAlign();
+    int keepVertical = m_Style.VerticalAlign();
+    m_Style.SetAlignment(horizontal, vertical);
+    DrawLabel(rect, alpha);
+    m_Style.SetAlignment(keepHorizontal, keepVertical);
+}
+
+LRESULT CNButton::OnLButtonDown(WPARAM, LPARAM lParam)
+{
+    if (!HitTestLParam(lParam))
+        return 0;
+    switch (m_nKind) {
+    case kPush:
+        m_nButtonState = kPressed;
+        Redraw();
+        m_bPressReported = 1;
+        Notify(NWM_BUTTON_PRESSED);
+        break;
+    case kCheck:
+        m_bPressed = 1;
+        Redraw();
+        break;
+    case kRadio:
+        if (m_nButtonState == kNormal) {
+            m_bPressed = 1;
+            Redraw();
+        }
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT CNButton::OnLButtonUp(WPARAM, LPARAM lParam)
+{
+    ReportRelease();
+    bool inside = HitTestLParam(lParam);
+    if (m_nButtonState == kPressed && inside) {
+        if (!ReleaseToState())
+            return 0;
+        Redraw();
+        Notify(NWM_BUTTON_CLICKED);
+        return 0;
+    }
+    if (ReleaseCheckable(inside))
+        return 0;
+    ReleaseElsewhere();
+    return 0;
+}
+
+// A release inside while pressed; false when nothing further happens.
+bool CNButton::ReleaseToState()
+{
+    if (m_nKind == kLatch) {
+        if (!m_bPressed)
+            return false;
+        m_nButtonState = kChecked;
+        return true;
+    }
+    m_nButtonState = kHover;
+    return true;
+}
+
+bool CNButton::ReleaseCheckable(bool inside)
+{
+    if (!inside || !m_bPressed || (m_nKind != kCheck && m_nKind != kRadio))
+        return false;
+    if (m_nButtonState == kNormal)
+        m_nButtonState = kChecked;
+    else if (m_nKind == kCheck && m_nButtonState == kChecked)
+        m_nButtonState = kNormal;
+    else
+        return false;
+    m_bPressed = 0;
+    Redraw();
+    Notify(NWM_BUTTON_CLICKED);
+    return true;
+}
+
+void CNButton::ReleaseElsewhere()
+{
+    if (m_nButtonState == kPressed) {
+        m_nButtonState = kHover;
+        Redraw();
+    } else if (m_bPressed) {
+        m_bPressed = 0;
+        Redraw();
+    }
+}
+
+LRESULT CNButton::OnMouseMove(WPARAM wParam, LPARAM lParam)
+{
+    if (!TracksHover())
+        return 0;
+    bool inside = HitTestLParam(lParam);
+    if (inside && m_nButtonState == kNormal && (wParam & kAnyMouseButton) == 0) {
+        m_nButtonState = kHover;
+        Redraw();
+    } else if (!inside && m_nButtonState != kNormal) {
+        LeaveToNormal();
+    }
+    return 0;
+}
+
+LRESULT CNButton::OnMouseLeave(WPARAM, LPARAM)
+{
+    if (TracksHover() && m_nButtonState != kNormal)
+        LeaveToNormal();
+    return 0;
+}
+
+void CNButton::LeaveToNormal()
+{
+    m_nButtonState = kNormal;
+    Redraw();
+    ReportRelease();
+}
+
+// The press-reported flag falls back once the release has been reported, so
+// a press yields one NWM_BUTTON_RELEASED and later hover exits stay silent.
+void CNButton::ReportRelease()
+{
+    if (!m_bPressReported)
+        return;
+    m_bPressReported = 0;
+    Notify(NWM_BUTTON_RELEASED);
+}
+
+void CNButton::ReleaseImages()
+{
+    for (CNBitmap& image : m_Images)
+        image.Release();
+}

@@ -1,0 +1,45 @@
+#include "toolkit/CNEditPainter.h"
+
+CNEditPainter::CNEditPainter(HDC dc, const CNFont& font)
+{
+    if (!dc)
+        return;
+    m_Graphics = std::make_unique<Gdiplus::Graphics>(dc);
+    LOGFONTW description = {};
+    if (font.Handle() && GetObjectW(font.Handle(), sizeof(description), &description) == sizeof(description))
+        m_Font = std::make_unique<Gdiplus::Font>(dc, &description);
+    else
+        m_Font = std::make_unique<Gdiplus::Font>(dc);
+    m_Format.reset(Gdiplus::StringFormat::GenericTypographic()->Clone());
+    if (!m_Format || m_Graphics->GetLastStatus() != Gdiplus::Ok || m_Font->GetLastStatus() != Gdiplus::Ok)
+        return;
+    m_Format->SetFormatFlags(m_Format->GetFormatFlags() | Gdiplus::StringFormatFlagsMeasureTrailingSpaces |
+                             Gdiplus::StringFormatFlagsNoWrap);
+    m_Graphics->SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
+    m_LineHeight = m_Font->GetHeight(m_Graphics.get());
+    m_bReady = m_LineHeight > 0.0f;
+}
+
+CNEditPainter::~CNEditPainter() = default;
+
+float CNEditPainter::Width(const wchar_t* text, int length)
+{
+    if (!m_bReady || !text || length <= 0)
+        return 0.0f;
+    Gdiplus::RectF box;
+    if (m_Graphics->MeasureString(text, length, m_Font.get(), Gdiplus::PointF(0.0f, 0.0f), m_Format.get(), &box) !=
+        Gdiplus::Ok)
+        return 0.0f;
+    return box.Width;
+}
+
+void CNEditPainter::DrawLine(const wchar_t* text, int length, float x, float y, const RECT& clip, const CNColor& color)
+{
+    if (!m_bReady || !text || length <= 0)
+        return;
+    Gdiplus::Rect area(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
+    m_Graphics->SetClip(area);
+    Gdiplus::SolidBrush brush(Gdiplus::Color(color.Argb()));
+    m_Graphics->DrawString(text, length, m_Font.get(), Gdiplus::PointF(x, y), m_Format.get(), &brush);
+    m_Graphics->ResetClip();
+}

@@ -1,0 +1,143 @@
+#include "toolkit/CNIconList.h"
+
+#include "toolkit/CNLog.h"
+#include "toolkit/CNScreen.h"
+#include "toolkit/CNTheme.h"
+#include "toolkit/CNTopWindow.h"
+#include "toolkit/NControlMessages.h"
+
+namespace {
+
+constexpr BYTE kSelectedAlpha = 110;
+
+
+}  // namespace
+
+CNIconList::CNIconList() = default;
+
+CNIconList::~CNIconList() = default;
+
+HRESULT CNIconList::AddIcon(UINT resourceId)
+{
+    auto icon = std::make_unique<CNBitmap>();
+    if (FAILED(icon->LoadResource(CNTopWindow::ModuleInstance(), resourceId))) {
+        NLOG("CNIconList::AddIcon", CNLog::kLevelRefused, "icon list %d: no picture %u", m_nID, resourceId);
+        return E_FAIL;
+    }
+    m_Icons.push_back(std::move(icon));
+    return 0;
+}
+
+void CNIconList::RemoveAll()
+{
+    m_Icons.clear();
+    m_nSelection = -1;
+    m_nHot = -1;
+}
+
+void CNIconList::SetCellSize(int width, int height)
+{
+    m_nCellWidth = width > 0 ? width : kDefaultCell;
+    m_nCellHeight = height > 0 ? height : kDefaultCell;
+    Layout();
+}
+
+int CNIconList::IconAt(int x, int y) const
+{
+    if (!HitTest(x, y))
+        return -1;
+    int column = (x - m_X) / m_nCellWidth;
+    int row = (y - m_Y) / m_nCellHeight;
+    if (column >= m_nColumns)
+        return -1;
+    int index = row * m_nColumns + column;
+    return index < GetCount() ? index : -1;
+}
+
+void CNIconList::OnDraw()
+{
+    if (!m_pScreen)
+        return;
+    for (int i = 0; i < GetCount(); ++i) {
+        CNRect cell = CellRect(i);
+        if (cell.y + cell.height > m_Y + m_Height)
+            break;
+        if (i == m_nSelection) {
+            CNColor selected = CNTheme::Accent();
+            selected.SetAlpha(kSelectedAlpha);
+            FillColor(selected, cell);
+        } else if (i == m_nHot) {
+            FillColor(CNTheme::ButtonHover(), cell);
+        }
+        const CNBitmap& icon = *m_Icons[static_cast<size_t>(i)];
+        m_pScreen->DrawImage(icon, cell.x + (cell.width - icon.Width()) / 2, cell.y + (cell.height - icon.Height()) / 2);
+    }
+}
+
+HRESULT CNIconList::OnCreate()
+{
+    m_nSelection = -1;
+    m_nHot = -1;
+    Layout();
+    HRESULT result = 0;
+    result |= AddMessageFunc(WM_MOUSEMOVE, &CNIconList::OnMouseMove);
+    result |= AddMessageFunc(WM_LBUTTONDOWN, &CNIconList::OnLButtonDown);
+    result |= AddMessageFunc(WM_MOUSELEAVE, &CNIconList::OnMouseLeave);
+    return FAILED(result) ? E_FAIL : 0;
+}
+
+void CNIconList::OnRelease() { RemoveAll(); }
+
+void CNIconList::OnSelect(int index) { m_nSelection = index >= 0 && index < GetCount() ? index : -1; }
+
+void CNIconList::OnMove(int, int, int, int) { Layout(); }
+
+void CNIconList::OnActivate(int active)
+{
+    CNControlBase::OnActivate(active);
+    if (!active)
+        m_nHot = -1;
+}
+
+LRESULT CNIconList::OnMouseMove(WPARAM, LPARAM lParam)
+{
+    SetHot(IconAt(PointX(lParam), PointY(lParam)));
+    return 0;
+}
+
+LRESULT CNIconList::OnLButtonDown(WPARAM, LPARAM lParam)
+{
+    int index = IconAt(PointX(lParam), PointY(lParam));
+    if (index < 0)
+        return 0;
+    OnSelect(index);
+    Redraw();
+    Notify(NWM_ICON_SELECTED);
+    return 0;
+}
+
+LRESULT CNIconList::OnMouseLeave(WPARAM, LPARAM)
+{
+    SetHot(-1);
+    return 0;
+}
+
+void CNIconList::Layout()
+{
+    int columns = m_nCellWidth > 0 ? m_Width / m_nCellWidth : 1;
+    m_nColumns = columns > 0 ? columns : 1;
+}
+
+CNRect CNIconList::CellRect(int index) const
+{
+    return CNRect{m_X + (index % m_nColumns) * m_nCellWidth, m_Y + (index / m_nColumns) * m_nCellHeight,
+                  m_nCellWidth, m_nCellHeight};
+}
+
+void CNIconList::SetHot(int index)
+{
+    if (index == m_nHot)
+        return;
+    m_nHot = index;
+    Redraw();
+}

@@ -1,0 +1,175 @@
+#include "windows/CToolWnd.h"
+
+#include "app/PelidoreCommands.h"
+#include "resources/ResourceIds.h"
+#include "toolkit/CNAlphaButton.h"
+#include "toolkit/CNCombo.h"
+#include "toolkit/CNControlBase.h"
+#include "toolkit/CNTheme.h"
+#include "toolkit/CNTopWindow.h"
+#include "windows/CCreationResult.h"
+
+CToolWnd::CToolWnd(int height, UINT backgroundId) : m_nHeight(height), m_nBackgroundId(backgroundId) {}
+
+CToolWnd::~CToolWnd() = default;
+
+void CToolWnd::ShowAt(int x, int y)
+{
+    if (m_hWnd == nullptr)
+        return;
+    Move(x, y, kWidth, m_nHeight, FALSE);
+    ShowWindow(m_hWnd, SW_SHOWNORMAL);
+    Draw();
+}
+
+void CToolWnd::Hide()
+{
+    if (m_hWnd != nullptr)
+        ShowWindow(m_hWnd, SW_HIDE);
+}
+
+bool CToolWnd::IsShown() const
+{
+    return m_hWnd != nullptr && IsWindowVisible(m_hWnd);
+}
+
+CNControlBase* CToolWnd::FindControl(int id) const
+{
+    for (CNControlBase* control : m_Children) {
+        if (control->GetId() == id)
+            return control;
+    }
+    return nullptr;
+}
+
+void CToolWnd::Draw()
+{
+    m_Screen.ClearRect(0, 0, m_Screen.Width(), m_Screen.Height());
+    m_Screen.DrawImage(m_Background, 0, 0);
+    DrawDecorations();
+    CNSubWindow::Draw();
+}
+
+void CToolWnd::DrawDecorations() {}
+
+HRESULT CToolWnd::CreateFrame(CNAlphaButton& closeButton)
+{
+    CCreationResult result;
+    result.Add(m_Background.LoadResource(CNTopWindow::ModuleInstance(), m_nBackgroundId));
+    result.Add(AddButton(closeButton, kCloseButtonId, {346, 5, 346 + 26, 5 + 26}, IDB_CLOSE, IDB_CLOSE_PRESSED,
+                         CNButton::kPush));
+    return result.Get();
+}
+
+HRESULT CToolWnd::AddButton(CNAlphaButton& button, int id, const RECT& place, UINT normalId, UINT pressedId,
+                            int kind)
+{
+    CCreationResult result;
+    result.Add(button.Create(m_hWnd, &m_Screen, id, place.left, place.top, place.right - place.left,
+                             place.bottom - place.top, 1));
+    result.Add(button.SetImages(normalId, pressedId, 0, 0, kind));
+    result.Add(AddChild(&button));
+    return result.Get();
+}
+
+HRESULT CToolWnd::AddCheckBox(CNAlphaButton& box, int id, int x, int y, int width, const wchar_t* label)
+{
+    const HRESULT result =
+        AddButton(box, id, {x, y, x + width, y + 16}, IDB_CHECK_BOX, IDB_CHECK_BOX_CHECKED, CNButton::kCheck);
+    box.SetText(label);
+    box.SetTextColor(CNTheme::Text());
+    return result;
+}
+
+HRESULT CToolWnd::AddCombo(CNCombo& combo, int id, int x, int y, int width, const UINT (&images)[3], int dropX,
+                           int itemWidth)
+{
+    CCreationResult result;
+    result.Add(combo.Create(m_hWnd, &m_Screen, id, x, y, width, 20, 1));
+    result.Add(combo.SetImages(images[0], images[1], images[2]));
+    result.Add(combo.SetDropButton(x + dropX, y + 4, 13, 10, IDB_DROP_ARROW, IDB_DROP_ARROW_PRESSED));
+    combo.SetItemSize(itemWidth, 15);
+    result.Add(AddChild(&combo));
+    return result.Get();
+}
+
+HRESULT CToolWnd::AddToolHandlers()
+{
+    CCreationResult result;
+    result.Add(AddMessageFunc(WM_PAINT, &CToolWnd::OnPaint));
+    result.Add(AddMessageFunc(WM_CLOSE, &CToolWnd::OnClose));
+    result.Add(AddMessageFunc(WM_NCHITTEST, &CToolWnd::OnNcHitTest));
+    return result.Get();
+}
+
+LRESULT CToolWnd::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pMouseTarget == nullptr || !IsForwardedMouseMessage(message))
+        return 0;
+    // Returning non-zero keeps the message from the other controls: the
+    // wheel over an open list must scroll the list, not a slider under it.
+    m_pMouseTarget->ProcessMessage(window, message, wParam, lParam);
+    return 1;
+}
+
+void CToolWnd::PostToOwner(unsigned int command) const
+{
+    HWND owner = Owner();
+    if (owner != nullptr)
+        PostMessageW(owner, pelidore::PWM_COMMAND, command, 0);
+}
+
+bool CToolWnd::IsCaptionPoint(int x, int y) const
+{
+    if (x <= 0 || x >= kWidth || y > kCaptionHeight)
+        return false;
+    for (const CNControlBase* control : m_Children) {
+        if (control->IsVisible() && control->HitTest(x, y))
+            return false;
+    }
+    return true;
+}
+
+LRESULT CToolWnd::OnPaint(WPARAM, LPARAM)
+{
+    PAINTSTRUCT paint;
+    if (BeginPaint(m_hWnd, &paint) != nullptr)
+        EndPaint(m_hWnd, &paint);
+    Draw();
+    return 1;
+}
+
+LRESULT CToolWnd::OnClose(WPARAM, LPARAM)
+{
+    Hide();
+    return 1;
+}
+
+LRESULT CToolWnd::OnNcHitTest(WPARAM, LPARAM lParam)
+{
+    POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    if (!ScreenToClient(m_hWnd, &point))
+        return 0;
+    // 0 lets the default procedure answer (HTCLIENT).
+    return IsCaptionPoint(point.x, point.y) ? HTCAPTION : 0;
+}
+
+bool CToolWnd::IsForwardedMouseMessage(UINT message)
+{
+    switch (message) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MOUSEWHEEL:
+    case WM_MOUSELEAVE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+HWND CToolWnd::Owner() const
+{
+    HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    return owner != nullptr ? owner : GetParent(m_hWnd);
+}
