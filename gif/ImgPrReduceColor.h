@@ -33,8 +33,10 @@ public:
     // not positive.
     bool Reduce(const std::uint8_t* src, int width, int height, std::uint8_t* dst);
 
-    // How far towards full two-colour mixing the dither goes: 1 (default)
-    // mixes in proportion, 0 maps every colour to its nearest entry.
+    // How far towards full two-colour mixing the dither goes: 1 mixes in
+    // proportion, 0 maps every colour to its nearest entry; the default 0.5
+    // mixes only the middle half between two entries (measured: most of
+    // nearest mapping's PSNR, without its banding).
     void SetDitherStrength(float strength);
 
     // Diagnostics.

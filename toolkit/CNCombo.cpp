@@ -15,10 +15,6 @@ constexpr int kListBorders = 2;
 constexpr int kEdgeMargin = 2;
 constexpr int kTextRightMargin = 20;
 
-void FillWith(CNScreen& screen, const CNColor& color, int x, int y, int width, int height)
-{
-    screen.FillRect(color.Red(), color.Green(), color.Blue(), color.Alpha(), x, y, width, height);
-}
 
 }  // namespace
 
@@ -166,7 +162,7 @@ LRESULT CNCombo::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_LBUTTONUP:
         return IsRepeat(message, wParam, lParam) ? 1 : OnButtonUp(window, wParam, lParam);
     case WM_MOUSEWHEEL:
-        return IsRepeat(message, wParam, lParam) ? 1 : OnWheel(window, wParam, lParam);
+        return OnWheel(window, wParam, lParam);
     case WM_KEYDOWN:
         return m_bOpen ? OnKey(wParam) : 0;
     case WM_CAPTURECHANGED:
@@ -234,7 +230,8 @@ void CNCombo::OnActivate(int active)
 
 // A window that forwards mouse input to an open combo may also pass the same
 // message on through its child list; acting on it twice would reopen or
-// re-pick. Two real presses never share time, place and flags.
+// re-pick. Two real presses never share time, place and flags (a release
+// comes between them); wheel turns may, so they are not checked.
 bool CNCombo::IsRepeat(UINT message, WPARAM wParam, LPARAM lParam)
 {
     MouseMessage now{message, wParam, lParam, GetMessageTime()};
@@ -352,9 +349,9 @@ void CNCombo::Choose(int index)
 {
     int before = m_List.GetSelection();
     SetSelection(index);
-    Close();
     if (index != before)
         Notify(NWM_COMBO_SELECTED);
+    Close();
 }
 
 void CNCombo::PlaceList()
@@ -436,8 +433,8 @@ const CNBitmap* CNCombo::BoxImage() const
 
 void CNCombo::DrawPlainBox()
 {
-    FillWith(*m_pScreen, m_bOpen ? CNTheme::Accent() : CNTheme::FieldEdge(), m_X, m_Y, m_Width, m_Height);
-    FillWith(*m_pScreen, m_bHover ? CNTheme::ButtonHover() : CNTheme::ButtonFace(), m_X + 1, m_Y + 1, m_Width - 2,
+    FillColor(m_bOpen ? CNTheme::Accent() : CNTheme::FieldEdge(), m_X, m_Y, m_Width, m_Height);
+    FillColor(m_bHover ? CNTheme::ButtonHover() : CNTheme::ButtonFace(), m_X + 1, m_Y + 1, m_Width - 2,
              m_Height - 2);
 }
 

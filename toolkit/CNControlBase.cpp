@@ -76,7 +76,9 @@ void CNControlBase::Draw(int mode)
 {
     if (!m_bVisible)
         return;
-    if (IsOwnerLayered()) {
+    // Every surface, not only a layered one: an ordinary window's control
+    // redrawn over its own former image would smear its text and edges.
+    if (m_pScreen) {
         if (mode == kDrawFull)
             SaveBackground();
         else if (m_SavedBackground.saved)
@@ -92,24 +94,24 @@ bool CNControlBase::HitTest(int x, int y) const
     return x > m_X && x < m_X + m_Width && y > m_Y && y < m_Y + m_Height;
 }
 
-void CNControlBase::Show(bool visible)
+void CNControlBase::Show(bool visible) { SetActivityFlag(m_bVisible, visible, m_bEnabled); }
+
+void CNControlBase::Enable(bool enabled) { SetActivityFlag(m_bEnabled, enabled, m_bVisible); }
+
+void CNControlBase::SetActivityFlag(int& flag, bool value, int otherFlag)
 {
-    if (!visible && m_bVisible)
-        OnActivate(0);
-    int was = m_bVisible;
-    m_bVisible = visible ? 1 : 0;
-    if (visible && !was && m_bEnabled)
-        OnActivate(1);
+    bool wasActive = flag && otherFlag;
+    flag = value ? 1 : 0;
+    bool active = flag && otherFlag;
+    if (wasActive != active)
+        OnActivate(active ? 1 : 0);
 }
 
-void CNControlBase::Enable(bool enabled)
+void CNControlBase::FillColor(const CNColor& color, int x, int y, int width, int height) const
 {
-    if (!enabled && m_bEnabled)
-        OnActivate(0);
-    int was = m_bEnabled;
-    m_bEnabled = enabled ? 1 : 0;
-    if (enabled && !was && m_bVisible)
-        OnActivate(1);
+    if (!m_pScreen || color.Alpha() == 0 || width <= 0 || height <= 0)
+        return;
+    m_pScreen->FillRect(color.Red(), color.Green(), color.Blue(), color.Alpha(), x, y, width, height);
 }
 
 void CNControlBase::SetText(const wchar_t* text)
@@ -169,11 +171,6 @@ void CNControlBase::NotifyWith(UINT message, WPARAM wParam) const
     if (!PostMessageW(m_hOwner, message, wParam, reinterpret_cast<LPARAM>(this)))
         NLOG("CNControlBase::Notify", CNLog::kLevelRefused, "PostMessage %u fail, error %lu", message,
              GetLastError());
-}
-
-bool CNControlBase::IsOwnerLayered() const
-{
-    return m_pScreen && m_pScreen->Mode() == CNScreen::kModeLayered;
 }
 
 bool CNControlBase::CursorInOwner(POINT& point) const

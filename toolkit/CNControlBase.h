@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "toolkit/CNBitmap.h"
+#include "toolkit/CNColor.h"
 #include "toolkit/CNMessageMap.h"
 #include "toolkit/CNRect.h"
 #include "toolkit/CNSavedRect.h"
@@ -19,8 +20,8 @@ class CNScreen;
 //  - ProcessMessage: called for every message of the owner window, last added
 //    control first; its result is ignored by the owner.
 //  - Draw(mode): kDrawFull = full draw into the owner's surface (the pixels
-//    under the control are saved first), kDrawUpdate = redraw over the saved
-//    pixels, then post NWM_CONTROL_UPDATE to the owner.
+//    under the control are saved first), kDrawUpdate = put the saved pixels
+//    back, redraw, then post NWM_CONTROL_UPDATE to the owner.
 //  - Release: frees what the control holds (ReleaseChildren calls it).
 //  - GetId: unique among the owner's children.
 //  - GetRect: the control's rectangle in window coordinates.
@@ -107,13 +108,19 @@ protected:
     void Notify(UINT message) const;
     // Posts message to the owner with a wParam of the class's choice and this control.
     void NotifyWith(UINT message, WPARAM wParam) const;
-    bool IsOwnerLayered() const;
     // The pointer in the owner's client coordinates.
     bool CursorInOwner(POINT& point) const;
 
     static int PointX(LPARAM lParam) { return static_cast<short>(LOWORD(static_cast<DWORD_PTR>(lParam))); }
     static int PointY(LPARAM lParam) { return static_cast<short>(HIWORD(static_cast<DWORD_PTR>(lParam))); }
     bool HitTestLParam(LPARAM lParam) const { return HitTest(PointX(lParam), PointY(lParam)); }
+    // Blends a solid colour over a rectangle of the owner's surface; nothing
+    // for a transparent colour, an empty rectangle or a control without surface.
+    void FillColor(const CNColor& color, int x, int y, int width, int height) const;
+    void FillColor(const CNColor& color, const CNRect& rect) const
+    {
+        FillColor(color, rect.x, rect.y, rect.width, rect.height);
+    }
 
     HWND m_hOwner = nullptr;
     CNScreen* m_pScreen = nullptr;
@@ -137,6 +144,8 @@ protected:
     CNSavedRect m_SavedBackground;
 
 private:
+    // Sets a visible or enabled flag; the control is active while both are set.
+    void SetActivityFlag(int& flag, bool value, int otherFlag);
     void RunHoverLogic(UINT message, WPARAM wParam, LPARAM lParam);
     void StartHoverTimer();
     void CancelHover();

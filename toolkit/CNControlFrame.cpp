@@ -72,19 +72,18 @@ void CNControlFrame::OnDraw()
     int top = m_szText[0] != L'\0' ? m_Y + kCaptionHeight / 2 : m_Y;
     int bottom = m_Y + m_Height - 1;
     int right = m_X + m_Width - 1;
-    BYTE r = m_Edge.Red(), g = m_Edge.Green(), b = m_Edge.Blue(), a = m_Edge.Alpha();
-    m_pScreen->FillRect(r, g, b, a, m_X, top, 1, bottom - top + 1);
-    m_pScreen->FillRect(r, g, b, a, right, top, 1, bottom - top + 1);
-    m_pScreen->FillRect(r, g, b, a, m_X, bottom, m_Width, 1);
+    FillColor(m_Edge, m_X, top, 1, bottom - top + 1);
+    FillColor(m_Edge, right, top, 1, bottom - top + 1);
+    FillColor(m_Edge, m_X, bottom, m_Width, 1);
     if (m_szText[0] == L'\0') {
-        m_pScreen->FillRect(r, g, b, a, m_X, top, m_Width, 1);
+        FillColor(m_Edge, m_X, top, m_Width, 1);
         return;
     }
     Gdiplus::SizeF caption = m_pScreen->MeasureText(m_Style.Font(), m_szText, -1);
     int gapEnd = m_X + kCaptionIndent + static_cast<int>(caption.Width) + 4;
-    m_pScreen->FillRect(r, g, b, a, m_X, top, kCaptionIndent - 2, 1);
+    FillColor(m_Edge, m_X, top, kCaptionIndent - 2, 1);
     if (gapEnd < right)
-        m_pScreen->FillRect(r, g, b, a, gapEnd, top, right - gapEnd + 1, 1);
+        FillColor(m_Edge, gapEnd, top, right - gapEnd + 1, 1);
     RECT rect{m_X + kCaptionIndent, m_Y, right, m_Y + kCaptionHeight};
     m_pScreen->DrawText(m_Style.Font(), rect, m_Style.Color(), m_szText, 0, 0, 1, true);
 }

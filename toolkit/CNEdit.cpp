@@ -18,12 +18,6 @@ constexpr float kScrollLead = 24.0f;
 
 bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
-void FillWith(CNScreen& screen, const CNColor& color, int x, int y, int width, int height)
-{
-    if (color.Alpha() == 0 || width <= 0 || height <= 0)
-        return;
-    screen.FillRect(color.Red(), color.Green(), color.Blue(), color.Alpha(), x, y, width, height);
-}
 
 }  // namespace
 
@@ -606,7 +600,7 @@ void CNEdit::DrawSelection(CNEditPainter& painter)
         int x0 = static_cast<int>(left) > inner.left ? static_cast<int>(left) : inner.left;
         int x1 = static_cast<int>(right + 0.5f) < inner.right ? static_cast<int>(right + 0.5f) : inner.right;
         int top = static_cast<int>(LineTop(painter, line));
-        FillWith(*m_pScreen, m_SelectionColor, x0, top, x1 - x0, static_cast<int>(painter.LineHeight() + 0.5f));
+        FillColor(m_SelectionColor, x0, top, x1 - x0, static_cast<int>(painter.LineHeight() + 0.5f));
     }
 }
 
@@ -634,18 +628,18 @@ void CNEdit::DrawCaret(CNEditPainter& painter)
     if (x >= inner.right)
         x = inner.right - 1;
     int top = static_cast<int>(LineTop(painter, cursor.line));
-    FillWith(*m_pScreen, m_CaretColor, x, top, static_cast<int>(kCaretWidth), static_cast<int>(painter.LineHeight() + 0.5f));
+    FillColor(m_CaretColor, x, top, static_cast<int>(kCaretWidth), static_cast<int>(painter.LineHeight() + 0.5f));
 }
 
 void CNEdit::DrawFrame()
 {
     if (m_BorderColor.Alpha() != 0) {
-        FillWith(*m_pScreen, m_BorderColor, m_X, m_Y, m_Width, m_Height);
-        FillWith(*m_pScreen, m_BackColor.Alpha() != 0 ? m_BackColor : CNTheme::FieldBack(), m_X + 1, m_Y + 1,
+        FillColor(m_BorderColor, m_X, m_Y, m_Width, m_Height);
+        FillColor(m_BackColor.Alpha() != 0 ? m_BackColor : CNTheme::FieldBack(), m_X + 1, m_Y + 1,
                  m_Width - 2, m_Height - 2);
         return;
     }
-    FillWith(*m_pScreen, m_BackColor, m_X, m_Y, m_Width, m_Height);
+    FillColor(m_BackColor, m_X, m_Y, m_Width, m_Height);
 }
 
 void CNEdit::SyncTextBuffer()

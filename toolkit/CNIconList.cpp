@@ -10,10 +10,6 @@ namespace {
 
 constexpr BYTE kSelectedAlpha = 110;
 
-void FillWith(CNScreen& screen, const CNColor& color, BYTE alpha, const CNRect& rect)
-{
-    screen.FillRect(color.Red(), color.Green(), color.Blue(), alpha, rect.x, rect.y, rect.width, rect.height);
-}
 
 }  // namespace
 
@@ -66,10 +62,13 @@ void CNIconList::OnDraw()
         CNRect cell = CellRect(i);
         if (cell.y + cell.height > m_Y + m_Height)
             break;
-        if (i == m_nSelection)
-            FillWith(*m_pScreen, CNTheme::Accent(), kSelectedAlpha, cell);
-        else if (i == m_nHot)
-            FillWith(*m_pScreen, CNTheme::ButtonHover(), 255, cell);
+        if (i == m_nSelection) {
+            CNColor selected = CNTheme::Accent();
+            selected.SetAlpha(kSelectedAlpha);
+            FillColor(selected, cell);
+        } else if (i == m_nHot) {
+            FillColor(CNTheme::ButtonHover(), cell);
+        }
         const CNBitmap& icon = *m_Icons[static_cast<size_t>(i)];
         m_pScreen->DrawImage(icon, cell.x + (cell.width - icon.Width()) / 2, cell.y + (cell.height - icon.Height()) / 2);
     }

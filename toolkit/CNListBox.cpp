@@ -9,10 +9,6 @@ namespace {
 constexpr int kBorder = 1;
 constexpr int kTextIndent = 6;
 
-void FillWith(CNScreen& screen, const CNColor& color, int x, int y, int width, int height)
-{
-    screen.FillRect(color.Red(), color.Green(), color.Blue(), color.Alpha(), x, y, width, height);
-}
 
 }  // namespace
 
@@ -66,8 +62,8 @@ void CNListBox::OnDraw()
 {
     if (!m_pScreen)
         return;
-    FillWith(*m_pScreen, CNTheme::ListEdge(), m_X, m_Y, m_Width, m_Height);
-    FillWith(*m_pScreen, CNTheme::ListBack(), m_X + kBorder, m_Y + kBorder, m_Width - 2 * kBorder,
+    FillColor(CNTheme::ListEdge(), m_X, m_Y, m_Width, m_Height);
+    FillColor(CNTheme::ListBack(), m_X + kBorder, m_Y + kBorder, m_Width - 2 * kBorder,
              m_Height - 2 * kBorder);
     for (int row = 0; row < m_Model.VisibleRows(); ++row) {
         int index = m_Model.IndexAtRow(row);
@@ -203,9 +199,9 @@ void CNListBox::DrawRow(int row, int index)
     int width = RowsWidth();
     bool hot = index == m_Model.Hot();
     if (hot)
-        FillWith(*m_pScreen, CNTheme::Accent(), left, top, width, m_nRowHeight);
+        FillColor(CNTheme::Accent(), left, top, width, m_nRowHeight);
     else if (index == m_Model.Selection())
-        FillWith(*m_pScreen, CNTheme::ListSelected(), left, top, width, m_nRowHeight);
+        FillColor(CNTheme::ListSelected(), left, top, width, m_nRowHeight);
     RECT text{left + kTextIndent, top, left + width - 2, top + m_nRowHeight};
     CNColor color = hot ? CNTheme::AccentText() : m_Style.Color();
     m_pScreen->DrawText(m_Style.Font(), text, color, m_Model.Text(index).c_str(), 0, 0, 1, true);

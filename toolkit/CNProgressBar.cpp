@@ -24,8 +24,7 @@ void CNProgressBar::OnDraw()
     if (m_Images[kImageBackground].IsLoaded()) {
         m_pScreen->DrawImage(m_Images[kImageBackground], m_X, m_Y);
     } else {
-        CNColor back = CNTheme::FieldBack();
-        m_pScreen->FillRect(back.Red(), back.Green(), back.Blue(), back.Alpha(), m_X, m_Y, m_Width, m_Height);
+        FillColor(CNTheme::FieldBack(), GetRect());
     }
     DrawFill();
 }
@@ -47,7 +46,5 @@ void CNProgressBar::DrawFill()
         m_pScreen->DrawImage(fill, m_X, m_Y, width, height, 0, 0);
         return;
     }
-    CNColor accent = CNTheme::Accent();
-    m_pScreen->FillRect(accent.Red(), accent.Green(), accent.Blue(), accent.Alpha(), m_X, m_Y,
-                        horizontal ? length : m_Width, horizontal ? m_Height : length);
+    FillColor(CNTheme::Accent(), m_X, m_Y, horizontal ? length : m_Width, horizontal ? m_Height : length);
 }

@@ -8,11 +8,6 @@ namespace {
 
 constexpr int kThumbInset = 2;
 
-void FillWith(CNScreen& screen, const CNColor& color, const CNRect& rect)
-{
-    screen.FillRect(color.Red(), color.Green(), color.Blue(), color.Alpha(), rect.x, rect.y, rect.width,
-                    rect.height);
-}
 
 }  // namespace
 
@@ -89,14 +84,14 @@ void CNScrollBar::OnDraw()
 {
     if (!m_pScreen)
         return;
-    FillWith(*m_pScreen, CNTheme::TrackBack(), GetRect());
+    FillColor(CNTheme::TrackBack(), GetRect());
     CNRect thumb = ThumbRect();
     thumb.x += kThumbInset;
     thumb.y += kThumbInset;
     thumb.width -= 2 * kThumbInset;
     thumb.height -= 2 * kThumbInset;
     if (!thumb.IsEmpty())
-        FillWith(*m_pScreen, IsDragging() ? CNTheme::TrackThumbActive() : CNTheme::TrackThumb(), thumb);
+        FillColor(IsDragging() ? CNTheme::TrackThumbActive() : CNTheme::TrackThumb(), thumb);
 }
 
 HRESULT CNScrollBar::OnCreate()

@@ -12,10 +12,6 @@ namespace {
 constexpr int kPlainTrackThickness = 4;
 constexpr int kPlainThumbLength = 10;
 
-void FillWith(CNScreen& screen, const CNColor& color, int x, int y, int width, int height)
-{
-    screen.FillRect(color.Red(), color.Green(), color.Blue(), color.Alpha(), x, y, width, height);
-}
 
 }  // namespace
 
@@ -128,10 +124,10 @@ void CNSliderControl::DrawBackground()
         return;
     }
     if (m_nOrientation == kHorizontal)
-        FillWith(*m_pScreen, CNTheme::TrackBack(), m_X, m_Y + (m_Height - kPlainTrackThickness) / 2, m_Width,
+        FillColor(CNTheme::TrackBack(), m_X, m_Y + (m_Height - kPlainTrackThickness) / 2, m_Width,
                  kPlainTrackThickness);
     else
-        FillWith(*m_pScreen, CNTheme::TrackBack(), m_X + (m_Width - kPlainTrackThickness) / 2, m_Y,
+        FillColor(CNTheme::TrackBack(), m_X + (m_Width - kPlainTrackThickness) / 2, m_Y,
                  kPlainTrackThickness, m_Height);
 }
 
@@ -149,7 +145,7 @@ void CNSliderControl::DrawThumb()
     int width = horizontal ? kPlainThumbLength : m_Width;
     int height = horizontal ? m_Height : kPlainThumbLength;
     POINT at = ThumbPosition(width, height);
-    FillWith(*m_pScreen, IsDragging() ? CNTheme::Accent() : CNTheme::TrackThumbActive(), at.x, at.y, width, height);
+    FillColor(IsDragging() ? CNTheme::Accent() : CNTheme::TrackThumbActive(), at.x, at.y, width, height);
 }
 
 bool CNSliderControl::InsideTrack(int x, int y) const

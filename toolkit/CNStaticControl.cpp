@@ -42,10 +42,4 @@ void CNStaticControl::DrawLabel(const RECT& rect, BYTE alpha)
                         m_Style.VerticalAlign(), m_bSingleLine);
 }
 
-void CNStaticControl::DrawBackColor()
-{
-    if (m_BackColor.Alpha() == 0 || !m_pScreen)
-        return;
-    m_pScreen->FillRect(m_BackColor.Red(), m_BackColor.Green(), m_BackColor.Blue(), m_BackColor.Alpha(), m_X, m_Y,
-                        m_Width, m_Height);
-}
+void CNStaticControl::DrawBackColor() { FillColor(m_BackColor, GetRect()); }

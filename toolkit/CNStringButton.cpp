@@ -54,9 +54,4 @@ const CNColor& CNStringButton::FaceForState() const
     return m_Normal;
 }
 
-void CNStringButton::DrawFace(const CNColor& face)
-{
-    if (!m_pScreen || face.Alpha() == 0)
-        return;
-    m_pScreen->FillRect(face.Red(), face.Green(), face.Blue(), face.Alpha(), m_X, m_Y, m_Width, m_Height);
-}
+void CNStringButton::DrawFace(const CNColor& face) { FillColor(face, GetRect()); }

@@ -3,6 +3,7 @@
 // frame cost (quantize + write), and the whole export in frames per second.
 #include "gif/GifExporter.h"
 #include "gif/GifWriter.h"
+#include "gif/ImgPrReduceColor.h"
 #include "gif/LiqQuantizer.h"
 #include "gif/QColorQuantizer.h"
 #include "tests/gif/ReferenceOctree.h"
@@ -169,6 +170,32 @@ BENCHMARK(BM_Export)
     ->Args({640, 360, 0, kDesktop})->Args({1280, 720, 0, kDesktop})
     ->Args({1280, 720, 1, kUi})
     ->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Issue 10: the reducer behind "Dithering", palette kept (steady state over
+// a recording), and a frame that builds its palette (the first, or a drift).
+void BM_ImgPrReduce(benchmark::State& state)
+{
+    const int w = static_cast<int>(state.range(0));
+    const int h = static_cast<int>(state.range(1));
+    const bool fresh = state.range(2) != 0;
+    const auto& frames = Frames(kDesktop, w, h);
+    std::vector<std::uint8_t> out(frames[0].size());
+    ImgPrReducer reducer;
+    reducer.Reduce(frames[0].data(), w, h, out.data());
+    std::size_t i = 0;
+    for (auto _ : state) {
+        if (fresh) {
+            reducer.Reset();
+        }
+        reducer.Reduce(frames[i++ % frames.size()].data(), w, h, out.data());
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetLabel(fresh ? "palette built each frame" : "palette kept");
+    SetPixelsProcessed(state, w, h);
+}
+BENCHMARK(BM_ImgPrReduce)
+    ->Args({640, 360, 0})->Args({1280, 720, 0})->Args({1280, 720, 1})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

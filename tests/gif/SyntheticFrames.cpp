@@ -147,7 +147,7 @@ void Canvas::Window(int x, int y, int w, int h, std::uint32_t seed)
     }
 }
 
-void Canvas::Photo(int x, int y, int w, int h, std::uint32_t seed, int phase)
+void Canvas::Photo(int x, int y, int w, int h, std::uint32_t seed, int phase, bool vivid)
 {
     const double s = static_cast<double>(seed % 97u);
     for (int yy = 0; yy < h; ++yy) {
@@ -156,10 +156,24 @@ void Canvas::Photo(int x, int y, int w, int h, std::uint32_t seed, int phase)
             const double v = (yy + phase) * 0.017 + s * 0.5;
             const std::uint32_t n = Hash(seed + static_cast<std::uint32_t>(phase) * 7919u,
                                          static_cast<std::uint32_t>(yy * 65536 + xx));
-            const double noise = static_cast<double>(static_cast<int>(n & 15u) - 8);
-            const double r = 120 + 70 * std::sin(u) + 40 * std::sin(v * 1.7 + u * 0.3) + noise;
-            const double g = 110 + 60 * std::sin(v + 1.0) + 45 * std::cos(u * 0.6 - v) + noise;
-            const double b = 100 + 80 * std::cos(u * 0.8 + v * 0.9) + 25 * std::sin(v * 2.3) + noise;
+            const double noise = static_cast<double>(static_cast<int>(n & 7u) - 4);
+            double r, g, b;
+            if (vivid) {
+                // Three independent fields: the whole colour cube.
+                r = 120 + 70 * std::sin(u) + 40 * std::sin(v * 1.7 + u * 0.3) + noise;
+                g = 110 + 60 * std::sin(v + 1.0) + 45 * std::cos(u * 0.6 - v) + noise;
+                b = 100 + 80 * std::cos(u * 0.8 + v * 0.9) + 25 * std::sin(v * 2.3) + noise;
+            } else {
+                // Like a natural picture: mostly luminance, with slowly
+                // varying colour of moderate saturation.
+                const double l = 118 + 62 * std::sin(u) + 34 * std::sin(v * 1.7 + u * 0.3) +
+                                 14 * std::sin(u * 3.1 + v * 2.3) + noise;
+                const double cr = 46 * std::sin(u * 0.45 + v * 0.3 + s);
+                const double cb = 42 * std::cos(v * 0.4 - u * 0.25 + s * 0.7);
+                r = l + cr;
+                g = l - 0.45 * cr - 0.35 * cb;
+                b = l + cb;
+            }
             Set(x + xx, y + yy, Clamp(r), Clamp(g), Clamp(b));
         }
     }
@@ -266,11 +280,12 @@ Pixels ColorsFrame(int width, int height, int colors)
     return p;
 }
 
-DesktopSequence::DesktopSequence(int width, int height, std::uint64_t seed) : width_(width), height_(height), seed_(seed)
+DesktopSequence::DesktopSequence(int width, int height, std::uint64_t seed, bool vividWallpaper)
+    : width_(width), height_(height), seed_(seed)
 {
     Canvas c(width, height);
     // Wallpaper: a photo.
-    c.Photo(0, 0, width, height, static_cast<std::uint32_t>(seed * 7u + 11u));
+    c.Photo(0, 0, width, height, static_cast<std::uint32_t>(seed * 7u + 11u), 0, vividWallpaper);
     c.Fill(0, height - 30, width, 30, 32, 32, 40);
     for (int i = 0; i * 40 + 48 < width && i < 12; ++i) {
         for (int row = 0; row < 22; ++row) {

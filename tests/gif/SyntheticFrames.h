@@ -40,8 +40,9 @@ public:
     // a few buttons.
     void Window(int x, int y, int w, int h, std::uint32_t seed);
     // Photo-like content (smooth fields plus sensor noise) in a rectangle;
-    // phase shifts the content (animation).
-    void Photo(int x, int y, int w, int h, std::uint32_t seed, int phase = 0);
+    // phase shifts the content (animation). Natural: mostly luminance with
+    // moderate colour; vivid: three independent fields filling the cube.
+    void Photo(int x, int y, int w, int h, std::uint32_t seed, int phase = 0, bool vivid = false);
     // The mouse arrow with its tip at x, y.
     void Cursor(int x, int y);
     Pixels& Data() { return pixels_; }
@@ -66,12 +67,12 @@ Pixels PhotoFrame(int width, int height, std::uint64_t seed);
 // of its own, and none shares the leaf of the key colour magenta.
 Pixels ColorsFrame(int width, int height, int colors);
 
-// A desktop-like recording: a photo as wallpaper, taskbar, an editor being typed into,
+// A desktop-like recording: a photo as wallpaper (vivid: see Photo), taskbar, an editor being typed into,
 // an image viewer with a static photo and an animated (video-like) photo
 // region, and a moving cursor; about 5 % of the pixels change per frame.
 class DesktopSequence {
 public:
-    DesktopSequence(int width, int height, std::uint64_t seed = 1);
+    DesktopSequence(int width, int height, std::uint64_t seed = 1, bool vividWallpaper = false);
     Pixels Frame(int index) const;
     int Width() const { return width_; }
     int Height() const { return height_; }

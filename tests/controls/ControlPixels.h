@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "toolkit/CNRect.h"
+
+class CNScreen;
+
+// The premultiplied BGRA words of a rectangle of a surface, top row first.
+std::vector<uint32_t> PixelsOf(const CNScreen& screen, const CNRect& rect);
+// Red, green and blue of a pixel word added up: a measure of brightness.
+int Brightness(uint32_t pixel);
+int RedOf(uint32_t pixel);
+int GreenOf(uint32_t pixel);
+int AlphaOf(uint32_t pixel);

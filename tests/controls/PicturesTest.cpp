@@ -1,0 +1,88 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "resources/ResourceIds.h"
+#include "toolkit/CNBitmap.h"
+#include "toolkit/CNTopWindow.h"
+
+namespace {
+
+struct Picture {
+    UINT id;
+    int width;
+    int height;
+};
+
+// Every picture the windows and the frame use, at the size of the control
+// (or the place) it is drawn on.
+const Picture kPictures[] = {
+    {IDB_PANEL_BACKGROUND, 377, 153},     {IDB_CLOSE_PRESSED, 26, 26},         {IDB_CLOSE, 26, 26},
+    {IDB_ABOUT_PRESSED, 26, 26},          {IDB_ABOUT, 26, 26},                 {IDB_RECORD_PRESSED, 86, 86},
+    {IDB_RECORD, 86, 86},                 {IDB_RECORD_HOVER, 86, 86},          {IDB_STOP_PRESSED, 86, 86},
+    {IDB_STOP, 86, 86},                   {IDB_SNAPSHOT_PRESSED, 52, 52},      {IDB_SNAPSHOT, 52, 52},
+    {IDB_FOLDER_PRESSED, 52, 52},         {IDB_FOLDER, 52, 52},                {IDB_SETUP_PRESSED, 52, 52},
+    {IDB_SETUP, 52, 52},                  {IDB_LOCK_OPEN_PRESSED, 28, 27},     {IDB_LOCK_OPEN, 28, 27},
+    {IDB_LOCK_SET_PRESSED, 28, 27},       {IDB_LOCK_SET, 28, 27},              {IDB_MARK_CENTRE, 48, 48},
+    {IDB_MARK_BOTTOM_LEFT, 22, 22},       {IDB_MARK_TOP_LEFT, 22, 22},         {IDB_MARK_BOTTOM_RIGHT, 22, 22},
+    {IDB_MARK_TOP_RIGHT, 22, 22},         {IDB_CHECK_BOX, 16, 16},             {IDB_CHECK_BOX_CHECKED, 16, 16},
+    {IDB_SETUP_BACKGROUND, 377, 252},     {IDB_SLIDER_THUMB, 16, 24},          {IDB_SLIDER_TRACK, 220, 24},
+    {IDB_LOGO_BACKGROUND, 377, 238},      {IDB_CANCEL_PRESSED, 61, 31},        {IDB_CANCEL, 61, 31},
+    {IDB_OK_PRESSED, 61, 31},             {IDB_OK, 61, 31},                    {IDB_TIME_LOCK_BACKGROUND, 377, 52},
+    {IDB_SIZE_LOCK_BACKGROUND, 287, 52},  {IDB_ABOUT_BACKGROUND, 377, 180},    {IDB_MINIMIZE_PRESSED, 26, 26},
+    {IDB_MINIMIZE, 26, 26},               {IDB_COMBO, 145, 20},                {IDB_COMBO_HOVER, 145, 20},
+    {IDB_COMBO_OPEN, 145, 20},            {IDB_DROP_ARROW, 13, 10},            {IDB_DROP_ARROW_PRESSED, 13, 10},
+    {IDB_SMALL_COMBO, 70, 20},            {IDB_SMALL_COMBO_HOVER, 70, 20},     {IDB_SMALL_COMBO_OPEN, 70, 20},
+    {IDB_COLOR_PRESSED, 47, 23},          {IDB_COLOR, 47, 23},                 {IDB_BROWSE_PRESSED, 47, 23},
+    {IDB_BROWSE, 47, 23},                 {IDB_CORNER_BOTTOM_LEFT, 22, 22},    {IDB_CORNER_BOTTOM_LEFT_SET, 22, 22},
+    {IDB_CORNER_TOP_LEFT, 22, 22},        {IDB_CORNER_TOP_LEFT_SET, 22, 22},   {IDB_CORNER_BOTTOM_RIGHT, 22, 22},
+    {IDB_CORNER_BOTTOM_RIGHT_SET, 22, 22}, {IDB_CORNER_TOP_RIGHT, 22, 22},     {IDB_CORNER_TOP_RIGHT_SET, 22, 22},
+    {IDB_LOGO_PRESSED, 52, 52},           {IDB_LOGO, 52, 52},                  {IDB_FOLDER_FIELD, 200, 20},
+    {IDB_SAVE_BACKGROUND, 377, 122},
+};
+
+// The ids the windows' tables name (the logo window's background is the one addition).
+const UINT kWindowIds[] = {157, 158, 159, 160, 161, 162, 163, 164, 165, 166, 168, 169, 170, 171, 172, 173,
+                           174, 175, 176, 177, 178, 179, 180, 181, 182, 183, 184, 185, 186, 187, 190, 191,
+                           192, 193, 194, 195, 196, 197, 198, 199, 200, 201, 204, 205, 207, 208, 209, 213,
+                           214, 215, 216, 218, 219, 220, 221, 222, 223, 224, 225, 226, 227, 228, 229};
+
+TEST(Pictures, EveryPictureLoadsAsThirtyTwoBitsAtItsControlsSize)
+{
+    for (const Picture& picture : kPictures) {
+        CNBitmap bitmap;
+        ASSERT_EQ(bitmap.LoadResource(CNTopWindow::ModuleInstance(), picture.id), 0) << picture.id;
+        EXPECT_EQ(bitmap.Width(), picture.width) << picture.id;
+        EXPECT_EQ(bitmap.Height(), picture.height) << picture.id;
+        EXPECT_EQ(bitmap.BitsPerPixel(), 32) << picture.id;
+    }
+}
+
+TEST(Pictures, EveryIdTheWindowsNameIsThere)
+{
+    for (UINT id : kWindowIds) {
+        bool listed = false;
+        for (const Picture& picture : kPictures)
+            listed = listed || picture.id == id;
+        EXPECT_TRUE(listed) << id;
+        EXPECT_NE(FindResourceW(nullptr, MAKEINTRESOURCEW(id), L"PNG"), nullptr) << id;
+    }
+    // The stop button's hover id names no picture.
+    EXPECT_EQ(FindResourceW(nullptr, MAKEINTRESOURCEW(2), L"PNG"), nullptr);
+}
+
+TEST(Pictures, TheManifestAsksForCommonControlsAndPerMonitorAwareness)
+{
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_MANIFEST), MAKEINTRESOURCEW(24));
+    ASSERT_NE(found, nullptr);
+    HGLOBAL loaded = LoadResource(nullptr, found);
+    ASSERT_NE(loaded, nullptr);
+    const char* bytes = static_cast<const char*>(LockResource(loaded));
+    std::string manifest(bytes, SizeofResource(nullptr, found));
+    EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+    EXPECT_NE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true"),
+              std::string::npos);
+    EXPECT_NE(manifest.find(">PerMonitorV2</dpiAwareness>"), std::string::npos);
+}
+
+}  // namespace

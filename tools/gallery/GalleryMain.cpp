@@ -1,0 +1,29 @@
+// Draws every window with its real controls, every control in each of its
+// states and every picture into PNG files, for reviewing the look without
+// clicking through the program.  Usage: gallery [folder]   (default: gallery)
+#include <cstdio>
+#include <string>
+
+#include "toolkit/CNGdiplus.h"
+#include "tools/gallery/GalleryPages.h"
+
+int wmain(int argc, wchar_t** argv)
+{
+    std::wstring folder = argc > 1 ? argv[1] : L"gallery";
+    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        std::fwprintf(stderr, L"gallery: cannot make the folder %ls\n", folder.c_str());
+        return 1;
+    }
+    CNGdiplus gdiplus;
+    if (!gdiplus.IsStarted()) {
+        std::fwprintf(stderr, L"gallery: GDI+ did not start\n");
+        return 1;
+    }
+    int failed = GalleryPages(folder).WriteAll();
+    if (failed != 0) {
+        std::fwprintf(stderr, L"gallery: %d pages could not be written\n", failed);
+        return 1;
+    }
+    std::fwprintf(stdout, L"gallery: pages written to %ls\n", folder.c_str());
+    return 0;
+}

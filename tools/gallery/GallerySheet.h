@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+#include "toolkit/CNColor.h"
+#include "toolkit/CNFont.h"
+#include "toolkit/CNScreen.h"
+
+// One page of the gallery: an off-screen surface filled with a backdrop,
+// with captions, pictures and controls drawn into it, saved as a PNG file.
+class GallerySheet {
+public:
+    static const CNColor kBackdrop;
+
+    GallerySheet() = default;
+    GallerySheet(const GallerySheet&) = delete;
+    GallerySheet& operator=(const GallerySheet&) = delete;
+
+    HRESULT Init(int width, int height);
+    CNScreen& Screen() { return m_Screen; }
+    const CNFont& Font() const { return m_Font; }
+    // A short dim caption whose top-left corner is (x, y).
+    void Caption(int x, int y, const wchar_t* text);
+    // A picture of the program at its own size; false when it is missing.
+    bool Picture(UINT id, int x, int y);
+    void Fill(const CNColor& color, int x, int y, int width, int height);
+    // Writes folder\name as PNG.
+    HRESULT Save(const std::wstring& folder, const wchar_t* name);
+
+private:
+    CNScreen m_Screen;
+    CNFont m_Font;
+};
