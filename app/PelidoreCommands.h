@@ -9,6 +9,17 @@ namespace pelidore {
 constexpr unsigned int PWM_COMMAND = 2024;   // WM_USER + 1000; wParam = PelidoreCommand, lParam = argument
 constexpr unsigned int PWM_LOCK_DONE = 2025; // ends a lock window's modal loop; wParam 1 = OK, 0 = Cancel
 constexpr unsigned int PWM_READOUT = 2026;   // to the control panel: wParam = elapsed seconds, lParam = bytes written
+// Sent (not posted) to the frame by scripts in other processes: the result
+// is a PelidoreState bit set. Answered on the UI thread, so the bits also say
+// whether commands posted earlier are still waiting in the frame's queue.
+constexpr unsigned int PWM_QUERY_STATE = 2027;
+
+enum PelidoreState : unsigned int {
+    STATE_ANSWERED = 0x100, // always set: a frame that answers at all is up and running
+    STATE_RECORDING = 0x1,
+    STATE_SAVING = 0x2,
+    STATE_COMMANDS_PENDING = 0x4,
+};
 
 enum PelidoreCommand : unsigned int {
     CMD_TOGGLE_RECORDING = 1, // also posted by the capture thread when a lock is reached
@@ -22,6 +33,9 @@ enum PelidoreCommand : unsigned int {
     CMD_SAVE_PROGRESS = 9,  // lParam = frames done
     CMD_SAVE_FINISHED = 10,
     CMD_CANCEL_SAVING = 11,
+    // The panel's time or size lock changed; a recording under way takes the
+    // new TimeLimit() / SizeLimit() (the capture thread tests its own copy).
+    CMD_LOCKS_CHANGED = 12,
 };
 
 } // namespace pelidore

@@ -1,33 +1,58 @@
-// Entry point. For now it only shows the frame window's place on the screen.
-#include <windows.h>
+// Entry point: one frame window centred on the monitor nearest the virtual
+// screen's origin, the message loop, and a shutdown that keeps whatever is
+// being recorded or saved.
+#include "app/CFrameGeometry.h"
+#include "app/CPelidoreWnd.h"
+#include "toolkit/NWindows.h"
 
-static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+namespace {
+
+pelidore::PixelPoint StartPosition()
 {
-    if (message == WM_CLOSE) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+    const pelidore::PixelPoint origin{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
+    pelidore::PixelSize size{GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    HMONITOR monitor = MonitorFromPoint(POINT{origin.x, origin.y}, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (monitor && GetMonitorInfoW(monitor, &info))
+        size = {info.rcMonitor.right - info.rcMonitor.left, info.rcMonitor.bottom - info.rcMonitor.top};
+    return pelidore::CFrameGeometry::StartOrigin(origin, size);
 }
+
+int RunMessageLoop()
+{
+    MSG message;
+    BOOL got;
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return got < 0 ? 1 : 0;
+}
+
+} // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = FrameProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    wc.lpszClassName = L"Pelidore";
-    if (!RegisterClassW(&wc))
+    // A second instance would find the first one's frame store in the work
+    // folder and take it for a crashed recording.
+    HANDLE single = CreateMutexW(nullptr, FALSE, L"Local\\Pelidore.Instance");
+    if (!single)
         return 1;
-    HWND window = CreateWindowExW(WS_EX_TOPMOST, L"Pelidore", L"Pelidore", WS_POPUP | WS_VISIBLE,
-                                  100, 100, 640, 360, nullptr, nullptr, instance, nullptr);
-    if (!window)
-        return 1;
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(single);
+        return 0;
     }
-    return 0;
+    const pelidore::PixelPoint at = StartPosition();
+    int result = 1;
+    {
+        pelidore::CPelidoreWnd frame;
+        if (SUCCEEDED(frame.Create(instance, at.x, at.y))) {
+            frame.Draw();
+            result = RunMessageLoop();
+        }
+        frame.Shutdown();
+    }
+    CloseHandle(single);
+    return result;
 }

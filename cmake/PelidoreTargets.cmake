@@ -67,6 +67,9 @@ function(pelidore_add_test name)
     endif()
     if(T_WINE_GUI)
         list(APPEND labels gui)
+        # One virtual display for all: windows of two tests running at once
+        # would cover each other and spoil screen grabs and pointer moves.
+        set_tests_properties(${name} PROPERTIES RESOURCE_LOCK pelidore_display)
     endif()
     set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${labels}")
 endfunction()

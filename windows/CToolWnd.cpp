@@ -55,10 +55,15 @@ void CToolWnd::DrawDecorations() {}
 HRESULT CToolWnd::CreateFrame(CNAlphaButton& closeButton)
 {
     CCreationResult result;
-    result.Add(m_Background.LoadResource(CNTopWindow::ModuleInstance(), m_nBackgroundId));
+    result.Add(LoadBackground());
     result.Add(AddButton(closeButton, kCloseButtonId, {346, 5, 346 + 26, 5 + 26}, IDB_CLOSE, IDB_CLOSE_PRESSED,
                          CNButton::kPush));
     return result.Get();
+}
+
+HRESULT CToolWnd::LoadBackground()
+{
+    return m_Background.LoadResource(CNTopWindow::ModuleInstance(), m_nBackgroundId);
 }
 
 HRESULT CToolWnd::AddButton(CNAlphaButton& button, int id, const RECT& place, UINT normalId, UINT pressedId,

@@ -42,6 +42,8 @@ protected:
     // Loads the background picture and adds the close button (id 0, at the
     // top right); derived windows call it first in OnCreate.
     HRESULT CreateFrame(CNAlphaButton& closeButton);
+    // Only the background picture, for windows without a close button.
+    HRESULT LoadBackground();
     // A picture button of `kind` (CNButton::Kind), added to the window.
     HRESULT AddButton(CNAlphaButton& button, int id, const RECT& place, UINT normalId, UINT pressedId, int kind);
     // A labelled check box 16 pixels high.

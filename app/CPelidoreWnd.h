@@ -1,0 +1,130 @@
+#pragma once
+// The recording frame: a borderless, layered, resizable window whose inside
+// is the screen region that is recorded. It owns the tool windows, the
+// recording state, the capture and save threads and the objects they use,
+// and answers the command message that the tool windows, the threads and
+// scripts (pelictl) post to it.
+#include "app/CSaveThread.h"
+#include "capture/CCaptureBitmap.h"
+#include "capture/CCaptureThread.h"
+#include "capture/CFrameStore.h"
+#include "capture/CLogoPainter.h"
+#include "capture/RecordingSettings.h"
+#include "capture/ScreenRect.h"
+#include "gif/GifExporter.h"
+#include "toolkit/CNBitmap.h"
+#include "toolkit/CNGdiplus.h"
+#include "toolkit/CNTopWindow.h"
+#include "windows/CAboutWnd.h"
+#include "windows/CControlWnd.h"
+#include "windows/CLogoWnd.h"
+#include "windows/CSaveWnd.h"
+#include "windows/CSetupWnd.h"
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace pelidore {
+
+class CPelidoreWnd : public CNTopWindow {
+public:
+    static constexpr UINT_PTR kBorderTimer = 1;
+    static constexpr UINT kBorderTimerMs = 100;
+    static constexpr unsigned kScreenUpdateMs = 100;
+
+    CPelidoreWnd();
+    ~CPelidoreWnd() override;
+
+    void Draw() override;
+
+    // Ends a recording or a save under way without losing anything: a live
+    // GIF gets its trailer, a deferred recording's store is closed and kept,
+    // a save in progress leaves its store for the next start. Safe to call
+    // more than once; the destructor calls it too.
+    void Shutdown();
+
+    bool IsRecording() const { return m_Recording; }
+    bool IsSaving() const { return m_Saving; }
+
+protected:
+    HRESULT OnCreate() override;
+
+private:
+    enum Mark { kCentreMark, kTopLeftMark, kBottomLeftMark, kTopRightMark, kBottomRightMark, kMarkCount };
+
+    HRESULT CreateToolWindows();
+    HRESULT LoadMarks();
+    HRESULT AddHandlers();
+
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+    LRESULT OnClose(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
+    LRESULT OnHitTest(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMoving(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSizing(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMove(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnQueryState(WPARAM wParam, LPARAM lParam);
+
+    void ToggleRecording(LPARAM request);
+    bool StartRecording();
+    bool OpenLiveOutput(const RecordingSettings& settings);
+    bool OpenFrameStore(const RecordingSettings& settings);
+    void AbandonStart(const RecordingSettings& settings);
+    void StopRecording();
+    void StartSaving(std::vector<std::filesystem::path> stores, bool mendFirst);
+    void FinishSaving();
+    void CancelSaving();
+    void SaveKeptStores();
+
+    void WaitForScreenUpdate();
+    void TakeSnapshot();
+    void OpenWorkFolder();
+    void ToggleTool(CToolWnd& tool);
+
+    void PlacePanel(const ScreenRect& frame);
+    void ShowPanel();
+    void HidePanel();
+    void ResetPanel();
+    ScreenRect PanelRect() const;
+
+    RecordingSettings ReadSettings() const;
+    LogoSettings ReadLogo() const;
+    std::filesystem::path WorkFolder() const;
+    ScreenRect WindowRect() const;
+    static ScreenRect VirtualScreen();
+
+    // Declared first so it is destroyed last, after every GDI+ object.
+    std::unique_ptr<CNGdiplus> m_Gdiplus;
+
+    CControlWnd m_Panel;
+    CSetupWnd m_Setup;
+    CLogoWnd m_Logo;
+    CAboutWnd m_About;
+    CSaveWnd m_Save;
+
+    GifExporter m_Exporter;
+    CFrameStore m_Store;
+    CNBitmap m_Marks[kMarkCount];
+
+    bool m_Recording = false;
+    bool m_SnapshotBusy = false;
+    bool m_Saving = false;
+    int m_BorderPhase = 0;
+    RecordingSettings m_Active;
+    PixelSize m_Output;
+    int m_FrameCount = 0;
+    std::filesystem::path m_StorePath;
+    std::filesystem::path m_GifPath;
+
+    CCaptureBitmap m_Bitmap;
+    CLogoPainter m_LogoPainter;
+    CCaptureThread m_Capture;
+    CSaveThread m_Saver;
+};
+
+} // namespace pelidore

@@ -1,0 +1,84 @@
+#include "app/CSaveThread.h"
+
+#include "app/PelidoreCommands.h"
+#include "capture/COutputPaths.h"
+
+#include <cstdio>
+#include <system_error>
+#include <utility>
+
+namespace pelidore {
+
+CSaveThread::~CSaveThread()
+{
+    Quit();
+}
+
+bool CSaveThread::Start(HWND frame, CFrameStore& store, GifExporter& exporter, SaveJob job)
+{
+    if (IsRunning() || !frame)
+        return false;
+    m_Frame = frame;
+    m_Store = &store;
+    m_Exporter = &exporter;
+    m_Job = std::move(job);
+    m_Stop.store(static_cast<int>(SaveStop::None));
+    m_Total.store(0);
+    try {
+        m_Thread = std::thread(&CSaveThread::Run, this);
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+void CSaveThread::Cancel()
+{
+    StopWith(SaveStop::Cancel);
+}
+
+void CSaveThread::Quit()
+{
+    StopWith(SaveStop::Quit);
+}
+
+void CSaveThread::Wait()
+{
+    if (m_Thread.joinable())
+        m_Thread.join();
+}
+
+void CSaveThread::StopWith(SaveStop stop)
+{
+    if (!IsRunning())
+        return;
+    m_Stop.store(static_cast<int>(stop));
+    Wait();
+}
+
+void CSaveThread::Run()
+{
+    CStoreConverter converter(*m_Store, *m_Exporter);
+    for (const std::filesystem::path& store : m_Job.stores) {
+        if (m_Stop.load() != static_cast<int>(SaveStop::None))
+            break;
+        SaveOne(converter, store);
+    }
+    PostMessageW(m_Frame, PWM_COMMAND, CMD_SAVE_FINISHED, 0);
+}
+
+void CSaveThread::SaveOne(CStoreConverter& converter, const std::filesystem::path& store)
+{
+    if (m_Job.mendFirst && CStoreConverter::RecoverKept(store) != KeptStoreAction::Save)
+        return;
+    // Named now, so the GIF carries the time the save began.
+    const std::filesystem::path gif = COutputPaths(m_Job.workFolder).Gif();
+    const auto report = [this](int done, int total) {
+        m_Total.store(total);
+        PostMessageW(m_Frame, PWM_COMMAND, CMD_SAVE_PROGRESS, done);
+    };
+    const SaveOutcome outcome = converter.Convert(store, gif, m_Job.options, m_Stop, report, stdout);
+    CStoreConverter::Finish(outcome, store, gif);
+}
+
+} // namespace pelidore

@@ -1,0 +1,63 @@
+#pragma once
+// The save thread: turns frame stores into GIFs after a deferred recording,
+// or at start-up for the stores a crash, a quit or a failed save left in the
+// work folder. It reports to the frame window only by posted commands:
+// progress (done frames in lParam) and, at the end, save finished.
+#include "capture/CFrameStore.h"
+#include "capture/CStoreConverter.h"
+#include "gif/GifExporter.h"
+#include "toolkit/NWindows.h"
+
+#include <atomic>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+namespace pelidore {
+
+struct SaveJob {
+    std::vector<std::filesystem::path> stores;
+    std::filesystem::path workFolder;
+    SaveOptions options;
+    // Stores found at start-up may be torn; they are mended before saving.
+    bool mendFirst = false;
+};
+
+class CSaveThread {
+public:
+    CSaveThread() = default;
+    ~CSaveThread();
+    CSaveThread(const CSaveThread&) = delete;
+    CSaveThread& operator=(const CSaveThread&) = delete;
+
+    // The store and exporter are the thread's until it has ended.
+    bool Start(HWND frame, CFrameStore& store, GifExporter& exporter, SaveJob job);
+    // The user gave up saving: the GIF keeps the frames so far, the store goes.
+    void Cancel();
+    // The program is quitting: the store stays for the next start.
+    void Quit();
+    // Waits for the thread to end (after save finished was posted).
+    void Wait();
+    bool IsRunning() const { return m_Thread.joinable(); }
+
+    // Frames of the store being saved; written by the save thread before
+    // each progress report, read by the UI thread when it arrives.
+    int Total() const { return m_Total.load(); }
+
+private:
+    void Run();
+    void SaveOne(CStoreConverter& converter, const std::filesystem::path& store);
+    void StopWith(SaveStop stop);
+
+    std::thread m_Thread;
+    std::atomic<int> m_Stop{0};
+    std::atomic<int> m_Total{0};
+
+    // The save thread's own while it runs.
+    HWND m_Frame = nullptr;
+    CFrameStore* m_Store = nullptr;
+    GifExporter* m_Exporter = nullptr;
+    SaveJob m_Job;
+};
+
+} // namespace pelidore

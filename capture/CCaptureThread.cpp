@@ -1,0 +1,113 @@
+#include "capture/CCaptureThread.h"
+
+#include "app/PelidoreCommands.h"
+#include "capture/CCaptureGeometry.h"
+#include "capture/CCursorPainter.h"
+#include "capture/CFrameTiming.h"
+#include "capture/CRecordingLimits.h"
+
+#include <system_error>
+
+namespace pelidore {
+
+CCaptureThread::~CCaptureThread()
+{
+    Stop();
+}
+
+bool CCaptureThread::Start(const CaptureJob& job)
+{
+    if (IsRunning() || !job.frame || !job.bitmap || !job.bitmap->IsReady() || !job.logo || !job.sink.IsComplete())
+        return false;
+    m_Job = job;
+    m_LastTick = job.startTick;
+    m_FrameCount = 0;
+    m_StopPosted = false;
+    m_LastFrame = {};
+    SetLocks(job.timeLimitSeconds, job.sizeLimitMb);
+    m_Capturing.store(true);
+    try {
+        m_Thread = std::thread(&CCaptureThread::Run, this);
+    } catch (const std::system_error&) {
+        m_Capturing.store(false);
+        return false;
+    }
+    return true;
+}
+
+int CCaptureThread::Stop()
+{
+    m_Capturing.store(false);
+    if (m_Thread.joinable())
+        m_Thread.join();
+    return m_FrameCount;
+}
+
+void CCaptureThread::SetLocks(int timeLimitSeconds, int sizeLimitMb)
+{
+    m_TimeLimitSeconds.store(timeLimitSeconds);
+    m_SizeLimitMb.store(sizeLimitMb);
+}
+
+void CCaptureThread::Run()
+{
+    const std::uint32_t interval = CFrameTiming::FrameIntervalMs(m_Job.settings.framesPerSecond);
+    while (m_Capturing.load()) {
+        const std::uint32_t passStart = GetTickCount();
+        const ScreenRect frame = FrameNow();
+        const std::uint32_t now = GetTickCount();
+        const float delay = CFrameTiming::DelaySeconds(m_LastTick, now, m_Job.settings.speedPercent);
+        m_LastTick = now;
+        Compose(frame);
+        HandOver(delay);
+        ++m_FrameCount;
+        GrabNext(frame);
+        const std::uint32_t rest = CFrameTiming::SleepAfterPass(passStart, GetTickCount(), interval);
+        if (rest > 0)
+            Sleep(rest);
+    }
+}
+
+ScreenRect CCaptureThread::FrameNow()
+{
+    // A frame that cannot be read (being destroyed) keeps its last place.
+    RECT rect;
+    if (GetWindowRect(m_Job.frame, &rect))
+        m_LastFrame = {rect.left, rect.top, rect.right, rect.bottom};
+    return m_LastFrame;
+}
+
+void CCaptureThread::Compose(const ScreenRect& frame)
+{
+    HDC target = m_Job.bitmap->DC();
+    if (m_Job.settings.cursorCapture)
+        CCursorPainter::Draw(target, frame, m_Job.output, m_Job.settings.scalePercent);
+    // Drawn after the cursor so the logo covers it.
+    m_Job.logo->Draw(target, m_Job.settings.logo, m_Job.output);
+    GdiFlush();
+}
+
+void CCaptureThread::HandOver(float delay)
+{
+    m_Job.sink.take(m_Job.bitmap->Pixels(), delay);
+    const RecordingProgress progress = m_Job.sink.progress();
+    if (m_Job.panel)
+        PostMessageW(m_Job.panel, PWM_READOUT, static_cast<WPARAM>(progress.elapsedSeconds),
+                     static_cast<LPARAM>(progress.bytes));
+    const RecordingLocks locks{m_TimeLimitSeconds.load(), m_SizeLimitMb.load(), m_Job.settings.quality};
+    if (!m_StopPosted && CRecordingLimits::ShouldStop(progress, locks))
+        m_StopPosted = PostMessageW(m_Job.frame, PWM_COMMAND, CMD_TOGGLE_RECORDING, kStopRequest) != FALSE;
+}
+
+void CCaptureThread::GrabNext(const ScreenRect& frame)
+{
+    HDC screen = GetDC(nullptr);
+    if (!screen)
+        return;
+    const bool stretch = CCaptureGeometry::IsScaled(m_Job.settings.scalePercent);
+    m_Job.bitmap->Grab(screen, CCaptureGeometry::CaptureOrigin(frame), CCaptureGeometry::CaptureSize(frame), stretch,
+                       CCaptureBitmap::kLayeredCopy);
+    ReleaseDC(nullptr, screen);
+}
+
+} // namespace pelidore

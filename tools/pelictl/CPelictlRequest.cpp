@@ -1,0 +1,188 @@
+#include "tools/pelictl/CPelictlRequest.h"
+
+#include "app/PelidoreCommands.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <utility>
+
+namespace pelidore {
+
+namespace {
+
+const std::pair<const char*, PelictlAction> kActions[] = {
+    {"record", PelictlAction::Record},       {"stop", PelictlAction::Stop},
+    {"snapshot", PelictlAction::Snapshot},   {"setup", PelictlAction::Setup},
+    {"logo", PelictlAction::Logo},           {"about", PelictlAction::About},
+    {"minimize", PelictlAction::Minimize},   {"open-folder", PelictlAction::OpenFolder},
+    {"quit", PelictlAction::Quit},           {"wait-idle", PelictlAction::WaitIdle},
+    {"state", PelictlAction::State},
+};
+
+bool ParseSeconds(const std::string& text, unsigned& milliseconds)
+{
+    if (text.empty())
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const double seconds = std::strtod(text.c_str(), &end);
+    if (errno != 0 || end != text.c_str() + text.size() || !(seconds > 0.0) || seconds > 86400.0)
+        return false;
+    milliseconds = static_cast<unsigned>(seconds * 1000.0);
+    return milliseconds > 0;
+}
+
+bool FindAction(const std::string& name, PelictlAction& action)
+{
+    for (const auto& [actionName, value] : kActions) {
+        if (name == actionName) {
+            action = value;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsBusy(unsigned state)
+{
+    return (state & (STATE_RECORDING | STATE_SAVING | STATE_COMMANDS_PENDING)) != 0;
+}
+
+bool CommandsPending(unsigned state)
+{
+    return (state & STATE_COMMANDS_PENDING) != 0;
+}
+
+bool Recording(unsigned state)
+{
+    return (state & STATE_RECORDING) != 0;
+}
+
+} // namespace
+
+bool CPelictlRequest::Parse(const std::vector<std::string>& args, PelictlRequest& request, std::string& error)
+{
+    request = PelictlRequest{};
+    request.timeoutMs = kDefaultTimeoutMs;
+    bool haveAction = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--timeout") {
+            if (i + 1 >= args.size() || !ParseSeconds(args[i + 1], request.timeoutMs)) {
+                error = "--timeout needs a number of seconds";
+                return false;
+            }
+            ++i;
+        } else if (haveAction) {
+            error = "one action at a time, got '" + arg + "' as well";
+            return false;
+        } else if (!FindAction(arg, request.action)) {
+            error = "unknown action '" + arg + "'";
+            return false;
+        } else {
+            haveAction = true;
+        }
+    }
+    if (!haveAction) {
+        error = "no action given";
+        return false;
+    }
+    return true;
+}
+
+std::string CPelictlRequest::Usage()
+{
+    return "usage: pelictl [--timeout SECONDS] "
+           "record|stop|snapshot|setup|logo|about|minimize|open-folder|quit|wait-idle|state";
+}
+
+bool CPelictlRequest::NeedsCommand(PelictlAction action, unsigned state)
+{
+    switch (action) {
+    case PelictlAction::Record:
+        return !Recording(state);
+    case PelictlAction::Stop:
+        return Recording(state);
+    case PelictlAction::WaitIdle:
+    case PelictlAction::State:
+        return false;
+    default:
+        return true;
+    }
+}
+
+bool CPelictlRequest::ReadyFor(PelictlAction action, unsigned state)
+{
+    if (CommandsPending(state))
+        return false;
+    if (action == PelictlAction::Record)
+        return (state & STATE_SAVING) == 0;
+    return true;
+}
+
+bool CPelictlRequest::CommandFor(PelictlAction action, unsigned& command, long long& argument)
+{
+    argument = 0;
+    switch (action) {
+    case PelictlAction::Record:
+        command = CMD_TOGGLE_RECORDING;
+        argument = 1;
+        return true;
+    case PelictlAction::Stop:
+        command = CMD_TOGGLE_RECORDING;
+        return true;
+    case PelictlAction::Snapshot:
+        command = CMD_SNAPSHOT;
+        return true;
+    case PelictlAction::Setup:
+        command = CMD_TOGGLE_SETUP;
+        return true;
+    case PelictlAction::Logo:
+        command = CMD_TOGGLE_LOGO;
+        return true;
+    case PelictlAction::About:
+        command = CMD_TOGGLE_ABOUT;
+        return true;
+    case PelictlAction::Minimize:
+        command = CMD_MINIMIZE;
+        return true;
+    case PelictlAction::OpenFolder:
+        command = CMD_OPEN_WORK_FOLDER;
+        return true;
+    case PelictlAction::Quit:
+    case PelictlAction::WaitIdle:
+    case PelictlAction::State:
+        return false;
+    }
+    return false;
+}
+
+PelictlProgress CPelictlRequest::ProgressOf(PelictlAction action, unsigned state)
+{
+    if (action == PelictlAction::WaitIdle)
+        return IsBusy(state) ? PelictlProgress::Waiting : PelictlProgress::Done;
+    if (CommandsPending(state))
+        return PelictlProgress::Waiting;
+    switch (action) {
+    case PelictlAction::Record:
+        // The frame refuses to start when it cannot create the output.
+        return Recording(state) ? PelictlProgress::Done : PelictlProgress::Failed;
+    case PelictlAction::Stop:
+        return Recording(state) ? PelictlProgress::Failed : PelictlProgress::Done;
+    default:
+        return PelictlProgress::Done;
+    }
+}
+
+std::string CPelictlRequest::StateName(unsigned state)
+{
+    if ((state & STATE_ANSWERED) == 0)
+        return "not answering";
+    if (Recording(state))
+        return "recording";
+    if ((state & STATE_SAVING) != 0)
+        return "saving";
+    return CommandsPending(state) ? "busy" : "idle";
+}
+
+} // namespace pelidore

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "toolkit/CNAlphaButton.h"
+#include "toolkit/CNFont.h"
+#include "windows/CToolWnd.h"
+
+// The program's name, version (from the build) and contact address.
+class CAboutWnd : public CToolWnd {
+public:
+    static constexpr int kHeight = 180;
+    static constexpr const wchar_t* kTitle = L"Pelidore - About";
+    enum ControlId : int { kCloseButton = kCloseButtonId };
+
+    CAboutWnd();
+    ~CAboutWnd() override;
+
+    // The text block as drawn, one line per entry.
+    static const wchar_t* Text();
+
+protected:
+    HRESULT OnCreate() override;
+    void DrawDecorations() override;
+
+private:
+    LRESULT OnButtonClicked(WPARAM wParam, LPARAM lParam);
+
+    CNAlphaButton m_Close;
+    CNFont m_Font;
+};

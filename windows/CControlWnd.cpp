@@ -1,0 +1,365 @@
+#include "windows/CControlWnd.h"
+
+#include <utility>
+
+#include "app/PelidoreCommands.h"
+#include "resources/ResourceIds.h"
+#include "toolkit/CNLog.h"
+#include "toolkit/CNTheme.h"
+#include "toolkit/CNRect.h"
+#include "toolkit/NControlMessages.h"
+#include "windows/CPanelDragRule.h"
+#include "windows/CReadoutRules.h"
+
+namespace {
+
+struct ButtonSpec {
+    int id;
+    int x;
+    int y;
+    int size;
+    int height;
+    UINT normal;
+    UINT pressed;
+    bool shown;
+};
+
+// The alpha buttons besides quit (the tool window's close button); a pair
+// sharing a place shows one of its two.
+constexpr ButtonSpec kAlphaButtonSpecs[] = {
+    {CControlWnd::kMinimizeButton, 315, 5, 26, 26, IDB_MINIMIZE, IDB_MINIMIZE_PRESSED, true},
+    {CControlWnd::kAboutButton, 284, 5, 26, 26, IDB_ABOUT, IDB_ABOUT_PRESSED, true},
+    {CControlWnd::kFolderButton, 151, 39, 52, 52, IDB_FOLDER, IDB_FOLDER_PRESSED, true},
+    {CControlWnd::kSnapshotButton, 204, 39, 52, 52, IDB_SNAPSHOT, IDB_SNAPSHOT_PRESSED, true},
+    {CControlWnd::kLogoButton, 257, 39, 52, 52, IDB_LOGO, IDB_LOGO_PRESSED, true},
+    {CControlWnd::kSetupButton, 310, 39, 52, 52, IDB_SETUP, IDB_SETUP_PRESSED, true},
+    {CControlWnd::kTimeLockButton, 192, 101, 28, 27, IDB_LOCK_OPEN, IDB_LOCK_OPEN_PRESSED, true},
+    {CControlWnd::kTimeClearButton, 192, 101, 28, 27, IDB_LOCK_SET, IDB_LOCK_SET_PRESSED, false},
+    {CControlWnd::kSizeLockButton, 309, 101, 28, 27, IDB_LOCK_OPEN, IDB_LOCK_OPEN_PRESSED, true},
+    {CControlWnd::kSizeClearButton, 309, 101, 28, 27, IDB_LOCK_SET, IDB_LOCK_SET_PRESSED, false},
+};
+
+constexpr int kBigButtonX = 20;
+constexpr int kBigButtonY = 52;
+constexpr int kBigButtonSize = 86;
+
+constexpr RECT kTimeArea = {125, 100, 190, 125};
+constexpr RECT kSizeArea = {235, 100, 310, 125};
+constexpr int kLockOffsetY = 50;       // the lock strips open over the panel's lower part
+constexpr int kSizeLockOffsetX = 45;
+
+constexpr int kFontHeight = 18;
+constexpr int kFontWeight = 800;
+constexpr const wchar_t* kFontFace = L"Franklin Gothic Medium";
+constexpr int kCentred = 1;
+
+CPanelDragRule::Rect ToRuleRect(const RECT& rect)
+{
+    return CPanelDragRule::Rect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+CPanelDragRule::Rect VirtualScreen()
+{
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return CPanelDragRule::Rect{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+}  // namespace
+
+static_assert(sizeof(kAlphaButtonSpecs) / sizeof(kAlphaButtonSpecs[0]) == 10, "one spec per alpha button");
+
+CControlWnd::CControlWnd() : CToolWnd(kHeight, IDB_PANEL_BACKGROUND) {}
+
+CControlWnd::~CControlWnd() = default;
+
+int CControlWnd::UpdateDisplay(int elapsedSeconds, std::uint64_t bytes, int paintNow)
+{
+    m_ElapsedSeconds = elapsedSeconds;
+    m_Bytes = bytes;
+    RestoreReadoutBackgrounds();
+    DrawReadouts();
+    if (paintNow)
+        m_Screen.Present();
+    return CReadoutRules::LockReached(m_ElapsedSeconds, m_Bytes, m_TimeLimit, m_SizeLimit, m_QualityIndex) ? 1 : 0;
+}
+
+void CControlWnd::ShowReadout(int elapsedSeconds, std::uint64_t bytes)
+{
+    UpdateDisplay(elapsedSeconds, bytes, 1);
+}
+
+void CControlWnd::ShowRecordButton()
+{
+    DiscardQueuedReadouts();
+    SwapButtons(kStopButton, kRecordButton);
+    Draw();
+}
+
+void CControlWnd::ShowStopButton()
+{
+    SwapButtons(kRecordButton, kStopButton);
+    Draw();
+}
+
+void CControlWnd::SetQuality(int qualityIndex)
+{
+    m_QualityIndex = qualityIndex;
+    ApplySizeLockButtons();
+    Draw();
+}
+
+void CControlWnd::DrawDecorations()
+{
+    KeepReadoutBackgrounds();
+    DrawReadouts();
+}
+
+HRESULT CControlWnd::OnCreate()
+{
+    if (FAILED(CreateFrame(m_Quit)) || FAILED(m_Font.Create(kFontHeight, kFontWeight, kFontFace)) || FAILED(CreateButtons()) ||
+        FAILED(CreateLockWindows()) || FAILED(AddPanelHandlers()))
+        return E_FAIL;
+    return 0;
+}
+
+LRESULT CControlWnd::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Closing the panel ends the program, unlike the other tool windows.
+    if (message == WM_CLOSE) {
+        PostQuitMessage(0);
+        return 1;
+    }
+    return CToolWnd::OnMessage(window, message, wParam, lParam);
+}
+
+HRESULT CControlWnd::CreateButtons()
+{
+    for (int i = 0; i < kAlphaButtons; ++i) {
+        const ButtonSpec& spec = kAlphaButtonSpecs[i];
+        CNAlphaButton& button = m_AlphaButtons[i];
+        if (FAILED(button.Create(m_hWnd, &m_Screen, spec.id, spec.x, spec.y, spec.size, spec.height, spec.shown)) ||
+            FAILED(button.SetImages(spec.normal, spec.pressed)) || FAILED(AddChild(&button)))
+            return E_FAIL;
+    }
+    // The stop button has no hover picture of its own: it keeps its normal one.
+    if (FAILED(m_Record.Create(m_hWnd, &m_Screen, kRecordButton, kBigButtonX, kBigButtonY, kBigButtonSize,
+                               kBigButtonSize, 1)) ||
+        FAILED(m_Record.SetImages(IDB_RECORD, IDB_RECORD_PRESSED, IDB_RECORD_HOVER)) || FAILED(AddChild(&m_Record)))
+        return E_FAIL;
+    if (FAILED(m_Stop.Create(m_hWnd, &m_Screen, kStopButton, kBigButtonX, kBigButtonY, kBigButtonSize,
+                             kBigButtonSize, 0)) ||
+        FAILED(m_Stop.SetImages(IDB_STOP, IDB_STOP_PRESSED)) || FAILED(AddChild(&m_Stop)))
+        return E_FAIL;
+    return 0;
+}
+
+HRESULT CControlWnd::CreateLockWindows()
+{
+    if (FAILED(m_TimeLockWnd.CreateHidden(m_hInstance, m_hWnd, CTimeLockWnd::kTitle, CTimeLockWnd::kWidth)) ||
+        FAILED(m_SizeLockWnd.CreateHidden(m_hInstance, m_hWnd, CSizeLockWnd::kTitle, CSizeLockWnd::kWidth))) {
+        NLOG("CControlWnd::CreateLockWindows", CNLog::kLevelCreateFailed, "lock window creation fail");
+        return E_FAIL;
+    }
+    return 0;
+}
+
+HRESULT CControlWnd::AddPanelHandlers()
+{
+    if (FAILED(AddToolHandlers()) || FAILED(AddMessageFunc(NWM_BUTTON_CLICKED, &CControlWnd::OnButtonClicked)) ||
+        FAILED(AddMessageFunc(WM_MOVING, &CControlWnd::OnMoving)) ||
+        FAILED(AddMessageFunc(pelidore::PWM_READOUT, &CControlWnd::OnReadout)))
+        return E_FAIL;
+    return 0;
+}
+
+CNButton* CControlWnd::Button(int id)
+{
+    if (id == kQuitButton)
+        return &m_Quit;
+    if (id == kRecordButton)
+        return &m_Record;
+    if (id == kStopButton)
+        return &m_Stop;
+    for (int i = 0; i < kAlphaButtons; ++i) {
+        if (kAlphaButtonSpecs[i].id == id)
+            return &m_AlphaButtons[i];
+    }
+    return nullptr;
+}
+
+void CControlWnd::SwapButtons(int hideId, int showId)
+{
+    Button(hideId)->Show(false);
+    Button(showId)->Show(true);
+}
+
+void CControlWnd::ApplySizeLockButtons()
+{
+    const bool live = CReadoutRules::ShowsSize(m_QualityIndex);
+    const bool lockSet = m_SizeLimit > 0;
+    CNButton* open = Button(kSizeLockButton);
+    open->Enable(live);
+    open->Show(!(live && lockSet));
+    Button(kSizeClearButton)->Show(live && lockSet);
+}
+
+void CControlWnd::OpenTimeLock()
+{
+    RECT panel;
+    if (!GetWindowRect(m_hWnd, &panel))
+        return;
+    if (m_TimeLockWnd.RunModal(panel.left, panel.top + kLockOffsetY, CTimeLockWnd::kWidth, CLockWnd::kHeight) !=
+        CLockWnd::kConfirmed)
+        return;
+    m_TimeLimit = m_TimeLockWnd.LimitSeconds();
+    SwapButtons(kTimeLockButton, kTimeClearButton);
+    Draw();
+    PostCommand(pelidore::CMD_LOCKS_CHANGED, 0);
+}
+
+void CControlWnd::ClearTimeLock()
+{
+    m_TimeLimit = 0;
+    SwapButtons(kTimeClearButton, kTimeLockButton);
+    Draw();
+    PostCommand(pelidore::CMD_LOCKS_CHANGED, 0);
+}
+
+void CControlWnd::OpenSizeLock()
+{
+    RECT panel;
+    if (!GetWindowRect(m_hWnd, &panel))
+        return;
+    if (m_SizeLockWnd.RunModal(panel.left + kSizeLockOffsetX, panel.top + kLockOffsetY, CSizeLockWnd::kWidth,
+                               CLockWnd::kHeight) != CLockWnd::kConfirmed)
+        return;
+    // 0 MB means no limit: the lock-set look would otherwise claim one.
+    m_SizeLimit = m_SizeLockWnd.LimitMegabytes();
+    ApplySizeLockButtons();
+    Draw();
+    PostCommand(pelidore::CMD_LOCKS_CHANGED, 0);
+}
+
+void CControlWnd::ClearSizeLock()
+{
+    m_SizeLimit = 0;
+    ApplySizeLockButtons();
+    Draw();
+    PostCommand(pelidore::CMD_LOCKS_CHANGED, 0);
+}
+
+void CControlWnd::PostCommand(unsigned int command, LPARAM argument) const
+{
+    HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    if (!owner || !PostMessageW(owner, pelidore::PWM_COMMAND, command, argument))
+        NLOG("CControlWnd::PostCommand", CNLog::kLevelRefused, "command %u not posted", command);
+}
+
+void CControlWnd::DiscardQueuedReadouts()
+{
+    MSG message;
+    while (PeekMessageW(&message, m_hWnd, pelidore::PWM_READOUT, pelidore::PWM_READOUT, PM_REMOVE)) {
+    }
+}
+
+void CControlWnd::DrawReadouts()
+{
+    m_TimeText = CReadoutRules::TimeText(m_ElapsedSeconds, m_TimeLimit);
+    m_SizeText = CReadoutRules::ShowsSize(m_QualityIndex) ? CReadoutRules::SizeText(m_Bytes, m_SizeLimit) : L"";
+    DrawReadout(kTimeArea, m_TimeText);
+    DrawReadout(kSizeArea, m_SizeText);
+}
+
+void CControlWnd::DrawReadout(const RECT& area, const std::wstring& text)
+{
+    if (!text.empty())
+        m_Screen.DrawText(m_Font, area, CNTheme::Text(), text.c_str(), 0, kCentred, kCentred, true);
+}
+
+void CControlWnd::KeepReadoutBackgrounds()
+{
+    for (auto [area, saved] : {std::pair{kTimeArea, &m_TimeBackground}, std::pair{kSizeArea, &m_SizeBackground}})
+        m_Screen.SaveRect(CNRect{area.left, area.top, area.right - area.left, area.bottom - area.top}, *saved);
+}
+
+void CControlWnd::RestoreReadoutBackgrounds()
+{
+    m_Screen.RestoreRect(m_TimeBackground);
+    m_Screen.RestoreRect(m_SizeBackground);
+}
+
+LRESULT CControlWnd::OnButtonClicked(WPARAM wParam, LPARAM)
+{
+    switch (static_cast<int>(wParam)) {
+    case kQuitButton:
+        PostQuitMessage(0);
+        break;
+    case kMinimizeButton:
+        PostCommand(pelidore::CMD_MINIMIZE, 0);
+        break;
+    case kAboutButton:
+        PostCommand(pelidore::CMD_TOGGLE_ABOUT, 0);
+        break;
+    case kRecordButton:
+        PostCommand(pelidore::CMD_TOGGLE_RECORDING, 1);
+        ShowStopButton();
+        break;
+    case kStopButton:
+        PostCommand(pelidore::CMD_TOGGLE_RECORDING, 0);
+        SwapButtons(kStopButton, kRecordButton);
+        Draw();
+        break;
+    case kFolderButton:
+        PostCommand(pelidore::CMD_OPEN_WORK_FOLDER, 0);
+        break;
+    case kSnapshotButton:
+        PostCommand(pelidore::CMD_SNAPSHOT, 0);
+        break;
+    case kLogoButton:
+        PostCommand(pelidore::CMD_TOGGLE_LOGO, 0);
+        break;
+    case kSetupButton:
+        PostCommand(pelidore::CMD_TOGGLE_SETUP, 0);
+        break;
+    case kTimeLockButton:
+        OpenTimeLock();
+        break;
+    case kTimeClearButton:
+        ClearTimeLock();
+        break;
+    case kSizeLockButton:
+        OpenSizeLock();
+        break;
+    case kSizeClearButton:
+        ClearSizeLock();
+        break;
+    default:
+        break;
+    }
+    return 1;
+}
+
+LRESULT CControlWnd::OnMoving(WPARAM, LPARAM lParam)
+{
+    auto* proposed = reinterpret_cast<RECT*>(lParam);
+    HWND frame = GetWindow(m_hWnd, GW_OWNER);
+    RECT panelNow;
+    RECT frameNow;
+    if (!proposed || !frame || !GetWindowRect(m_hWnd, &panelNow) || !GetWindowRect(frame, &frameNow))
+        return 0;
+    const CPanelDragRule::Placement placed =
+        CPanelDragRule::Apply(ToRuleRect(*proposed), panelNow.top, ToRuleRect(frameNow), VirtualScreen());
+    *proposed = RECT{placed.panel.left, placed.panel.top, placed.panel.right, placed.panel.bottom};
+    if (!MoveWindow(frame, placed.frameX, placed.frameY, frameNow.right - frameNow.left,
+                    frameNow.bottom - frameNow.top, TRUE))
+        NLOG("CControlWnd::OnMoving", CNLog::kLevelRefused, "MoveWindow fail");
+    return TRUE;
+}
+
+LRESULT CControlWnd::OnReadout(WPARAM wParam, LPARAM lParam)
+{
+    ShowReadout(static_cast<int>(wParam), static_cast<std::uint64_t>(lParam));
+    return 1;
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <vector>
+
+#include "toolkit/CNAlphaButton.h"
+#include "toolkit/CNBitmap.h"
+#include "toolkit/CNEdit.h"
+#include "toolkit/CNFont.h"
+#include "toolkit/CNSubWindow.h"
+
+// What the time lock and size lock windows share: a strip under the panel
+// with numeric fields and OK / Cancel, run modally by the panel. While it
+// runs, no other window of the thread reacts; application messages posted to
+// them meanwhile (commands from the capture thread, read-outs) are kept and
+// posted again when the loop ends, so a lock reached while the user types is
+// still obeyed.
+class CLockWnd : public CNSubWindow {
+public:
+    static constexpr int kHeight = 52;
+    enum ControlId : int { kOkButton = 2, kCancelButton = 3 };
+    enum Result : int { kCancelled = 0, kConfirmed = 1 };
+
+    CLockWnd(UINT backgroundId, int okX, int cancelX);
+    ~CLockWnd() override;
+
+    // A hidden, disabled layered popup owned by owner (the panel).
+    HRESULT CreateHidden(HINSTANCE instance, HWND owner, const wchar_t* title, int width);
+    // Shows the window at the rectangle and runs its loop until OK or Cancel
+    // (kConfirmed / kCancelled); then disables and hides it. A quit request
+    // met meanwhile cancels and is passed on to the main loop.
+    int RunModal(int x, int y, int width, int height);
+    bool IsRunning() const { return m_bRunning; }
+
+    void Draw() override;
+
+protected:
+    HRESULT OnCreate() override;
+    LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Adds the window's numeric fields (CreateNumericEdit).
+    virtual HRESULT CreateFields() = 0;
+    HRESULT CreateNumericEdit(CNEdit& edit, int id, int x, double minimum, double maximum, double initial);
+    static int WholeValue(const CNEdit& edit);
+
+private:
+    HRESULT CreateButton(CNAlphaButton& button, int id, int x, UINT normalId, UINT pressedId);
+    int RunLoop();
+    void ReleaseDeferred();
+    static bool KeepForLater(const MSG& message);
+    void Finish(int result) const;
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+    LRESULT OnButtonClicked(WPARAM wParam, LPARAM lParam);
+
+    UINT m_nBackgroundId;
+    int m_nOkX;
+    int m_nCancelX;
+    CNBitmap m_Background;
+    CNFont m_Font;
+    CNAlphaButton m_Ok;
+    CNAlphaButton m_Cancel;
+    bool m_bRunning = false;
+    std::vector<MSG> m_Deferred;
+};

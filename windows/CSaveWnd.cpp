@@ -1,0 +1,75 @@
+#include "windows/CSaveWnd.h"
+
+#include <cstdint>
+#include <cwchar>
+
+#include "app/PelidoreCommands.h"
+#include "resources/ResourceIds.h"
+#include "toolkit/CNColor.h"
+#include "toolkit/CNTheme.h"
+#include "toolkit/NControlMessages.h"
+
+namespace {
+
+constexpr int kBarX = 34;
+constexpr int kBarY = 76;
+constexpr int kBarHeight = 25;
+constexpr RECT kCountArea = {34, 76, 321, 101};
+constexpr RECT kStopPlace = {285, 73, 285 + 61, 73 + 31};
+constexpr int kTitleTop = 35;
+constexpr int kTitleBottom = 70;
+constexpr BYTE kBarGrey = 160;
+constexpr int kCentred = 1;
+
+constexpr int kFontHeight = 17;
+constexpr int kFontWeight = 800;
+constexpr const wchar_t* kFontFace = L"Arial";
+
+}  // namespace
+
+CSaveWnd::CSaveWnd() : CToolWnd(kHeight, IDB_SAVE_BACKGROUND) {}
+
+CSaveWnd::~CSaveWnd() = default;
+
+void CSaveWnd::SetProgress(unsigned total, int done)
+{
+    m_nTotal = total;
+    m_nDone = done;
+    Draw();
+}
+
+int CSaveWnd::BarWidth() const
+{
+    if (m_nTotal == 0 || m_nDone <= 0)
+        return 0;
+    const std::uint64_t done = static_cast<std::uint64_t>(m_nDone) < m_nTotal ? m_nDone : m_nTotal;
+    return static_cast<int>(done * kBarWidth / m_nTotal);
+}
+
+HRESULT CSaveWnd::OnCreate()
+{
+    if (FAILED(LoadBackground()) || FAILED(m_Font.Create(kFontHeight, kFontWeight, kFontFace)) ||
+        FAILED(AddButton(m_Stop, kStopButton, kStopPlace, IDB_CANCEL, IDB_CANCEL_PRESSED, CNButton::kPush)) ||
+        FAILED(AddToolHandlers()) || FAILED(AddMessageFunc(NWM_BUTTON_CLICKED, &CSaveWnd::OnButtonClicked)))
+        return E_FAIL;
+    return 0;
+}
+
+void CSaveWnd::DrawDecorations()
+{
+    const int bar = BarWidth();
+    if (bar > 0)
+        m_Screen.FillRect(kBarGrey, kBarGrey, kBarGrey, 255, kBarX, kBarY, bar, kBarHeight);
+    wchar_t count[32];
+    if (std::swprintf(count, sizeof count / sizeof count[0], L"%d / %u", m_nDone, m_nTotal) > 0)
+        m_Screen.DrawText(m_Font, kCountArea, CNTheme::Text(), count, 0, kCentred, kCentred, true);
+    const RECT title = {0, kTitleTop, m_Screen.Width(), kTitleBottom};
+    m_Screen.DrawText(m_Font, title, CNTheme::Text(), L"Saving...", 0, kCentred, kCentred, true);
+}
+
+LRESULT CSaveWnd::OnButtonClicked(WPARAM wParam, LPARAM)
+{
+    if (wParam == kStopButton)
+        PostToOwner(pelidore::CMD_CANCEL_SAVING);
+    return 1;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "toolkit/CNAlphaButton.h"
+#include "toolkit/CNFont.h"
+#include "windows/CToolWnd.h"
+
+// Progress of turning a deferred recording into the GIF, with a button that
+// stops it early (the frames written so far stay in the file).
+class CSaveWnd : public CToolWnd {
+public:
+    static constexpr int kHeight = 122;
+    static constexpr const wchar_t* kTitle = L"Pelidore - Save";
+    static constexpr int kBarWidth = 245;
+    enum ControlId : int { kStopButton = 0 };
+
+    CSaveWnd();
+    ~CSaveWnd() override;
+
+    // UI thread: the frame calls it on CMD_SAVE_PROGRESS. Repaints.
+    void SetProgress(unsigned total, int done);
+    unsigned Total() const { return m_nTotal; }
+    int Done() const { return m_nDone; }
+    // Width of the filled bar: done / total of kBarWidth, kept inside the bar
+    // when done runs past total or below zero.
+    int BarWidth() const;
+
+protected:
+    HRESULT OnCreate() override;
+    void DrawDecorations() override;
+
+private:
+    LRESULT OnButtonClicked(WPARAM wParam, LPARAM lParam);
+
+    CNAlphaButton m_Stop;
+    CNFont m_Font;
+    unsigned m_nTotal = 0;
+    int m_nDone = 0;
+};
