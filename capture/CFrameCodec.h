@@ -1,4 +1,4 @@
-// The frame codec of the frame store (Part 1.3): a frame is cut into 4 chunks
+// The frame codec of the frame store: a frame is cut into 4 chunks
 // coded in parallel; a key frame compresses the raw chunk, a delta frame
 // compresses a stream of unchanged/changed records against the previous frame.
 //
@@ -69,7 +69,7 @@ public:
 
     // ---- The chunk delta coding (pure functions, exposed for tests) ----------
     // Builds the run list of a chunk of n bytes against the previous chunk
-    // (Part 1.3, "Run list of one chunk"). `runs` is cleared first.
+    // (the run list rules). `runs` is cleared first.
     static void BuildRunList(const std::uint8_t* cur, const std::uint8_t* prev, std::size_t n, std::vector<Run>& runs);
     // Serialises a run list into a delta stream of `length` bytes; false when
     // it would not fit `capacity` (MaxDeltaStreamLength(n) always suffices).

@@ -1,4 +1,4 @@
-// The frame store temp.dat (Part 1.3): a 20-byte header, then one record per
+// The frame store temp.dat: a 20-byte header, then one record per
 // frame (blob length, delay, flag 1, blob coded by CFrameCodec).
 //
 // Portable: no Windows header; paths are std::filesystem::path, opened with

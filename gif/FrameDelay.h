@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-// Part 2.3: the duration x 100, truncated toward zero; clamped to the
+// A GIF delay is the duration x 100, truncated toward zero; clamped to the
 // graphic control block's 0..65535 (a negative or NaN duration gives 0).
 inline int DelayToCentiseconds(float seconds)
 {

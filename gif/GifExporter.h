@@ -1,7 +1,7 @@
-// The GIF export worker (Part 2.1): turns a stream of 24-bit frames into an
+// The GIF export worker: turns a stream of 24-bit frames into an
 // animated GIF. The pushing thread prepares each frame (optional colour
 // reduction, optional marking of unchanged pixels) and queues it; a worker
-// thread quantizes (Part 2.2) and writes (Part 2.3) the frames in order.
+// thread quantizes and writes the frames in order.
 // Portable: no Windows header.
 #pragma once
 
@@ -54,7 +54,7 @@ public:
     int FramesWritten() const;      // atomic
     std::uint64_t SizeLimit() const;
 
-    // Extensions beyond Part 2.1.
+    // Extensions for tests and diagnostics.
     bool IsStarted() const { return started_; }
     // Live-mode bound of the queue in frames; 0 restores the default of
     // 128 MiB of frames (at least 2). Takes effect at once.

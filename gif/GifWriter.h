@@ -1,5 +1,5 @@
-// The writer half of the export object (Part 2.3): giflib's sequential EGif*
-// calls producing exactly the file layout of Part 2.3. Portable: no Windows
+// The writer half of the export object: giflib's sequential EGif*
+// calls producing exactly the file layout. Portable: no Windows
 // header; wide paths work on Windows because the file is opened through a
 // descriptor made by _wopen.
 #pragma once
@@ -19,12 +19,12 @@ public:
     GifWriter(const GifWriter&) = delete;
     GifWriter& operator=(const GifWriter&) = delete;
 
-    // Part 2.3 OpenGifFile: creates or truncates the file, writes the header,
+    // OpenGifFile: creates or truncates the file, writes the header,
     // the logical screen descriptor and the loop block. False (and no file
     // kept) when the file cannot be created or the size is not 1..65535.
     bool Open(const std::filesystem::path& path, int width, int height, bool transparency);
 
-    // Part 2.3 WriteGifFrame. colors: 256 entries (R, G, B). indices:
+    // WriteGifFrame. colors: 256 entries (R, G, B). indices:
     // width x height bytes, bottom row first (stays the caller's). delay in hundredths of a second (clamped to 0..65535).
     // False when the size forecast refuses the frame (nothing written) or a
     // write fails (the frame still counts as written).
@@ -34,7 +34,7 @@ public:
     // True when WriteFrame would refuse the next frame for the size limit.
     bool WouldRefuse() const;
 
-    // Part 2.3 CloseGifFile: writes the trailer and closes the file. True when
+    // CloseGifFile: writes the trailer and closes the file. True when
     // the file was open and everything written to it since Open succeeded.
     // Harmless when not open.
     bool Close();
@@ -46,7 +46,7 @@ public:
     std::uint64_t SizeLimit() const { return sizeLimit_.load(); }
     std::uint64_t FileSize() const { return fileSize_.load(); }
     int FramesWritten() const { return framesWritten_.load(); }
-    // Resets file size, frames written and size limit to 0 (Part 2.1 Stop).
+    // Resets file size, frames written and size limit to 0.
     void ResetCounters();
 
 private:

@@ -1,4 +1,4 @@
-// Our own ImgPrReduceColor (Part 2.1 leaves what it does to us; issue 10): a
+// Our own ImgPrReduceColor (what it does is ours to choose): a
 // fast, temporally stable colour reducer for screen content. It hands the
 // "High Speed" octree frames of at most 254 colours, each in an octree leaf
 // of its own and none in the leaf of the transparency key, so the octree

@@ -1,4 +1,4 @@
-// The libimagequant path of Part 2.2 (every quality but "High Speed").
+// The libimagequant path (every quality but "High Speed").
 // Portable.
 #pragma once
 

@@ -1,4 +1,4 @@
-// "High Speed" quantizer (Part 2.2): the program's own octree, with the
+// "High Speed" quantizer: the program's own octree, with the
 // result of the described sorted-list algorithm at a fraction of its cost.
 // Portable.
 #pragma once

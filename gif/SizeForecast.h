@@ -1,5 +1,5 @@
-// The size-limit forecast of Part 2.3, shared by the writer (before each
-// frame) and the capture side (after each push, Part 1.2). Portable.
+// The size-limit forecast, shared by the writer (before each
+// frame) and the capture side (after each push). Portable.
 #pragma once
 
 #include <cstdint>

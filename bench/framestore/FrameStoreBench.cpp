@@ -1,4 +1,4 @@
-// Frame store codec speed on 1280 x 720 frames (Part 1.3): encode and decode of
+// Frame store codec speed on 1280 x 720 frames: encode and decode of
 // frames that are identical, that change in 2 % of their area (a moving
 // window) and that change everywhere, beside a plain memcpy of the frame and
 // snappy on the raw frame, measured in the same run. Figures: bench/README.md.

@@ -1,4 +1,4 @@
-// CFrameCodec: chunk geometry, the run list rules of Part 1.3 (against a plain
+// CFrameCodec: chunk geometry, the run list rules (against a plain
 // word-by-word transcription of the document written here), the delta stream,
 // blob round trips, and the decoder's refusal of malformed blobs.
 #include "capture/CFrameCodec.h"

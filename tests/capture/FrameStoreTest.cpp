@@ -1,4 +1,4 @@
-// CFrameStore as a writer and a reader: the file layout of Part 1.3 (checked
+// CFrameStore as a writer and a reader: the file layout (checked
 // with an independent parser), round trips, key frames, the edge cases the
 // document lists, sizes, paths, and the writer's failure handling.
 #include "capture/CFrameStore.h"

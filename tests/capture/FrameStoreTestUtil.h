@@ -1,6 +1,6 @@
 // Helpers shared by the frame store tests: frame generators, a temporary
 // folder, whole-file access, and an independent parser of temp.dat that reads
-// the layout of Part 1.3 straight from the bytes (it shares no code with the
+// the layout straight from the bytes (it shares no code with the
 // store, so a test that uses it checks the file, not the store against itself).
 #pragma once
 

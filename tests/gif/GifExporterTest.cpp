@@ -1,4 +1,4 @@
-// The export pipeline (Part 2.1): transparency marking, the worker and its
+// The export pipeline: transparency marking, the worker and its
 // queue, lifecycle faults, live-mode bound; and the libimagequant path.
 #include "gif/FrameDelay.h"
 #include "gif/GifExporter.h"

@@ -1,4 +1,4 @@
-// The GIF encoder (Part 2.3): exact file layout, delays, the loop block,
+// The GIF encoder: exact file layout, delays, the loop block,
 // bottom-up rows, the size-limit forecast, wide paths.
 #include "gif/FrameDelay.h"
 #include "gif/GifExporter.h"

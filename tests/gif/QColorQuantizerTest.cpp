@@ -1,4 +1,4 @@
-// The "High Speed" octree (Part 2.2): the described edge cases, the fault
+// The "High Speed" octree: the edge cases, the fault
 // fix (sums start at zero), and the fast quantizer held against the plain
 // sorted-list implementation of tests/gif/ReferenceOctree.
 #include "gif/QColorQuantizer.h"

@@ -1,4 +1,4 @@
-// The octree quantizer of Part 2.2 exactly as described: nodes allocated one
+// The octree quantizer as first written: nodes allocated one
 // by one, one reducible list kept sorted by (level, pixel count) with the
 // described walk. Slow by design: the reference the fast QColorQuantizer is
 // held against in the tests and measured against in the benchmarks. Its one

@@ -2,10 +2,7 @@
 
 #include "tools/pelidore-convert/Cli.h"
 #include "tools/pelidore-convert/EncodeCommand.h"
-#if __has_include("tools/pelidore-convert/FrameStoreCommands.h")
 #include "tools/pelidore-convert/FrameStoreCommands.h"
-#define PELIDORE_CONVERT_HAS_FRAME_STORE 1
-#endif
 
 #include <cstdio>
 #include <cstring>
@@ -14,13 +11,11 @@ namespace {
 
 const ConvertCommand kCommands[] = {
     {"encode", RunEncodeCommand, "raw frames (WxHx3, blue-green-red, bottom row first) to an animated GIF"},
-#ifdef PELIDORE_CONVERT_HAS_FRAME_STORE
     {"store", RunStoreCommand, "raw frames to a frame store (temp.dat)"},
     {"gif", RunGifCommand, "a frame store to an animated GIF"},
     {"raw", RunRawCommand, "a frame store back to raw frames"},
     {"info", RunInfoCommand, "what a frame store holds"},
     {"recover", RunRecoverCommand, "repair a frame store left by a program that died while recording"},
-#endif
     {nullptr, nullptr, nullptr},
 };
 
