@@ -46,6 +46,7 @@ public:
 
     bool IsRecording() const { return m_Recording; }
     bool IsSaving() const { return m_Saving; }
+    int BorderPhase() const { return m_BorderPhase; }
 
 protected:
     HRESULT OnCreate() override;

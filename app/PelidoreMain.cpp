@@ -19,6 +19,17 @@ pelidore::PixelPoint StartPosition()
     return pelidore::CFrameGeometry::StartOrigin(origin, size);
 }
 
+// Starting the program again brings the frame that is already there.
+void ShowRunningFrame()
+{
+    HWND running = FindWindowW(pelidore::CPelidoreWnd::kClassName, pelidore::CPelidoreWnd::kClassName);
+    if (!running)
+        return;
+    if (IsIconic(running))
+        ShowWindow(running, SW_RESTORE);
+    SetForegroundWindow(running);
+}
+
 int RunMessageLoop()
 {
     MSG message;
@@ -41,6 +52,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         return 1;
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         CloseHandle(single);
+        ShowRunningFrame();
         return 0;
     }
     const pelidore::PixelPoint at = StartPosition();

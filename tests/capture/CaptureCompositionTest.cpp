@@ -44,6 +44,20 @@ protected:
         FillFrame(bitmap.Pixels(), bitmap.Size().width, bitmap.Size().height, kGrey);
     }
 
+    // The pointer at (300, 150) of the frame, over a grey window of this
+    // process, drawn into a grey bitmap.
+    static bool DrawCursorOverGrey(CCaptureBitmap& bitmap, int scalePercent)
+    {
+        SolidWindow below(kFrame.left, kFrame.top, kFrame.Width(), kFrame.Height(), RGB(128, 128, 128));
+        if (!SetCursorPos(kFrame.left + 8 + 300, kFrame.top + 8 + 150))
+            return false;
+        SolidWindow::Pump(100);
+        FillGrey(bitmap);
+        const CCursorPainter::Result result = CCursorPainter::Draw(bitmap.DC(), kFrame, bitmap.Size(), scalePercent);
+        GdiFlush();
+        return result == CCursorPainter::Result::Drawn || result == CCursorPainter::Result::DrawnAsArrow;
+    }
+
     int OtherThanGrey(const CCaptureBitmap& bitmap, int x0, int y0, int x1, int y1) const
     {
         return CountOther(bitmap.Pixels(), bitmap.Size().width, bitmap.Size().height, x0, y0, x1, y1, kGrey);
@@ -145,16 +159,9 @@ TEST_F(CaptureComposition, GrabCopiesTheScreenUnderTheRegionOneToOneAndScaled)
 
 TEST_F(CaptureComposition, CursorIsDrawnWithItsHotSpotAtThePointer)
 {
-    SolidWindow below(kFrame.left, kFrame.top, kFrame.Width(), kFrame.Height(), RGB(128, 128, 128));
-    ASSERT_TRUE(SetCursorPos(kFrame.left + 8 + 300, kFrame.top + 8 + 150));
-    SolidWindow::Pump(100);
-
     CCaptureBitmap bitmap;
     ASSERT_TRUE(bitmap.Create({620, 342}));
-    FillGrey(bitmap);
-    const CCursorPainter::Result result = CCursorPainter::Draw(bitmap.DC(), kFrame, {620, 342}, 100);
-    ASSERT_TRUE(result == CCursorPainter::Result::Drawn || result == CCursorPainter::Result::DrawnAsArrow);
-    GdiFlush();
+    ASSERT_TRUE(DrawCursorOverGrey(bitmap, 100));
     // The arrow's tip is its hot spot: ink right and below it, none far away.
     EXPECT_GT(OtherThanGrey(bitmap, 298, 148, 330, 182), 50);
     EXPECT_EQ(OtherThanGrey(bitmap, 0, 0, 290, 342), 0);
@@ -164,15 +171,9 @@ TEST_F(CaptureComposition, CursorIsDrawnWithItsHotSpotAtThePointer)
 
 TEST_F(CaptureComposition, ScaledCursorLandsAtTheScaledPositionAndSize)
 {
-    SolidWindow below(kFrame.left, kFrame.top, kFrame.Width(), kFrame.Height(), RGB(128, 128, 128));
-    ASSERT_TRUE(SetCursorPos(kFrame.left + 8 + 300, kFrame.top + 8 + 150));
-    SolidWindow::Pump(100);
     CCaptureBitmap bitmap;
     ASSERT_TRUE(bitmap.Create({308, 171}));
-    FillGrey(bitmap);
-    const CCursorPainter::Result result = CCursorPainter::Draw(bitmap.DC(), kFrame, {308, 171}, 50);
-    ASSERT_TRUE(result == CCursorPainter::Result::Drawn || result == CCursorPainter::Result::DrawnAsArrow);
-    GdiFlush();
+    ASSERT_TRUE(DrawCursorOverGrey(bitmap, 50));
     const int x = 300 * 308 / 622;
     const int y = 171 * 150 / 342;
     EXPECT_GT(OtherThanGrey(bitmap, x - 2, y - 2, x + 17, y + 17), 15);

@@ -7,6 +7,7 @@
 #include "tests/capture/GifFile.h"
 #include "tests/e2e/ChildProcess.h"
 #include "tests/e2e/SceneFrames.h"
+#include "tests/e2e/SettingsBackup.h"
 #include "toolkit/CNBitmap.h"
 #include "toolkit/CNGdiplus.h"
 #include "windows/CConfigFile.h"
@@ -19,7 +20,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,29 +32,6 @@ constexpr unsigned kCommandTimeoutMs = 60000;
 
 struct Recording {
     float wallSeconds = 0.0f;
-};
-
-// The settings files of the prefix, put back when the suite ends.
-class SettingsBackup {
-public:
-    explicit SettingsBackup(fs::path file) : m_File(std::move(file))
-    {
-        std::vector<std::uint8_t> bytes;
-        if (CSettingsFile::Read(m_File, 1 << 16, bytes))
-            m_Bytes = std::move(bytes);
-    }
-    ~SettingsBackup()
-    {
-        std::error_code ignored;
-        if (m_Bytes)
-            CSettingsFile::Write(m_File, *m_Bytes);
-        else
-            fs::remove(m_File, ignored);
-    }
-
-private:
-    fs::path m_File;
-    std::optional<std::vector<std::uint8_t>> m_Bytes;
 };
 
 class RecordingEndToEnd : public ::testing::Test {
@@ -180,6 +157,26 @@ protected:
         const std::vector<fs::path> gifs = FilesEndingWith(L".gif");
         EXPECT_EQ(gifs.size(), 1u);
         return gifs.empty() ? fs::path() : gifs.front();
+    }
+
+    // Frames the header of the kept store counts, -1 when there is none.
+    int KeptFrames() const
+    {
+        CFrameStore store;
+        return store.OpenForReading(m_Work / L"temp.dat") ? store.HeaderFrameCount() : -1;
+    }
+
+    // The next start saves what the work folder kept: one GIF of `frames`
+    // frames (any number when negative), and no store left.
+    void ExpectSavedAtNextStart(int frames)
+    {
+        StartPelidore();
+        ASSERT_EQ(Pelictl(L"wait-idle"), 0);
+        EXPECT_TRUE(FilesEndingWith(L".dat").empty());
+        GifFile gif(OnlyGif());
+        ASSERT_TRUE(gif.IsOpen()) << gif.Error();
+        if (frames >= 0)
+            EXPECT_EQ(gif.FrameCount(), frames);
     }
 
     // Through _wfopen: the folders' names are outside the ANSI code page.
@@ -407,20 +404,9 @@ TEST_F(RecordingEndToEnd, QuittingMidRecordingInDeferredModeKeepsTheStoreAndSave
     ASSERT_EQ(Pelictl(L"quit"), 0);
     ASSERT_EQ(m_Pelidore.Wait(10000), 0);
     EXPECT_TRUE(FilesEndingWith(L".gif").empty());
-    int kept = 0;
-    {
-        CFrameStore store;
-        ASSERT_TRUE(store.OpenForReading(m_Work / L"temp.dat"));
-        kept = store.HeaderFrameCount();
-    }
+    const int kept = KeptFrames();
     EXPECT_GE(kept, 5);
-
-    StartPelidore();
-    ASSERT_EQ(Pelictl(L"wait-idle"), 0);
-    EXPECT_TRUE(FilesEndingWith(L".dat").empty());
-    GifFile gif(OnlyGif());
-    ASSERT_TRUE(gif.IsOpen()) << gif.Error();
-    EXPECT_EQ(gif.FrameCount(), kept);
+    ExpectSavedAtNextStart(kept);
 }
 
 TEST_F(RecordingEndToEnd, QuittingWhileSavingLosesNothingAndLeavesNoHalfGif)
@@ -432,22 +418,12 @@ TEST_F(RecordingEndToEnd, QuittingWhileSavingLosesNothingAndLeavesNoHalfGif)
     ASSERT_EQ(m_Pelidore.Wait(30000), 0);
     // Either the save was cut short (the store is kept whole, the unfinished
     // GIF is gone) or it had just finished.
-    const bool cutShort = !FilesEndingWith(L".dat").empty();
-    int kept = 0;
-    if (cutShort) {
+    const int kept = KeptFrames();
+    if (kept >= 0) {
         EXPECT_TRUE(FilesEndingWith(L".gif").empty());
-        CFrameStore store;
-        ASSERT_TRUE(store.OpenForReading(m_Work / L"temp.dat"));
-        kept = store.HeaderFrameCount();
         EXPECT_GE(kept, 20);
     }
-    StartPelidore();
-    ASSERT_EQ(Pelictl(L"wait-idle"), 0);
-    EXPECT_TRUE(FilesEndingWith(L".dat").empty());
-    GifFile gif(OnlyGif());
-    ASSERT_TRUE(gif.IsOpen()) << gif.Error();
-    if (cutShort)
-        EXPECT_EQ(gif.FrameCount(), kept);
+    ExpectSavedAtNextStart(kept);
 }
 
 TEST_F(RecordingEndToEnd, AStoreLeftByACrashIsMendedAndSavedAtStartUp)
@@ -470,12 +446,7 @@ TEST_F(RecordingEndToEnd, AStoreLeftByACrashIsMendedAndSavedAtStartUp)
         fs::remove(m_Work / L"temp.dat");
         fs::rename(crashed, m_Work / L"temp.dat");
     }
-    StartPelidore();
-    ASSERT_EQ(Pelictl(L"wait-idle"), 0);
-    EXPECT_TRUE(FilesEndingWith(L".dat").empty());
-    GifFile gif(OnlyGif());
-    ASSERT_TRUE(gif.IsOpen()) << gif.Error();
-    EXPECT_EQ(gif.FrameCount(), 6);
+    ExpectSavedAtNextStart(6);
     EXPECT_EQ(Occurrences(OutputText(), "add frame start\nadd frame end\n"), 6);
 }
 
