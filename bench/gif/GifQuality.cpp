@@ -2,10 +2,12 @@
 // viewer shows against the recorded frames, file size, and time per frame, on
 // desktop-like sequences with a photo-like region.
 //
-//   GifQuality [--frames N] [--size WxH]... [--liq] [--natural-only]
+//   GifQuality [--frames N] [--size WxH]... [--liq] [--bound] [--natural-only]
 //
 // Without --size: 640x360 and 1280x720. --liq adds the libimagequant
-// qualities (slow on photo content).
+// qualities (slow on photo content). --bound adds what one palette of 255
+// colours can reach on the first frame: libimagequant at its slowest, best
+// setting, with no dithering (what "Dithering" is measured against).
 #include "gif/GifExporter.h"
 #include "gif/ImgPrReduceColor.h"
 #include "gif/QColorQuantizer.h"
@@ -13,6 +15,7 @@
 #include "tests/gif/SyntheticFrames.h"
 
 #include <gif_lib.h>
+#include <libimagequant.h>
 
 #include <chrono>
 #include <ctime>
@@ -136,12 +139,57 @@ void ReducerSweep(const std::vector<synth::Pixels>& frames, int w, int h)
     }
 }
 
+// PSNR of the first frame through libimagequant at speed 1 with 255 colours
+// (one left for the transparency key, as in the exporter) and no dithering;
+// a negative value when libimagequant refuses.
+double PaletteBound(const synth::Pixels& frame, int w, int h)
+{
+    const std::size_t count = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+    std::vector<std::uint8_t> rgba(count * 4);
+    for (std::size_t i = 0; i < count; ++i) {
+        rgba[i * 4] = frame[i * 3 + 2];
+        rgba[i * 4 + 1] = frame[i * 3 + 1];
+        rgba[i * 4 + 2] = frame[i * 3];
+        rgba[i * 4 + 3] = 255;
+    }
+    liq_attr* attr = liq_attr_create();
+    liq_image* image = attr ? liq_image_create_rgba(attr, rgba.data(), w, h, 0) : nullptr;
+    liq_result* result = nullptr;
+    double psnr = -1.0;
+    if (image && liq_set_speed(attr, 1) == LIQ_OK && liq_set_max_colors(attr, 255) == LIQ_OK &&
+        liq_image_quantize(image, attr, &result) == LIQ_OK && liq_set_dithering_level(result, 0.0f) == LIQ_OK) {
+        std::vector<std::uint8_t> indices(count);
+        if (liq_write_remapped_image(result, image, indices.data(), indices.size()) == LIQ_OK) {
+            const liq_palette* palette = liq_get_palette(result);
+            std::vector<std::uint8_t> shown(count * 3);
+            for (std::size_t i = 0; i < count; ++i) {
+                const liq_color& c = palette->entries[indices[i]];
+                shown[i * 3] = c.b;
+                shown[i * 3 + 1] = c.g;
+                shown[i * 3 + 2] = c.r;
+            }
+            psnr = synth::Psnr(shown.data(), frame.data(), shown.size());
+        }
+    }
+    if (result) {
+        liq_result_destroy(result);
+    }
+    if (image) {
+        liq_image_destroy(image);
+    }
+    if (attr) {
+        liq_attr_destroy(attr);
+    }
+    return psnr;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     int frameCount = 100;
     bool liq = false;
+    bool bound = false;
     bool vividToo = true;
     std::vector<std::pair<int, int>> sizes;
     for (int i = 1; i < argc; ++i) {
@@ -154,10 +202,12 @@ int main(int argc, char** argv)
             }
         } else if (std::strcmp(argv[i], "--liq") == 0) {
             liq = true;
+        } else if (std::strcmp(argv[i], "--bound") == 0) {
+            bound = true;
         } else if (std::strcmp(argv[i], "--natural-only") == 0) {
             vividToo = false;
         } else {
-            std::fprintf(stderr, "usage: GifQuality [--frames N] [--size WxH]... [--liq] [--natural-only]\n");
+            std::fprintf(stderr, "usage: GifQuality [--frames N] [--size WxH]... [--liq] [--bound] [--natural-only]\n");
             return 2;
         }
     }
@@ -208,6 +258,10 @@ int main(int argc, char** argv)
                         static_cast<double>(o.bytes) /
                             static_cast<double>(c.transparency ? baseTransparent.bytes : base.bytes),
                         c.transparency ? " + Transparent" : "", o.msPerFrame);
+        }
+        if (bound) {
+            std::printf("  one palette at best, first frame (libimagequant speed 1, 255 colours, no dither): %6.2f dB\n",
+                        PaletteBound(frames[0], w, h));
         }
         ReducerSweep(frames, w, h);
     }
