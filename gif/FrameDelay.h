@@ -26,17 +26,17 @@ class DelayClock {
 public:
     void Reset()
     {
-        elapsed_ = 0.0;
-        emitted_ = 0;
+        m_elapsed = 0.0;
+        m_emitted = 0;
     }
 
     int Next(float seconds)
     {
         const int truncated = DelayToCentiseconds(seconds);
         if (seconds > 0.0f) {
-            elapsed_ += static_cast<double>(seconds);
+            m_elapsed += static_cast<double>(seconds);
         }
-        const double due = std::floor(elapsed_ * 100.0) - static_cast<double>(emitted_);
+        const double due = std::floor(m_elapsed * 100.0) - static_cast<double>(m_emitted);
         int delay = truncated;
         if (due >= static_cast<double>(truncated) + 1.0) {
             delay = truncated + 1;
@@ -44,14 +44,14 @@ public:
         if (delay > 65535) {
             delay = 65535;
         }
-        emitted_ += delay;
+        m_emitted += delay;
         return delay;
     }
 
     // Hundredths handed out so far.
-    long long Emitted() const { return emitted_; }
+    long long Emitted() const { return m_emitted; }
 
 private:
-    double elapsed_ = 0.0;
-    long long emitted_ = 0;
+    double m_elapsed = 0.0;
+    long long m_emitted = 0;
 };

@@ -39,78 +39,78 @@ GifExporter::~GifExporter()
 bool GifExporter::Start(int width, int height, bool dithering, bool transparency,
                         const std::filesystem::path& gifPath, int quality)
 {
-    if (started_) {
+    if (m_started) {
         Stop();
     }
     ReleaseBuffers();
-    writer_.ResetCounters();
-    totalDuration_ = 0.0f;
-    delays_.Reset();
-    reducer_.Reset();
-    firstFrame_ = true;
-    workerRunning_ = false;
-    writeFailed_ = false;
-    stopRequested_ = false;
-    queuePeak_ = 0;
+    m_writer.ResetCounters();
+    m_totalDuration = 0.0f;
+    m_delays.Reset();
+    m_reducer.Reset();
+    m_firstFrame = true;
+    m_workerRunning = false;
+    m_writeFailed = false;
+    m_stopRequested = false;
+    m_queuePeak = 0;
     if (width <= 0 || height <= 0 || width > 65535 || height > 65535) {
         return false;
     }
-    width_ = width;
-    height_ = height;
-    dithering_ = dithering;
-    quality_ = quality;
-    transparency_ = transparency && quality == 0;
-    frameBytes_ = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3u;
+    m_width = width;
+    m_height = height;
+    m_dithering = dithering;
+    m_quality = quality;
+    m_transparency = transparency && quality == 0;
+    m_frameBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3u;
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        queueLimit_ = queueLimitSet_ != 0 ? queueLimitSet_ : DefaultQueueLimit(frameBytes_);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_queueLimit = m_queueLimitSet != 0 ? m_queueLimitSet : DefaultQueueLimit(m_frameBytes);
     }
-    if (!writer_.Open(gifPath, width, height, transparency_)) {
+    if (!m_writer.Open(gifPath, width, height, m_transparency)) {
         ReleaseBuffers();
         return false;
     }
     try {
-        if (transparency_) {
-            previous_.assign(frameBytes_, 0);
+        if (m_transparency) {
+            m_previous.assign(m_frameBytes, 0);
         }
-        indices_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+        m_indices.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
     } catch (const std::bad_alloc&) {
-        writer_.Close();
+        m_writer.Close();
         ReleaseBuffers();
         return false;
     }
-    started_ = true;
+    m_started = true;
     return true;
 }
 
 bool GifExporter::PushFrame(const std::uint8_t* bgrPixels, bool wait, float delaySeconds)
 {
-    if (!started_ || bgrPixels == nullptr) {
+    if (!m_started || bgrPixels == nullptr) {
         return false;
     }
     std::unique_ptr<FrameItem> item;
     try {
         item = std::make_unique<FrameItem>();
-        item->pixels.reset(new std::uint8_t[frameBytes_]);
+        item->pixels.reset(new std::uint8_t[m_frameBytes]);
     } catch (const std::bad_alloc&) {
         return false; // out of memory: the frame is dropped
     }
     std::uint8_t* pixels = item->pixels.get();
 
     // 1: optional reduction, else a copy.
-    if (dithering_) {
-        ImgPrReduceColor(reducer_, bgrPixels, width_, height_, pixels);
+    if (m_dithering) {
+        ImgPrReduceColor(m_reducer, bgrPixels, m_width, m_height, pixels);
     } else {
-        std::memcpy(pixels, bgrPixels, frameBytes_);
+        std::memcpy(pixels, bgrPixels, m_frameBytes);
     }
     // 2: mark unchanged pixels; the frame before marking becomes the
     // reference for the next one.
-    if (transparency_) {
-        std::uint8_t* prev = previous_.data();
-        if (firstFrame_) {
-            std::memcpy(prev, pixels, frameBytes_);
+    if (m_transparency) {
+        std::uint8_t* prev = m_previous.data();
+        if (m_firstFrame) {
+            std::memcpy(prev, pixels, m_frameBytes);
         } else {
-            for (std::size_t i = 0; i < frameBytes_; i += 3) {
+            for (std::size_t i = 0; i < m_frameBytes; i += 3) {
                 if (pixels[i] == prev[i] && pixels[i + 1] == prev[i + 1] && pixels[i + 2] == prev[i + 2]) {
                     pixels[i] = 255;     // blue
                     pixels[i + 1] = 0;   // green
@@ -124,31 +124,31 @@ bool GifExporter::PushFrame(const std::uint8_t* bgrPixels, bool wait, float dela
         }
     }
     // 3: the delay.
-    firstFrame_ = false;
+    m_firstFrame = false;
     item->delay = delaySeconds;
-    item->centiseconds = delays_.Next(delaySeconds);
+    item->centiseconds = m_delays.Next(delaySeconds);
 
     // 4: append, waiting for room when the queue is full.
     {
-        std::unique_lock<std::mutex> lock(mutex_);
-        taken_.wait(lock, [&] { return queue_.size() < queueLimit_ || !workerRunning_; });
-        queue_.push_back(std::move(item));
-        if (queue_.size() > queuePeak_) {
-            queuePeak_ = queue_.size();
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_taken.wait(lock, [&] { return m_queue.size() < m_queueLimit || !m_workerRunning; });
+        m_queue.push_back(std::move(item));
+        if (m_queue.size() > m_queuePeak) {
+            m_queuePeak = m_queue.size();
         }
     }
-    work_.notify_one();
+    m_work.notify_one();
     // 5: the total duration.
-    totalDuration_ += delaySeconds;
+    m_totalDuration += delaySeconds;
     // 6: the worker starts with the first push.
-    if (!workerRunning_) {
-        workerRunning_ = true;
-        worker_ = std::thread(&GifExporter::Worker, this);
+    if (!m_workerRunning) {
+        m_workerRunning = true;
+        m_worker = std::thread(&GifExporter::Worker, this);
     }
     // 7: wait until the worker has taken the frame.
     if (wait) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        taken_.wait(lock, [&] { return queue_.empty(); });
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_taken.wait(lock, [&] { return m_queue.empty(); });
     }
     return true;
 }
@@ -158,15 +158,15 @@ void GifExporter::Worker()
     for (;;) {
         std::unique_ptr<FrameItem> item;
         {
-            std::unique_lock<std::mutex> lock(mutex_);
-            work_.wait(lock, [&] { return !queue_.empty() || stopRequested_; });
-            if (queue_.empty()) {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_work.wait(lock, [&] { return !m_queue.empty() || m_stopRequested; });
+            if (m_queue.empty()) {
                 return; // asked to stop and drained
             }
-            item = std::move(queue_.front());
-            queue_.pop_front();
+            item = std::move(m_queue.front());
+            m_queue.pop_front();
         }
-        taken_.notify_all();
+        m_taken.notify_all();
         ProcessFrame(*item);
     }
 }
@@ -175,107 +175,107 @@ void GifExporter::ProcessFrame(const FrameItem& item)
 {
     // A frame the size forecast refuses is dropped before the quantizer
     // spends time on it; WriteFrame would refuse it all the same.
-    if (writer_.WouldRefuse()) {
+    if (m_writer.WouldRefuse()) {
         return;
     }
     GifColorType colors[256];
     std::uint8_t transparentIndex = 0;
     bool quantized;
-    if (quality_ == 0) {
-        quantized = octree_.Quantize(width_, height_, item.pixels.get(), indices_.data(), colors, 256,
-                                     &transparentIndex, transparency_);
+    if (m_quality == 0) {
+        quantized = m_octree.Quantize(m_width, m_height, item.pixels.get(), m_indices.data(), colors, 256,
+                                     &transparentIndex, m_transparency);
     } else {
-        quantized = LiqQuantize(width_, height_, item.pixels.get(), quality_, dithering_, rgba_, indices_.data(),
+        quantized = LiqQuantize(m_width, m_height, item.pixels.get(), m_quality, m_dithering, m_rgba, m_indices.data(),
                                 colors);
         transparentIndex = 0;
     }
     if (!quantized) {
         return; // skipped
     }
-    if (!writer_.WriteFrame(item.centiseconds, colors, indices_.data(), transparentIndex) &&
-        writer_.HadWriteError()) {
-        writeFailed_ = true;
+    if (!m_writer.WriteFrame(item.centiseconds, colors, m_indices.data(), transparentIndex) &&
+        m_writer.HadWriteError()) {
+        m_writeFailed = true;
     }
 }
 
 bool GifExporter::Stop()
 {
-    if (!started_) {
+    if (!m_started) {
         return false;
     }
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stopRequested_ = true;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stopRequested = true;
     }
-    work_.notify_all();
-    if (worker_.joinable()) {
-        worker_.join();
+    m_work.notify_all();
+    if (m_worker.joinable()) {
+        m_worker.join();
     }
-    const bool closed = writer_.Close();
-    const bool ok = closed && !writeFailed_;
+    const bool closed = m_writer.Close();
+    const bool ok = closed && !m_writeFailed;
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        queue_.clear();
-        stopRequested_ = false;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_queue.clear();
+        m_stopRequested = false;
     }
-    workerRunning_ = false;
+    m_workerRunning = false;
     ReleaseBuffers();
-    totalDuration_ = 0.0f;
-    writer_.ResetCounters();
-    started_ = false;
+    m_totalDuration = 0.0f;
+    m_writer.ResetCounters();
+    m_started = false;
     return ok;
 }
 
 void GifExporter::ReleaseBuffers()
 {
-    std::vector<std::uint8_t>().swap(previous_);
-    std::vector<std::uint8_t>().swap(rgba_);
-    std::vector<std::uint8_t>().swap(indices_);
+    std::vector<std::uint8_t>().swap(m_previous);
+    std::vector<std::uint8_t>().swap(m_rgba);
+    std::vector<std::uint8_t>().swap(m_indices);
 }
 
 void GifExporter::SetSizeLimit(std::uint64_t bytes)
 {
-    writer_.SetSizeLimit(bytes);
+    m_writer.SetSizeLimit(bytes);
 }
 
 float GifExporter::TotalDuration() const
 {
-    return totalDuration_;
+    return m_totalDuration;
 }
 
 std::uint64_t GifExporter::FileSize() const
 {
-    return writer_.FileSize();
+    return m_writer.FileSize();
 }
 
 int GifExporter::FramesWritten() const
 {
-    return writer_.FramesWritten();
+    return m_writer.FramesWritten();
 }
 
 std::uint64_t GifExporter::SizeLimit() const
 {
-    return writer_.SizeLimit();
+    return m_writer.SizeLimit();
 }
 
 void GifExporter::SetQueueLimit(std::size_t frames)
 {
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        queueLimitSet_ = frames;
-        queueLimit_ = frames != 0 ? frames : DefaultQueueLimit(frameBytes_);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_queueLimitSet = frames;
+        m_queueLimit = frames != 0 ? frames : DefaultQueueLimit(m_frameBytes);
     }
-    taken_.notify_all();
+    m_taken.notify_all();
 }
 
 std::size_t GifExporter::QueueLimit() const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return queueLimit_;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_queueLimit;
 }
 
 std::size_t GifExporter::QueuePeak() const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return queuePeak_;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_queuePeak;
 }

@@ -55,7 +55,7 @@ public:
     std::uint64_t SizeLimit() const;
 
     // Extensions for tests and diagnostics.
-    bool IsStarted() const { return started_; }
+    bool IsStarted() const { return m_started; }
     // Live-mode bound of the queue in frames; 0 restores the default of
     // 128 MiB of frames (at least 2). Takes effect at once.
     void SetQueueLimit(std::size_t frames);
@@ -75,37 +75,37 @@ private:
     void ReleaseBuffers();
 
     // Fixed for one export.
-    int width_ = 0;
-    int height_ = 0;
-    std::size_t frameBytes_ = 0;
-    bool dithering_ = false;
-    bool transparency_ = false;
-    int quality_ = -1;
-    bool started_ = false;
+    int m_width = 0;
+    int m_height = 0;
+    std::size_t m_frameBytes = 0;
+    bool m_dithering = false;
+    bool m_transparency = false;
+    int m_quality = -1;
+    bool m_started = false;
 
     // Pushing thread only.
-    std::vector<std::uint8_t> previous_;
-    bool firstFrame_ = true;
-    float totalDuration_ = 0.0f;
-    DelayClock delays_;    // hundredths with the remainder carried (issue 10)
-    ImgPrReducer reducer_; // "Dithering": the palette kept across the export
-    bool workerRunning_ = false;
+    std::vector<std::uint8_t> m_previous;
+    bool m_firstFrame = true;
+    float m_totalDuration = 0.0f;
+    DelayClock m_delays;    // hundredths with the remainder carried (issue 10)
+    ImgPrReducer m_reducer; // "Dithering": the palette kept across the export
+    bool m_workerRunning = false;
 
     // The queue and its lock (the only lock).
-    mutable std::mutex mutex_;
-    std::condition_variable work_;  // worker: an item or stop
-    std::condition_variable taken_; // pushers: an item was taken
-    std::deque<std::unique_ptr<FrameItem>> queue_;
-    bool stopRequested_ = false;
-    std::size_t queueLimit_ = 2;
-    std::size_t queueLimitSet_ = 0;
-    std::size_t queuePeak_ = 0;
-    std::thread worker_;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_work;  // worker: an item or stop
+    std::condition_variable m_taken; // pushers: an item was taken
+    std::deque<std::unique_ptr<FrameItem>> m_queue;
+    bool m_stopRequested = false;
+    std::size_t m_queueLimit = 2;
+    std::size_t m_queueLimitSet = 0;
+    std::size_t m_queuePeak = 0;
+    std::thread m_worker;
 
     // Worker only (and Start/Stop while no worker runs).
-    GifWriter writer_;
-    QColorQuantizer octree_;
-    std::vector<std::uint8_t> rgba_;
-    std::vector<std::uint8_t> indices_;
-    bool writeFailed_ = false;
+    GifWriter m_writer;
+    QColorQuantizer m_octree;
+    std::vector<std::uint8_t> m_rgba;
+    std::vector<std::uint8_t> m_indices;
+    bool m_writeFailed = false;
 };

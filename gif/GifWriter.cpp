@@ -55,10 +55,10 @@ int GifWriter::Output(GifFileType* gif, const unsigned char* bytes, int length)
     if (length <= 0) {
         return 0;
     }
-    const std::size_t written = std::fwrite(bytes, 1, static_cast<std::size_t>(length), self->file_);
-    self->position_ += written;
+    const std::size_t written = std::fwrite(bytes, 1, static_cast<std::size_t>(length), self->m_file);
+    self->m_position += written;
     if (written != static_cast<std::size_t>(length)) {
-        self->writeError_ = true;
+        self->m_writeError = true;
     }
     return static_cast<int>(written);
 }
@@ -66,8 +66,8 @@ int GifWriter::Output(GifFileType* gif, const unsigned char* bytes, int length)
 bool GifWriter::Open(const std::filesystem::path& path, int width, int height, bool transparency)
 {
     Close();
-    writeError_ = false;
-    position_ = 0;
+    m_writeError = false;
+    m_position = 0;
     if (width <= 0 || height <= 0 || width > 65535 || height > 65535) {
         return false;
     }
@@ -75,8 +75,8 @@ bool GifWriter::Open(const std::filesystem::path& path, int width, int height, b
     if (fd < 0) {
         return false;
     }
-    file_ = StreamFromDescriptor(fd);
-    if (file_ == nullptr) {
+    m_file = StreamFromDescriptor(fd);
+    if (m_file == nullptr) {
         CloseDescriptor(fd);
         return false;
     }
@@ -84,45 +84,45 @@ bool GifWriter::Open(const std::filesystem::path& path, int width, int height, b
     // EGifOpenFileHandle would wrap the same descriptor in the same "wb"
     // stream, but hides the stream's position, which the file size needs;
     // an output function over our stream gives both.
-    gif_ = EGifOpen(this, &GifWriter::Output, &error);
-    if (gif_ == nullptr) {
-        std::fclose(file_);
-        file_ = nullptr;
+    m_gif = EGifOpen(this, &GifWriter::Output, &error);
+    if (m_gif == nullptr) {
+        std::fclose(m_file);
+        m_file = nullptr;
         return false;
     }
-    width_ = width;
-    height_ = height;
-    transparency_ = transparency;
-    EGifSetGifVersion(gif_, true);
-    if (EGifPutScreenDesc(gif_, width, height, 8, 0, nullptr) == GIF_ERROR) {
+    m_width = width;
+    m_height = height;
+    m_transparency = transparency;
+    EGifSetGifVersion(m_gif, true);
+    if (EGifPutScreenDesc(m_gif, width, height, 8, 0, nullptr) == GIF_ERROR) {
         Close();
         return false;
     }
     static const GifByteType kNetscape[11] = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'};
     static const GifByteType kLoop[3] = {0x01, 0x00, 0x01};
-    EGifPutExtensionLeader(gif_, APPLICATION_EXT_FUNC_CODE);
-    EGifPutExtensionBlock(gif_, sizeof kNetscape, kNetscape);
-    EGifPutExtensionBlock(gif_, sizeof kLoop, kLoop);
-    EGifPutExtensionTrailer(gif_);
-    fileSize_.store(position_);
+    EGifPutExtensionLeader(m_gif, APPLICATION_EXT_FUNC_CODE);
+    EGifPutExtensionBlock(m_gif, sizeof kNetscape, kNetscape);
+    EGifPutExtensionBlock(m_gif, sizeof kLoop, kLoop);
+    EGifPutExtensionTrailer(m_gif);
+    m_fileSize.store(m_position);
     return true;
 }
 
 bool GifWriter::WouldRefuse() const
 {
-    return SizeForecastExceeds(sizeLimit_.load(), fileSize_.load(), framesWritten_.load());
+    return SizeForecastExceeds(m_sizeLimit.load(), m_fileSize.load(), m_framesWritten.load());
 }
 
 bool GifWriter::WriteFrame(int delayCentiseconds, const GifColorType* colors, const std::uint8_t* indices,
                            std::uint8_t transparentIndex)
 {
-    if (gif_ == nullptr || colors == nullptr || indices == nullptr) {
+    if (m_gif == nullptr || colors == nullptr || indices == nullptr) {
         return false;
     }
     if (WouldRefuse()) {
         return false;
     }
-    framesWritten_.fetch_add(1);
+    m_framesWritten.fetch_add(1);
 
     if (delayCentiseconds < 0) {
         delayCentiseconds = 0;
@@ -130,51 +130,51 @@ bool GifWriter::WriteFrame(int delayCentiseconds, const GifColorType* colors, co
         delayCentiseconds = 0xFFFF;
     }
     GifByteType control[4];
-    control[0] = static_cast<GifByteType>(4 + (transparency_ ? 1 : 0));
+    control[0] = static_cast<GifByteType>(4 + (m_transparency ? 1 : 0));
     control[1] = static_cast<GifByteType>(delayCentiseconds & 0xFF);
     control[2] = static_cast<GifByteType>(delayCentiseconds / 256);
     control[3] = transparentIndex;
-    EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, 4, control);
+    EGifPutExtension(m_gif, GRAPHICS_EXT_FUNC_CODE, 4, control);
 
     // giflib copies the map into its own image state.
     ColorMapObject* map = GifMakeMapObject(256, colors);
     if (map == nullptr) {
         return false;
     }
-    const bool described = EGifPutImageDesc(gif_, 0, 0, width_, height_, false, map) != GIF_ERROR;
+    const bool described = EGifPutImageDesc(m_gif, 0, 0, m_width, m_height, false, map) != GIF_ERROR;
     GifFreeMapObject(map);
     if (!described) {
         return false;
     }
-    for (int r = height_ - 1; r >= 0; --r) {
-        GifPixelType* row = const_cast<GifPixelType*>(indices) + static_cast<std::size_t>(r) * static_cast<std::size_t>(width_);
-        if (EGifPutLine(gif_, row, width_) == GIF_ERROR) {
+    for (int r = m_height - 1; r >= 0; --r) {
+        GifPixelType* row = const_cast<GifPixelType*>(indices) + static_cast<std::size_t>(r) * static_cast<std::size_t>(m_width);
+        if (EGifPutLine(m_gif, row, m_width) == GIF_ERROR) {
             return false;
         }
     }
-    if (writeError_) {
+    if (m_writeError) {
         return false;
     }
-    fileSize_.store(position_);
+    m_fileSize.store(m_position);
     return true;
 }
 
 bool GifWriter::Close()
 {
-    if (gif_ == nullptr) {
+    if (m_gif == nullptr) {
         return false;
     }
     int error = 0;
-    const bool closed = EGifCloseFile(gif_, &error) != GIF_ERROR;
-    gif_ = nullptr;
-    const bool flushed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    return closed && flushed && !writeError_;
+    const bool closed = EGifCloseFile(m_gif, &error) != GIF_ERROR;
+    m_gif = nullptr;
+    const bool flushed = std::fclose(m_file) == 0;
+    m_file = nullptr;
+    return closed && flushed && !m_writeError;
 }
 
 void GifWriter::ResetCounters()
 {
-    fileSize_.store(0);
-    framesWritten_.store(0);
-    sizeLimit_.store(0);
+    m_fileSize.store(0);
+    m_framesWritten.store(0);
+    m_sizeLimit.store(0);
 }

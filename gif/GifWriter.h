@@ -39,27 +39,27 @@ public:
     // Harmless when not open.
     bool Close();
 
-    bool IsOpen() const { return gif_ != nullptr; }
-    bool HadWriteError() const { return writeError_; }
+    bool IsOpen() const { return m_gif != nullptr; }
+    bool HadWriteError() const { return m_writeError; }
 
-    void SetSizeLimit(std::uint64_t bytes) { sizeLimit_.store(bytes); }
-    std::uint64_t SizeLimit() const { return sizeLimit_.load(); }
-    std::uint64_t FileSize() const { return fileSize_.load(); }
-    int FramesWritten() const { return framesWritten_.load(); }
+    void SetSizeLimit(std::uint64_t bytes) { m_sizeLimit.store(bytes); }
+    std::uint64_t SizeLimit() const { return m_sizeLimit.load(); }
+    std::uint64_t FileSize() const { return m_fileSize.load(); }
+    int FramesWritten() const { return m_framesWritten.load(); }
     // Resets file size, frames written and size limit to 0.
     void ResetCounters();
 
 private:
     static int Output(GifFileType* gif, const unsigned char* bytes, int length);
 
-    GifFileType* gif_ = nullptr;
-    std::FILE* file_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
-    bool transparency_ = false;
-    bool writeError_ = false;
-    std::uint64_t position_ = 0; // bytes handed to the stream so far
-    std::atomic<std::uint64_t> fileSize_{0};
-    std::atomic<int> framesWritten_{0};
-    std::atomic<std::uint64_t> sizeLimit_{0};
+    GifFileType* m_gif = nullptr;
+    std::FILE* m_file = nullptr;
+    int m_width = 0;
+    int m_height = 0;
+    bool m_transparency = false;
+    bool m_writeError = false;
+    std::uint64_t m_position = 0; // bytes handed to the stream so far
+    std::atomic<std::uint64_t> m_fileSize{0};
+    std::atomic<int> m_framesWritten{0};
+    std::atomic<std::uint64_t> m_sizeLimit{0};
 };

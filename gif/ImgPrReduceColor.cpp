@@ -106,37 +106,37 @@ struct ImgPrReducer::Impl {
     Stats Map(const std::uint8_t* src, int width, int height, std::uint8_t* dst);
 };
 
-ImgPrReducer::ImgPrReducer() : impl_(new Impl) {}
+ImgPrReducer::ImgPrReducer() : m_impl(new Impl) {}
 
 ImgPrReducer::~ImgPrReducer() = default;
 
 void ImgPrReducer::Reset()
 {
-    impl_->havePalette = false;
-    impl_->palette.clear();
-    impl_->exactCount = 0;
-    impl_->rebuilds = 0;
-    impl_->sinceRebuild = 0;
+    m_impl->havePalette = false;
+    m_impl->palette.clear();
+    m_impl->exactCount = 0;
+    m_impl->rebuilds = 0;
+    m_impl->sinceRebuild = 0;
 }
 
 void ImgPrReducer::SetDitherStrength(float strength)
 {
-    impl_->strength = strength < 0.0f ? 0.0f : (strength > 1.0f ? 1.0f : strength);
+    m_impl->strength = strength < 0.0f ? 0.0f : (strength > 1.0f ? 1.0f : strength);
 }
 
 int ImgPrReducer::PaletteSize() const
 {
-    return static_cast<int>(impl_->palette.size());
+    return static_cast<int>(m_impl->palette.size());
 }
 
 int ImgPrReducer::ExactColors() const
 {
-    return impl_->exactCount;
+    return m_impl->exactCount;
 }
 
 int ImgPrReducer::Rebuilds() const
 {
-    return impl_->rebuilds;
+    return m_impl->rebuilds;
 }
 
 void ImgPrReducer::Impl::AddColor(Rgb c, bool nudge, std::vector<std::uint32_t>& leaves)
@@ -605,7 +605,7 @@ bool ImgPrReducer::Reduce(const std::uint8_t* src, int width, int height, std::u
     if (src == nullptr || dst == nullptr || width <= 0 || height <= 0) {
         return false;
     }
-    Impl& m = *impl_;
+    Impl& m = *m_impl;
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     if (src == dst) {
         // In place: a drift would rebuild from pixels already mapped.

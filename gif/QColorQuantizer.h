@@ -31,7 +31,7 @@ public:
         unsigned level;
         unsigned count;
     };
-    void SetReductionLog(std::vector<Reduction>* log) { log_ = log; }
+    void SetReductionLog(std::vector<Reduction>* log) { m_log = log; }
 
 private:
     struct Node;
@@ -51,16 +51,16 @@ private:
     void DeleteSubtree(std::int32_t node);
     std::int32_t FindLeaf(std::uint8_t r, std::uint8_t g, std::uint8_t b) const;
 
-    std::vector<Node> nodes_;
-    std::vector<Sums> sums_;
-    std::vector<std::int32_t> freeNodes_;
-    std::vector<Entry> heaps_[8]; // per level 1..6: the reducible nodes
-    unsigned inList_[8] = {};     // per level: nodes in the reducible list
-    std::uint64_t clock_ = 0;     // one tick per insertion
-    std::int32_t root_ = -1;
-    unsigned leafCount_ = 0;
-    unsigned limit_ = 0;
-    std::vector<Reduction>* log_ = nullptr;
+    std::vector<Node> m_nodes;
+    std::vector<Sums> m_sums;
+    std::vector<std::int32_t> m_freeNodes;
+    std::vector<Entry> m_heaps[8]; // per level 1..6: the reducible nodes
+    unsigned m_inList[8] = {};     // per level: nodes in the reducible list
+    std::uint64_t m_clock = 0;     // one tick per insertion
+    std::int32_t m_root = -1;
+    unsigned m_leafCount = 0;
+    unsigned m_limit = 0;
+    std::vector<Reduction>* m_log = nullptr;
     static constexpr std::size_t kTableSize = 1u << 15;
-    std::vector<std::int32_t> table_; // mapping: node after bits 7..3
+    std::vector<std::int32_t> m_table; // mapping: node after bits 7..3
 };

@@ -23,25 +23,25 @@ struct Node {
 
 class Tree {
 public:
-    Tree(unsigned limit, std::vector<Reduction>* log) : limit_(limit), log_(log)
+    Tree(unsigned limit, std::vector<Reduction>* log) : m_limit(limit), m_log(log)
     {
-        head_.next = &head_;
-        head_.prev = &head_;
-        root_ = new Node;
-        root_->level = 7;
-        LinkAfter(root_, &head_);
+        m_head.next = &m_head;
+        m_head.prev = &m_head;
+        m_root = new Node;
+        m_root->level = 7;
+        LinkAfter(m_root, &m_head);
     }
-    ~Tree() { Delete(root_); }
+    ~Tree() { Delete(m_root); }
 
     void Insert(std::uint8_t r, std::uint8_t g, std::uint8_t b, bool reduce)
     {
-        Node* node = root_;
+        Node* node = m_root;
         for (;;) {
             ++node->count;
             if (node->leaf) {
                 break;
             }
-            if (node->next != &head_) {
+            if (node->next != &m_head) {
                 MoveToSortedPlace(node);
             }
             const unsigned l = node->level;
@@ -52,9 +52,9 @@ public:
                 child->level = l - 1;
                 if (child->level == 0) {
                     child->leaf = true;
-                    ++leaves_;
+                    ++m_leaves;
                 } else {
-                    LinkAfter(child, &head_);
+                    LinkAfter(child, &m_head);
                     MoveToSortedPlace(child);
                 }
             }
@@ -66,11 +66,11 @@ public:
         if (!reduce) {
             return;
         }
-        while (leaves_ > limit_ && head_.next->next != &head_) {
-            Node* first = head_.next;
+        while (m_leaves > m_limit && m_head.next->next != &m_head) {
+            Node* first = m_head.next;
             Unlink(first);
-            if (log_ != nullptr) {
-                log_->push_back({first->level, first->count});
+            if (m_log != nullptr) {
+                m_log->push_back({first->level, first->count});
             }
             for (Node*& c : first->children) {
                 if (c != nullptr) {
@@ -79,24 +79,24 @@ public:
                     first->blue += c->blue;
                     Delete(c);
                     c = nullptr;
-                    --leaves_;
+                    --m_leaves;
                 }
             }
             first->leaf = true;
-            ++leaves_;
+            ++m_leaves;
         }
     }
 
     int BuildPalette(GifColorType* map)
     {
         int next = 0;
-        Walk(root_, map, next);
+        Walk(m_root, map, next);
         return next;
     }
 
     unsigned Lookup(std::uint8_t r, std::uint8_t g, std::uint8_t b) const
     {
-        const Node* node = root_;
+        const Node* node = m_root;
         do {
             const unsigned l = node->level;
             node = node->children[(((r >> l) & 1u) << 2) | (((g >> l) & 1u) << 1) | ((b >> l) & 1u)];
@@ -130,7 +130,7 @@ private:
     void MoveToSortedPlace(Node* node)
     {
         Node* p = node->next;
-        while (p != &head_ && !Greater(p, node)) {
+        while (p != &m_head && !Greater(p, node)) {
             p = p->next;
         }
         Unlink(node);
@@ -168,11 +168,11 @@ private:
         }
     }
 
-    Node head_;
-    Node* root_;
-    unsigned leaves_ = 0;
-    unsigned limit_;
-    std::vector<Reduction>* log_;
+    Node m_head;
+    Node* m_root;
+    unsigned m_leaves = 0;
+    unsigned m_limit;
+    std::vector<Reduction>* m_log;
 };
 
 } // namespace
