@@ -332,7 +332,7 @@ void CPelidoreWnd::ToggleRecording(LPARAM request)
 
 bool CPelidoreWnd::StartRecording()
 {
-    const ScreenRect frame = WindowRect();
+    const ScreenRect frame = MarkedRegion();
     RecordingSettings settings = ReadSettings();
     const PixelSize capture = CCaptureGeometry::CaptureSize(frame);
     m_Output = CCaptureGeometry::OutputSize(capture, settings.scalePercent);
@@ -368,6 +368,7 @@ bool CPelidoreWnd::StartRecording()
     job.bitmap = &m_Bitmap;
     job.logo = &m_LogoPainter;
     job.startTick = startTick;
+    job.region = frame;
     if (settings.IsLive()) {
         job.sink.take = [this](const std::uint8_t* bgr, float delay) { return m_Exporter.PushFrame(bgr, false, delay); };
         job.sink.progress = [this] {
@@ -510,7 +511,7 @@ void CPelidoreWnd::TakeSnapshot()
         Draw();
         WaitForScreenUpdate();
     }
-    CSnapshot::Take(WindowRect(), path);
+    CSnapshot::Take(MarkedRegion(), path);
     if (hideMark) {
         m_SnapshotBusy = false;
         Draw();
@@ -630,6 +631,28 @@ ScreenRect CPelidoreWnd::WindowRect() const
     RECT rect = {};
     GetWindowRect(m_hWnd, &rect);
     return FromRect(rect);
+}
+
+// A minimised frame still marks the place it will be restored to; its window
+// rectangle is then the icon's, far off the screen, and would record black.
+ScreenRect CPelidoreWnd::MarkedRegion() const
+{
+    if (!IsIconic(m_hWnd))
+        return WindowRect();
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(m_hWnd, &placement))
+        return WindowRect();
+    // The restored place is in workspace coordinates: relative to the work
+    // area of its monitor, which a taskbar at the top or left shifts.
+    const RECT& normal = placement.rcNormalPosition;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&normal, MONITOR_DEFAULTTONEAREST), &monitor))
+        return FromRect(normal);
+    const int dx = monitor.rcWork.left - monitor.rcMonitor.left;
+    const int dy = monitor.rcWork.top - monitor.rcMonitor.top;
+    return {normal.left + dx, normal.top + dy, normal.right + dx, normal.bottom + dy};
 }
 
 ScreenRect CPelidoreWnd::VirtualScreen()

@@ -97,6 +97,7 @@ private:
     LogoSettings ReadLogo() const;
     std::filesystem::path WorkFolder() const;
     ScreenRect WindowRect() const;
+    ScreenRect MarkedRegion() const;
     static ScreenRect VirtualScreen();
 
     // Declared first so it is destroyed last, after every GDI+ object.

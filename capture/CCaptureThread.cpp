@@ -23,7 +23,7 @@ bool CCaptureThread::Start(const CaptureJob& job)
     m_LastTick = job.startTick;
     m_FrameCount = 0;
     m_StopPosted = false;
-    m_LastFrame = {};
+    m_LastFrame = job.region;
     SetLocks(job.timeLimitSeconds, job.sizeLimitMb);
     m_Capturing.store(true);
     try {
@@ -70,9 +70,11 @@ void CCaptureThread::Run()
 
 ScreenRect CCaptureThread::FrameNow()
 {
-    // A frame that cannot be read (being destroyed) keeps its last place.
+    // A frame that cannot be read (being destroyed) keeps its last place, and
+    // so does a minimised one: its window rectangle is the icon's, off the
+    // screen, while the region it marks is where it will be restored to.
     RECT rect;
-    if (GetWindowRect(m_Job.frame, &rect))
+    if (!IsIconic(m_Job.frame) && GetWindowRect(m_Job.frame, &rect))
         m_LastFrame = {rect.left, rect.top, rect.right, rect.bottom};
     return m_LastFrame;
 }

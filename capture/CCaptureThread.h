@@ -21,6 +21,7 @@ namespace pelidore {
 
 struct CaptureJob {
     HWND frame = nullptr; // followed on every pass; told to stop when a lock is reached
+    ScreenRect region;    // the frame's place at the start: kept while it is minimised
     HWND panel = nullptr; // gets PWM_READOUT after every frame; may be null
     RecordingSettings settings;
     PixelSize output;
