@@ -48,8 +48,11 @@ int CLockWnd::RunModal(int x, int y, int width, int height)
     ShowWindow(m_hWnd, SW_SHOW);
     SetForegroundWindow(m_hWnd);
     SetFocus(m_hWnd);
+    RememberFields();
     Draw();
     const int result = RunLoop();
+    if (result == kCancelled)
+        RestoreFields();
     EnableWindow(m_hWnd, FALSE);
     ShowWindow(m_hWnd, SW_HIDE);
     m_bRunning = false;
@@ -100,7 +103,21 @@ HRESULT CLockWnd::CreateNumericEdit(CNEdit& edit, int id, int x, double minimum,
     edit.SetTextAlign(1);
     edit.SetNumeric(minimum, maximum);
     edit.SetValue(initial);
+    m_Fields.push_back(&edit);
     return AddChild(&edit);
+}
+
+void CLockWnd::RememberFields()
+{
+    m_FieldTexts.clear();
+    for (const CNEdit* field : m_Fields)
+        m_FieldTexts.emplace_back(field->GetText());
+}
+
+void CLockWnd::RestoreFields()
+{
+    for (std::size_t i = 0; i < m_Fields.size() && i < m_FieldTexts.size(); ++i)
+        m_Fields[i]->SetText(m_FieldTexts[i].c_str());
 }
 
 int CLockWnd::WholeValue(const CNEdit& edit)

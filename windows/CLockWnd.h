@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "toolkit/CNAlphaButton.h"
@@ -27,7 +28,9 @@ public:
     HRESULT CreateHidden(HINSTANCE instance, HWND owner, const wchar_t* title, int width);
     // Shows the window at the rectangle and runs its loop until OK or Cancel
     // (kConfirmed / kCancelled); then disables and hides it. A quit request
-    // met meanwhile cancels and is passed on to the main loop.
+    // met meanwhile cancels and is passed on to the main loop. A cancel puts
+    // back what the fields held when the window opened, so the next opening
+    // shows the values last confirmed, not the abandoned ones.
     int RunModal(int x, int y, int width, int height);
     bool IsRunning() const { return m_bRunning; }
 
@@ -47,6 +50,8 @@ private:
     void ReleaseDeferred();
     static bool KeepForLater(const MSG& message);
     void Finish(int result) const;
+    void RememberFields();
+    void RestoreFields();
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnButtonClicked(WPARAM wParam, LPARAM lParam);
 
@@ -59,4 +64,6 @@ private:
     CNAlphaButton m_Cancel;
     bool m_bRunning = false;
     std::vector<MSG> m_Deferred;
+    std::vector<CNEdit*> m_Fields;
+    std::vector<std::wstring> m_FieldTexts;
 };

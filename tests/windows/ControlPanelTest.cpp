@@ -202,6 +202,19 @@ TEST_F(ControlPanelTest, CancelLeavesLocksAndButtonsAsTheyWere)
     EXPECT_TRUE(m_Frame.Commands().empty());
 }
 
+TEST_F(ControlPanelTest, CancelForgetsWhatWasTypedSoTheNextOpeningShowsTheLastConfirmedValues)
+{
+    CTimeLockWnd& lock = m_Panel.TimeLockWindow();
+    RunLock(CControlWnd::kTimeLockButton, lock, [&](HWND window) {
+        UserInput::Click(window, lock.MinutesEdit().GetRect());
+        UserInput::Key(window, VK_END);
+        UserInput::Char(window, L'7');
+        Press(window, CLockWnd::kCancelButton, lock);
+    });
+    RunLock(CControlWnd::kTimeLockButton, lock, [&](HWND window) { Press(window, CLockWnd::kOkButton, lock); });
+    EXPECT_EQ(m_Panel.TimeLimit(), 5);
+}
+
 TEST_F(ControlPanelTest, SizeLockCountsDownInHighSpeed)
 {
     CSizeLockWnd& lock = m_Panel.SizeLockWindow();
