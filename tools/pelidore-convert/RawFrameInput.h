@@ -29,7 +29,7 @@ public:
 
 private:
     std::uint64_t KnownFrameCount() const;
-    void PumpInto(const FrameSink& sink, cli::ProgressBar& progress, std::uint64_t& frames);
+    std::uint64_t ReadEveryFrame(const FrameSink& sink, cli::ProgressBar& progress);
     std::string FramesOfThisSize() const;
 
     std::string name_;
