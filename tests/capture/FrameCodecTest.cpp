@@ -543,14 +543,7 @@ TEST(FrameCodecDecode, ImplausibleClaimsAreRefusedBeforeAllocating)
     const std::size_t n = 100u << 20;
     CFrameCodec decoder;
     ASSERT_TRUE(decoder.InitDecoder(n));
-    Bytes claim;
-    std::size_t v = n / 4;
-    while (v >= 0x80) {
-        claim.push_back(std::uint8_t(v | 0x80));
-        v >>= 7;
-    }
-    claim.push_back(std::uint8_t(v));
-    claim.resize(30, 0);
+    const Bytes claim = fstest::SnappyClaiming(n / 4, 30);
     std::string why;
     EXPECT_FALSE(Decodes(decoder, MakeBlob(1, 0, {claim, claim, claim, claim}), &why));
     EXPECT_NE(why.find("cannot give"), std::string::npos) << why;

@@ -195,14 +195,7 @@ TEST_F(FrameStoreCorruption, AHeaderOfAGiantFrameWithATinyRecordIsRefusedCheaply
     // 9000 x 9000 x 3 = 243 MB is a size the store accepts; 60 bytes of
     // snappy cannot be its key frame, and nothing that large is allocated.
     const std::size_t n = std::size_t(9000) * 9000 * 3;
-    Bytes claim;
-    std::size_t v = n / 4;
-    while (v >= 0x80) {
-        claim.push_back(std::uint8_t(v | 0x80));
-        v >>= 7;
-    }
-    claim.push_back(std::uint8_t(v));
-    claim.resize(12, 0);
+    const Bytes claim = fstest::SnappyClaiming(n / 4, 12);
     const ReadResult result =
         ReadBytes(path, BuildFile({WithBlob(MakeBlob(1, 0, {claim, claim, claim, claim}))}, 1, 9000, 9000));
     ASSERT_TRUE(result.opened);

@@ -171,6 +171,22 @@ inline Bytes Snappy(const Bytes& raw)
     return Bytes(out.begin(), out.end());
 }
 
+// A snappy chunk of `length` bytes whose preamble claims `claimed` bytes of
+// output that its zero bytes cannot give: the decoder must not take the claim
+// as a size to allocate or trust.
+inline Bytes SnappyClaiming(std::size_t claimed, std::size_t length)
+{
+    Bytes chunk;
+    std::size_t v = claimed;
+    while (v >= 0x80) {
+        chunk.push_back(std::uint8_t(v | 0x80));
+        v >>= 7;
+    }
+    chunk.push_back(std::uint8_t(v));
+    chunk.resize(length, 0);
+    return chunk;
+}
+
 inline Bytes Zlib(const Bytes& raw)
 {
     Bytes out(compressBound(uLong(raw.size())));
