@@ -99,10 +99,37 @@ const char* SceneName(int scene)
     return scene == kIdentical ? "identical" : scene == kTwoPercent ? "2%-window" : "everywhere";
 }
 
-void SetCounters(benchmark::State& state, double compressedBytesPerFrame)
+// The scene a benchmark runs on is its argument; the label names it in the report.
+int LabelledScene(benchmark::State& state)
+{
+    const int scene = int(state.range(0));
+    state.SetLabel(SceneName(scene));
+    return scene;
+}
+
+void SetFrameBytesProcessed(benchmark::State& state)
 {
     state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(kN));
+}
+
+void SetCounters(benchmark::State& state, double compressedBytesPerFrame)
+{
+    SetFrameBytesProcessed(state);
     state.counters["ratio"] = compressedBytesPerFrame / double(kN);
+}
+
+// Each iteration compresses the next frame of the cyclic sequence; compress
+// says how many bytes that frame came to, and the ratio is their mean.
+template <typename Compress>
+void CompressEachFrameInTurn(benchmark::State& state, const std::vector<Bytes>& frames, Compress compress)
+{
+    std::size_t total = 0, count = 0, i = 0;
+    for (auto _ : state) {
+        total += compress(frames[i]);
+        ++count;
+        i = (i + 1) % frames.size();
+    }
+    SetCounters(state, double(total) / double(count));
 }
 
 // ---- Baselines ------------------------------------------------------------------
@@ -116,31 +143,25 @@ void BM_Memcpy(benchmark::State& state)
         benchmark::DoNotOptimize(dst.data());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(kN));
+    SetFrameBytesProcessed(state);
 }
 
 void BM_SnappyRawCompress(benchmark::State& state)
 {
-    const int scene = int(state.range(0));
-    state.SetLabel(SceneName(scene));
+    const int scene = LabelledScene(state);
     const auto& frames = Frames(scene);
     std::vector<char> out(snappy::MaxCompressedLength(kN));
-    std::size_t total = 0, count = 0, i = 0;
-    for (auto _ : state) {
+    CompressEachFrameInTurn(state, frames, [&](const Bytes& frame) {
         std::size_t length = 0;
-        snappy::RawCompress(reinterpret_cast<const char*>(frames[i].data()), kN, out.data(), &length);
+        snappy::RawCompress(reinterpret_cast<const char*>(frame.data()), kN, out.data(), &length);
         benchmark::DoNotOptimize(out.data());
-        total += length;
-        ++count;
-        i = (i + 1) % frames.size();
-    }
-    SetCounters(state, double(total) / double(count));
+        return length;
+    });
 }
 
 void BM_SnappyRawUncompress(benchmark::State& state)
 {
-    const int scene = int(state.range(0));
-    state.SetLabel(SceneName(scene));
+    const int scene = LabelledScene(state);
     std::string packed;
     snappy::Compress(reinterpret_cast<const char*>(Frames(scene)[0].data()), kN, &packed);
     Bytes out(kN);
@@ -157,38 +178,28 @@ void BM_SnappyRawUncompress(benchmark::State& state)
 // against the one before it.
 void BM_EncodeDelta(benchmark::State& state)
 {
-    const int scene = int(state.range(0));
-    state.SetLabel(SceneName(scene));
+    const int scene = LabelledScene(state);
     const auto& frames = Frames(scene);
     CFrameCodec codec;
     codec.InitEncoder(kN);
     codec.Encode(frames.back().data(), true);
-    std::size_t total = 0, count = 0, i = 0;
-    for (auto _ : state) {
-        if (!codec.Encode(frames[i].data(), false))
+    CompressEachFrameInTurn(state, frames, [&](const Bytes& frame) {
+        if (!codec.Encode(frame.data(), false))
             state.SkipWithError("encode failed");
-        total += codec.BlobLength();
-        ++count;
-        i = (i + 1) % frames.size();
-    }
-    SetCounters(state, double(total) / double(count));
+        return codec.BlobLength();
+    });
 }
 
 void BM_EncodeKey(benchmark::State& state)
 {
-    const int scene = int(state.range(0));
-    state.SetLabel(SceneName(scene));
+    const int scene = LabelledScene(state);
     const auto& frames = Frames(scene);
     CFrameCodec codec;
     codec.InitEncoder(kN);
-    std::size_t total = 0, count = 0, i = 0;
-    for (auto _ : state) {
-        codec.Encode(frames[i].data(), true);
-        total += codec.BlobLength();
-        ++count;
-        i = (i + 1) % frames.size();
-    }
-    SetCounters(state, double(total) / double(count));
+    CompressEachFrameInTurn(state, frames, [&](const Bytes& frame) {
+        codec.Encode(frame.data(), true);
+        return codec.BlobLength();
+    });
 }
 
 // The blobs of the cyclic sequence: delta k codes frame k against frame k - 1,
@@ -222,8 +233,7 @@ const Blobs& SceneBlobs(int scene)
 
 void BM_DecodeDelta(benchmark::State& state)
 {
-    const int scene = int(state.range(0));
-    state.SetLabel(SceneName(scene));
+    const int scene = LabelledScene(state);
     const Blobs& blobs = SceneBlobs(scene);
     CFrameCodec codec;
     codec.InitDecoder(kN);
@@ -245,8 +255,7 @@ void BM_DecodeDelta(benchmark::State& state)
 
 void BM_DecodeKey(benchmark::State& state)
 {
-    const int scene = int(state.range(0));
-    state.SetLabel(SceneName(scene));
+    const int scene = LabelledScene(state);
     const Blobs& blobs = SceneBlobs(scene);
     CFrameCodec codec;
     codec.InitDecoder(kN);
@@ -263,8 +272,7 @@ void BM_DecodeKey(benchmark::State& state)
 
 void BM_StoreAppend(benchmark::State& state)
 {
-    const int scene = int(state.range(0));
-    state.SetLabel(SceneName(scene));
+    const int scene = LabelledScene(state);
     const auto& frames = Frames(scene);
     const auto path = std::filesystem::temp_directory_path() / "pelidore-bench-temp.dat";
     CFrameStore store;
@@ -285,8 +293,7 @@ void BM_StoreAppend(benchmark::State& state)
 
 void BM_StoreNextFrame(benchmark::State& state)
 {
-    const int scene = int(state.range(0));
-    state.SetLabel(SceneName(scene));
+    const int scene = LabelledScene(state);
     const auto& frames = Frames(scene);
     const auto path = std::filesystem::temp_directory_path() / "pelidore-bench-read.dat";
     {

@@ -16,6 +16,9 @@
 #include <vector>
 
 using fstest::Bytes;
+using fstest::MakeBlob;
+using fstest::Snappy;
+using fstest::Zlib;
 
 namespace {
 
@@ -442,36 +445,6 @@ Bytes KeyBlob(std::size_t n, std::uint32_t seed, CFrameCodec::Compressor c = CFr
     return encoder.Blob();
 }
 
-// A blob with the given head and chunk payloads.
-Bytes MakeBlob(std::uint8_t compressor, std::uint8_t kind, const std::vector<Bytes>& chunks, std::uint8_t count = 4,
-               std::uint8_t bpp = 3, std::uint8_t version = 1)
-{
-    Bytes blob = {version, compressor, kind, count, bpp};
-    for (const Bytes& c : chunks) {
-        std::uint8_t len[4];
-        fstest::PutBE32(len, std::uint32_t(c.size()));
-        blob.insert(blob.end(), len, len + 4);
-        blob.insert(blob.end(), c.begin(), c.end());
-    }
-    return blob;
-}
-
-Bytes Snappy(const Bytes& raw)
-{
-    std::string out;
-    snappy::Compress(reinterpret_cast<const char*>(raw.data()), raw.size(), &out);
-    return Bytes(out.begin(), out.end());
-}
-
-Bytes Zlib(const Bytes& raw)
-{
-    Bytes out(compressBound(uLong(raw.size())));
-    uLongf len = uLongf(out.size());
-    compress2(out.data(), &len, raw.data(), uLong(raw.size()), 6);
-    out.resize(len);
-    return out;
-}
-
 bool Decodes(CFrameCodec& decoder, const Bytes& blob, std::string* why = nullptr)
 {
     Bytes out;
@@ -570,14 +543,7 @@ TEST(FrameCodecDecode, ImplausibleClaimsAreRefusedBeforeAllocating)
     const std::size_t n = 100u << 20;
     CFrameCodec decoder;
     ASSERT_TRUE(decoder.InitDecoder(n));
-    Bytes claim;
-    std::size_t v = n / 4;
-    while (v >= 0x80) {
-        claim.push_back(std::uint8_t(v | 0x80));
-        v >>= 7;
-    }
-    claim.push_back(std::uint8_t(v));
-    claim.resize(30, 0);
+    const Bytes claim = fstest::SnappyClaiming(n / 4, 30);
     std::string why;
     EXPECT_FALSE(Decodes(decoder, MakeBlob(1, 0, {claim, claim, claim, claim}), &why));
     EXPECT_NE(why.find("cannot give"), std::string::npos) << why;

@@ -1,9 +1,8 @@
 // pelidore-convert's frame store subcommands (store, gif, raw, info, recover),
 // run in process through RunConvert, on good, damaged and unfinished stores.
-#include "tools/pelidore-convert/Commands.h"
-
 #include "FrameStoreTestUtil.h"
 #include "capture/CFrameStore.h"
+#include "tests/gif/ConvertRun.h"
 #include "tests/gif/GifTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -15,37 +14,6 @@
 using fstest::Bytes;
 
 namespace {
-
-struct Outcome {
-    int code;
-    std::string err;
-    std::string out;
-};
-
-Outcome RunTool(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "pelidore-convert");
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
-    const int code = RunConvert(static_cast<int>(args.size()), argv.data());
-    std::fflush(stdout);
-    std::fflush(stderr);
-    Outcome o{code, testing::internal::GetCapturedStderr(), ""};
-    o.out = testing::internal::GetCapturedStdout();
-    return o;
-}
-
-int Lines(const std::string& s)
-{
-    int n = 0;
-    for (char c : s)
-        n += c == '\n' ? 1 : 0;
-    return n;
-}
 
 class FrameStoreCommands : public ::testing::Test {
 protected:
@@ -66,7 +34,7 @@ protected:
         raw = Path("in.raw");
         store = Path("in.dat");
         ASSERT_TRUE(fstest::WriteAll(dir / "in.raw", all));
-        const Outcome o = RunTool({"store", "--size", "64x32", "--delay", "0.07", raw, store});
+        const ConvertRun o = ConvertRun::Of({"store", "--size", "64x32", "--delay", "0.07", raw, store});
         ASSERT_EQ(o.code, 0) << o.err;
     }
     std::string Path(const std::string& name) const { return (dir.Path() / std::filesystem::u8path(name)).u8string(); }
@@ -110,7 +78,7 @@ TEST_F(FrameStoreCommands, StoreWritesAFrameStore)
     EXPECT_EQ(parsed.records[20].kind, 0);
     EXPECT_EQ(parsed.records[0].compressor, 1);
 
-    const Outcome o = RunTool({"store", "--size", "64x32", "--zlib", raw, Path("z.dat")});
+    const ConvertRun o = ConvertRun::Of({"store", "--size", "64x32", "--zlib", raw, Path("z.dat")});
     ASSERT_EQ(o.code, 0) << o.err;
     EXPECT_NE(o.out.find("23 frames"), std::string::npos) << o.out;
     EXPECT_EQ(fstest::ParseStoreFile(Read(Path("z.dat"))).records[3].compressor, 2);
@@ -118,19 +86,19 @@ TEST_F(FrameStoreCommands, StoreWritesAFrameStore)
 
 TEST_F(FrameStoreCommands, RawGivesBackTheFramesBitExact)
 {
-    const Outcome o = RunTool({"raw", store, Path("back.raw")});
+    const ConvertRun o = ConvertRun::Of({"raw", store, Path("back.raw")});
     ASSERT_EQ(o.code, 0) << o.err;
     EXPECT_EQ(Read(Path("back.raw")), Read(raw));
-    const Outcome z = RunTool({"store", "--size", "64x32", "--zlib", raw, Path("z.dat")});
+    const ConvertRun z = ConvertRun::Of({"store", "--size", "64x32", "--zlib", raw, Path("z.dat")});
     ASSERT_EQ(z.code, 0);
-    ASSERT_EQ(RunTool({"raw", Path("z.dat"), Path("zback.raw")}).code, 0);
+    ASSERT_EQ(ConvertRun::Of({"raw", Path("z.dat"), Path("zback.raw")}).code, 0);
     EXPECT_EQ(Read(Path("zback.raw")), Read(raw));
 }
 
 TEST_F(FrameStoreCommands, StoreReadsStandardInput)
 {
     ASSERT_NE(std::freopen(raw.c_str(), "rb", stdin), nullptr);
-    const Outcome o = RunTool({"store", "--size", "64x32", "--delay", "0.07", "-", Path("stdin.dat")});
+    const ConvertRun o = ConvertRun::Of({"store", "--size", "64x32", "--delay", "0.07", "-", Path("stdin.dat")});
     EXPECT_EQ(o.code, 0) << o.err;
     EXPECT_EQ(Read(Path("stdin.dat")), Read(store));
 }
@@ -143,13 +111,13 @@ TEST_F(FrameStoreCommands, GifIsExactlyWhatEncodeMakesOfTheSameFrames)
         gif.insert(gif.end(), options.begin(), options.end());
         gif.push_back(store);
         gif.push_back(Path("from-store.gif"));
-        const Outcome a = RunTool(gif);
+        const ConvertRun a = ConvertRun::Of(gif);
         ASSERT_EQ(a.code, 0) << a.err;
         std::vector<std::string> encode = {"encode", "--size", "64x32", "--delay", "0.07"};
         encode.insert(encode.end(), options.begin(), options.end());
         encode.push_back(raw);
         encode.push_back(Path("from-raw.gif"));
-        const Outcome b = RunTool(encode);
+        const ConvertRun b = ConvertRun::Of(encode);
         ASSERT_EQ(b.code, 0) << b.err;
         EXPECT_EQ(Read(Path("from-store.gif")), Read(Path("from-raw.gif")));
         const auto decoded = giftest::DecodeFile(std::filesystem::u8path(Path("from-store.gif")));
@@ -161,12 +129,12 @@ TEST_F(FrameStoreCommands, GifIsExactlyWhatEncodeMakesOfTheSameFrames)
 
 TEST_F(FrameStoreCommands, InfoListsTheHeaderAndEveryFrame)
 {
-    const Outcome o = RunTool({"info", store});
+    const ConvertRun o = ConvertRun::Of({"info", store});
     ASSERT_EQ(o.code, 0) << o.err;
     EXPECT_EQ(o.err, "");
     EXPECT_NE(o.out.find("64 x 32"), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("header frame count 23"), std::string::npos);
-    EXPECT_EQ(Lines(o.out), 2 + kFrames + 1);
+    EXPECT_EQ(o.OutLines(), 2 + kFrames + 1);
     EXPECT_NE(o.out.find("\n      0  key "), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("\n      1  delta"), std::string::npos);
     EXPECT_NE(o.out.find("\n     20  key "), std::string::npos);
@@ -175,16 +143,16 @@ TEST_F(FrameStoreCommands, InfoListsTheHeaderAndEveryFrame)
 
 TEST_F(FrameStoreCommands, InfoNamesTheFirstBadFrame)
 {
-    const Outcome o = RunTool({"info", Damaged(9)});
+    const ConvertRun o = ConvertRun::Of({"info", Damaged(9)});
     EXPECT_EQ(o.code, 1);
-    EXPECT_EQ(Lines(o.err), 1) << o.err;
+    EXPECT_EQ(o.ErrLines(), 1) << o.err;
     EXPECT_NE(o.err.find("frame 9"), std::string::npos) << o.err;
-    EXPECT_EQ(Lines(o.out), 2 + 9 + 1) << "the frames before it are listed";
+    EXPECT_EQ(o.OutLines(), 2 + 9 + 1) << "the frames before it are listed";
 
     Bytes cut = Read(store);
     cut.resize(cut.size() - 1);
     Write(Path("cut.dat"), cut);
-    const Outcome t = RunTool({"info", Path("cut.dat")});
+    const ConvertRun t = ConvertRun::Of({"info", Path("cut.dat")});
     EXPECT_EQ(t.code, 1);
     EXPECT_NE(t.err.find("frame 22"), std::string::npos) << t.err;
     EXPECT_NE(t.err.find("torn"), std::string::npos) << t.err;
@@ -197,9 +165,9 @@ TEST_F(FrameStoreCommands, AnUnfinishedStoreAsksForRecover)
         std::vector<std::string> args = {command, unfinished};
         if (command != "info")
             args.push_back(Path("out"));
-        const Outcome o = RunTool(args);
+        const ConvertRun o = ConvertRun::Of(args);
         EXPECT_EQ(o.code, 1) << command;
-        EXPECT_EQ(Lines(o.err), 1) << o.err;
+        EXPECT_EQ(o.ErrLines(), 1) << o.err;
         EXPECT_NE(o.err.find("recover"), std::string::npos) << command << ": " << o.err;
     }
 }
@@ -207,14 +175,14 @@ TEST_F(FrameStoreCommands, AnUnfinishedStoreAsksForRecover)
 TEST_F(FrameStoreCommands, RecoverThenGif)
 {
     const std::string unfinished = Unfinished();
-    const Outcome r = RunTool({"recover", unfinished});
+    const ConvertRun r = ConvertRun::Of({"recover", unfinished});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.out.find("22 frames saved"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("the header said 0"), std::string::npos) << r.out;
-    const Outcome g = RunTool({"gif", unfinished, Path("rescued.gif")});
+    const ConvertRun g = ConvertRun::Of({"gif", unfinished, Path("rescued.gif")});
     ASSERT_EQ(g.code, 0) << g.err;
     EXPECT_EQ(giftest::DecodeFile(std::filesystem::u8path(Path("rescued.gif"))).frames.size(), 22u);
-    const Outcome again = RunTool({"recover", unfinished});
+    const ConvertRun again = ConvertRun::Of({"recover", unfinished});
     EXPECT_EQ(again.code, 0);
     EXPECT_NE(again.out.find("already complete"), std::string::npos) << again.out;
 }
@@ -222,22 +190,22 @@ TEST_F(FrameStoreCommands, RecoverThenGif)
 TEST_F(FrameStoreCommands, DamagedStoresKeepTheFramesBeforeTheBadOne)
 {
     const std::string damaged = Damaged(9);
-    const Outcome g = RunTool({"gif", damaged, Path("partial.gif")});
+    const ConvertRun g = ConvertRun::Of({"gif", damaged, Path("partial.gif")});
     EXPECT_EQ(g.code, 1);
-    EXPECT_EQ(Lines(g.err), 1) << g.err;
+    EXPECT_EQ(g.ErrLines(), 1) << g.err;
     EXPECT_NE(g.err.find("frame 9"), std::string::npos) << g.err;
     EXPECT_EQ(giftest::DecodeFile(std::filesystem::u8path(Path("partial.gif"))).frames.size(), 9u);
 
-    const Outcome r = RunTool({"raw", damaged, Path("partial.raw")});
+    const ConvertRun r = ConvertRun::Of({"raw", damaged, Path("partial.raw")});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("frame 9"), std::string::npos) << r.err;
     const Bytes all = Read(raw);
     EXPECT_EQ(Read(Path("partial.raw")), Bytes(all.begin(), all.begin() + 9 * kW * kH * 3));
 
-    const Outcome c = RunTool({"recover", damaged});
+    const ConvertRun c = ConvertRun::Of({"recover", damaged});
     EXPECT_EQ(c.code, 0) << c.err;
     EXPECT_NE(c.out.find("9 frames saved"), std::string::npos) << c.out;
-    EXPECT_EQ(RunTool({"info", damaged}).code, 0);
+    EXPECT_EQ(ConvertRun::Of({"info", damaged}).code, 0);
 }
 
 TEST_F(FrameStoreCommands, EverySubcommandRefusesWhatIsNoStore)
@@ -261,9 +229,9 @@ TEST_F(FrameStoreCommands, EverySubcommandRefusesWhatIsNoStore)
             std::vector<std::string> args = {command, Path(name)};
             if (command == "gif" || command == "raw")
                 args.push_back(Path("out"));
-            const Outcome o = RunTool(args);
+            const ConvertRun o = ConvertRun::Of(args);
             EXPECT_EQ(o.code, 1) << command << " " << name;
-            EXPECT_EQ(Lines(o.err), 1) << command << " " << name << ": " << o.err;
+            EXPECT_EQ(o.ErrLines(), 1) << command << " " << name << ": " << o.err;
         }
         EXPECT_EQ(Read(Path(name)), bytes) << "recover leaves it alone";
     }
@@ -271,14 +239,14 @@ TEST_F(FrameStoreCommands, EverySubcommandRefusesWhatIsNoStore)
         std::vector<std::string> args = {command, Path("missing.dat")};
         if (command == "gif" || command == "raw")
             args.push_back(Path("out"));
-        EXPECT_EQ(RunTool(args).code, 1) << command;
+        EXPECT_EQ(ConvertRun::Of(args).code, 1) << command;
     }
     // A store with no complete frame: recover says so and exits 1.
     Bytes file = Read(store);
     fstest::PutLE32(&file[16], 0);
     file.resize(30);
     Write(Path("nothing.dat"), file);
-    const Outcome o = RunTool({"recover", Path("nothing.dat")});
+    const ConvertRun o = ConvertRun::Of({"recover", Path("nothing.dat")});
     EXPECT_EQ(o.code, 1);
     EXPECT_NE(o.out.find("0 frames saved"), std::string::npos) << o.out;
 }
@@ -305,12 +273,12 @@ TEST_F(FrameStoreCommands, WrongUsageIsExitCode2)
         {"recover", "--force", store},
     };
     for (const auto& args : cases) {
-        const Outcome o = RunTool(args);
+        const ConvertRun o = ConvertRun::Of(args);
         std::string joined;
         for (const auto& a : args)
             joined += a + " ";
         EXPECT_EQ(o.code, 2) << joined << ": " << o.err;
-        EXPECT_EQ(Lines(o.err), 1) << joined << ": " << o.err;
+        EXPECT_EQ(o.ErrLines(), 1) << joined << ": " << o.err;
     }
 }
 
@@ -319,23 +287,23 @@ TEST_F(FrameStoreCommands, StoreFailuresAreExitCode1AndLeaveNoFile)
     Bytes odd = Read(raw);
     odd.resize(odd.size() - 5);
     Write(Path("odd.raw"), odd);
-    Outcome o = RunTool({"store", "--size", "64x32", Path("odd.raw"), Path("odd.dat")});
+    ConvertRun o = ConvertRun::Of({"store", "--size", "64x32", Path("odd.raw"), Path("odd.dat")});
     EXPECT_EQ(o.code, 1);
-    EXPECT_EQ(Lines(o.err), 1) << o.err;
+    EXPECT_EQ(o.ErrLines(), 1) << o.err;
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::u8path(Path("odd.dat"))));
-    o = RunTool({"store", "--size", "64x32", raw, Path("no/such/folder/x.dat")});
+    o = ConvertRun::Of({"store", "--size", "64x32", raw, Path("no/such/folder/x.dat")});
     EXPECT_EQ(o.code, 1);
-    o = RunTool({"store", "--size", "64x32", Path("missing.raw"), Path("x.dat")});
+    o = ConvertRun::Of({"store", "--size", "64x32", Path("missing.raw"), Path("x.dat")});
     EXPECT_EQ(o.code, 1);
 }
 
 TEST_F(FrameStoreCommands, WidePaths)
 {
     const std::string wide = Path(u8"\u65e5\u672c \u00e4.dat");
-    ASSERT_EQ(RunTool({"store", "--size", "64x32", raw, wide}).code, 0);
-    EXPECT_EQ(RunTool({"info", wide}).code, 0);
-    EXPECT_EQ(RunTool({"recover", wide}).code, 0);
+    ASSERT_EQ(ConvertRun::Of({"store", "--size", "64x32", raw, wide}).code, 0);
+    EXPECT_EQ(ConvertRun::Of({"info", wide}).code, 0);
+    EXPECT_EQ(ConvertRun::Of({"recover", wide}).code, 0);
     const std::string wideGif = Path(u8"\u0416.gif");
-    EXPECT_EQ(RunTool({"gif", wide, wideGif}).code, 0);
+    EXPECT_EQ(ConvertRun::Of({"gif", wide, wideGif}).code, 0);
     EXPECT_EQ(giftest::DecodeFile(std::filesystem::u8path(wideGif)).frames.size(), std::size_t(kFrames));
 }

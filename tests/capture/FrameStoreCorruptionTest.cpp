@@ -6,9 +6,6 @@
 
 #include "FrameStoreTestUtil.h"
 
-#include <snappy.h>
-#include <zlib.h>
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,6 +14,9 @@
 #include <vector>
 
 using fstest::Bytes;
+using fstest::MakeBlob;
+using fstest::Snappy;
+using fstest::Zlib;
 using Status = CFrameStore::ReadStatus;
 
 namespace {
@@ -51,35 +51,6 @@ Bytes BuildFile(const std::vector<Record>& records, int count = kCountOfRecords,
         file.insert(file.end(), r.blob.begin(), r.blob.end());
     }
     return file;
-}
-
-Bytes MakeBlob(std::uint8_t compressor, std::uint8_t kind, const std::vector<Bytes>& chunks, std::uint8_t count = 4,
-               std::uint8_t bpp = 3, std::uint8_t version = 1)
-{
-    Bytes blob = {version, compressor, kind, count, bpp};
-    for (const Bytes& c : chunks) {
-        std::uint8_t len[4];
-        fstest::PutBE32(len, std::uint32_t(c.size()));
-        blob.insert(blob.end(), len, len + 4);
-        blob.insert(blob.end(), c.begin(), c.end());
-    }
-    return blob;
-}
-
-Bytes Snappy(const Bytes& raw)
-{
-    std::string out;
-    snappy::Compress(reinterpret_cast<const char*>(raw.data()), raw.size(), &out);
-    return Bytes(out.begin(), out.end());
-}
-
-Bytes Zlib(const Bytes& raw)
-{
-    Bytes out(compressBound(uLong(raw.size())));
-    uLongf len = uLongf(out.size());
-    compress2(out.data(), &len, raw.data(), uLong(raw.size()), 6);
-    out.resize(len);
-    return out;
 }
 
 // A valid store of 25 frames; its records, and its frames.
@@ -224,14 +195,7 @@ TEST_F(FrameStoreCorruption, AHeaderOfAGiantFrameWithATinyRecordIsRefusedCheaply
     // 9000 x 9000 x 3 = 243 MB is a size the store accepts; 60 bytes of
     // snappy cannot be its key frame, and nothing that large is allocated.
     const std::size_t n = std::size_t(9000) * 9000 * 3;
-    Bytes claim;
-    std::size_t v = n / 4;
-    while (v >= 0x80) {
-        claim.push_back(std::uint8_t(v | 0x80));
-        v >>= 7;
-    }
-    claim.push_back(std::uint8_t(v));
-    claim.resize(12, 0);
+    const Bytes claim = fstest::SnappyClaiming(n / 4, 12);
     const ReadResult result =
         ReadBytes(path, BuildFile({WithBlob(MakeBlob(1, 0, {claim, claim, claim, claim}))}, 1, 9000, 9000));
     ASSERT_TRUE(result.opened);

@@ -1,7 +1,8 @@
 // Helpers shared by the frame store tests: frame generators, a temporary
-// folder, whole-file access, and an independent parser of temp.dat that reads
-// the layout straight from the bytes (it shares no code with the
-// store, so a test that uses it checks the file, not the store against itself).
+// folder, whole-file access, hand-made blobs, and an independent parser of
+// temp.dat that reads the layout straight from the bytes (it shares no code
+// with the store, so a test that uses it checks the file, not the store
+// against itself).
 #pragma once
 
 #include "capture/CFrameFile.h"
@@ -142,6 +143,57 @@ inline void PutBE32(std::uint8_t* p, std::uint32_t v)
 {
     for (int k = 0; k < 4; ++k)
         p[k] = std::uint8_t(v >> (24 - 8 * k));
+}
+
+// ---- Blobs made by hand --------------------------------------------------------
+// Written byte by byte rather than by CFrameCodec, so that a test can hand the
+// decoder what the encoder never makes: wrong head fields, lying chunk
+// lengths, chunks that decompress to the wrong size.
+
+// A blob with the given head and chunk payloads.
+inline Bytes MakeBlob(std::uint8_t compressor, std::uint8_t kind, const std::vector<Bytes>& chunks,
+                      std::uint8_t count = 4, std::uint8_t bpp = 3, std::uint8_t version = 1)
+{
+    Bytes blob = {version, compressor, kind, count, bpp};
+    for (const Bytes& c : chunks) {
+        std::uint8_t len[4];
+        PutBE32(len, std::uint32_t(c.size()));
+        blob.insert(blob.end(), len, len + 4);
+        blob.insert(blob.end(), c.begin(), c.end());
+    }
+    return blob;
+}
+
+inline Bytes Snappy(const Bytes& raw)
+{
+    std::string out;
+    snappy::Compress(reinterpret_cast<const char*>(raw.data()), raw.size(), &out);
+    return Bytes(out.begin(), out.end());
+}
+
+// A snappy chunk of `length` bytes whose preamble claims `claimed` bytes of
+// output that its zero bytes cannot give: the decoder must not take the claim
+// as a size to allocate or trust.
+inline Bytes SnappyClaiming(std::size_t claimed, std::size_t length)
+{
+    Bytes chunk;
+    std::size_t v = claimed;
+    while (v >= 0x80) {
+        chunk.push_back(std::uint8_t(v | 0x80));
+        v >>= 7;
+    }
+    chunk.push_back(std::uint8_t(v));
+    chunk.resize(length, 0);
+    return chunk;
+}
+
+inline Bytes Zlib(const Bytes& raw)
+{
+    Bytes out(compressBound(uLong(raw.size())));
+    uLongf len = uLongf(out.size());
+    compress2(out.data(), &len, raw.data(), uLong(raw.size()), 6);
+    out.resize(len);
+    return out;
 }
 
 // ---- Independent parser of the file layout ---------------------------------------

@@ -2,6 +2,7 @@
 // process through RunConvert.
 #include "tools/pelidore-convert/Cli.h"
 #include "tools/pelidore-convert/Commands.h"
+#include "tests/gif/ConvertRun.h"
 #include "tests/gif/GifTestUtil.h"
 #include "tests/gif/SyntheticFrames.h"
 
@@ -12,39 +13,6 @@
 #include <vector>
 
 namespace {
-
-struct Outcome {
-    int code;
-    std::string err;
-    std::string out;
-};
-
-Outcome RunTool(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "pelidore-convert");
-    std::vector<char*> argv;
-    for (auto& a : args) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
-    testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
-    const int code = RunConvert(static_cast<int>(args.size()), argv.data());
-    std::fflush(stdout);
-    std::fflush(stderr);
-    Outcome o{code, testing::internal::GetCapturedStderr(), ""};
-    o.out = testing::internal::GetCapturedStdout();
-    return o;
-}
-
-int Lines(const std::string& s)
-{
-    int n = 0;
-    for (char c : s) {
-        n += c == '\n' ? 1 : 0;
-    }
-    return n;
-}
 
 std::string RawFile(const std::string& name, int w, int h, int frames)
 {
@@ -69,7 +37,7 @@ TEST(ConvertTool, EncodeWritesOneFramePerInputFrame)
 {
     const auto in = RawFile("in.raw", 64, 32, 4);
     const auto out = Out("out.gif");
-    const Outcome o = RunTool({"encode", "--size", "64x32", in, out});
+    const ConvertRun o = ConvertRun::Of({"encode", "--size", "64x32", in, out});
     EXPECT_EQ(o.code, 0) << o.err;
     EXPECT_EQ(o.err, "");
     const auto gif = giftest::DecodeFile(std::filesystem::u8path(out));
@@ -91,14 +59,14 @@ TEST(ConvertTool, EncodeOptionsReachTheExporter)
 {
     const auto in = RawFile("opts.raw", 32, 16, 3);
     const auto out = Out("opts.gif");
-    Outcome o = RunTool({"encode", "--size=32x16", "--delay", "0.5", "--transparency", "--dithering", in, out});
+    ConvertRun o = ConvertRun::Of({"encode", "--size=32x16", "--delay", "0.5", "--transparency", "--dithering", in, out});
     ASSERT_EQ(o.code, 0) << o.err;
     auto gif = giftest::DecodeFile(std::filesystem::u8path(out));
     ASSERT_EQ(gif.frames.size(), 3u);
     EXPECT_EQ(gif.frames[0].delay, 50);
     EXPECT_EQ(gif.frames[0].packed, 0x05);
 
-    o = RunTool({"encode", "--size", "32x16", "--quality", "2", "--transparency", in, out});
+    o = ConvertRun::Of({"encode", "--size", "32x16", "--quality", "2", "--transparency", in, out});
     ASSERT_EQ(o.code, 0) << o.err;
     gif = giftest::DecodeFile(std::filesystem::u8path(out));
     ASSERT_EQ(gif.frames.size(), 3u);
@@ -110,7 +78,7 @@ TEST(ConvertTool, EncodeReadsStandardInput)
     const auto in = RawFile("stdin.raw", 16, 8, 5);
     const auto out = Out("stdin.gif");
     ASSERT_NE(std::freopen(in.c_str(), "rb", stdin), nullptr);
-    const Outcome o = RunTool({"encode", "--size", "16x8", "-", out});
+    const ConvertRun o = ConvertRun::Of({"encode", "--size", "16x8", "-", out});
     EXPECT_EQ(o.code, 0) << o.err;
     EXPECT_EQ(giftest::DecodeFile(std::filesystem::u8path(out)).frames.size(), 5u);
 }
@@ -119,7 +87,7 @@ TEST(ConvertTool, AnEmptyInputGivesTheEmptyGif)
 {
     const auto in = RawFile("empty.raw", 16, 8, 0);
     const auto out = Out("empty.gif");
-    const Outcome o = RunTool({"encode", "--size", "16x8", in, out});
+    const ConvertRun o = ConvertRun::Of({"encode", "--size", "16x8", in, out});
     EXPECT_EQ(o.code, 0) << o.err;
     EXPECT_EQ(giftest::ReadBytes(std::filesystem::u8path(out)).size(), 33u);
 }
@@ -148,13 +116,13 @@ TEST(ConvertTool, WrongUsageIsOneLineAndExitCode2)
         {"encode", "--size"},
     };
     for (const auto& args : cases) {
-        const Outcome o = RunTool(args);
+        const ConvertRun o = ConvertRun::Of(args);
         std::string joined;
         for (const auto& a : args) {
             joined += a + " ";
         }
         EXPECT_EQ(o.code, 2) << joined;
-        EXPECT_EQ(Lines(o.err), 1) << joined << ": " << o.err;
+        EXPECT_EQ(o.ErrLines(), 1) << joined << ": " << o.err;
     }
 }
 
@@ -169,9 +137,9 @@ TEST(ConvertTool, FailuresAreOneLineAndExitCode1)
         {"encode", "--size", "16x8", giftest::TempDir().u8string(), out},
     };
     for (const auto& args : cases) {
-        const Outcome o = RunTool(args);
+        const ConvertRun o = ConvertRun::Of(args);
         EXPECT_EQ(o.code, 1) << args[3] << " " << args[4];
-        EXPECT_EQ(Lines(o.err), 1) << o.err;
+        EXPECT_EQ(o.ErrLines(), 1) << o.err;
     }
 }
 
@@ -183,15 +151,15 @@ TEST(ConvertTool, ATornFrameOnStandardInputFailsAndLeavesNoGif)
     giftest::WriteBytes(in, bytes);
     const auto out = Out("torn.gif");
     ASSERT_NE(std::freopen(in.u8string().c_str(), "rb", stdin), nullptr);
-    const Outcome o = RunTool({"encode", "--size", "16x8", "-", out});
+    const ConvertRun o = ConvertRun::Of({"encode", "--size", "16x8", "-", out});
     EXPECT_EQ(o.code, 1);
-    EXPECT_EQ(Lines(o.err), 1) << o.err;
+    EXPECT_EQ(o.ErrLines(), 1) << o.err;
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::u8path(out)));
 }
 
 TEST(ConvertTool, HelpListsTheCommands)
 {
-    const Outcome o = RunTool({"help"});
+    const ConvertRun o = ConvertRun::Of({"help"});
     EXPECT_EQ(o.code, 0);
     EXPECT_NE(o.out.find("encode"), std::string::npos);
     ASSERT_NE(ConvertCommands(), nullptr);

@@ -1,5 +1,6 @@
 #include "tools/gallery/GalleryPages.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -64,19 +65,29 @@ public:
         box.SetChecked(checked);
         return box;
     }
-    CNCombo& Combo(int x, int y, int width, UINT normal, UINT open, UINT hover, int itemWidth, int dropX)
+    // The combo of the quality and font choices.
+    CNCombo& WideCombo(int x, int y)
     {
-        CNCombo& combo = Add<CNCombo>(x, y, width, 20);
-        combo.SetImages(normal, open, hover);
-        combo.SetDropButton(x + dropX, y + 4, 13, 10, IDB_DROP_ARROW, IDB_DROP_ARROW_PRESSED);
-        combo.SetItemSize(itemWidth, 15);
-        return combo;
+        return Combo(x, y, 145, IDB_COMBO, IDB_COMBO_OPEN, IDB_COMBO_HOVER, 125, 130);
+    }
+    // The combo of the font sizes.
+    CNCombo& SmallCombo(int x, int y)
+    {
+        return Combo(x, y, 70, IDB_SMALL_COMBO, IDB_SMALL_COMBO_OPEN, IDB_SMALL_COMBO_HOVER, 50, 55);
     }
     CNEdit& Edit(int x, int y, int width, int height, const wchar_t* text)
     {
         CNEdit& edit = Add<CNEdit>(x, y, width, height);
         edit.SetText(text);
         return edit;
+    }
+    // What every window of the program has: its caption on the sheet, its
+    // background, and the close button at its top right.
+    void Window(int x, int y, const wchar_t* caption, UINT background)
+    {
+        m_Sheet.Caption(x, y - 20, caption);
+        Backdrop(background, x, y);
+        Alpha(x + 346, y + 5, 26, 26, IDB_CLOSE, IDB_CLOSE_PRESSED);
     }
     // A picture drawn under the controls when the stage is drawn, so that
     // nothing the controls drew while being set up shows through.
@@ -96,6 +107,15 @@ public:
     }
 
 private:
+    CNCombo& Combo(int x, int y, int width, UINT normal, UINT open, UINT hover, int itemWidth, int dropX)
+    {
+        CNCombo& combo = Add<CNCombo>(x, y, width, 20);
+        combo.SetImages(normal, open, hover);
+        combo.SetDropButton(x + dropX, y + 4, 13, 10, IDB_DROP_ARROW, IDB_DROP_ARROW_PRESSED);
+        combo.SetItemSize(itemWidth, 15);
+        return combo;
+    }
+
     struct BackdropPicture {
         UINT id;
         int x;
@@ -116,6 +136,35 @@ void DrawText(GallerySheet& sheet, const CNFont& font, const CNColor& color, int
 {
     RECT rect{left, top, right, bottom};
     sheet.Screen().DrawText(font, rect, color, text, 0, align, 1, true);
+}
+
+template <std::size_t Count>
+void AddItems(CNCombo& combo, const wchar_t* const (&items)[Count])
+{
+    for (const wchar_t* item : items)
+        combo.AddItem(item);
+}
+
+// The backdrop of the pages that show controls on their own.
+void FillDark(GallerySheet& sheet, int width, int height)
+{
+    sheet.Fill(CNColor(255, 33, 34, 39), 0, 0, width, height);
+}
+
+int PictureHeight(UINT id)
+{
+    CNBitmap picture;
+    picture.LoadResource(CNTopWindow::ModuleInstance(), id);
+    return picture.Height();
+}
+
+// A picture with its resource id above it.
+void CaptionedPicture(GallerySheet& sheet, UINT id, int x, int y)
+{
+    wchar_t caption[16];
+    swprintf(caption, 16, L"%u", id);
+    sheet.Caption(x, y, caption);
+    sheet.Picture(id, x, y + 18);
 }
 
 std::vector<std::wstring> InstalledFamilies()
@@ -165,10 +214,9 @@ HRESULT GalleryPages::WritePanel()
         int ox = 20;
         int oy = 30 + copy * 190;
         bool recording = copy == 1;
-        sheet.Caption(ox, oy - 20, recording ? L"Control panel, recording, both locks set" : L"Control panel, idle");
         Stage stage(sheet);
-        stage.Backdrop(IDB_PANEL_BACKGROUND, ox, oy);
-        stage.Alpha(ox + 346, oy + 5, 26, 26, IDB_CLOSE, IDB_CLOSE_PRESSED);
+        stage.Window(ox, oy, recording ? L"Control panel, recording, both locks set" : L"Control panel, idle",
+                     IDB_PANEL_BACKGROUND);
         stage.Alpha(ox + 315, oy + 5, 26, 26, IDB_MINIMIZE, IDB_MINIMIZE_PRESSED);
         stage.Alpha(ox + 284, oy + 5, 26, 26, IDB_ABOUT, IDB_ABOUT_PRESSED);
         CNButton& record = stage.Add<CNButton>(ox + 20, oy + 52, 86, 86);
@@ -207,11 +255,9 @@ HRESULT GalleryPages::WriteSetup()
     for (int copy = 0; copy < 2; ++copy) {
         int ox = 20 + copy * 397;
         int oy = 30;
-        sheet.Caption(ox, oy - 20, copy ? L"Setup, quality list open" : L"Setup, defaults");
         Stage& stage = *stages.emplace_back(std::make_unique<Stage>(sheet));
-        stage.Backdrop(IDB_SETUP_BACKGROUND, ox, oy);
+        stage.Window(ox, oy, copy ? L"Setup, quality list open" : L"Setup, defaults", IDB_SETUP_BACKGROUND);
         stage.Backdrop(IDB_FOLDER_FIELD, ox + 100, oy + 220);
-        stage.Alpha(ox + 346, oy + 5, 26, 26, IDB_CLOSE, IDB_CLOSE_PRESSED);
         const int maxima[] = {29, 70, 150};
         const int positions[] = {9, 70, 50};
         const int readouts[] = {10, 100, 100};
@@ -228,10 +274,9 @@ HRESULT GalleryPages::WriteSetup()
         folder.SetFont(&label);
         folder.Enable(false);
         stage.Alpha(ox + 307, oy + 218, 47, 23, IDB_BROWSE, IDB_BROWSE_PRESSED);
-        CNCombo& quality = stage.Combo(ox + 70, oy + 150, 145, IDB_COMBO, IDB_COMBO_OPEN, IDB_COMBO_HOVER, 125, 130);
+        CNCombo& quality = stage.WideCombo(ox + 70, oy + 150);
         quality.SetFont(&label);
-        for (const wchar_t* name : kQualities)
-            quality.AddItem(name);
+        AddItems(quality, kQualities);
         quality.SetSelection(0);
         if (copy) {
             quality.Open();
@@ -264,12 +309,11 @@ HRESULT GalleryPages::WriteLogo()
     for (int copy = 0; copy < 2; ++copy) {
         int ox = 20 + copy * 397;
         int oy = 30;
-        sheet.Caption(ox, oy - 20, copy ? L"Logo, font list open (installed families)" : L"Logo, text logo");
         Stage& stage = *stages.emplace_back(std::make_unique<Stage>(sheet));
-        stage.Backdrop(IDB_LOGO_BACKGROUND, ox, oy);
-        stage.Alpha(ox + 346, oy + 5, 26, 26, IDB_CLOSE, IDB_CLOSE_PRESSED);
+        stage.Window(ox, oy, copy ? L"Logo, font list open (installed families)" : L"Logo, text logo",
+                     IDB_LOGO_BACKGROUND);
         stage.CheckBox(ox + 25, oy + 41, 150, L"Text logo", true).SetFont(&label);
-        CNCombo& font = stage.Combo(ox + 67, oy + 67, 145, IDB_COMBO, IDB_COMBO_OPEN, IDB_COMBO_HOVER, 125, 130);
+        CNCombo& font = stage.WideCombo(ox + 67, oy + 67);
         font.SetFont(&label);
         for (const std::wstring& family : families)
             font.AddItem(family.c_str());
@@ -277,20 +321,19 @@ HRESULT GalleryPages::WriteLogo()
             font.AddItem(L"Arial");
         int arial = font.FindItem(L"Arial");
         font.SetSelection(arial >= 0 ? arial : 0);
-        CNCombo& size =
-            stage.Combo(ox + 287, oy + 67, 70, IDB_SMALL_COMBO, IDB_SMALL_COMBO_OPEN, IDB_SMALL_COMBO_HOVER, 50, 55);
+        CNCombo& size = stage.SmallCombo(ox + 287, oy + 67);
         size.SetFont(&label);
-        for (const wchar_t* value : kSizes)
-            size.AddItem(value);
+        AddItems(size, kSizes);
         size.SetSelection(5);
-        CNAlphaButton& fill = stage.Alpha(ox + 257, oy + 93, 47, 23, IDB_COLOR, IDB_COLOR_PRESSED);
-        fill.SetText(L"A");
-        fill.SetFont(&letter);
-        fill.SetTextColor(kWhite);
-        CNAlphaButton& outline = stage.Alpha(ox + 311, oy + 93, 47, 23, IDB_COLOR, IDB_COLOR_PRESSED);
-        outline.SetText(L"A");
-        outline.SetFont(&letter);
-        outline.SetTextColor(CNColor(255, 0, 0, 0));
+        // The fill and outline colour buttons show their colour on a letter.
+        const auto colourButton = [&](int x, const CNColor& colour) {
+            CNAlphaButton& button = stage.Alpha(ox + x, oy + 93, 47, 23, IDB_COLOR, IDB_COLOR_PRESSED);
+            button.SetText(L"A");
+            button.SetFont(&letter);
+            button.SetTextColor(colour);
+        };
+        colourButton(257, kWhite);
+        colourButton(311, CNColor(255, 0, 0, 0));
         stage.CheckBox(ox + 25, oy + 132, 150, L"Image logo", false).SetFont(&label);
         CNEdit& path = stage.Edit(ox + 67, oy + 158, 240, 20, L"");
         path.Enable(false);
@@ -465,7 +508,7 @@ HRESULT GalleryPages::WriteButtons()
     GallerySheet sheet;
     if (FAILED(sheet.Init(650, height + 70)))
         return E_FAIL;
-    sheet.Fill(CNColor(255, 33, 34, 39), 0, 0, 650, height + 70);
+    FillDark(sheet, 650, height + 70);
     for (int i = 0; i < 4; ++i)
         sheet.Caption(190 + i * 110, 12, kStateNames[i]);
     int y = 40;
@@ -489,7 +532,7 @@ HRESULT GalleryPages::WriteInputs()
     GallerySheet sheet;
     if (FAILED(sheet.Init(720, 420)))
         return E_FAIL;
-    sheet.Fill(CNColor(255, 33, 34, 39), 0, 0, 720, 420);
+    FillDark(sheet, 720, 420);
     Stage stage(sheet);
     const double sliderAt[] = {0, 9, 29};
     sheet.Caption(20, 12, L"Sliders: 0, 9 and 29 of 29; below, one without pictures");
@@ -544,31 +587,29 @@ HRESULT GalleryPages::WriteLists()
     GallerySheet sheet;
     if (FAILED(sheet.Init(760, 420)))
         return E_FAIL;
-    sheet.Fill(CNColor(255, 33, 34, 39), 0, 0, 760, 420);
+    FillDark(sheet, 760, 420);
     // Held by the frame below; it must outlive the stage, which releases the frame.
     CNAlphaButton held;
     Stage stage(sheet);
     sheet.Caption(20, 12, L"Combo: closed, hover, open (highlight on the third entry)");
     CNCombo* combos[3];
     for (int i = 0; i < 3; ++i) {
-        combos[i] = &stage.Combo(20 + i * 170, 34, 145, IDB_COMBO, IDB_COMBO_OPEN, IDB_COMBO_HOVER, 125, 130);
-        for (const wchar_t* name : kQualities)
-            combos[i]->AddItem(name);
+        combos[i] = &stage.WideCombo(20 + i * 170, 34);
+        AddItems(*combos[i], kQualities);
         combos[i]->SetSelection(i);
     }
     Hover(*combos[1], 200, 44);
     combos[2]->Open();
     Hover(*combos[2], 400, 34 + 21 + 2 * 15 + 7);
     sheet.Caption(530, 12, L"Long list, scrolled");
-    CNCombo& fonts = stage.Combo(530, 34, 145, IDB_COMBO, IDB_COMBO_OPEN, IDB_COMBO_HOVER, 125, 130);
+    CNCombo& fonts = stage.WideCombo(530, 34);
     for (int i = 0; i < 40; ++i)
         fonts.AddItem((L"Font family " + std::to_wstring(i + 1)).c_str());
     fonts.SetSelection(12);
     fonts.Open();
     sheet.Caption(20, 150, L"Size combo, open");
-    CNCombo& sizes = stage.Combo(20, 172, 70, IDB_SMALL_COMBO, IDB_SMALL_COMBO_OPEN, IDB_SMALL_COMBO_HOVER, 50, 55);
-    for (const wchar_t* value : kSizes)
-        sizes.AddItem(value);
+    CNCombo& sizes = stage.SmallCombo(20, 172);
+    AddItems(sizes, kSizes);
     sizes.SetSelection(5);
     sizes.Open();
     sheet.Caption(200, 150, L"List box with selection, hot row, scroll bar");
@@ -622,11 +663,8 @@ HRESULT GalleryPages::WritePictures()
     }
     int rows = (static_cast<int>(small.size()) + columns - 1) / columns;
     int height = 20 + rows * 120 + static_cast<int>(large.size()) * 30;
-    for (UINT id : large) {
-        CNBitmap picture;
-        picture.LoadResource(CNTopWindow::ModuleInstance(), id);
-        height += picture.Height();
-    }
+    for (UINT id : large)
+        height += PictureHeight(id);
     GallerySheet sheet;
     if (FAILED(sheet.Init(columns * cell + 20, height + 20)))
         return E_FAIL;
@@ -635,20 +673,12 @@ HRESULT GalleryPages::WritePictures()
     for (size_t i = 0; i < small.size(); ++i) {
         int x = 10 + static_cast<int>(i % columns) * cell;
         int top = y + static_cast<int>(i / columns) * 120;
-        wchar_t caption[16];
-        swprintf(caption, 16, L"%u", small[i]);
-        sheet.Caption(x, top, caption);
-        sheet.Picture(small[i], x, top + 18);
+        CaptionedPicture(sheet, small[i], x, top);
     }
     y += rows * 120;
     for (UINT id : large) {
-        wchar_t caption[16];
-        swprintf(caption, 16, L"%u", id);
-        sheet.Caption(10, y, caption);
-        sheet.Picture(id, 10, y + 18);
-        CNBitmap picture;
-        picture.LoadResource(CNTopWindow::ModuleInstance(), id);
-        y += picture.Height() + 30;
+        CaptionedPicture(sheet, id, 10, y);
+        y += PictureHeight(id) + 30;
     }
     return sheet.Save(m_Folder, L"pictures.png");
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <system_error>
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -230,6 +231,12 @@ std::filesystem::path PathFromArg(const std::string& arg)
 std::string PathForDisplay(const std::filesystem::path& path)
 {
     return path.u8string();
+}
+
+void RemoveQuietly(const std::filesystem::path& path)
+{
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
 }
 
 InputFile::InputFile(const std::string& arg) : name_(arg == "-" ? std::string("standard input") : arg)

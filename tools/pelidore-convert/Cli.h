@@ -96,6 +96,9 @@ long long ParseInteger(const std::string& text, const std::string& option, long 
 std::filesystem::path PathFromArg(const std::string& arg);
 // A path for messages, in UTF-8.
 std::string PathForDisplay(const std::filesystem::path& path);
+// Takes back a half-made output. A file that will not go is left as it is:
+// the failure that led here is the one worth reporting.
+void RemoveQuietly(const std::filesystem::path& path);
 
 // A file to read from, or standard input for "-" (binary on Windows).
 class InputFile {

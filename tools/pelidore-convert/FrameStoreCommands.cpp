@@ -2,13 +2,13 @@
 
 #include "capture/CFrameFile.h"
 #include "capture/CFrameStore.h"
-#include "gif/GifExporter.h"
 #include "tools/pelidore-convert/Cli.h"
+#include "tools/pelidore-convert/GifOutput.h"
+#include "tools/pelidore-convert/RawFrameInput.h"
 
 #include <cstdio>
-#include <memory>
+#include <functional>
 #include <string>
-#include <system_error>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -43,6 +43,44 @@ void OpenStore(CFrameStore& store, const std::string& name)
     }
 }
 
+// How far a read of a store's frames got: every frame, or up to a bad one.
+struct Playback {
+    Status status = Status::End;
+    std::uint64_t frames = 0;
+};
+
+// Reads the frames as the program's reader does, handing each to sink under a
+// progress bar named label; the bar is finished however the sink leaves.
+Playback Play(CFrameStore& store, const std::string& label, const std::function<void(const CFrameStore::Frame&)>& sink)
+{
+    cli::ProgressBar progress(label, static_cast<std::uint64_t>(store.HeaderFrameCount()));
+    CFrameStore::Frame frame;
+    Playback playback;
+    try {
+        while ((playback.status = store.NextFrame(frame)) == Status::Frame) {
+            sink(frame);
+            ++playback.frames;
+            progress.Update(playback.frames);
+        }
+    } catch (...) {
+        progress.Finish();
+        throw;
+    }
+    progress.Finish();
+    return playback;
+}
+
+// A bad frame ends the output early; the frames before it stay written, and
+// the message says how many that is.
+void FailIfCutShort(const Playback& playback, const CFrameStore& store, const std::string& inName,
+                    const std::string& outName)
+{
+    if (playback.status == Status::Error) {
+        throw cli::Failure(inName + ": " + store.ErrorMessage() + "; " + outName + " holds the " +
+                           Frames(playback.frames) + " before it");
+    }
+}
+
 // ---- store ---------------------------------------------------------------------
 
 const char kStoreUsage[] = "store --size WxH [--delay SECONDS] [--zlib] IN.raw OUT.dat";
@@ -64,18 +102,7 @@ int Store(int argc, char** argv)
     if (outName == "-")
         throw cli::UsageError("OUT.dat must be a file, not standard output");
 
-    cli::InputFile input(inName);
-    const std::uint64_t frameBytes = size.FrameBytes();
-    std::uint64_t total = 0;
-    if (input.Size()) {
-        if (*input.Size() % frameBytes != 0) {
-            throw cli::Failure(inName + " holds " + Str(*input.Size()) + " bytes, not a whole number of " +
-                               std::to_string(size.width) + "x" + std::to_string(size.height) + " frames (" +
-                               Str(frameBytes) + " bytes each)");
-        }
-        total = *input.Size() / frameBytes;
-    }
-
+    RawFrameInput input(inName, size);
     const std::filesystem::path outPath = cli::PathFromArg(outName);
     CFrameStore store;
     if (args.Has("--zlib"))
@@ -84,44 +111,22 @@ int Store(int argc, char** argv)
         throw cli::Failure(store.ErrorMessage());
     if (!store.OpenForWriting(outPath))
         throw cli::Failure("cannot create " + outName);
+    const auto append = [&](const std::uint8_t* pixels, std::uint64_t index) {
+        if (!store.Append(delay, pixels))
+            throw cli::Failure("writing frame " + Str(index) + " to " + outName + " failed");
+    };
     const auto discard = [&] {
         store.Close();
-        std::error_code ec;
-        std::filesystem::remove(outPath, ec);
+        cli::RemoveQuietly(outPath);
     };
-
-    std::unique_ptr<std::uint8_t[]> frame(new std::uint8_t[static_cast<std::size_t>(frameBytes)]);
-    cli::ProgressBar progress("store", total);
-    std::uint64_t frames = 0;
-    try {
-        for (;;) {
-            const std::size_t got = input.Read(frame.get(), static_cast<std::size_t>(frameBytes));
-            if (got == 0)
-                break;
-            if (got < frameBytes) {
-                throw cli::Failure(inName + " ends inside frame " + Str(frames + 1) + " (" +
-                                   Str(frames * frameBytes + got) + " bytes, not a whole number of " +
-                                   std::to_string(size.width) + "x" + std::to_string(size.height) + " frames)");
-            }
-            if (!store.Append(delay, frame.get()))
-                throw cli::Failure("writing frame " + Str(frames) + " to " + outName + " failed");
-            ++frames;
-            progress.Update(frames);
-        }
-    } catch (...) {
-        progress.Finish();
-        discard();
-        throw;
-    }
-    progress.Finish();
+    const std::uint64_t frames = input.Pump("store", append, discard);
     const std::uint64_t bytes = store.BytesWritten();
     if (!store.Close()) {
-        std::error_code ec;
-        std::filesystem::remove(outPath, ec);
+        cli::RemoveQuietly(outPath);
         throw cli::Failure("finishing " + outName + " failed");
     }
     std::printf("%s: %s, %s bytes (%s bytes raw)\n", outName.c_str(), Frames(frames).c_str(), Str(bytes).c_str(),
-                Str(frames * frameBytes).c_str());
+                Str(frames * input.FrameBytes()).c_str());
     return cli::kExitOk;
 }
 
@@ -132,48 +137,21 @@ const char kGifUsage[] = "gif [--quality N] [--dithering] [--transparency] IN.da
 int Gif(int argc, char** argv)
 {
     cli::ArgParser args;
-    args.Value("--quality").Flag("--dithering").Flag("--transparency");
+    GifOutput::DeclareOptions(args);
     args.Parse(argc, argv);
     args.ExpectPositionals(2, 2);
-    const int quality =
-        args.Get("--quality") ? static_cast<int>(cli::ParseInteger(*args.Get("--quality"), "--quality", -1, 3)) : 0;
-    const bool dithering = args.Has("--dithering");
-    const bool transparency = args.Has("--transparency");
     const std::string& inName = args.Positionals()[0];
     const std::string& outName = args.Positionals()[1];
-    if (outName == "-")
-        throw cli::UsageError("OUT.gif must be a file, not standard output");
+    GifOutput gif(args, outName);
 
     CFrameStore store;
     OpenStore(store, inName);
-    const std::filesystem::path outPath = cli::PathFromArg(outName);
-    // The save thread: open the export, one waiting push per frame, stop.
-    GifExporter exporter;
-    if (!exporter.Start(store.Width(), store.Height(), dithering, transparency, outPath, quality))
-        throw cli::Failure("cannot create " + outName);
-    cli::ProgressBar progress("gif", static_cast<std::uint64_t>(store.HeaderFrameCount()));
-    CFrameStore::Frame frame;
-    Status status;
-    std::uint64_t frames = 0;
-    while ((status = store.NextFrame(frame)) == Status::Frame) {
-        exporter.PushFrame(frame.pixels.data(), true, frame.delay);
-        ++frames;
-        progress.Update(frames);
-    }
-    progress.Finish();
-    const bool written = exporter.Stop();
-    if (!written) {
-        std::error_code ec;
-        std::filesystem::remove(outPath, ec);
-        throw cli::Failure("writing " + outName + " failed");
-    }
-    if (status == Status::Error) {
-        throw cli::Failure(inName + ": " + store.ErrorMessage() + "; " + outName + " holds the " + Frames(frames) +
-                           " before it");
-    }
-    std::error_code ec;
-    const auto bytes = std::filesystem::file_size(outPath, ec);
-    std::printf("%s: %s, %s bytes\n", outName.c_str(), Frames(frames).c_str(), Str(ec ? 0 : bytes).c_str());
+    gif.Start(store.Width(), store.Height());
+    const Playback playback =
+        Play(store, "gif", [&](const CFrameStore::Frame& frame) { gif.Push(frame.pixels.data(), frame.delay); });
+    gif.Finish();
+    FailIfCutShort(playback, store, inName, outName);
+    std::printf("%s: %s, %s bytes\n", outName.c_str(), Frames(playback.frames).c_str(), Str(gif.FileBytes()).c_str());
     return cli::kExitOk;
 }
 
@@ -206,26 +184,15 @@ int Raw(int argc, char** argv)
                    : file.Write(pixels.data(), pixels.size());
     };
 
-    cli::ProgressBar progress("raw", static_cast<std::uint64_t>(store.HeaderFrameCount()));
-    CFrameStore::Frame frame;
-    Status status;
-    std::uint64_t frames = 0;
-    while ((status = store.NextFrame(frame)) == Status::Frame) {
-        if (!write(frame.pixels)) {
-            progress.Finish();
+    const Playback playback = Play(store, "raw", [&](const CFrameStore::Frame& frame) {
+        if (!write(frame.pixels))
             throw cli::Failure("writing " + outName + " failed");
-        }
-        ++frames;
-        progress.Update(frames);
-    }
-    progress.Finish();
+    });
     const bool closed = out ? std::fflush(out) == 0 : file.Close();
     if (!closed)
         throw cli::Failure("writing " + outName + " failed");
-    if (status == Status::Error) {
-        throw cli::Failure(inName + ": " + store.ErrorMessage() + "; " + outName + " holds the " + Frames(frames) +
-                           " before it");
-    }
+    FailIfCutShort(playback, store, inName, outName);
+    const std::uint64_t frames = playback.frames;
     std::fprintf(out ? stderr : stdout, "%s: %s of %d x %d, %s bytes\n", out ? "standard output" : outName.c_str(), Frames(frames).c_str(),
                  store.Width(), store.Height(), Str(frames * store.FrameBytes()).c_str());
     return cli::kExitOk;
