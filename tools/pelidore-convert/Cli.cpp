@@ -55,13 +55,13 @@ int RunCli(const std::string& command, const std::string& usage, const std::func
 
 ArgParser& ArgParser::Value(const std::string& name)
 {
-    valueNames_.insert(name);
+    m_valueNames.insert(name);
     return *this;
 }
 
 ArgParser& ArgParser::Flag(const std::string& name)
 {
-    flagNames_.insert(name);
+    m_flagNames.insert(name);
     return *this;
 }
 
@@ -76,14 +76,14 @@ void ArgParser::Parse(int argc, char** argv)
 
 void ArgParser::Parse(const std::vector<std::string>& args)
 {
-    values_.clear();
-    flags_.clear();
-    positionals_.clear();
+    m_values.clear();
+    m_flags.clear();
+    m_positionals.clear();
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (optionsEnded || arg == "-" || arg.size() < 2 || arg[0] != '-') {
-            positionals_.push_back(arg);
+            m_positionals.push_back(arg);
             continue;
         }
         if (arg == "--") {
@@ -97,23 +97,23 @@ void ArgParser::Parse(const std::vector<std::string>& args)
             name = arg.substr(0, eq);
             inlineValue = arg.substr(eq + 1);
         }
-        if (valueNames_.count(name) != 0) {
-            if (values_.count(name) != 0) {
+        if (m_valueNames.count(name) != 0) {
+            if (m_values.count(name) != 0) {
                 throw UsageError(name + " given twice");
             }
             if (inlineValue) {
-                values_[name] = *inlineValue;
+                m_values[name] = *inlineValue;
             } else {
                 if (i + 1 >= args.size()) {
                     throw UsageError(name + " needs a value");
                 }
-                values_[name] = args[++i];
+                m_values[name] = args[++i];
             }
-        } else if (flagNames_.count(name) != 0) {
+        } else if (m_flagNames.count(name) != 0) {
             if (inlineValue) {
                 throw UsageError(name + " takes no value");
             }
-            flags_.insert(name);
+            m_flags.insert(name);
         } else {
             throw UsageError("unknown option " + name);
         }
@@ -122,13 +122,13 @@ void ArgParser::Parse(const std::vector<std::string>& args)
 
 bool ArgParser::Has(const std::string& name) const
 {
-    return flags_.count(name) != 0 || values_.count(name) != 0;
+    return m_flags.count(name) != 0 || m_values.count(name) != 0;
 }
 
 std::optional<std::string> ArgParser::Get(const std::string& name) const
 {
-    const auto it = values_.find(name);
-    if (it == values_.end()) {
+    const auto it = m_values.find(name);
+    if (it == m_values.end()) {
         return std::nullopt;
     }
     return it->second;
@@ -145,12 +145,12 @@ std::string ArgParser::Required(const std::string& name) const
 
 void ArgParser::ExpectPositionals(std::size_t min, std::size_t max) const
 {
-    const std::size_t n = positionals_.size();
+    const std::size_t n = m_positionals.size();
     if (n < min) {
         throw UsageError(min - n == 1 && min > 1 ? "missing the last argument" : "missing arguments");
     }
     if (n > max) {
-        throw UsageError("too many arguments (" + positionals_[max] + ")");
+        throw UsageError("too many arguments (" + m_positionals[max] + ")");
     }
 }
 
@@ -239,11 +239,11 @@ void RemoveQuietly(const std::filesystem::path& path)
     std::filesystem::remove(path, ignored);
 }
 
-InputFile::InputFile(const std::string& arg) : name_(arg == "-" ? std::string("standard input") : arg)
+InputFile::InputFile(const std::string& arg) : m_name(arg == "-" ? std::string("standard input") : arg)
 {
     if (arg == "-") {
-        stdin_ = true;
-        file_ = stdin;
+        m_stdin = true;
+        m_file = stdin;
 #ifdef _WIN32
         _setmode(_fileno(stdin), _O_BINARY);
 #endif
@@ -255,25 +255,25 @@ InputFile::InputFile(const std::string& arg) : name_(arg == "-" ? std::string("s
         throw Failure("cannot read " + arg + ": it is a directory");
     }
 #ifdef _WIN32
-    file_ = _wfopen(path.c_str(), L"rb");
+    m_file = _wfopen(path.c_str(), L"rb");
 #else
-    file_ = std::fopen(path.c_str(), "rb");
+    m_file = std::fopen(path.c_str(), "rb");
 #endif
-    if (file_ == nullptr) {
+    if (m_file == nullptr) {
         throw Failure("cannot open " + arg + ": " + std::strerror(errno));
     }
     if (std::filesystem::is_regular_file(path, ec)) {
         const auto size = std::filesystem::file_size(path, ec);
         if (!ec) {
-            size_ = static_cast<std::uint64_t>(size);
+            m_size = static_cast<std::uint64_t>(size);
         }
     }
 }
 
 InputFile::~InputFile()
 {
-    if (file_ != nullptr && !stdin_) {
-        std::fclose(file_);
+    if (m_file != nullptr && !m_stdin) {
+        std::fclose(m_file);
     }
 }
 
@@ -282,11 +282,11 @@ std::size_t InputFile::Read(void* buffer, std::size_t bytes)
     auto* out = static_cast<unsigned char*>(buffer);
     std::size_t done = 0;
     while (done < bytes) {
-        const std::size_t n = std::fread(out + done, 1, bytes - done, file_);
+        const std::size_t n = std::fread(out + done, 1, bytes - done, m_file);
         done += n;
         if (n == 0) {
-            if (std::ferror(file_)) {
-                throw Failure("reading " + name_ + " failed: " + std::strerror(errno));
+            if (std::ferror(m_file)) {
+                throw Failure("reading " + m_name + " failed: " + std::strerror(errno));
             }
             break; // end of file
         }
@@ -322,34 +322,34 @@ ProgressBar::ProgressBar(std::string label, std::uint64_t total, std::string uni
 }
 
 ProgressBar::ProgressBar(std::string label, std::uint64_t total, std::string unit, bool enabled)
-    : label_(std::move(label)), total_(total), unit_(std::move(unit)), enabled_(enabled)
+    : m_label(std::move(label)), m_total(total), m_unit(std::move(unit)), m_enabled(enabled)
 {
 }
 
 ProgressBar::~ProgressBar()
 {
-    if (drawn_ && !finished_) {
+    if (m_drawn && !m_finished) {
         std::fputc('\n', stderr);
     }
 }
 
 std::string ProgressBar::Render(std::uint64_t done) const
 {
-    std::string text = label_;
-    if (total_ == 0) {
-        return text + " " + std::to_string(done) + " " + unit_;
+    std::string text = m_label;
+    if (m_total == 0) {
+        return text + " " + std::to_string(done) + " " + m_unit;
     }
-    const std::uint64_t shown = done > total_ ? total_ : done;
+    const std::uint64_t shown = done > m_total ? m_total : done;
     constexpr int kWidth = 30;
-    const int filled = static_cast<int>(shown * kWidth / total_);
-    const int percent = static_cast<int>(shown * 100 / total_);
+    const int filled = static_cast<int>(shown * kWidth / m_total);
+    const int percent = static_cast<int>(shown * 100 / m_total);
     text += " [";
     text.append(static_cast<std::size_t>(filled), '#');
     text.append(static_cast<std::size_t>(kWidth - filled), '.');
     text += "] ";
     std::string pct = std::to_string(percent);
     text.append(3 - (pct.size() < 3 ? pct.size() : 3), ' ');
-    text += pct + "% " + std::to_string(done) + "/" + std::to_string(total_) + " " + unit_;
+    text += pct + "% " + std::to_string(done) + "/" + std::to_string(m_total) + " " + m_unit;
     return text;
 }
 
@@ -358,18 +358,18 @@ void ProgressBar::Draw(std::uint64_t done)
     const std::string text = Render(done);
     std::fprintf(stderr, "\r%s", text.c_str());
     std::fflush(stderr);
-    drawn_ = true;
-    lastDraw_ = std::chrono::steady_clock::now();
+    m_drawn = true;
+    m_lastDraw = std::chrono::steady_clock::now();
 }
 
 void ProgressBar::Update(std::uint64_t done)
 {
-    last_ = done;
-    if (!enabled_ || finished_) {
+    m_last = done;
+    if (!m_enabled || m_finished) {
         return;
     }
     const auto now = std::chrono::steady_clock::now();
-    if (drawn_ && now - lastDraw_ < std::chrono::milliseconds(50)) {
+    if (m_drawn && now - m_lastDraw < std::chrono::milliseconds(50)) {
         return;
     }
     Draw(done);
@@ -377,13 +377,13 @@ void ProgressBar::Update(std::uint64_t done)
 
 void ProgressBar::Finish()
 {
-    if (!enabled_ || finished_) {
-        finished_ = true;
+    if (!m_enabled || m_finished) {
+        m_finished = true;
         return;
     }
-    Draw(last_);
+    Draw(m_last);
     std::fputc('\n', stderr);
-    finished_ = true;
+    m_finished = true;
 }
 
 } // namespace cli

@@ -8,13 +8,13 @@ void GifOutput::DeclareOptions(cli::ArgParser& args)
 }
 
 GifOutput::GifOutput(const cli::ArgParser& args, const std::string& name)
-    : name_(name),
-      path_(cli::PathFromArg(name)),
-      quality_(QualityOption(args)),
-      dithering_(args.Has("--dithering")),
-      transparency_(args.Has("--transparency"))
+    : m_name(name),
+      m_path(cli::PathFromArg(name)),
+      m_quality(QualityOption(args)),
+      m_dithering(args.Has("--dithering")),
+      m_transparency(args.Has("--transparency"))
 {
-    if (name_ == "-") {
+    if (m_name == "-") {
         throw cli::UsageError("OUT.gif must be a file, not standard output");
     }
 }
@@ -27,33 +27,33 @@ int GifOutput::QualityOption(const cli::ArgParser& args)
 
 void GifOutput::Start(int width, int height)
 {
-    if (!exporter_.Start(width, height, dithering_, transparency_, path_, quality_)) {
-        throw cli::Failure("cannot create " + name_);
+    if (!m_exporter.Start(width, height, m_dithering, m_transparency, m_path, m_quality)) {
+        throw cli::Failure("cannot create " + m_name);
     }
 }
 
 void GifOutput::Push(const std::uint8_t* pixels, float delay)
 {
-    exporter_.PushFrame(pixels, true, delay);
+    m_exporter.PushFrame(pixels, true, delay);
 }
 
 void GifOutput::Discard()
 {
-    exporter_.Stop();
-    cli::RemoveQuietly(path_);
+    m_exporter.Stop();
+    cli::RemoveQuietly(m_path);
 }
 
 void GifOutput::Finish()
 {
-    if (!exporter_.Stop()) {
-        cli::RemoveQuietly(path_);
-        throw cli::Failure("writing " + name_ + " failed");
+    if (!m_exporter.Stop()) {
+        cli::RemoveQuietly(m_path);
+        throw cli::Failure("writing " + m_name + " failed");
     }
 }
 
 std::uint64_t GifOutput::FileBytes() const
 {
     std::error_code ec;
-    const auto bytes = std::filesystem::file_size(path_, ec);
+    const auto bytes = std::filesystem::file_size(m_path, ec);
     return ec ? 0 : static_cast<std::uint64_t>(bytes);
 }

@@ -33,10 +33,10 @@ public:
 private:
     static int QualityOption(const cli::ArgParser& args);
 
-    std::string name_;
-    std::filesystem::path path_;
-    int quality_;
-    bool dithering_;
-    bool transparency_;
-    GifExporter exporter_;
+    std::string m_name;
+    std::filesystem::path m_path;
+    int m_quality;
+    bool m_dithering;
+    bool m_transparency;
+    GifExporter m_exporter;
 };
