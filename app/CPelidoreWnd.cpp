@@ -82,15 +82,12 @@ HRESULT CPelidoreWnd::CreateToolWindows()
         int show;
     };
     const Tool tools[] = {
-        {m_Panel, CControlWnd::kTitle, 1},
-        {m_Setup, L"Pelidore - Setup", 0},
-        {m_Logo, L"Pelidore - Logo", 0},
-        {m_About, CAboutWnd::kTitle, 0},
-        {m_Save, CSaveWnd::kTitle, 0},
+        {m_Panel, CControlWnd::kTitle, 1}, {m_Setup, L"Pelidore - Setup", 0}, {m_Logo, L"Pelidore - Logo", 0},
+        {m_About, CAboutWnd::kTitle, 0},   {m_Save, CSaveWnd::kTitle, 0},
     };
     for (const Tool& tool : tools) {
-        if (FAILED(tool.window.Create(m_hInstance, m_hWnd, tool.title, kToolExStyle, kToolStyle, x, y,
-                                      CToolWnd::kWidth, tool.window.GetHeight(), tool.show)))
+        if (FAILED(tool.window.Create(m_hInstance, m_hWnd, tool.title, kToolExStyle, kToolStyle, x, y, CToolWnd::kWidth,
+                                      tool.window.GetHeight(), tool.show)))
             return E_FAIL;
     }
     m_Panel.SetQuality(m_Setup.GetQuality());
@@ -370,7 +367,9 @@ bool CPelidoreWnd::StartRecording()
     job.startTick = startTick;
     job.region = frame;
     if (settings.IsLive()) {
-        job.sink.take = [this](const std::uint8_t* bgr, float delay) { return m_Exporter.PushFrame(bgr, false, delay); };
+        job.sink.take = [this](const std::uint8_t* bgr, float delay) {
+            return m_Exporter.PushFrame(bgr, false, delay);
+        };
         job.sink.progress = [this] {
             return RecordingProgress{static_cast<std::int64_t>(m_Exporter.TotalDuration()), m_Exporter.FileSize(),
                                      m_Exporter.FramesWritten(), m_Exporter.SizeLimit()};

@@ -30,7 +30,7 @@ enum PelidoreCommand : unsigned int {
     CMD_TOGGLE_LOGO = 6,
     CMD_OPEN_WORK_FOLDER = 7,
     CMD_QUALITY_CHANGED = 8,
-    CMD_SAVE_PROGRESS = 9,  // lParam = frames done
+    CMD_SAVE_PROGRESS = 9, // lParam = frames done
     CMD_SAVE_FINISHED = 10,
     CMD_CANCEL_SAVING = 11,
     // The panel's time or size lock changed; a recording under way takes the

@@ -65,10 +65,10 @@ bool CCaptureBitmap::Grab(HDC screen, PixelPoint origin, PixelSize source, bool 
 {
     if (!IsReady() || !screen || source.IsEmpty())
         return false;
-    const BOOL copied = stretch ? StretchBlt(m_DC, 0, 0, m_Size.width, m_Size.height, screen, origin.x, origin.y,
-                                             source.width, source.height, rasterOperation)
-                                : BitBlt(m_DC, 0, 0, source.width, source.height, screen, origin.x, origin.y,
-                                         rasterOperation);
+    const BOOL copied =
+        stretch ? StretchBlt(m_DC, 0, 0, m_Size.width, m_Size.height, screen, origin.x, origin.y, source.width,
+                             source.height, rasterOperation)
+                : BitBlt(m_DC, 0, 0, source.width, source.height, screen, origin.x, origin.y, rasterOperation);
     // The pixels are read straight from memory next; GDI may still hold
     // the copy in its batch.
     GdiFlush();

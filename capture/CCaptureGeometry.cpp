@@ -36,7 +36,8 @@ bool CCaptureGeometry::IsScaled(int scalePercent)
     return ClampScale(scalePercent) != kFullScalePercent;
 }
 
-PixelPoint CCaptureGeometry::CursorInFrame(PixelPoint cursor, const ScreenRect& frame, PixelSize output, int scalePercent)
+PixelPoint CCaptureGeometry::CursorInFrame(PixelPoint cursor, const ScreenRect& frame, PixelSize output,
+                                           int scalePercent)
 {
     // The cursor is measured from one pixel outside the capture origin; the
     // offset is part of how recordings have always placed it.

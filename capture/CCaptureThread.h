@@ -8,9 +8,9 @@
 // thread travels as posted messages.
 #include "capture/CCaptureBitmap.h"
 #include "capture/CLogoPainter.h"
-#include "capture/ScreenRect.h"
 #include "capture/FrameSink.h"
 #include "capture/RecordingSettings.h"
+#include "capture/ScreenRect.h"
 #include "toolkit/NWindows.h"
 
 #include <atomic>

@@ -13,8 +13,7 @@ CCursorPainter::Result CCursorPainter::Draw(HDC target, const ScreenRect& frame,
         return Result::Failed;
     if ((info.flags & CURSOR_SHOWING) == 0 || !info.hCursor)
         return Result::Hidden;
-    const PixelPoint at =
-        CCaptureGeometry::CursorInFrame({screenPoint.x, screenPoint.y}, frame, output, scalePercent);
+    const PixelPoint at = CCaptureGeometry::CursorInFrame({screenPoint.x, screenPoint.y}, frame, output, scalePercent);
 
     CursorShape shape;
     if (Describe(info.hCursor, shape) && DrawShape(target, info.hCursor, shape, at, scalePercent))

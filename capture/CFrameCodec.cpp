@@ -96,7 +96,8 @@ inline bool NoWordEqual64(const std::uint8_t* a, const std::uint8_t* b)
     }
     return _mm_movemask_epi8(any) == 0;
 #else
-    return (EqualMask4(a, b) | EqualMask4(a + 16, b + 16) | EqualMask4(a + 32, b + 32) | EqualMask4(a + 48, b + 48)) == 0;
+    return (EqualMask4(a, b) | EqualMask4(a + 16, b + 16) | EqualMask4(a + 32, b + 32) | EqualMask4(a + 48, b + 48)) ==
+           0;
 #endif
 }
 

@@ -21,13 +21,14 @@ public:
     static constexpr int kChunkCount = 4;
     static constexpr int kBytesPerPixel = 3;
     static constexpr std::uint8_t kBlobVersion = 1;
-    static constexpr std::size_t kBlobHeadBytes = 5;   // version, compressor, kind, chunk count, bytes per pixel
+    static constexpr std::size_t kBlobHeadBytes = 5;    // version, compressor, kind, chunk count, bytes per pixel
     static constexpr std::size_t kChunkLengthBytes = 4; // big-endian compressed chunk length
     static constexpr std::size_t kRecordHeadBytes = 3;  // delta record: type, 16-bit big-endian byte length
     static constexpr std::uint8_t kUnchanged = 1;
     static constexpr std::uint8_t kChanged = 2;
     static constexpr std::uint32_t kMaxRunWords = 0x3FFF; // a run is closed at 16383 words (65532 bytes)
-    static constexpr std::uint32_t kMinUnchangedWords = 3; // shorter unchanged runs before a change join the changed data
+    static constexpr std::uint32_t kMinUnchangedWords =
+        3; // shorter unchanged runs before a change join the changed data
     static constexpr int kDefaultZlibLevel = 1;
 
     // One record of a chunk's run list: `bytes` bytes from `start` (both in
@@ -139,8 +140,8 @@ private:
     bool SetUpChunks(std::size_t frameBytes);
     bool EncodeChunk(Chunk& chunk, const std::uint8_t* frame, bool keyFrame);
     bool Compress(const std::uint8_t* src, std::size_t length, Chunk& chunk) const;
-    bool Decode(const std::uint8_t* blob, std::size_t length, std::vector<std::uint8_t>* vector,
-                std::uint8_t* pixels, std::string* why);
+    bool Decode(const std::uint8_t* blob, std::size_t length, std::vector<std::uint8_t>* vector, std::uint8_t* pixels,
+                std::string* why);
     const char* DecodeChunk(Chunk& chunk, const BlobInfo& info, int index); // nullptr on success
 
     std::size_t m_frameBytes = 0;

@@ -51,15 +51,15 @@ public:
     enum class ReadStatus { Frame, End, Error };
 
     struct RecoverResult {
-        bool ok = false;            // the file is now a consistent store (it may hold 0 frames)
-        int framesKept = 0;         // complete, decodable frames now counted in the header
-        int headerFrameCount = 0;   // what the header said before
+        bool ok = false;          // the file is now a consistent store (it may hold 0 frames)
+        int framesKept = 0;       // complete, decodable frames now counted in the header
+        int headerFrameCount = 0; // what the header said before
         int width = 0;
         int height = 0;
         std::uint64_t bytesBefore = 0; // file size before and after
         std::uint64_t bytesAfter = 0;
-        bool changed = false;       // the file was cut or its header rewritten
-        std::string message;        // why the scan stopped, or why recovery failed
+        bool changed = false; // the file was cut or its header rewritten
+        std::string message;  // why the scan stopped, or why recovery failed
     };
 
     CFrameStore();

@@ -20,7 +20,7 @@ LogoTextBox CLogoLayout::TextBox(int corner, int marginX, int marginY, int fontS
         // A corner outside 0..3 can only come from a damaged logo.dat; put
         // the text where an image logo with such a corner goes.
         return {kUnknownCornerOffset, kUnknownCornerOffset, frameWidth - kUnknownCornerOffset, height,
-                LogoAlignment::Near, LogoAlignment::Near};
+                LogoAlignment::Near,  LogoAlignment::Near};
     }
 }
 

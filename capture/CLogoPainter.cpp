@@ -51,8 +51,8 @@ bool CLogoPainter::DrawText(HDC target, const LogoSettings& logo, PixelSize fram
         font.GetFamily(&family) != Gdiplus::Ok)
         return false;
 
-    const LogoTextBox box = CLogoLayout::TextBox(logo.corner, logo.marginX, logo.marginY, logo.fontSize,
-                                                 frame.width, frame.height);
+    const LogoTextBox box =
+        CLogoLayout::TextBox(logo.corner, logo.marginX, logo.marginY, logo.fontSize, frame.width, frame.height);
     Gdiplus::StringFormat format;
     format.SetAlignment(ToGdiplus(box.horizontal));
     format.SetLineAlignment(ToGdiplus(box.vertical));

@@ -29,8 +29,7 @@ std::filesystem::path COutputNames::SnapshotPath(const std::filesystem::path& fo
                                                  std::uint32_t tickCount) const
 {
     const std::string prefix = DatePrefix(now) + std::to_string(now.second) + "_";
-    return FirstFree(folder, tickCount % 1000u,
-                     [&prefix](long long n) { return prefix + std::to_string(n) + ".jpg"; });
+    return FirstFree(folder, tickCount % 1000u, [&prefix](long long n) { return prefix + std::to_string(n) + ".jpg"; });
 }
 
 std::filesystem::path COutputNames::FrameStorePath(const std::filesystem::path& folder) const

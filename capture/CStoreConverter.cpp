@@ -13,8 +13,8 @@ SaveOutcome CStoreConverter::Convert(const std::filesystem::path& storePath, con
 {
     if (!m_Store.OpenForReading(storePath))
         return SaveOutcome::StoreUnreadable;
-    if (gifPath.empty() || !m_Exporter.Start(m_Store.Width(), m_Store.Height(), options.dithering,
-                                             options.transparent, gifPath, options.quality)) {
+    if (gifPath.empty() || !m_Exporter.Start(m_Store.Width(), m_Store.Height(), options.dithering, options.transparent,
+                                             gifPath, options.quality)) {
         m_Store.CloseReader();
         m_Exporter.Stop();
         return SaveOutcome::ExportFailed;

@@ -36,8 +36,8 @@ GifExporter::~GifExporter()
     Stop();
 }
 
-bool GifExporter::Start(int width, int height, bool dithering, bool transparency,
-                        const std::filesystem::path& gifPath, int quality)
+bool GifExporter::Start(int width, int height, bool dithering, bool transparency, const std::filesystem::path& gifPath,
+                        int quality)
 {
     if (m_started) {
         Stop();
@@ -183,10 +183,10 @@ void GifExporter::ProcessFrame(const FrameItem& item)
     bool quantized;
     if (m_quality == 0) {
         quantized = m_octree.Quantize(m_width, m_height, item.pixels.get(), m_indices.data(), colors, 256,
-                                     &transparentIndex, m_transparency);
+                                      &transparentIndex, m_transparency);
     } else {
-        quantized = LiqQuantize(m_width, m_height, item.pixels.get(), m_quality, m_dithering, m_rgba, m_indices.data(),
-                                colors);
+        quantized =
+            LiqQuantize(m_width, m_height, item.pixels.get(), m_quality, m_dithering, m_rgba, m_indices.data(), colors);
         transparentIndex = 0;
     }
     if (!quantized) {

@@ -2,9 +2,8 @@
 
 #include "gif/SizeForecast.h"
 
-#include <gif_lib.h>
-
 #include <fcntl.h>
+#include <gif_lib.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #ifdef _WIN32
@@ -147,7 +146,8 @@ bool GifWriter::WriteFrame(int delayCentiseconds, const GifColorType* colors, co
         return false;
     }
     for (int r = m_height - 1; r >= 0; --r) {
-        GifPixelType* row = const_cast<GifPixelType*>(indices) + static_cast<std::size_t>(r) * static_cast<std::size_t>(m_width);
+        GifPixelType* row =
+            const_cast<GifPixelType*>(indices) + static_cast<std::size_t>(r) * static_cast<std::size_t>(m_width);
         if (EGifPutLine(m_gif, row, m_width) == GIF_ERROR) {
             return false;
         }

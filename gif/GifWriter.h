@@ -25,9 +25,9 @@ public:
     bool Open(const std::filesystem::path& path, int width, int height, bool transparency);
 
     // WriteGifFrame. colors: 256 entries (R, G, B). indices:
-    // width x height bytes, bottom row first (stays the caller's). delay in hundredths of a second (clamped to 0..65535).
-    // False when the size forecast refuses the frame (nothing written) or a
-    // write fails (the frame still counts as written).
+    // width x height bytes, bottom row first (stays the caller's). delay in hundredths of a second (clamped to
+    // 0..65535). False when the size forecast refuses the frame (nothing written) or a write fails (the frame still
+    // counts as written).
     bool WriteFrame(int delayCentiseconds, const GifColorType* colors, const std::uint8_t* indices,
                     std::uint8_t transparentIndex);
 

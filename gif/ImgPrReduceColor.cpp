@@ -50,14 +50,13 @@ inline std::uint32_t HashSlot(std::uint32_t packed, std::uint32_t mask)
 }
 
 // 8x8 Bayer matrix, thresholds (v + 0.5) / 64.
-const std::uint8_t kBayer[64] = {
-    0,  32, 8,  40, 2,  34, 10, 42, 48, 16, 56, 24, 50, 18, 58, 26, 12, 44, 4,  36, 14, 46, 6,  38, 60, 28, 52, 20,
-    62, 30, 54, 22, 3,  35, 11, 43, 1,  33, 9,  41, 51, 19, 59, 27, 49, 17, 57, 25, 15, 47, 7,  39, 13, 45, 5,  37,
-    63, 31, 55, 23, 61, 29, 53, 21};
+const std::uint8_t kBayer[64] = {0,  32, 8,  40, 2,  34, 10, 42, 48, 16, 56, 24, 50, 18, 58, 26, 12, 44, 4,  36, 14, 46,
+                                 6,  38, 60, 28, 52, 20, 62, 30, 54, 22, 3,  35, 11, 43, 1,  33, 9,  41, 51, 19, 59, 27,
+                                 49, 17, 57, 25, 15, 47, 7,  39, 13, 45, 5,  37, 63, 31, 55, 23, 61, 29, 53, 21};
 
 struct Stats {
-    double error = 0.0;      // sum over dithered pixels of |p - c1|^2
-    std::size_t flat = 0;    // dithered pixels equal to their left neighbour
+    double error = 0.0;   // sum over dithered pixels of |p - c1|^2
+    std::size_t flat = 0; // dithered pixels equal to their left neighbour
     std::size_t pixels = 0;
 };
 
@@ -150,10 +149,10 @@ void ImgPrReducer::Impl::AddColor(Rgb c, bool nudge, std::vector<std::uint32_t>&
             return;
         }
         // Move to the nearest free leaf: steps of 2 in one or more channels.
-        static const int kSteps[][3] = {{2, 0, 0},  {-2, 0, 0}, {0, 2, 0},  {0, -2, 0}, {0, 0, 2},   {0, 0, -2},
-                                        {2, 2, 0},  {-2, -2, 0}, {0, 2, 2}, {0, -2, -2}, {2, 0, 2},  {-2, 0, -2},
-                                        {2, -2, 0}, {-2, 2, 0}, {0, 2, -2}, {0, -2, 2},  {2, 0, -2},  {-2, 0, 2},
-                                        {4, 0, 0},  {-4, 0, 0}, {0, 4, 0},  {0, -4, 0},  {0, 0, 4},  {0, 0, -4}};
+        static const int kSteps[][3] = {{2, 0, 0},  {-2, 0, 0},  {0, 2, 0},  {0, -2, 0},  {0, 0, 2},  {0, 0, -2},
+                                        {2, 2, 0},  {-2, -2, 0}, {0, 2, 2},  {0, -2, -2}, {2, 0, 2},  {-2, 0, -2},
+                                        {2, -2, 0}, {-2, 2, 0},  {0, 2, -2}, {0, -2, 2},  {2, 0, -2}, {-2, 0, 2},
+                                        {4, 0, 0},  {-4, 0, 0},  {0, 4, 0},  {0, -4, 0},  {0, 0, 4},  {0, 0, -4}};
         bool found = false;
         for (const auto& s : kSteps) {
             const int r = c.r + s[0], g = c.g + s[1], b = c.b + s[2];
@@ -185,9 +184,8 @@ void ImgPrReducer::Impl::MedianCut(int boxes, std::vector<Rgb>& out)
     for (const Bin& bin : bins) {
         if (bin.n != 0) {
             const float n = static_cast<float>(bin.n);
-            items.push_back(Item{{static_cast<float>(bin.r) / n, static_cast<float>(bin.g) / n,
-                                  static_cast<float>(bin.b) / n},
-                                 bin.n});
+            items.push_back(Item{
+                {static_cast<float>(bin.r) / n, static_cast<float>(bin.g) / n, static_cast<float>(bin.b) / n}, bin.n});
         }
     }
     if (items.empty() || boxes <= 0) {
@@ -276,8 +274,7 @@ void ImgPrReducer::Impl::MedianCut(int boxes, std::vector<Rgb>& out)
         auto round = [](double v) { return static_cast<std::uint8_t>(std::min(255.0, std::max(0.0, v + 0.5))); };
         colors.push_back({static_cast<std::uint64_t>(sn), Rgb{round(s[0] / sn), round(s[1] / sn), round(s[2] / sn)}});
     }
-    std::stable_sort(colors.begin(), colors.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::stable_sort(colors.begin(), colors.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     for (const auto& c : colors) {
         out.push_back(c.second);
     }
@@ -307,8 +304,8 @@ void ImgPrReducer::Impl::Refine(std::vector<Rgb>& colors)
     for (const Bin& bin : bins) {
         if (bin.n != 0) {
             const float n = static_cast<float>(bin.n);
-            items.push_back(Item{static_cast<float>(bin.r) / n, static_cast<float>(bin.g) / n,
-                                 static_cast<float>(bin.b) / n, n});
+            items.push_back(
+                Item{static_cast<float>(bin.r) / n, static_cast<float>(bin.g) / n, static_cast<float>(bin.b) / n, n});
         }
     }
     std::vector<double> sr(cr.size()), sg(cr.size()), sb(cr.size()), sn(cr.size());

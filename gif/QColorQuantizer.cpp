@@ -349,12 +349,13 @@ bool QColorQuantizer::Quantize(int width, int height, const std::uint8_t* pixels
             const std::uint8_t b = p[0];
             const std::uint8_t g = p[1];
             const std::uint8_t r = p[2];
-            const std::size_t slot = (static_cast<std::size_t>(r >> 3) << 10) | (static_cast<std::size_t>(g >> 3) << 5) |
-                                     static_cast<std::size_t>(b >> 3);
+            const std::size_t slot = (static_cast<std::size_t>(r >> 3) << 10) |
+                                     (static_cast<std::size_t>(g >> 3) << 5) | static_cast<std::size_t>(b >> 3);
             std::int32_t node = m_table[slot];
             if (node == -1) {
                 node = m_root;
-                while (!m_nodes[static_cast<std::size_t>(node)].leaf && m_nodes[static_cast<std::size_t>(node)].level >= 3) {
+                while (!m_nodes[static_cast<std::size_t>(node)].leaf &&
+                       m_nodes[static_cast<std::size_t>(node)].level >= 3) {
                     const Node& n = m_nodes[static_cast<std::size_t>(node)];
                     node = n.child[ChildIndex(r, g, b, n.level)];
                 }

@@ -5,9 +5,12 @@
 namespace {
 
 // 0.7 gives 178, 0.3 gives 76: the text fades with the picture.
-BYTE TextAlphaFor(float opacity) { return static_cast<BYTE>(opacity * 255.0f); }
+BYTE TextAlphaFor(float opacity)
+{
+    return static_cast<BYTE>(opacity * 255.0f);
+}
 
-}  // namespace
+} // namespace
 
 CNAlphaButton::CNAlphaButton() = default;
 
@@ -37,7 +40,10 @@ HRESULT CNAlphaButton::OnCreate()
     return CNButton::OnCreate();
 }
 
-void CNAlphaButton::OnRelease() { CNButton::OnRelease(); }
+void CNAlphaButton::OnRelease()
+{
+    CNButton::OnRelease();
+}
 
 const CNBitmap* CNAlphaButton::ChooseImageAndOpacity(float& opacity) const
 {

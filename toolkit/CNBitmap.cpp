@@ -1,11 +1,11 @@
 #include "toolkit/CNBitmap.h"
 
-#include <cstring>
-#include <vector>
-
 #include "toolkit/CNGdiObject.h"
 #include "toolkit/CNLog.h"
 #include "toolkit/CNMemoryDC.h"
+
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -16,7 +16,10 @@ constexpr const char* kSaveName = "CNBitmap::Save";
 constexpr ULONG kJpegQuality = 100;
 constexpr int kPaletteEntries = 256;
 
-int BitsOfFormat(Gdiplus::PixelFormat format) { return static_cast<int>((format >> 8) & 0xFF); }
+int BitsOfFormat(Gdiplus::PixelFormat format)
+{
+    return static_cast<int>((format >> 8) & 0xFF);
+}
 
 bool SizeIsAcceptable(int width, int height)
 {
@@ -102,11 +105,14 @@ void LogResourceName(const wchar_t* name)
         NLOG(kLoadName, CNLog::kLevelCreateFailed, L"cannot find resource by name : %ls", name);
 }
 
-}  // namespace
+} // namespace
 
 CNBitmap::CNBitmap() = default;
 
-CNBitmap::~CNBitmap() { Release(); }
+CNBitmap::~CNBitmap()
+{
+    Release();
+}
 
 HRESULT CNBitmap::Load(HINSTANCE instance, const wchar_t* resourceName)
 {

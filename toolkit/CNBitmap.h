@@ -1,9 +1,9 @@
 #pragma once
 
-#include <memory>
-
 #include "toolkit/CNResourceBase.h"
 #include "toolkit/NWindows.h"
+
+#include <memory>
 
 // An image held twice: as a GDI DIB section (for BitBlt and device contexts)
 // and as a GDI+ bitmap (for drawing with CNScreen). All operations return 0 on

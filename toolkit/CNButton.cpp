@@ -13,7 +13,7 @@ constexpr WPARAM kAnyMouseButton = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
 constexpr int kBesideMargin = 4;
 constexpr int kLabelGap = 5;
 
-}  // namespace
+} // namespace
 
 CNButton::CNButton() = default;
 

@@ -26,7 +26,10 @@ void CNColor::SetArgb(uint32_t argb)
         static_cast<uint8_t>(argb));
 }
 
-void CNColor::SetAlpha(uint8_t alpha) { m_Alpha = alpha; }
+void CNColor::SetAlpha(uint8_t alpha)
+{
+    m_Alpha = alpha;
+}
 
 uint32_t CNColor::Argb() const
 {
@@ -34,4 +37,7 @@ uint32_t CNColor::Argb() const
            static_cast<uint32_t>(m_Green) << 8 | static_cast<uint32_t>(m_Blue);
 }
 
-bool CNColor::operator==(const CNColor& other) const { return Argb() == other.Argb(); }
+bool CNColor::operator==(const CNColor& other) const
+{
+    return Argb() == other.Argb();
+}

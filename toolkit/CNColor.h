@@ -1,14 +1,14 @@
 #pragma once
 
-#include <cstdint>
-
 #include "toolkit/CNResourceBase.h"
+
+#include <cstdint>
 
 // A colour as alpha, red, green and blue bytes (straight, not premultiplied).
 // Argb() is the packed 0xAARRGGBB word that GDI+ takes as Gdiplus::ARGB.
 class CNColor : public CNResourceBase {
 public:
-    CNColor() = default;  // transparent black
+    CNColor() = default; // transparent black
     CNColor(uint8_t alpha, uint8_t red, uint8_t green, uint8_t blue);
     static CNColor FromArgb(uint32_t argb);
 

@@ -15,8 +15,7 @@ constexpr int kListBorders = 2;
 constexpr int kEdgeMargin = 2;
 constexpr int kTextRightMargin = 20;
 
-
-}  // namespace
+} // namespace
 
 CNCombo::CNCombo() = default;
 
@@ -57,7 +56,10 @@ void CNCombo::SetItemSize(int width, int height)
     m_List.SetRowHeight(m_nItemHeight);
 }
 
-int CNCombo::AddItem(const wchar_t* text) { return m_List.AddItem(text); }
+int CNCombo::AddItem(const wchar_t* text)
+{
+    return m_List.AddItem(text);
+}
 
 void CNCombo::ResetContent()
 {
@@ -202,8 +204,8 @@ HRESULT CNCombo::OnCreate()
     m_bOpen = false;
     m_bHover = false;
     m_LastMouse = MouseMessage{};
-    if (FAILED(m_List.Create(m_hOwner, m_pScreen, m_nID, m_X, m_Y + m_Height, m_Width, m_nItemHeight + kListBorders,
-                             0)))
+    if (FAILED(
+            m_List.Create(m_hOwner, m_pScreen, m_nID, m_X, m_Y + m_Height, m_Width, m_nItemHeight + kListBorders, 0)))
         return E_FAIL;
     m_List.SetNotify(false);
     m_List.SetRowHeight(m_nItemHeight);
@@ -421,7 +423,10 @@ bool CNCombo::OverListScrollBar(int x, int y) const
            x >= m_ListRect.x + m_ListRect.width - 1 - CNListBox::kScrollBarWidth;
 }
 
-void CNCombo::ShowSelectionText() { SetText(m_List.GetItemText(m_List.GetSelection())); }
+void CNCombo::ShowSelectionText()
+{
+    SetText(m_List.GetItemText(m_List.GetSelection()));
+}
 
 const CNBitmap* CNCombo::BoxImage() const
 {
@@ -434,8 +439,7 @@ const CNBitmap* CNCombo::BoxImage() const
 void CNCombo::DrawPlainBox()
 {
     FillColor(m_bOpen ? CNTheme::Accent() : CNTheme::FieldEdge(), m_X, m_Y, m_Width, m_Height);
-    FillColor(m_bHover ? CNTheme::ButtonHover() : CNTheme::ButtonFace(), m_X + 1, m_Y + 1, m_Width - 2,
-             m_Height - 2);
+    FillColor(m_bHover ? CNTheme::ButtonHover() : CNTheme::ButtonFace(), m_X + 1, m_Y + 1, m_Width - 2, m_Height - 2);
 }
 
 RECT CNCombo::TextRect() const

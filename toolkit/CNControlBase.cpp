@@ -1,10 +1,10 @@
 #include "toolkit/CNControlBase.h"
 
-#include <cwchar>
-
 #include "toolkit/CNLog.h"
 #include "toolkit/CNScreen.h"
 #include "toolkit/NMessages.h"
+
+#include <cwchar>
 
 CNControlBase::CNControlBase() = default;
 
@@ -94,9 +94,15 @@ bool CNControlBase::HitTest(int x, int y) const
     return x > m_X && x < m_X + m_Width && y > m_Y && y < m_Y + m_Height;
 }
 
-void CNControlBase::Show(bool visible) { SetActivityFlag(m_bVisible, visible, m_bEnabled); }
+void CNControlBase::Show(bool visible)
+{
+    SetActivityFlag(m_bVisible, visible, m_bEnabled);
+}
 
-void CNControlBase::Enable(bool enabled) { SetActivityFlag(m_bEnabled, enabled, m_bVisible); }
+void CNControlBase::Enable(bool enabled)
+{
+    SetActivityFlag(m_bEnabled, enabled, m_bVisible);
+}
 
 void CNControlBase::SetActivityFlag(int& flag, bool value, int otherFlag)
 {
@@ -142,11 +148,17 @@ void CNControlBase::SetFocused(bool focused)
 
 void CNControlBase::OnDraw() {}
 
-HRESULT CNControlBase::OnCreate() { return 0; }
+HRESULT CNControlBase::OnCreate()
+{
+    return 0;
+}
 
 void CNControlBase::OnRelease() {}
 
-LRESULT CNControlBase::OnMessage(HWND, UINT, WPARAM, LPARAM) { return 0; }
+LRESULT CNControlBase::OnMessage(HWND, UINT, WPARAM, LPARAM)
+{
+    return 0;
+}
 
 void CNControlBase::OnFocus(int) {}
 
@@ -162,15 +174,17 @@ void CNControlBase::OnActivate(int active)
 
 void CNControlBase::OnMove(int, int, int, int) {}
 
-void CNControlBase::Notify(UINT message) const { NotifyWith(message, static_cast<WPARAM>(m_nID)); }
+void CNControlBase::Notify(UINT message) const
+{
+    NotifyWith(message, static_cast<WPARAM>(m_nID));
+}
 
 void CNControlBase::NotifyWith(UINT message, WPARAM wParam) const
 {
     if (!m_hOwner)
         return;
     if (!PostMessageW(m_hOwner, message, wParam, reinterpret_cast<LPARAM>(this)))
-        NLOG("CNControlBase::Notify", CNLog::kLevelRefused, "PostMessage %u fail, error %lu", message,
-             GetLastError());
+        NLOG("CNControlBase::Notify", CNLog::kLevelRefused, "PostMessage %u fail, error %lu", message, GetLastError());
 }
 
 bool CNControlBase::CursorInOwner(POINT& point) const

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <cstdint>
-
 #include "toolkit/CNBitmap.h"
 #include "toolkit/CNColor.h"
 #include "toolkit/CNMessageMap.h"
 #include "toolkit/CNRect.h"
 #include "toolkit/CNSavedRect.h"
 #include "toolkit/NWindows.h"
+
+#include <cstdint>
 
 class CNScreen;
 
@@ -28,9 +28,9 @@ class CNScreen;
 class CNControlBase : public CNMessageMap {
 public:
     enum : int { kDrawFull = 0, kDrawUpdate = 1 };
-    static constexpr int kTextChars = 260;      // text buffer, terminator included
-    static constexpr UINT kHoverDelayMs = 500;  // resting time before NWM_HOVER
-    static constexpr int32_t kUnset = -1;       // value of the four per-class words after Create
+    static constexpr int kTextChars = 260;     // text buffer, terminator included
+    static constexpr UINT kHoverDelayMs = 500; // resting time before NWM_HOVER
+    static constexpr int32_t kUnset = -1;      // value of the four per-class words after Create
 
     CNControlBase();
     ~CNControlBase() override;

@@ -9,9 +9,12 @@ namespace {
 constexpr int kCaptionIndent = 8;
 constexpr int kCaptionHeight = 18;
 
-}  // namespace
+} // namespace
 
-CNControlFrame::CNControlFrame() : m_Edge(CNTheme::FrameEdge()) { m_Style.SetColor(CNTheme::TextDim()); }
+CNControlFrame::CNControlFrame() : m_Edge(CNTheme::FrameEdge())
+{
+    m_Style.SetColor(CNTheme::TextDim());
+}
 
 CNControlFrame::~CNControlFrame() = default;
 

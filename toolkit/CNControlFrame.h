@@ -1,9 +1,9 @@
 #pragma once
 
-#include <vector>
-
 #include "toolkit/CNControlBase.h"
 #include "toolkit/CNTextStyle.h"
+
+#include <vector>
 
 // A framed group of controls with an optional caption (its text). The frame
 // holds its controls instead of the owner: it draws them after itself,

@@ -1,13 +1,13 @@
 #include "toolkit/CNEdit.h"
 
-#include <cstring>
-#include <cwchar>
-
 #include "toolkit/CNEditPainter.h"
 #include "toolkit/CNLog.h"
 #include "toolkit/CNScreen.h"
 #include "toolkit/CNTheme.h"
 #include "toolkit/NControlMessages.h"
+
+#include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -16,15 +16,14 @@ constexpr float kCaretWidth = 1.0f;
 // How far past the caret the text scrolls when the caret reaches an edge.
 constexpr float kScrollLead = 24.0f;
 
-bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
-
-
-}  // namespace
-
-CNEdit::CNEdit()
-    : m_SelectionColor(CNTheme::Selection()), m_CaretColor(CNTheme::Caret())
+bool KeyHeld(int key)
 {
+    return (GetKeyState(key) & 0x8000) != 0;
 }
+
+} // namespace
+
+CNEdit::CNEdit() : m_SelectionColor(CNTheme::Selection()), m_CaretColor(CNTheme::Caret()) {}
 
 CNEdit::~CNEdit()
 {
@@ -386,7 +385,7 @@ void CNEdit::Copy()
         std::memcpy(target, text.c_str(), bytes);
         GlobalUnlock(memory);
         if (SetClipboardData(CF_UNICODETEXT, memory))
-            memory = nullptr;  // the clipboard owns it now
+            memory = nullptr; // the clipboard owns it now
     }
     if (memory) {
         NLOG("CNEdit::Copy", CNLog::kLevelRefused, "cannot put text on the clipboard, error %lu", GetLastError());
@@ -519,7 +518,8 @@ float CNEdit::AlignOffset(CNEditPainter& painter) const
     if (m_Text.IsMultiline() || align == 0)
         return 0.0f;
     const std::wstring& line = m_Text.Lines()[0];
-    float room = static_cast<float>(m_Width - 2 * kPadding) - painter.Width(line.c_str(), static_cast<int>(line.size()));
+    float room =
+        static_cast<float>(m_Width - 2 * kPadding) - painter.Width(line.c_str(), static_cast<int>(line.size()));
     if (room <= 0.0f)
         return 0.0f;
     return align == 1 ? room / 2.0f : room;
@@ -635,8 +635,8 @@ void CNEdit::DrawFrame()
 {
     if (m_BorderColor.Alpha() != 0) {
         FillColor(m_BorderColor, m_X, m_Y, m_Width, m_Height);
-        FillColor(m_BackColor.Alpha() != 0 ? m_BackColor : CNTheme::FieldBack(), m_X + 1, m_Y + 1,
-                 m_Width - 2, m_Height - 2);
+        FillColor(m_BackColor.Alpha() != 0 ? m_BackColor : CNTheme::FieldBack(), m_X + 1, m_Y + 1, m_Width - 2,
+                  m_Height - 2);
         return;
     }
     FillColor(m_BackColor, m_X, m_Y, m_Width, m_Height);

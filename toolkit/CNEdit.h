@@ -1,10 +1,10 @@
 #pragma once
 
-#include <string>
-
 #include "toolkit/CNControlBase.h"
 #include "toolkit/CNEditText.h"
 #include "toolkit/CNTextStyle.h"
+
+#include <string>
 
 class CNEditPainter;
 

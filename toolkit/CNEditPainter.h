@@ -1,10 +1,10 @@
 #pragma once
 
-#include <memory>
-
 #include "toolkit/CNColor.h"
 #include "toolkit/CNFont.h"
 #include "toolkit/NWindows.h"
+
+#include <memory>
 
 // Measures and draws a text field's lines with one set of GDI+ objects, so
 // that the caret lands exactly where the drawn glyphs end. Typographic

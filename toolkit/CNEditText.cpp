@@ -4,13 +4,19 @@
 
 namespace {
 
-constexpr int kLineBreakChars = 2;  // "\r\n" in the joined text
+constexpr int kLineBreakChars = 2; // "\r\n" in the joined text
 // More digits than this cannot matter: every range bound fits in fewer.
 constexpr size_t kMaxNumberDigits = 18;
 
-bool IsLineBreak(wchar_t c) { return c == L'\r' || c == L'\n'; }
+bool IsLineBreak(wchar_t c)
+{
+    return c == L'\r' || c == L'\n';
+}
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+bool IsDigit(wchar_t c)
+{
+    return c >= L'0' && c <= L'9';
+}
 
 long long InwardBound(double value, bool lower)
 {
@@ -24,7 +30,7 @@ long long InwardBound(double value, bool lower)
     return static_cast<long long>(lower ? std::ceil(value) : std::floor(value));
 }
 
-}  // namespace
+} // namespace
 
 CNEditText::CNEditText() : m_Lines(1) {}
 
@@ -190,14 +196,20 @@ void CNEditText::MoveDown(bool extend)
     Place(Clamp(next), extend);
 }
 
-void CNEditText::MoveHome(bool extend) { Place(Position{m_Cursor.line, 0}, extend); }
+void CNEditText::MoveHome(bool extend)
+{
+    Place(Position{m_Cursor.line, 0}, extend);
+}
 
 void CNEditText::MoveEnd(bool extend)
 {
     Place(Position{m_Cursor.line, static_cast<int>(m_Lines[m_Cursor.line].size())}, extend);
 }
 
-void CNEditText::MoveTo(Position position, bool extend) { Place(Clamp(position), extend); }
+void CNEditText::MoveTo(Position position, bool extend)
+{
+    Place(Clamp(position), extend);
+}
 
 bool CNEditText::Insert(const std::wstring& text)
 {
@@ -314,8 +326,8 @@ std::wstring CNEditText::AdmitNumeric(const std::wstring& text) const
 {
     std::wstring digits;
     bool signAllowed = m_Min < 0 && m_Cursor.column == 0 && (m_Lines[0].empty() || m_Lines[0][0] != L'-');
-    bool selectionHoldsSign = HasSelection() && SelectionStart().column == 0 && !m_Lines[0].empty() &&
-                              m_Lines[0][0] == L'-';
+    bool selectionHoldsSign =
+        HasSelection() && SelectionStart().column == 0 && !m_Lines[0].empty() && m_Lines[0][0] == L'-';
     if (m_Min < 0 && (signAllowed || selectionHoldsSign) && !text.empty() && text[0] == L'-')
         digits += L'-';
     for (wchar_t c : text) {

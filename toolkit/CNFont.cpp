@@ -13,9 +13,12 @@ void CopyFace(wchar_t (&target)[CNFont::kFaceChars], const wchar_t* face)
     target[CNFont::kFaceChars - 1] = L'\0';
 }
 
-}  // namespace
+} // namespace
 
-CNFont::~CNFont() { Release(); }
+CNFont::~CNFont()
+{
+    Release();
+}
 
 HRESULT CNFont::Create(int height, int weight, const wchar_t* faceName)
 {

@@ -7,7 +7,7 @@
 // (the face read back from a DC differs), the font is made again as "Arial".
 class CNFont : public CNResourceBase {
 public:
-    static constexpr int kFaceChars = LF_FACESIZE;  // 32 including the terminator
+    static constexpr int kFaceChars = LF_FACESIZE; // 32 including the terminator
 
     CNFont() = default;
     ~CNFont() override;
@@ -17,9 +17,9 @@ public:
     // Replaces any previous font. Returns 0 when a font exists afterwards, else E_FAIL.
     HRESULT Create(int height, int weight, const wchar_t* faceName);
     // The full GDI font description; only height, weight and face are used.
-    HRESULT Create(int height, int width, int escapement, int orientation, int weight, BYTE italic,
-                   BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision,
-                   BYTE quality, BYTE pitchAndFamily, const wchar_t* faceName);
+    HRESULT Create(int height, int width, int escapement, int orientation, int weight, BYTE italic, BYTE underline,
+                   BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality,
+                   BYTE pitchAndFamily, const wchar_t* faceName);
     void Release();
 
     HFONT Handle() const { return m_Font; }

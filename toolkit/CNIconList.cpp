@@ -10,8 +10,7 @@ namespace {
 
 constexpr BYTE kSelectedAlpha = 110;
 
-
-}  // namespace
+} // namespace
 
 CNIconList::CNIconList() = default;
 
@@ -70,7 +69,8 @@ void CNIconList::OnDraw()
             FillColor(CNTheme::ButtonHover(), cell);
         }
         const CNBitmap& icon = *m_Icons[static_cast<size_t>(i)];
-        m_pScreen->DrawImage(icon, cell.x + (cell.width - icon.Width()) / 2, cell.y + (cell.height - icon.Height()) / 2);
+        m_pScreen->DrawImage(icon, cell.x + (cell.width - icon.Width()) / 2,
+                             cell.y + (cell.height - icon.Height()) / 2);
     }
 }
 
@@ -86,11 +86,20 @@ HRESULT CNIconList::OnCreate()
     return FAILED(result) ? E_FAIL : 0;
 }
 
-void CNIconList::OnRelease() { RemoveAll(); }
+void CNIconList::OnRelease()
+{
+    RemoveAll();
+}
 
-void CNIconList::OnSelect(int index) { m_nSelection = index >= 0 && index < GetCount() ? index : -1; }
+void CNIconList::OnSelect(int index)
+{
+    m_nSelection = index >= 0 && index < GetCount() ? index : -1;
+}
 
-void CNIconList::OnMove(int, int, int, int) { Layout(); }
+void CNIconList::OnMove(int, int, int, int)
+{
+    Layout();
+}
 
 void CNIconList::OnActivate(int active)
 {
@@ -130,8 +139,8 @@ void CNIconList::Layout()
 
 CNRect CNIconList::CellRect(int index) const
 {
-    return CNRect{m_X + (index % m_nColumns) * m_nCellWidth, m_Y + (index / m_nColumns) * m_nCellHeight,
-                  m_nCellWidth, m_nCellHeight};
+    return CNRect{m_X + (index % m_nColumns) * m_nCellWidth, m_Y + (index / m_nColumns) * m_nCellHeight, m_nCellWidth,
+                  m_nCellHeight};
 }
 
 void CNIconList::SetHot(int index)

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <memory>
-#include <vector>
-
 #include "toolkit/CNBitmap.h"
 #include "toolkit/CNControlBase.h"
+
+#include <memory>
+#include <vector>
 
 // Pictures in cells, left to right and wrapping into rows as the control's
 // width allows; the cell under the pointer is highlighted and a click selects

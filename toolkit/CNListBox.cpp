@@ -9,8 +9,7 @@ namespace {
 constexpr int kBorder = 1;
 constexpr int kTextIndent = 6;
 
-
-}  // namespace
+} // namespace
 
 CNListBox::CNListBox() = default;
 
@@ -63,8 +62,7 @@ void CNListBox::OnDraw()
     if (!m_pScreen)
         return;
     FillColor(CNTheme::ListEdge(), m_X, m_Y, m_Width, m_Height);
-    FillColor(CNTheme::ListBack(), m_X + kBorder, m_Y + kBorder, m_Width - 2 * kBorder,
-             m_Height - 2 * kBorder);
+    FillColor(CNTheme::ListBack(), m_X + kBorder, m_Y + kBorder, m_Width - 2 * kBorder, m_Height - 2 * kBorder);
     for (int row = 0; row < m_Model.VisibleRows(); ++row) {
         int index = m_Model.IndexAtRow(row);
         if (index != CNListModel::kNone)
@@ -96,7 +94,10 @@ void CNListBox::OnRelease()
     m_Style.Release();
 }
 
-void CNListBox::OnMove(int, int, int, int) { Layout(); }
+void CNListBox::OnMove(int, int, int, int)
+{
+    Layout();
+}
 
 LRESULT CNListBox::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

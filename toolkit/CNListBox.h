@@ -1,11 +1,11 @@
 #pragma once
 
-#include <string>
-
 #include "toolkit/CNControlBase.h"
 #include "toolkit/CNListModel.h"
 #include "toolkit/CNScrollBar.h"
 #include "toolkit/CNTextStyle.h"
+
+#include <string>
 
 // A list of text entries, one per row, with a selection, a highlighted row
 // under the pointer, wheel scrolling and a scroll bar when the entries do not
@@ -40,7 +40,11 @@ public:
 
     // The entry under a point, or -1.
     int ItemAt(int x, int y) const;
-    void EnsureVisible(int index) { m_Model.EnsureVisible(index); SyncScrollBar(); }
+    void EnsureVisible(int index)
+    {
+        m_Model.EnsureVisible(index);
+        SyncScrollBar();
+    }
     void ScrollRows(int rows);
     int GetTopIndex() const { return m_Model.Top(); }
     void SetHot(int index) { m_Model.SetHot(index); }

@@ -29,9 +29,15 @@ int CNListModel::Find(const std::wstring& text) const
     return kNone;
 }
 
-void CNListModel::SetSelection(int index) { m_Selection = IsValid(index) ? index : kNone; }
+void CNListModel::SetSelection(int index)
+{
+    m_Selection = IsValid(index) ? index : kNone;
+}
 
-void CNListModel::SetHot(int index) { m_Hot = IsValid(index) ? index : kNone; }
+void CNListModel::SetHot(int index)
+{
+    m_Hot = IsValid(index) ? index : kNone;
+}
 
 void CNListModel::SetVisibleRows(int rows)
 {

@@ -1,11 +1,11 @@
 #include "toolkit/CNLog.h"
 
+#include "toolkit/NWindows.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
-
-#include "toolkit/NWindows.h"
 
 std::atomic<CNLog::Sink> CNLog::s_Sink{nullptr};
 
@@ -30,7 +30,7 @@ void EmitLine(CNLog::Sink sink, const char* function, int line, const char* mess
     sink(text);
 }
 
-}  // namespace
+} // namespace
 
 void CNLog::Write(const char* function, int line, int level, const char* format, ...)
 {
@@ -62,15 +62,18 @@ void CNLog::Write(const char* function, int line, int level, const wchar_t* form
     int converted = WideCharToMultiByte(CP_ACP, 0, wide, -1, message, kBufferChars, nullptr, nullptr);
     if (converted == 0) {
         // Too long for the narrow buffer: convert as much as fits.
-        converted = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(std::wcslen(wide)), message,
-                                        kBufferChars - 1, nullptr, nullptr);
+        converted = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(std::wcslen(wide)), message, kBufferChars - 1,
+                                        nullptr, nullptr);
         message[converted > 0 ? converted : 0] = '\0';
     }
     message[kBufferChars - 1] = '\0';
     Write(function, line, level, "%s", message);
 }
 
-void CNLog::SetSink(Sink sink) { s_Sink.store(sink); }
+void CNLog::SetSink(Sink sink)
+{
+    s_Sink.store(sink);
+}
 
 CNLog::Sink CNLog::GetSink()
 {
@@ -78,4 +81,7 @@ CNLog::Sink CNLog::GetSink()
     return sink ? sink : &CNLog::DefaultSink;
 }
 
-void CNLog::DefaultSink(const char* line) { OutputDebugStringA(line); }
+void CNLog::DefaultSink(const char* line)
+{
+    OutputDebugStringA(line);
+}

@@ -15,10 +15,10 @@ public:
     // Receives one complete, zero-terminated line including the final "\n".
     using Sink = void (*)(const char* line);
 
-    static constexpr int kLevelRefused = 2;       // a request was refused
-    static constexpr int kLevelCreateFailed = 5;  // creating something failed
-    static constexpr int kMaxLevel = 5;           // higher levels are dropped
-    static constexpr int kBufferChars = 1024;     // size of each format buffer
+    static constexpr int kLevelRefused = 2;      // a request was refused
+    static constexpr int kLevelCreateFailed = 5; // creating something failed
+    static constexpr int kMaxLevel = 5;          // higher levels are dropped
+    static constexpr int kBufferChars = 1024;    // size of each format buffer
 
     static void Write(const char* function, int line, int level, const char* format, ...)
         __attribute__((format(gnu_printf, 4, 5)));

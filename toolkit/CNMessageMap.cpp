@@ -24,6 +24,12 @@ LRESULT CNMessageMap::DispatchMap(UINT id, WPARAM wParam, LPARAM lParam)
     return found->second(wParam, lParam);
 }
 
-bool CNMessageMap::HasMessageFunc(UINT id) const { return m_Handlers.count(id) != 0; }
+bool CNMessageMap::HasMessageFunc(UINT id) const
+{
+    return m_Handlers.count(id) != 0;
+}
 
-void CNMessageMap::ClearMessageFuncs() { m_Handlers.clear(); }
+void CNMessageMap::ClearMessageFuncs()
+{
+    m_Handlers.clear();
+}

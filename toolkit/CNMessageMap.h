@@ -1,10 +1,10 @@
 #pragma once
 
+#include "toolkit/NWindows.h"
+
 #include <functional>
 #include <map>
 #include <type_traits>
-
-#include "toolkit/NWindows.h"
 
 // The table of message handlers of a window or a control. A handler is a
 // member function of the derived class taking (wParam, lParam); a result of 0
@@ -28,7 +28,8 @@ public:
     {
         static_assert(std::is_base_of<CNMessageMap, T>::value, "handler must belong to a CNMessageMap class");
         T* self = static_cast<T*>(this);
-        return AddHandler(id, [self, handler](WPARAM wParam, LPARAM lParam) { return (self->*handler)(wParam, lParam); });
+        return AddHandler(id,
+                          [self, handler](WPARAM wParam, LPARAM lParam) { return (self->*handler)(wParam, lParam); });
     }
     // The same for any callable.
     HRESULT AddHandler(UINT id, Handler handler);

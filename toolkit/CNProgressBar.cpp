@@ -1,11 +1,14 @@
 #include "toolkit/CNProgressBar.h"
 
-#include <algorithm>
-
 #include "toolkit/CNScreen.h"
 #include "toolkit/CNTheme.h"
 
-CNProgressBar::CNProgressBar() { m_bReadOnly = true; }
+#include <algorithm>
+
+CNProgressBar::CNProgressBar()
+{
+    m_bReadOnly = true;
+}
 
 CNProgressBar::~CNProgressBar() = default;
 
@@ -29,9 +32,15 @@ void CNProgressBar::OnDraw()
     DrawFill();
 }
 
-HRESULT CNProgressBar::OnCreate() { return CNSliderControl::OnCreate(); }
+HRESULT CNProgressBar::OnCreate()
+{
+    return CNSliderControl::OnCreate();
+}
 
-void CNProgressBar::OnRelease() { CNSliderControl::OnRelease(); }
+void CNProgressBar::OnRelease()
+{
+    CNSliderControl::OnRelease();
+}
 
 void CNProgressBar::DrawFill()
 {

@@ -11,7 +11,7 @@ struct CNSavedRect {
     int32_t y = 0;
     int32_t width = 0;
     int32_t height = 0;
-    int32_t saved = 0;  // 1 while pixels hold a saved rectangle
+    int32_t saved = 0; // 1 while pixels hold a saved rectangle
     std::vector<uint32_t> pixels;
 
     void Reset()

@@ -1,14 +1,14 @@
 #include "toolkit/CNScreen.h"
 
-#include <cstring>
-#include <cwchar>
-#include <memory>
-
 #include "toolkit/CNBitmap.h"
 #include "toolkit/CNColor.h"
 #include "toolkit/CNFont.h"
 #include "toolkit/CNGdiObject.h"
 #include "toolkit/CNMemoryDC.h"
+
+#include <cstring>
+#include <cwchar>
+#include <memory>
 
 namespace {
 
@@ -28,7 +28,7 @@ BITMAPINFO MakeBitmapInfo(int width, int height)
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // positive: bottom-up rows
+    info.bmiHeader.biHeight = height; // positive: bottom-up rows
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -58,7 +58,10 @@ HBITMAP MakeDib(HDC reference, int width, int height, uint32_t** pixels)
     return dib;
 }
 
-Gdiplus::Color ToGdiplus(const CNColor& color) { return Gdiplus::Color(color.Argb()); }
+Gdiplus::Color ToGdiplus(const CNColor& color)
+{
+    return Gdiplus::Color(color.Argb());
+}
 
 Gdiplus::RectF ToLayout(const RECT& rect)
 {
@@ -68,7 +71,10 @@ Gdiplus::RectF ToLayout(const RECT& rect)
 }
 
 // length 0 or less: the whole zero-terminated text (GDI+ takes -1 for that).
-int TextLength(int length) { return length > 0 ? length : -1; }
+int TextLength(int length)
+{
+    return length > 0 ? length : -1;
+}
 
 // The font for GDI+ text: the CNFont's description, or the DC's current font.
 std::unique_ptr<Gdiplus::Font> MakeGdiplusFont(HDC dc, const CNFont& font)
@@ -114,11 +120,14 @@ Gdiplus::REAL EmSizeInPixels(const Gdiplus::Font& font, Gdiplus::Graphics& graph
     return size;
 }
 
-}  // namespace
+} // namespace
 
 CNScreen::CNScreen() = default;
 
-CNScreen::~CNScreen() { Release(); }
+CNScreen::~CNScreen()
+{
+    Release();
+}
 
 HRESULT CNScreen::Init(HWND window, HDC windowDC, int mode)
 {
@@ -178,8 +187,8 @@ int CNScreen::Present()
         SIZE size = {m_Width, m_Height};
         POINT source = {0, 0};
         BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        return UpdateLayeredWindow(m_Window, m_WindowDC, &destination, &size, m_MemoryDC, &source, kColourKey,
-                                   &blend, ULW_ALPHA);
+        return UpdateLayeredWindow(m_Window, m_WindowDC, &destination, &size, m_MemoryDC, &source, kColourKey, &blend,
+                                   ULW_ALPHA);
     }
     if (m_Mode == kModeOrdinary)
         return BitBlt(m_WindowDC, 0, 0, m_Width, m_Height, m_MemoryDC, 0, 0, SRCCOPY);
@@ -274,8 +283,8 @@ void CNScreen::DrawImageAlpha(float alpha, const CNBitmap& bitmap, int x, int y,
         width = bitmap.Width();
     if (height == 0)
         height = bitmap.Height();
-    Gdiplus::ColorMatrix matrix = {{{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0}, {0, 0, 0, alpha, 0},
-                                    {0, 0, 0, 0, 1}}};
+    Gdiplus::ColorMatrix matrix = {
+        {{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0}, {0, 0, 0, alpha, 0}, {0, 0, 0, 0, 1}}};
     Gdiplus::ImageAttributes attributes;
     attributes.SetColorMatrix(&matrix, Gdiplus::ColorMatrixFlagsDefault, Gdiplus::ColorAdjustTypeBitmap);
     Gdiplus::Graphics graphics(m_MemoryDC);

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <cstdint>
-
 #include "toolkit/CNRect.h"
 #include "toolkit/CNSavedRect.h"
 #include "toolkit/NWindows.h"
+
+#include <cstdint>
 
 class CNBitmap;
 class CNColor;
@@ -78,8 +78,8 @@ public:
                     int verticalAlign, bool singleLine);
     // Bold text as a path, with an optional 2-pixel black outline and an
     // optional 75 % black shadow offset by (2, 2), both only outside the glyphs.
-    void DrawOutlinedText(const CNFont& font, const RECT& rect, const CNColor& color, const wchar_t* text,
-                          int align, bool outline, bool shadow, int length);
+    void DrawOutlinedText(const CNFont& font, const RECT& rect, const CNColor& color, const wchar_t* text, int align,
+                          bool outline, bool shadow, int length);
     // Only the outline of DrawOutlinedText.
     void DrawOutline(const CNFont& font, const RECT& rect, const CNColor& color, const wchar_t* text,
                      int horizontalAlign, int verticalAlign, int length);

@@ -8,8 +8,7 @@ namespace {
 
 constexpr int kThumbInset = 2;
 
-
-}  // namespace
+} // namespace
 
 CNScrollBar::CNScrollBar() = default;
 
@@ -155,7 +154,8 @@ LRESULT CNScrollBar::OnDrag(int x, int y)
         return 0;
     int room = TrackLength() - ThumbLength();
     int start = Along(x, y) - m_nDragOffset;
-    int position = room > 0 ? static_cast<int>((static_cast<long long>(start) * GetMaxPosition() + room / 2) / room) : 0;
+    int position =
+        room > 0 ? static_cast<int>((static_cast<long long>(start) * GetMaxPosition() + room / 2) / room) : 0;
     MoveByUser(position);
     return 1;
 }

@@ -12,8 +12,7 @@ namespace {
 constexpr int kPlainTrackThickness = 4;
 constexpr int kPlainThumbLength = 10;
 
-
-}  // namespace
+} // namespace
 
 CNSliderControl::CNSliderControl() = default;
 
@@ -51,14 +50,17 @@ void CNSliderControl::SetMaximum(double maximum)
 
 void CNSliderControl::SetPosition(double position)
 {
-    if (!(position > 0.0))  // also catches NaN
+    if (!(position > 0.0)) // also catches NaN
         position = 0.0;
     if (position > m_dMaximum)
         position = m_dMaximum;
     m_dPosition = position;
 }
 
-void CNSliderControl::SetTrackRect(int x, int y, int width, int height) { m_Track = CNRect{x, y, width, height}; }
+void CNSliderControl::SetTrackRect(int x, int y, int width, int height)
+{
+    m_Track = CNRect{x, y, width, height};
+}
 
 void CNSliderControl::OnDraw()
 {
@@ -125,10 +127,10 @@ void CNSliderControl::DrawBackground()
     }
     if (m_nOrientation == kHorizontal)
         FillColor(CNTheme::TrackBack(), m_X, m_Y + (m_Height - kPlainTrackThickness) / 2, m_Width,
-                 kPlainTrackThickness);
+                  kPlainTrackThickness);
     else
-        FillColor(CNTheme::TrackBack(), m_X + (m_Width - kPlainTrackThickness) / 2, m_Y,
-                 kPlainTrackThickness, m_Height);
+        FillColor(CNTheme::TrackBack(), m_X + (m_Width - kPlainTrackThickness) / 2, m_Y, kPlainTrackThickness,
+                  m_Height);
 }
 
 void CNSliderControl::DrawThumb()

@@ -24,9 +24,15 @@ void CNStaticControl::OnDraw()
     DrawLabel(TextRect(), 255);
 }
 
-HRESULT CNStaticControl::OnCreate() { return 0; }
+HRESULT CNStaticControl::OnCreate()
+{
+    return 0;
+}
 
-void CNStaticControl::OnRelease() { m_Style.Release(); }
+void CNStaticControl::OnRelease()
+{
+    m_Style.Release();
+}
 
 RECT CNStaticControl::TextRect() const
 {
@@ -42,4 +48,7 @@ void CNStaticControl::DrawLabel(const RECT& rect, BYTE alpha)
                         m_Style.VerticalAlign(), m_bSingleLine);
 }
 
-void CNStaticControl::DrawBackColor() { FillColor(m_BackColor, GetRect()); }
+void CNStaticControl::DrawBackColor()
+{
+    FillColor(m_BackColor, GetRect());
+}

@@ -7,7 +7,7 @@ namespace {
 
 constexpr BYTE kDisabledTextAlpha = 96;
 
-}  // namespace
+} // namespace
 
 CNStringButton::CNStringButton()
     : m_Normal(CNTheme::ButtonFace()), m_Hover(CNTheme::ButtonHover()), m_Pressed(CNTheme::Accent())
@@ -41,7 +41,10 @@ HRESULT CNStringButton::OnCreate()
     return result;
 }
 
-void CNStringButton::OnRelease() { CNButton::OnRelease(); }
+void CNStringButton::OnRelease()
+{
+    CNButton::OnRelease();
+}
 
 const CNColor& CNStringButton::FaceForState() const
 {
@@ -54,4 +57,7 @@ const CNColor& CNStringButton::FaceForState() const
     return m_Normal;
 }
 
-void CNStringButton::DrawFace(const CNColor& face) { FillColor(face, GetRect()); }
+void CNStringButton::DrawFace(const CNColor& face)
+{
+    FillColor(face, GetRect());
+}

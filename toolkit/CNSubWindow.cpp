@@ -4,7 +4,7 @@ namespace {
 
 constexpr const char* kCreateName = "CNSubWindow::Create";
 
-}  // namespace
+} // namespace
 
 CNSubWindow::CNSubWindow() = default;
 

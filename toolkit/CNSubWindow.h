@@ -9,6 +9,6 @@ public:
     CNSubWindow();
     ~CNSubWindow() override;
 
-    HRESULT Create(HINSTANCE instance, HWND parent, const wchar_t* className, DWORD exStyle, DWORD style, int x,
-                   int y, int width, int height, int show) override;
+    HRESULT Create(HINSTANCE instance, HWND parent, const wchar_t* className, DWORD exStyle, DWORD style, int x, int y,
+                   int width, int height, int show) override;
 };

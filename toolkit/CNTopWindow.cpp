@@ -6,7 +6,7 @@ constexpr const char* kCreateName = "CNTopWindow::Create";
 constexpr int kTopValue = 1000;
 constexpr DWORD kTopExStyle = WS_EX_LAYERED | WS_EX_TOPMOST;
 
-}  // namespace
+} // namespace
 
 std::atomic<CNTopWindow*> CNTopWindow::s_Instance{nullptr};
 
@@ -41,7 +41,10 @@ HRESULT CNTopWindow::Create(HINSTANCE instance, int x, int y)
     return OnCreate();
 }
 
-CNTopWindow* CNTopWindow::Instance() { return s_Instance.load(); }
+CNTopWindow* CNTopWindow::Instance()
+{
+    return s_Instance.load();
+}
 
 HINSTANCE CNTopWindow::ModuleInstance()
 {

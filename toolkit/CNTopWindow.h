@@ -1,8 +1,8 @@
 #pragma once
 
-#include <atomic>
-
 #include "toolkit/CNWindowBase.h"
+
+#include <atomic>
 
 // The program's one top-level window: class and title "Pelidore", a layered,
 // topmost popup of 640 x 360 pixels. Only one can exist at a time (the class
@@ -18,8 +18,8 @@ public:
     ~CNTopWindow() override;
 
     // Uses only instance, x and y; the other arguments are ignored.
-    HRESULT Create(HINSTANCE instance, HWND parent, const wchar_t* className, DWORD exStyle, DWORD style, int x,
-                   int y, int width, int height, int show) override;
+    HRESULT Create(HINSTANCE instance, HWND parent, const wchar_t* className, DWORD exStyle, DWORD style, int x, int y,
+                   int width, int height, int show) override;
     HRESULT Create(HINSTANCE instance, int x, int y);
 
     // The top window, or null before one is created / after it is gone.

@@ -1,23 +1,26 @@
 #include "toolkit/CNWindowBase.h"
 
-#include <algorithm>
-#include <vector>
-
 #include "toolkit/CNControlBase.h"
 #include "toolkit/CNLog.h"
 #include "toolkit/CNRect.h"
 #include "toolkit/NMessages.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
 constexpr const char* kCreateName = "CNWindowBase::Create";
 constexpr UINT kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
 
-}  // namespace
+} // namespace
 
 CNWindowBase::CNWindowBase() = default;
 
-CNWindowBase::~CNWindowBase() { DestroyDetached(); }
+CNWindowBase::~CNWindowBase()
+{
+    DestroyDetached();
+}
 
 HRESULT CNWindowBase::Create(HINSTANCE instance, HWND parent, const wchar_t* className, DWORD exStyle, DWORD style,
                              int x, int y, int width, int height, int show)
@@ -29,7 +32,10 @@ HRESULT CNWindowBase::Create(HINSTANCE instance, HWND parent, const wchar_t* cla
     return OnCreate();
 }
 
-LRESULT CNWindowBase::OnMessage(HWND, UINT, WPARAM, LPARAM) { return 0; }
+LRESULT CNWindowBase::OnMessage(HWND, UINT, WPARAM, LPARAM)
+{
+    return 0;
+}
 
 void CNWindowBase::Draw()
 {
@@ -40,11 +46,17 @@ void CNWindowBase::Draw()
     m_Screen.Present();
 }
 
-HRESULT CNWindowBase::OnCreate() { return 0; }
+HRESULT CNWindowBase::OnCreate()
+{
+    return 0;
+}
 
 void CNWindowBase::OnHook() {}
 
-int CNWindowBase::OnHookValue(int) { return 0; }
+int CNWindowBase::OnHookValue(int)
+{
+    return 0;
+}
 
 void CNWindowBase::OnMove(int, int, int, int) {}
 
@@ -167,16 +179,15 @@ HRESULT CNWindowBase::RegisterWindowClass(HINSTANCE instance, const wchar_t* cla
 }
 
 HRESULT CNWindowBase::CreateRegistered(HINSTANCE instance, HWND parent, const wchar_t* className, DWORD exStyle,
-                                       DWORD style, int x, int y, int width, int height, bool show,
-                                       const char* logName)
+                                       DWORD style, int x, int y, int width, int height, bool show, const char* logName)
 {
     if (m_hWnd) {
         NLOG(logName, CNLog::kLevelRefused, "window already created");
         return E_FAIL;
     }
     m_hInstance = instance;
-    HWND window = CreateWindowExW(exStyle, className, className, style, x, y, width, height, parent, nullptr,
-                                  instance, this);
+    HWND window =
+        CreateWindowExW(exStyle, className, className, style, x, y, width, height, parent, nullptr, instance, this);
     if (!window) {
         m_hWnd = nullptr;
         NLOG(logName, CNLog::kLevelCreateFailed, "InitInstance fail");

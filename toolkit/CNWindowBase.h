@@ -1,10 +1,10 @@
 #pragma once
 
-#include <list>
-
 #include "toolkit/CNMessageMap.h"
 #include "toolkit/CNScreen.h"
 #include "toolkit/NWindows.h"
+
+#include <list>
 
 class CNControlBase;
 
@@ -27,8 +27,8 @@ public:
     // creates the window with this object as creation parameter, shows it if
     // show is non-zero, binds m_Screen (layered when exStyle has
     // WS_EX_LAYERED) and returns OnCreate's result; E_FAIL on any failure.
-    virtual HRESULT Create(HINSTANCE instance, HWND parent, const wchar_t* className, DWORD exStyle, DWORD style,
-                           int x, int y, int width, int height, int show);
+    virtual HRESULT Create(HINSTANCE instance, HWND parent, const wchar_t* className, DWORD exStyle, DWORD style, int x,
+                           int y, int width, int height, int show);
     // First look at every message; non-zero suppresses the children and the
     // handler map (not the built-in reactions) and is returned as the result.
     virtual LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

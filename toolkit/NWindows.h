@@ -28,7 +28,7 @@
 namespace Gdiplus {
 using std::max;
 using std::min;
-}  // namespace Gdiplus
+} // namespace Gdiplus
 
 #include <gdiplus.h>
 

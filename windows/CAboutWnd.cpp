@@ -13,8 +13,8 @@ namespace {
 constexpr const wchar_t kAboutText[] =
     L"Pelidore\n"
     L"Version " PELIDORE_WIDEN(PELIDORE_VERSION_STRING) L"\n"
-    L"Screen recordings as animated GIFs\n"
-    L"Contact: pelidore@example.org";
+                                                        L"Screen recordings as animated GIFs\n"
+                                                        L"Contact: pelidore@example.org";
 
 constexpr RECT kTextArea = {24, 45, 353, 170};
 constexpr int kNear = 0;
@@ -23,7 +23,7 @@ constexpr int kFontHeight = 17;
 constexpr int kFontWeight = 800;
 constexpr const wchar_t* kFontFace = L"Arial";
 
-}  // namespace
+} // namespace
 
 CAboutWnd::CAboutWnd() : CToolWnd(kHeight, IDB_ABOUT_BACKGROUND) {}
 

@@ -1,9 +1,9 @@
 #include "windows/CColorChooser.h"
 
+#include <commdlg.h>
+
 #include <algorithm>
 #include <iterator>
-
-#include <commdlg.h>
 
 bool CColorChooser::Choose(HWND owner, POINT anchor, COLORREF& rgb)
 {

@@ -47,9 +47,8 @@ std::vector<std::uint8_t> CConfigFile::Serialise() const
 bool CConfigFile::operator==(const CConfigFile& other) const
 {
     return fpsStep == other.fpsStep && scaleStep == other.scaleStep && speedStep == other.speedStep &&
-           dithering == other.dithering && cursorCapture == other.cursorCapture &&
-           transparent == other.transparent && qualityIndex == other.qualityIndex &&
-           workFolder == other.workFolder;
+           dithering == other.dithering && cursorCapture == other.cursorCapture && transparent == other.transparent &&
+           qualityIndex == other.qualityIndex && workFolder == other.workFolder;
 }
 
 std::int32_t CConfigFile::ClampStep(std::int32_t step, int maximum)

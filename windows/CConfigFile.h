@@ -1,10 +1,10 @@
 #pragma once
 
+#include "windows/CFixedText.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
-
-#include "windows/CFixedText.h"
 
 // The recording and export settings as config.dat holds them: 539 bytes,
 // little-endian, no header. The members start at the built-in defaults,

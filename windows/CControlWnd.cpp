@@ -1,15 +1,15 @@
 #include "windows/CControlWnd.h"
 
-#include <utility>
-
 #include "app/PelidoreCommands.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/CNLog.h"
-#include "toolkit/CNTheme.h"
 #include "toolkit/CNRect.h"
+#include "toolkit/CNTheme.h"
 #include "toolkit/NControlMessages.h"
 #include "windows/CPanelDragRule.h"
 #include "windows/CReadoutRules.h"
+
+#include <utility>
 
 namespace {
 
@@ -45,7 +45,7 @@ constexpr int kBigButtonSize = 86;
 
 constexpr RECT kTimeArea = {125, 100, 190, 125};
 constexpr RECT kSizeArea = {235, 100, 310, 125};
-constexpr int kLockOffsetY = 50;       // the lock strips open over the panel's lower part
+constexpr int kLockOffsetY = 50; // the lock strips open over the panel's lower part
 constexpr int kSizeLockOffsetX = 45;
 
 constexpr int kFontHeight = 18;
@@ -66,7 +66,7 @@ CPanelDragRule::Rect VirtualScreen()
                                 top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-}  // namespace
+} // namespace
 
 static_assert(sizeof(kAlphaButtonSpecs) / sizeof(kAlphaButtonSpecs[0]) == 10, "one spec per alpha button");
 
@@ -118,8 +118,8 @@ void CControlWnd::DrawDecorations()
 
 HRESULT CControlWnd::OnCreate()
 {
-    if (FAILED(CreateFrame(m_Quit)) || FAILED(m_Font.Create(kFontHeight, kFontWeight, kFontFace)) || FAILED(CreateButtons()) ||
-        FAILED(CreateLockWindows()) || FAILED(AddPanelHandlers()))
+    if (FAILED(CreateFrame(m_Quit)) || FAILED(m_Font.Create(kFontHeight, kFontWeight, kFontFace)) ||
+        FAILED(CreateButtons()) || FAILED(CreateLockWindows()) || FAILED(AddPanelHandlers()))
         return E_FAIL;
     return 0;
 }
@@ -148,8 +148,8 @@ HRESULT CControlWnd::CreateButtons()
                                kBigButtonSize, 1)) ||
         FAILED(m_Record.SetImages(IDB_RECORD, IDB_RECORD_PRESSED, IDB_RECORD_HOVER)) || FAILED(AddChild(&m_Record)))
         return E_FAIL;
-    if (FAILED(m_Stop.Create(m_hWnd, &m_Screen, kStopButton, kBigButtonX, kBigButtonY, kBigButtonSize,
-                             kBigButtonSize, 0)) ||
+    if (FAILED(m_Stop.Create(m_hWnd, &m_Screen, kStopButton, kBigButtonX, kBigButtonY, kBigButtonSize, kBigButtonSize,
+                             0)) ||
         FAILED(m_Stop.SetImages(IDB_STOP, IDB_STOP_PRESSED)) || FAILED(AddChild(&m_Stop)))
         return E_FAIL;
     return 0;
@@ -352,8 +352,8 @@ LRESULT CControlWnd::OnMoving(WPARAM, LPARAM lParam)
     const CPanelDragRule::Placement placed =
         CPanelDragRule::Apply(ToRuleRect(*proposed), panelNow.top, ToRuleRect(frameNow), VirtualScreen());
     *proposed = RECT{placed.panel.left, placed.panel.top, placed.panel.right, placed.panel.bottom};
-    if (!MoveWindow(frame, placed.frameX, placed.frameY, frameNow.right - frameNow.left,
-                    frameNow.bottom - frameNow.top, TRUE))
+    if (!MoveWindow(frame, placed.frameX, placed.frameY, frameNow.right - frameNow.left, frameNow.bottom - frameNow.top,
+                    TRUE))
         NLOG("CControlWnd::OnMoving", CNLog::kLevelRefused, "MoveWindow fail");
     return TRUE;
 }

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
-
 #include "toolkit/CNAlphaButton.h"
 #include "toolkit/CNButton.h"
 #include "toolkit/CNFont.h"
@@ -10,6 +7,9 @@
 #include "windows/CSizeLockWnd.h"
 #include "windows/CTimeLockWnd.h"
 #include "windows/CToolWnd.h"
+
+#include <cstdint>
+#include <string>
 
 // The control panel under the recording frame: the program's commands, the
 // time and size locks and the running time and size read-outs. Commands go to
@@ -58,11 +58,11 @@ public:
     // other index hides the read-out and disables the lock (a set limit is kept).
     void SetQuality(int qualityIndex);
 
-    int TimeLimit() const { return m_TimeLimit; }  // seconds, 0 = off
-    int SizeLimit() const { return m_SizeLimit; }  // megabytes, 0 = off
+    int TimeLimit() const { return m_TimeLimit; } // seconds, 0 = off
+    int SizeLimit() const { return m_SizeLimit; } // megabytes, 0 = off
     int Quality() const { return m_QualityIndex; }
     const std::wstring& TimeReadout() const { return m_TimeText; }
-    const std::wstring& SizeReadout() const { return m_SizeText; }  // empty while hidden
+    const std::wstring& SizeReadout() const { return m_SizeText; } // empty while hidden
 
     CTimeLockWnd& TimeLockWindow() { return m_TimeLockWnd; }
     CSizeLockWnd& SizeLockWindow() { return m_SizeLockWnd; }

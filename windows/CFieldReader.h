@@ -1,9 +1,9 @@
 #pragma once
 
+#include "windows/CFixedText.h"
+
 #include <cstddef>
 #include <cstdint>
-
-#include "windows/CFixedText.h"
 
 // Reads the fixed-width little-endian fields of a settings file in order.
 // A field that the bytes do not hold completely leaves its target untouched,

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "windows/CFixedText.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
-
-#include "windows/CFixedText.h"
 
 // Appends fixed-width little-endian fields, the mirror of CFieldReader.
 class CFieldWriter {

@@ -1,9 +1,9 @@
 #include "windows/CFolderChooser.h"
 
-#include <cwchar>
-
 #include <objbase.h>
 #include <shlobj.h>
+
+#include <cwchar>
 
 namespace {
 

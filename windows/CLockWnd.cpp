@@ -22,7 +22,7 @@ constexpr const wchar_t* kFontFace = L"Franklin Gothic Medium";
 // are meaningless once the loop is over.
 constexpr UINT kFirstKeptMessage = WM_USER;
 
-}  // namespace
+} // namespace
 
 CLockWnd::CLockWnd(UINT backgroundId, int okX, int cancelX)
     : m_nBackgroundId(backgroundId), m_nOkX(okX), m_nCancelX(cancelX)
@@ -162,9 +162,9 @@ void CLockWnd::ReleaseDeferred()
     std::vector<MSG> deferred;
     deferred.swap(m_Deferred);
     for (const MSG& message : deferred) {
-        const BOOL posted = message.hwnd
-            ? PostMessageW(message.hwnd, message.message, message.wParam, message.lParam)
-            : PostThreadMessageW(GetCurrentThreadId(), message.message, message.wParam, message.lParam);
+        const BOOL posted =
+            message.hwnd ? PostMessageW(message.hwnd, message.message, message.wParam, message.lParam)
+                         : PostThreadMessageW(GetCurrentThreadId(), message.message, message.wParam, message.lParam);
         if (!posted)
             NLOG("CLockWnd::ReleaseDeferred", CNLog::kLevelRefused, "message %u lost", message.message);
     }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "toolkit/CNAlphaButton.h"
 #include "toolkit/CNBitmap.h"
 #include "toolkit/CNEdit.h"
 #include "toolkit/CNFont.h"
 #include "toolkit/CNSubWindow.h"
+
+#include <string>
+#include <vector>
 
 // What the time lock and size lock windows share: a strip under the panel
 // with numeric fields and OK / Cancel, run modally by the panel. While it

@@ -1,9 +1,9 @@
 #include "windows/CLogoFile.h"
 
-#include <algorithm>
-
 #include "windows/CFieldReader.h"
 #include "windows/CFieldWriter.h"
+
+#include <algorithm>
 
 bool CLogoFile::Load(const std::uint8_t* bytes, std::size_t count)
 {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "windows/CFixedText.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
-
-#include "windows/CFixedText.h"
 
 // The logo settings as logo.dat holds them: 13 zero bytes, then the fields,
 // 1601 bytes in all, little-endian, no header. Members start at the built-in

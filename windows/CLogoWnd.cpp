@@ -1,10 +1,5 @@
 #include "windows/CLogoWnd.h"
 
-#include <cwchar>
-#include <filesystem>
-#include <string>
-#include <vector>
-
 #include "resources/ResourceIds.h"
 #include "toolkit/CNLog.h"
 #include "toolkit/CNTheme.h"
@@ -15,6 +10,11 @@
 #include "windows/CPictureChooser.h"
 #include "windows/CSettingsFile.h"
 #include "windows/CSettingsFolder.h"
+
+#include <cwchar>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -174,8 +174,8 @@ HRESULT CLogoWnd::CreatePictureControls()
     result.Add(m_PathEdit.Create(m_hWnd, &m_Screen, kPathEdit, 67, 158, 240, 20, 1));
     m_PathEdit.Enable(false);
     result.Add(AddChild(&m_PathEdit));
-    result.Add(AddButton(m_BrowseButton, kBrowseButton, {311, 156, 311 + 47, 156 + 23}, IDB_BROWSE,
-                         IDB_BROWSE_PRESSED, CNButton::kPush));
+    result.Add(AddButton(m_BrowseButton, kBrowseButton, {311, 156, 311 + 47, 156 + 23}, IDB_BROWSE, IDB_BROWSE_PRESSED,
+                         CNButton::kPush));
     return result.Get();
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "toolkit/CNAlphaButton.h"
 #include "toolkit/CNColor.h"
 #include "toolkit/CNCombo.h"
@@ -9,6 +7,8 @@
 #include "toolkit/CNFont.h"
 #include "windows/CLogoFile.h"
 #include "windows/CToolWnd.h"
+
+#include <string>
 
 // The Logo window: no logo, a text logo (text, font family, size, fill and
 // outline colour) or an image logo, its corner and its margins. The values

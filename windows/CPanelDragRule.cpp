@@ -2,9 +2,9 @@
 
 namespace {
 
-constexpr int FrameBorder = 9;       // the frame may hang this far off the screen
-constexpr int PanelIndent = 10;      // panel left - frame left
-constexpr int PanelOverlap = 2;      // the panel covers the frame's outer edge
+constexpr int FrameBorder = 9;                                         // the frame may hang this far off the screen
+constexpr int PanelIndent = 10;                                        // panel left - frame left
+constexpr int PanelOverlap = 2;                                        // the panel covers the frame's outer edge
 constexpr int PanelReach = CPanelDragRule::PanelHeight - PanelOverlap; // 151
 
 } // namespace
@@ -15,8 +15,8 @@ CPanelDragRule::Placement CPanelDragRule::Apply(const Rect& proposed, int curren
     Rect panel = proposed;
     KeepFrameInsideHorizontally(panel, frame, virtualScreen);
     const bool panelAboveFrame = currentPanelTop < frame.top;
-    const int frameY = panelAboveFrame ? PlaceAboveFrame(panel, frame, virtualScreen)
-                                       : PlaceBelowFrame(panel, frame, virtualScreen);
+    const int frameY =
+        panelAboveFrame ? PlaceAboveFrame(panel, frame, virtualScreen) : PlaceBelowFrame(panel, frame, virtualScreen);
     return Placement{panel, panel.left - PanelIndent, frameY};
 }
 

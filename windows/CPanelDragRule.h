@@ -24,8 +24,8 @@ public:
     };
 
     struct Placement {
-        Rect panel;  // the adjusted proposal, handed back to the move
-        int frameX;  // the frame's new top-left; its size does not change
+        Rect panel; // the adjusted proposal, handed back to the move
+        int frameX; // the frame's new top-left; its size does not change
         int frameY;
     };
 

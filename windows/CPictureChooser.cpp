@@ -1,8 +1,8 @@
 #include "windows/CPictureChooser.h"
 
-#include <cwchar>
-
 #include <commdlg.h>
+
+#include <cwchar>
 
 const wchar_t* CPictureChooser::Filter()
 {

@@ -30,11 +30,10 @@ bool CReadoutRules::SizeLockReached(std::uint64_t bytes, int sizeLimitMb, int qu
     return ShowsSize(qualityIndex) && sizeLimitMb > 0 && bytes >= LimitBytes(sizeLimitMb);
 }
 
-bool CReadoutRules::LockReached(std::int64_t elapsedSeconds, std::uint64_t bytes, int timeLimitSeconds,
-                                int sizeLimitMb, int qualityIndex)
+bool CReadoutRules::LockReached(std::int64_t elapsedSeconds, std::uint64_t bytes, int timeLimitSeconds, int sizeLimitMb,
+                                int qualityIndex)
 {
-    return TimeLockReached(elapsedSeconds, timeLimitSeconds) ||
-           SizeLockReached(bytes, sizeLimitMb, qualityIndex);
+    return TimeLockReached(elapsedSeconds, timeLimitSeconds) || SizeLockReached(bytes, sizeLimitMb, qualityIndex);
 }
 
 std::wstring CReadoutRules::TimeText(std::int64_t elapsedSeconds, int timeLimitSeconds)
@@ -45,15 +44,16 @@ std::wstring CReadoutRules::TimeText(std::int64_t elapsedSeconds, int timeLimitS
     if (minutes > MinuteWrap)
         minutes %= MinuteWrap;
     wchar_t text[16];
-    const int written = std::swprintf(text, sizeof text / sizeof text[0], L"%02u:%02u",
-                                      static_cast<unsigned>(minutes), static_cast<unsigned>(seconds));
+    const int written = std::swprintf(text, sizeof text / sizeof text[0], L"%02u:%02u", static_cast<unsigned>(minutes),
+                                      static_cast<unsigned>(seconds));
     return written > 0 ? std::wstring(text) : std::wstring(L"00:00");
 }
 
 std::wstring CReadoutRules::SizeText(std::uint64_t bytes, int sizeLimitMb)
 {
     const std::uint64_t shown = ShownBytes(bytes, sizeLimitMb);
-    const auto tenths = static_cast<unsigned>(static_cast<double>((shown / BytesPerKilobyte) % BytesPerKilobyte) / 102.4);
+    const auto tenths =
+        static_cast<unsigned>(static_cast<double>((shown / BytesPerKilobyte) % BytesPerKilobyte) / 102.4);
     const auto megabytes = static_cast<unsigned long long>(shown / BytesPerMegabyte);
     wchar_t text[40];
     const int written = std::swprintf(text, sizeof text / sizeof text[0], L"%llu.%u mb", megabytes, tenths);

@@ -20,8 +20,8 @@ public:
     // remains, so a 5 s lock is reached when 5 s have elapsed.
     static bool TimeLockReached(std::int64_t elapsedSeconds, int timeLimitSeconds);
     static bool SizeLockReached(std::uint64_t bytes, int sizeLimitMb, int qualityIndex);
-    static bool LockReached(std::int64_t elapsedSeconds, std::uint64_t bytes, int timeLimitSeconds,
-                            int sizeLimitMb, int qualityIndex);
+    static bool LockReached(std::int64_t elapsedSeconds, std::uint64_t bytes, int timeLimitSeconds, int sizeLimitMb,
+                            int qualityIndex);
 
     // "mm:ss": the time left when a time lock is set, else the time elapsed.
     // Minutes above 99 wrap modulo 99; negative elapsed times read as zero.

@@ -1,13 +1,13 @@
 #include "windows/CSaveWnd.h"
 
-#include <cstdint>
-#include <cwchar>
-
 #include "app/PelidoreCommands.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/CNColor.h"
 #include "toolkit/CNTheme.h"
 #include "toolkit/NControlMessages.h"
+
+#include <cstdint>
+#include <cwchar>
 
 namespace {
 
@@ -25,7 +25,7 @@ constexpr int kFontHeight = 17;
 constexpr int kFontWeight = 800;
 constexpr const wchar_t* kFontFace = L"Arial";
 
-}  // namespace
+} // namespace
 
 CSaveWnd::CSaveWnd() : CToolWnd(kHeight, IDB_SAVE_BACKGROUND) {}
 

@@ -1,9 +1,9 @@
 #include "windows/CSettingsFile.h"
 
+#include "windows/CFolder.h"
+
 #include <fstream>
 #include <system_error>
-
-#include "windows/CFolder.h"
 
 namespace fs = std::filesystem;
 

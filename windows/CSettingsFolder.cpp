@@ -1,10 +1,10 @@
 #include "windows/CSettingsFolder.h"
 
-#include <filesystem>
-
 #include "toolkit/NWindows.h"
 
 #include <shlobj.h>
+
+#include <filesystem>
 
 std::wstring CSettingsFolder::Default()
 {

@@ -1,9 +1,5 @@
 #include "windows/CSetupWnd.h"
 
-#include <cwchar>
-#include <filesystem>
-#include <vector>
-
 #include "app/PelidoreCommands.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/CNColor.h"
@@ -15,6 +11,10 @@
 #include "windows/CFolderChooser.h"
 #include "windows/CSettingsFile.h"
 #include "windows/CSettingsFolder.h"
+
+#include <cwchar>
+#include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -106,8 +106,8 @@ HRESULT CSetupWnd::CreateControls()
     m_FolderEdit.Enable(false);
     result.Add(AddChild(&m_FolderEdit));
 
-    result.Add(AddButton(m_FolderButton, kFolderButton, {307, 218, 307 + 47, 218 + 23}, IDB_BROWSE,
-                         IDB_BROWSE_PRESSED, CNButton::kPush));
+    result.Add(AddButton(m_FolderButton, kFolderButton, {307, 218, 307 + 47, 218 + 23}, IDB_BROWSE, IDB_BROWSE_PRESSED,
+                         CNButton::kPush));
 
     // Last, so that its open list is drawn over the controls below it.
     result.Add(CreateQualityCombo());
@@ -126,7 +126,8 @@ HRESULT CSetupWnd::CreateSliders()
                    {&m_SpeedSlider, kSpeedSlider, kSpeedLayout}};
     for (const auto& entry : sliders) {
         CNSliderControl& slider = *entry.slider;
-        result.Add(slider.Create(m_hWnd, &m_Screen, entry.id, kSliderX, entry.layout.y, kSliderWidth, kSliderHeight, 1));
+        result.Add(
+            slider.Create(m_hWnd, &m_Screen, entry.id, kSliderX, entry.layout.y, kSliderWidth, kSliderHeight, 1));
         result.Add(slider.SetImages(IDB_SLIDER_TRACK, IDB_SLIDER_THUMB));
         slider.SetOrientation(CNSliderControl::kHorizontal);
         slider.SetMaximum(entry.layout.maximum);
@@ -300,7 +301,7 @@ LRESULT CSetupWnd::OnComboDropDown(WPARAM wParam, LPARAM lParam)
 
 int CSetupWnd::SliderValue(const CNSliderControl& slider)
 {
-    const double value = slider.GetOrientation() != 0 ? slider.GetPosition()
-                                                      : slider.GetMaximum() - slider.GetPosition();
+    const double value =
+        slider.GetOrientation() != 0 ? slider.GetPosition() : slider.GetMaximum() - slider.GetPosition();
     return static_cast<int>(value);
 }

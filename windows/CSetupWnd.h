@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "toolkit/CNAlphaButton.h"
 #include "toolkit/CNBitmap.h"
 #include "toolkit/CNCombo.h"
@@ -10,6 +8,8 @@
 #include "toolkit/CNSliderControl.h"
 #include "windows/CConfigFile.h"
 #include "windows/CToolWnd.h"
+
+#include <string>
 
 // The Setup window: frame rate, output size, playback speed, cursor capture,
 // dithering, transparency, quality mode and work folder. Every change is

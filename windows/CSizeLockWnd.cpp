@@ -8,7 +8,7 @@ constexpr int kOkX = 142;
 constexpr int kCancelX = 210;
 constexpr int kMegabytesX = 37;
 
-}  // namespace
+} // namespace
 
 CSizeLockWnd::CSizeLockWnd() : CLockWnd(IDB_SIZE_LOCK_BACKGROUND, kOkX, kCancelX) {}
 

@@ -9,7 +9,7 @@ constexpr int kCancelX = 300;
 constexpr int kMinutesX = 32;
 constexpr int kSecondsX = 142;
 
-}  // namespace
+} // namespace
 
 CTimeLockWnd::CTimeLockWnd() : CLockWnd(IDB_TIME_LOCK_BACKGROUND, kOkX, kCancelX) {}
 

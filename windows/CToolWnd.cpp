@@ -66,8 +66,7 @@ HRESULT CToolWnd::LoadBackground()
     return m_Background.LoadResource(CNTopWindow::ModuleInstance(), m_nBackgroundId);
 }
 
-HRESULT CToolWnd::AddButton(CNAlphaButton& button, int id, const RECT& place, UINT normalId, UINT pressedId,
-                            int kind)
+HRESULT CToolWnd::AddButton(CNAlphaButton& button, int id, const RECT& place, UINT normalId, UINT pressedId, int kind)
 {
     CCreationResult result;
     result.Add(button.Create(m_hWnd, &m_Screen, id, place.left, place.top, place.right - place.left,

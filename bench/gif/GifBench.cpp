@@ -112,8 +112,12 @@ void BM_LibImageQuant(benchmark::State& state)
     SetPixelsProcessed(state, w, h);
 }
 BENCHMARK(BM_LibImageQuant)
-    ->Args({1, kUi})->Args({2, kUi})->Args({3, kUi})
-    ->Args({1, kPhoto})->Args({2, kPhoto})->Args({3, kPhoto})
+    ->Args({1, kUi})
+    ->Args({2, kUi})
+    ->Args({3, kUi})
+    ->Args({1, kPhoto})
+    ->Args({2, kPhoto})
+    ->Args({3, kPhoto})
     ->Unit(benchmark::kMillisecond);
 
 // "High Speed" on one thread: octree + WriteGifFrame to a file.
@@ -139,7 +143,10 @@ void BM_HighSpeedFrameOneThread(benchmark::State& state)
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_HighSpeedFrameOneThread)
-    ->Args({640, 360, kUi})->Args({1280, 720, kUi})->Args({1280, 720, kDesktop})->Args({1280, 720, kPhoto})
+    ->Args({640, 360, kUi})
+    ->Args({1280, 720, kUi})
+    ->Args({1280, 720, kDesktop})
+    ->Args({1280, 720, kPhoto})
     ->Unit(benchmark::kMillisecond);
 
 // The whole export as the save thread drives it: Start, a waiting push per
@@ -166,10 +173,13 @@ void BM_Export(benchmark::State& state)
         benchmark::Counter(static_cast<double>(state.iterations() * perExport), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_Export)
-    ->Args({640, 360, 0, kUi})->Args({1280, 720, 0, kUi})
-    ->Args({640, 360, 0, kDesktop})->Args({1280, 720, 0, kDesktop})
+    ->Args({640, 360, 0, kUi})
+    ->Args({1280, 720, 0, kUi})
+    ->Args({640, 360, 0, kDesktop})
+    ->Args({1280, 720, 0, kDesktop})
     ->Args({1280, 720, 1, kUi})
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // Issue 10: the reducer behind "Dithering", palette kept (steady state over
 // a recording), and a frame that builds its palette (the first, or a drift).
@@ -194,7 +204,9 @@ void BM_ImgPrReduce(benchmark::State& state)
     SetPixelsProcessed(state, w, h);
 }
 BENCHMARK(BM_ImgPrReduce)
-    ->Args({640, 360, 0})->Args({1280, 720, 0})->Args({1280, 720, 1})
+    ->Args({640, 360, 0})
+    ->Args({1280, 720, 0})
+    ->Args({1280, 720, 1})
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -18,10 +18,10 @@
 #include <libimagequant.h>
 
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -131,10 +131,11 @@ void ReducerSweep(const std::vector<synth::Pixels>& frames, int w, int h)
             psnr += synth::Psnr(shown.data(), f.data(), f.size());
         }
         const double n = static_cast<double>(frames.size());
-        std::printf("  reducer, dither strength %.2f: %6.2f ms/frame (first %6.2f ms), %6.2f dB, palette %d (%d exact), "
-                    "%d rebuilds, octree exact on %.0f%% of frames\n",
-                    strength, n > 1 ? ms / (n - 1) : 0.0, first, psnr / n, reducer.PaletteSize(), reducer.ExactColors(),
-                    reducer.Rebuilds(), 100.0 * exact / n);
+        std::printf(
+            "  reducer, dither strength %.2f: %6.2f ms/frame (first %6.2f ms), %6.2f dB, palette %d (%d exact), "
+            "%d rebuilds, octree exact on %.0f%% of frames\n",
+            strength, n > 1 ? ms / (n - 1) : 0.0, first, psnr / n, reducer.PaletteSize(), reducer.ExactColors(),
+            reducer.Rebuilds(), 100.0 * exact / n);
         (void)maxUsed;
     }
 }
@@ -253,15 +254,16 @@ int main(int argc, char** argv)
             if (&c == &configs[1]) {
                 baseTransparent = o;
             }
-            std::printf("  %-46s %6.2f dB mean (%6.2f min) %9.1f KiB  %.2fx size of octree%s  %6.2f ms/frame\n",
-                        c.name, o.psnr, o.minPsnr, static_cast<double>(o.bytes) / 1024.0,
+            std::printf("  %-46s %6.2f dB mean (%6.2f min) %9.1f KiB  %.2fx size of octree%s  %6.2f ms/frame\n", c.name,
+                        o.psnr, o.minPsnr, static_cast<double>(o.bytes) / 1024.0,
                         static_cast<double>(o.bytes) /
                             static_cast<double>(c.transparency ? baseTransparent.bytes : base.bytes),
                         c.transparency ? " + Transparent" : "", o.msPerFrame);
         }
         if (bound) {
-            std::printf("  one palette at best, first frame (libimagequant speed 1, 255 colours, no dither): %6.2f dB\n",
-                        PaletteBound(frames[0], w, h));
+            std::printf(
+                "  one palette at best, first frame (libimagequant speed 1, 255 colours, no dither): %6.2f dB\n",
+                PaletteBound(frames[0], w, h));
         }
         ReducerSweep(frames, w, h);
     }

@@ -5,9 +5,9 @@
 using pelidore::CFrameGeometry;
 using pelidore::FrameCorner;
 using pelidore::FrameHit;
-using pelidore::ScreenRect;
 using pelidore::PixelPoint;
 using pelidore::PixelSize;
+using pelidore::ScreenRect;
 
 namespace {
 

@@ -1,6 +1,5 @@
-#include "tools/pelictl/CPelictlRequest.h"
-
 #include "app/PelidoreCommands.h"
+#include "tools/pelictl/CPelictlRequest.h"
 
 #include <gtest/gtest.h>
 

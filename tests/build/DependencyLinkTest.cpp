@@ -1,12 +1,11 @@
 // Guards the build itself: every third-party library links into the test
 // binary and works there (statically, under Wine in the Windows tree).
 #include <gif_lib.h>
+#include <gtest/gtest.h>
 #include <libimagequant.h>
 #include <omp.h>
 #include <snappy.h>
 #include <zlib.h>
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>

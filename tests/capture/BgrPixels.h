@@ -8,10 +8,7 @@ struct Bgr {
     std::uint8_t green = 0;
     std::uint8_t red = 0;
 
-    bool operator==(const Bgr& other) const
-    {
-        return blue == other.blue && green == other.green && red == other.red;
-    }
+    bool operator==(const Bgr& other) const { return blue == other.blue && green == other.green && red == other.red; }
     bool operator!=(const Bgr& other) const { return !(*this == other); }
 };
 

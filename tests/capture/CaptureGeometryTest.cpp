@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 using pelidore::CCaptureGeometry;
-using pelidore::ScreenRect;
 using pelidore::PixelPoint;
 using pelidore::PixelSize;
+using pelidore::ScreenRect;
 
 TEST(CaptureGeometry, CaptureSizeDropsTheBorderAndRoundsTheWidthDownToFour)
 {
@@ -58,7 +58,8 @@ TEST(CaptureGeometry, ScaledCursorPositionDividesByTheCaptureSizeBeforeRounding)
     const PixelSize output = CCaptureGeometry::OutputSize(CCaptureGeometry::CaptureSize(frame), 50);
     ASSERT_EQ(output, (PixelSize{308, 171}));
     const PixelPoint cursor{100 + 8 + 246, 100 + 8 + 171};
-    EXPECT_EQ(CCaptureGeometry::CursorInFrame(cursor, frame, output, 50), (PixelPoint{246 * 308 / 623, 171 * 171 / 342}));
+    EXPECT_EQ(CCaptureGeometry::CursorInFrame(cursor, frame, output, 50),
+              (PixelPoint{246 * 308 / 623, 171 * 171 / 342}));
 }
 
 TEST(CaptureGeometry, CursorSizeHalvesAMonochromeMaskAndScales)

@@ -1,14 +1,12 @@
 // CFrameCodec: chunk geometry, the run list rules (against a plain
 // word-by-word transcription of the document written here), the delta stream,
 // blob round trips, and the decoder's refusal of malformed blobs.
+#include "FrameStoreTestUtil.h"
 #include "capture/CFrameCodec.h"
 
-#include "FrameStoreTestUtil.h"
-
+#include <gtest/gtest.h>
 #include <snappy.h>
 #include <zlib.h>
-
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <random>
@@ -218,7 +216,8 @@ TEST(FrameCodecRuns, ChunksShorterThan16BytesAreOneTailRecord)
 TEST(FrameCodecRuns, MatchesTheReferenceOnRandomPatterns)
 {
     std::mt19937 rng(12345);
-    const std::size_t lengths[] = {1, 2, 3, 4, 5, 7, 15, 16, 17, 31, 63, 64, 65, 200, 16379, 16382, 16383, 16384, 16390};
+    const std::size_t lengths[] = {1,  2,  3,  4,   5,     7,     15,    16,    17,   31,
+                                   63, 64, 65, 200, 16379, 16382, 16383, 16384, 16390};
     for (int trial = 0; trial < 300; ++trial) {
         std::string pattern;
         const std::size_t target = trial < 200 ? 2000 + rng() % 3000 : 40000 + rng() % 30000;
@@ -274,12 +273,32 @@ TEST(FrameCodecDelta, StreamStaysWithinItsBoundOnAdversarialPatterns)
     // The patterns that maximise heads per byte: changed runs of 1 word split
     // by unchanged runs of 3, short runs at the end, runs at the cap.
     std::vector<std::string> patterns = {
-        [] { std::string s; for (int i = 0; i < 20000; ++i) s += "deee"; return s; }(),
-        [] { std::string s; for (int i = 0; i < 20000; ++i) s += "ddeee"; return s; }(),
-        [] { std::string s; for (int i = 0; i < 8; ++i) s += Repeat('d', 16383) + "eee"; return s; }(),
+        [] {
+            std::string s;
+            for (int i = 0; i < 20000; ++i)
+                s += "deee";
+            return s;
+        }(),
+        [] {
+            std::string s;
+            for (int i = 0; i < 20000; ++i)
+                s += "ddeee";
+            return s;
+        }(),
+        [] {
+            std::string s;
+            for (int i = 0; i < 8; ++i)
+                s += Repeat('d', 16383) + "eee";
+            return s;
+        }(),
         Repeat('d', 16383 * 5),
         Repeat('d', 16383 * 3) + "ee",
-        [] { std::string s; for (int i = 0; i < 30000; ++i) s += "de"; return s; }(),
+        [] {
+            std::string s;
+            for (int i = 0; i < 30000; ++i)
+                s += "de";
+            return s;
+        }(),
     };
     for (const std::string& pattern : patterns) {
         for (std::size_t cut : {0u, 1u, 7u, 15u}) {
@@ -532,8 +551,8 @@ TEST(FrameCodecDecode, DecompressedSizesMustMatchTheChunk)
     // Delta streams: longer than any delta stream of the chunk.
     EXPECT_TRUE(Decodes(decoder, MakeBlob(1, 0, {Snappy(raw100), Snappy(raw100), Snappy(raw100), Snappy(raw100)})));
     const Bytes tooLong(CFrameCodec::MaxDeltaStreamLength(100) + 1, 1);
-    EXPECT_FALSE(Decodes(decoder, MakeBlob(1, 15, {Snappy(tooLong), Snappy({1, 0, 100}), Snappy({1, 0, 100}),
-                                                   Snappy({1, 0, 100})})));
+    EXPECT_FALSE(Decodes(
+        decoder, MakeBlob(1, 15, {Snappy(tooLong), Snappy({1, 0, 100}), Snappy({1, 0, 100}), Snappy({1, 0, 100})})));
 }
 
 TEST(FrameCodecDecode, ImplausibleClaimsAreRefusedBeforeAllocating)

@@ -214,7 +214,8 @@ TEST_F(FrameStoreCommands, EverySubcommandRefusesWhatIsNoStore)
         {"empty.dat", {}},
         {"short.dat", Bytes(10, 1)},
         {"text.dat", Bytes(400, 'x')},
-        {"header-only-bad.dat", [] {
+        {"header-only-bad.dat",
+         [] {
              Bytes b(20, 0);
              fstest::PutLE32(&b[0], 1);
              fstest::PutLE32(&b[4], 100000);

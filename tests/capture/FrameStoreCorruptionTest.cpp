@@ -2,9 +2,8 @@
 // test each; truncation at every byte and byte flips everywhere; and Recover.
 // In every case the frames before the damage are delivered exactly, the bad
 // frame gives ReadStatus::Error (never a crash), and Error is told from End.
-#include "capture/CFrameStore.h"
-
 #include "FrameStoreTestUtil.h"
+#include "capture/CFrameStore.h"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +65,8 @@ const Sample& GetSample()
         Sample s;
         const Bytes desktop = fstest::DesktopFrame(kW, kH);
         for (int i = 0; i < 25; ++i)
-            s.frames.push_back(i % 6 == 5 ? fstest::RandomFrame(kN, i) : fstest::MovingWindowFrame(desktop, kW, kH, i, 15));
+            s.frames.push_back(i % 6 == 5 ? fstest::RandomFrame(kN, i)
+                                          : fstest::MovingWindowFrame(desktop, kW, kH, i, 15));
         CFrameCodec encoder;
         EXPECT_TRUE(encoder.InitEncoder(kN));
         for (int i = 0; i < 25; ++i) {
@@ -314,11 +314,12 @@ TEST_F(FrameStoreCorruption, ZlibOutputMustMatchTheChunk)
     ExpectBadRecord(path, 0, WithBlob(MakeBlob(2, 0, {z, z, Zlib(fstest::RandomFrame(95, 1)), z})), "chunk 2");
     ExpectBadRecord(path, 0, WithBlob(MakeBlob(2, 0, {z, z, z, Bytes(z.begin(), z.end() - 2)})), "zlib");
     // A zlib delta stream that gives more than any delta stream of the chunk.
-    ExpectBadRecord(path, 4,
-                    WithBlob(MakeBlob(2, 15, {Zlib(Stream({1, 0, 96})), Zlib(Stream({1, 0, 96})),
-                                              Zlib(Bytes(CFrameCodec::MaxDeltaStreamLength(96) + 1, 1)),
-                                              Zlib(Stream({1, 0, 96}))})),
-                    "zlib");
+    ExpectBadRecord(
+        path, 4,
+        WithBlob(MakeBlob(2, 15,
+                          {Zlib(Stream({1, 0, 96})), Zlib(Stream({1, 0, 96})),
+                           Zlib(Bytes(CFrameCodec::MaxDeltaStreamLength(96) + 1, 1)), Zlib(Stream({1, 0, 96}))})),
+        "zlib");
 }
 
 TEST_F(FrameStoreCorruption, DeltaRecordsAreCheckedAgainstTheChunk)

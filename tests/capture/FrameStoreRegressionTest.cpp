@@ -1,9 +1,8 @@
 // Replays every input under tests/capture/regressions/ (each one crashed or
 // broke a property in the frame store fuzzer once, see scripts/fuzz-framestore)
 // through the same checks the fuzzer runs.
-#include "fuzz/FrameStoreFuzzCheck.h"
-
 #include "FrameStoreTestUtil.h"
+#include "fuzz/FrameStoreFuzzCheck.h"
 
 #include <gtest/gtest.h>
 

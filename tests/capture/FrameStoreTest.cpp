@@ -1,9 +1,8 @@
 // CFrameStore as a writer and a reader: the file layout (checked
 // with an independent parser), round trips, key frames, the edge cases the
 // document lists, sizes, paths, and the writer's failure handling.
-#include "capture/CFrameStore.h"
-
 #include "FrameStoreTestUtil.h"
+#include "capture/CFrameStore.h"
 
 #include <gtest/gtest.h>
 
@@ -222,9 +221,16 @@ TEST(FrameStore, HeaderCountIsZeroWhileRecordingAndEqualsTheRecordsAfterClose)
 TEST(FrameStore, CreateRefusesAbsurdSizes)
 {
     CFrameStore store;
-    for (auto [w, h] : std::vector<std::pair<int, int>>{
-             {0, 10}, {10, 0}, {-4, 10}, {10, -1}, {16385, 4}, {4, 16385}, {16384, 16384}, {INT32_MAX, INT32_MAX},
-             {INT32_MIN, 2}, {65536, 65536}}) {
+    for (auto [w, h] : std::vector<std::pair<int, int>>{{0, 10},
+                                                        {10, 0},
+                                                        {-4, 10},
+                                                        {10, -1},
+                                                        {16385, 4},
+                                                        {4, 16385},
+                                                        {16384, 16384},
+                                                        {INT32_MAX, INT32_MAX},
+                                                        {INT32_MIN, 2},
+                                                        {65536, 65536}}) {
         EXPECT_FALSE(store.Create(w, h)) << w << " x " << h;
         EXPECT_FALSE(store.ErrorMessage().empty());
     }

@@ -7,10 +7,9 @@
 
 #include "capture/CFrameFile.h"
 
+#include <gtest/gtest.h>
 #include <snappy.h>
 #include <zlib.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
@@ -205,7 +204,7 @@ struct DeltaRecord {
 
 struct ParsedChunk {
     std::uint32_t compressedLength = 0;
-    Bytes data; // decompressed: the raw chunk (key frame) or the delta stream
+    Bytes data;                       // decompressed: the raw chunk (key frame) or the delta stream
     std::vector<DeltaRecord> records; // delta frames only
 };
 

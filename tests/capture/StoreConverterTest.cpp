@@ -28,8 +28,9 @@ class StoreConverter : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_Folder = fs::temp_directory_path() /
-                   ("pelidore-converter-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        m_Folder =
+            fs::temp_directory_path() /
+            ("pelidore-converter-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(m_Folder);
         fs::create_directories(m_Folder);
         m_StorePath = m_Folder / "temp.dat";
@@ -67,14 +68,15 @@ protected:
     SaveOutcome Convert(const SaveOptions& options = {})
     {
         CStoreConverter converter(m_Store, m_Exporter);
-        return converter.Convert(m_StorePath, m_GifPath, options, m_Stop,
-                                 [this](int done, int total) {
-                                     m_Reports.push_back(done);
-                                     m_Total = total;
-                                     if (done >= m_StopAfter)
-                                         m_Stop.store(static_cast<int>(m_StopWith));
-                                 },
-                                 m_Log);
+        return converter.Convert(
+            m_StorePath, m_GifPath, options, m_Stop,
+            [this](int done, int total) {
+                m_Reports.push_back(done);
+                m_Total = total;
+                if (done >= m_StopAfter)
+                    m_Stop.store(static_cast<int>(m_StopWith));
+            },
+            m_Log);
     }
 
     std::string LogText()

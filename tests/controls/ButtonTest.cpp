@@ -1,8 +1,3 @@
-#include <algorithm>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "resources/ResourceIds.h"
 #include "tests/controls/ControlPixels.h"
 #include "tests/controls/ControlTestWindow.h"
@@ -11,6 +6,11 @@
 #include "toolkit/CNScreen.h"
 #include "toolkit/NControlMessages.h"
 #include "toolkit/NMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -371,4 +371,4 @@ TEST_F(AlphaButtonTest, CheckBoxCountsAsCheckedInStateFour)
     EXPECT_FALSE(m_Button.IsChecked());
 }
 
-}  // namespace
+} // namespace

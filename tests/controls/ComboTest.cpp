@@ -1,8 +1,3 @@
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "resources/ResourceIds.h"
 #include "tests/controls/ControlPixels.h"
 #include "tests/controls/ControlTestWindow.h"
@@ -10,6 +5,11 @@
 #include "toolkit/CNScreen.h"
 #include "toolkit/CNStaticControl.h"
 #include "toolkit/NControlMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -308,4 +308,4 @@ TEST_F(ComboTest, TheOpenListStaysOnTopOfLaterControls)
     EXPECT_LT(GreenOf(m_Window.GetScreen()->PixelAt(inside.x, inside.y)), 100);
 }
 
-}  // namespace
+} // namespace

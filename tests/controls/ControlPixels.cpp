@@ -12,10 +12,22 @@ std::vector<uint32_t> PixelsOf(const CNScreen& screen, const CNRect& rect)
     return pixels;
 }
 
-int Brightness(uint32_t pixel) { return static_cast<int>((pixel & 0xFF) + (pixel >> 8 & 0xFF) + (pixel >> 16 & 0xFF)); }
+int Brightness(uint32_t pixel)
+{
+    return static_cast<int>((pixel & 0xFF) + (pixel >> 8 & 0xFF) + (pixel >> 16 & 0xFF));
+}
 
-int RedOf(uint32_t pixel) { return static_cast<int>(pixel >> 16 & 0xFF); }
+int RedOf(uint32_t pixel)
+{
+    return static_cast<int>(pixel >> 16 & 0xFF);
+}
 
-int GreenOf(uint32_t pixel) { return static_cast<int>(pixel >> 8 & 0xFF); }
+int GreenOf(uint32_t pixel)
+{
+    return static_cast<int>(pixel >> 8 & 0xFF);
+}
 
-int AlphaOf(uint32_t pixel) { return static_cast<int>(pixel >> 24); }
+int AlphaOf(uint32_t pixel)
+{
+    return static_cast<int>(pixel >> 24);
+}

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "toolkit/CNRect.h"
+
 #include <cstdint>
 #include <vector>
-
-#include "toolkit/CNRect.h"
 
 class CNScreen;
 

@@ -7,17 +7,20 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"PelidoreControlTest";
 
-const UINT kNotices[] = {NWM_BUTTON_PRESSED, NWM_BUTTON_CLICKED, NWM_BUTTON_RELEASED, NWM_EDIT_CHANGED,
-                         NWM_EDIT_RETURN,    NWM_SLIDER_RELEASED, NWM_SLIDER_CHANGED, NWM_SCROLL_CHANGED,
-                         NWM_ICON_SELECTED,  NWM_LIST_SELECTED,  NWM_COMBO_SELECTED, NWM_COMBO_DROPDOWN,
+const UINT kNotices[] = {NWM_BUTTON_PRESSED, NWM_BUTTON_CLICKED,  NWM_BUTTON_RELEASED, NWM_EDIT_CHANGED,
+                         NWM_EDIT_RETURN,    NWM_SLIDER_RELEASED, NWM_SLIDER_CHANGED,  NWM_SCROLL_CHANGED,
+                         NWM_ICON_SELECTED,  NWM_LIST_SELECTED,   NWM_COMBO_SELECTED,  NWM_COMBO_DROPDOWN,
                          NWM_HOVER,          NWM_HOVER_END};
 
-}  // namespace
+} // namespace
 
 ControlTestWindow::ControlTestWindow() = default;
 
 // The tests release the children while the controls still exist.
-ControlTestWindow::~ControlTestWindow() { Destroy(); }
+ControlTestWindow::~ControlTestWindow()
+{
+    Destroy();
+}
 
 HRESULT ControlTestWindow::Open(int width, int height, bool layered)
 {
@@ -43,9 +46,15 @@ HRESULT ControlTestWindow::OnCreate()
     return 0;
 }
 
-void ControlTestWindow::Press(int x, int y, WPARAM keys) { Post(WM_LBUTTONDOWN, keys, MAKELPARAM(x, y)); }
+void ControlTestWindow::Press(int x, int y, WPARAM keys)
+{
+    Post(WM_LBUTTONDOWN, keys, MAKELPARAM(x, y));
+}
 
-void ControlTestWindow::Release(int x, int y, WPARAM keys) { Post(WM_LBUTTONUP, keys, MAKELPARAM(x, y)); }
+void ControlTestWindow::Release(int x, int y, WPARAM keys)
+{
+    Post(WM_LBUTTONUP, keys, MAKELPARAM(x, y));
+}
 
 void ControlTestWindow::Click(int x, int y)
 {
@@ -53,9 +62,15 @@ void ControlTestWindow::Click(int x, int y)
     Release(x, y);
 }
 
-void ControlTestWindow::Move(int x, int y, WPARAM keys) { Post(WM_MOUSEMOVE, keys, MAKELPARAM(x, y)); }
+void ControlTestWindow::Move(int x, int y, WPARAM keys)
+{
+    Post(WM_MOUSEMOVE, keys, MAKELPARAM(x, y));
+}
 
-void ControlTestWindow::Leave() { Post(WM_MOUSELEAVE, 0, 0); }
+void ControlTestWindow::Leave()
+{
+    Post(WM_MOUSELEAVE, 0, 0);
+}
 
 void ControlTestWindow::Wheel(int x, int y, int notches)
 {
@@ -64,9 +79,15 @@ void ControlTestWindow::Wheel(int x, int y, int notches)
     Post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<short>(notches * WHEEL_DELTA)), MAKELPARAM(screen.x, screen.y));
 }
 
-void ControlTestWindow::Key(WPARAM key) { Post(WM_KEYDOWN, key, 1); }
+void ControlTestWindow::Key(WPARAM key)
+{
+    Post(WM_KEYDOWN, key, 1);
+}
 
-void ControlTestWindow::Char(wchar_t c) { Post(WM_CHAR, c, 1); }
+void ControlTestWindow::Char(wchar_t c)
+{
+    Post(WM_CHAR, c, 1);
+}
 
 void ControlTestWindow::Type(const wchar_t* text)
 {

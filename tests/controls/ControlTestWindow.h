@@ -1,8 +1,8 @@
 #pragma once
 
-#include <vector>
-
 #include "toolkit/CNSubWindow.h"
+
+#include <vector>
 
 // A window for driving controls with real posted mouse and key messages. It
 // records every control notice it receives, in order.

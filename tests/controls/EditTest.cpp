@@ -1,10 +1,10 @@
-#include <string>
-
-#include <gtest/gtest.h>
-
 #include "tests/controls/ControlTestWindow.h"
 #include "toolkit/CNEdit.h"
 #include "toolkit/NControlMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -365,4 +365,4 @@ TEST_F(EditTest, MultiLineFieldTakesEnterAsALineBreak)
     EXPECT_EQ(m_Window.Count(NWM_EDIT_RETURN), 0);
 }
 
-}  // namespace
+} // namespace

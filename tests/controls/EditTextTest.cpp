@@ -1,8 +1,8 @@
-#include <string>
+#include "toolkit/CNEditText.h"
 
 #include <gtest/gtest.h>
 
-#include "toolkit/CNEditText.h"
+#include <string>
 
 namespace {
 
@@ -229,4 +229,4 @@ TEST(EditText, SwitchingToSingleLineCutsTheText)
     EXPECT_EQ(edit.Cursor(), (Position{0, 1}));
 }
 
-}  // namespace
+} // namespace

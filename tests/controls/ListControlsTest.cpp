@@ -1,8 +1,3 @@
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "resources/ResourceIds.h"
 #include "tests/controls/ControlPixels.h"
 #include "tests/controls/ControlTestWindow.h"
@@ -15,6 +10,11 @@
 #include "toolkit/CNStaticControl.h"
 #include "toolkit/CNStringButton.h"
 #include "toolkit/NControlMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -159,8 +159,7 @@ TEST_F(ListControlsTest, StringButtonWorksLikeAPushButton)
     m_Window.Move(60, 210);
     EXPECT_EQ(m_TextButton.GetState(), CNButton::kHover);
     m_Window.Click(60, 210);
-    EXPECT_EQ(m_Window.Messages(),
-              (std::vector<UINT>{NWM_BUTTON_PRESSED, NWM_BUTTON_RELEASED, NWM_BUTTON_CLICKED}));
+    EXPECT_EQ(m_Window.Messages(), (std::vector<UINT>{NWM_BUTTON_PRESSED, NWM_BUTTON_RELEASED, NWM_BUTTON_CLICKED}));
     m_Window.GetScreen()->ClearRect(0, 0, 360, 260);
     m_Window.Draw();
     uint32_t face = m_Window.GetScreen()->PixelAt(22, 202);
@@ -188,4 +187,4 @@ TEST_F(ListControlsTest, StaticTextIsDrawnInItsColour)
     EXPECT_EQ(wcslen(m_Label.GetText()), static_cast<size_t>(CNControlBase::kTextChars - 1));
 }
 
-}  // namespace
+} // namespace

@@ -1,8 +1,8 @@
-#include <string>
+#include "toolkit/CNListModel.h"
 
 #include <gtest/gtest.h>
 
-#include "toolkit/CNListModel.h"
+#include <string>
 
 namespace {
 
@@ -103,4 +103,4 @@ TEST(ListModel, StepsStayInsideAndStartFromTheEnds)
     EXPECT_EQ(CNListModel::Step(1, 100, 4), 3);
 }
 
-}  // namespace
+} // namespace

@@ -1,10 +1,10 @@
-#include <string>
-
-#include <gtest/gtest.h>
-
 #include "resources/ResourceIds.h"
 #include "toolkit/CNBitmap.h"
 #include "toolkit/CNTopWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -17,27 +17,69 @@ struct Picture {
 // Every picture the windows and the frame use, at the size of the control
 // (or the place) it is drawn on.
 const Picture kPictures[] = {
-    {IDB_PANEL_BACKGROUND, 377, 153},     {IDB_CLOSE_PRESSED, 26, 26},         {IDB_CLOSE, 26, 26},
-    {IDB_ABOUT_PRESSED, 26, 26},          {IDB_ABOUT, 26, 26},                 {IDB_RECORD_PRESSED, 86, 86},
-    {IDB_RECORD, 86, 86},                 {IDB_RECORD_HOVER, 86, 86},          {IDB_STOP_PRESSED, 86, 86},
-    {IDB_STOP, 86, 86},                   {IDB_SNAPSHOT_PRESSED, 52, 52},      {IDB_SNAPSHOT, 52, 52},
-    {IDB_FOLDER_PRESSED, 52, 52},         {IDB_FOLDER, 52, 52},                {IDB_SETUP_PRESSED, 52, 52},
-    {IDB_SETUP, 52, 52},                  {IDB_LOCK_OPEN_PRESSED, 28, 27},     {IDB_LOCK_OPEN, 28, 27},
-    {IDB_LOCK_SET_PRESSED, 28, 27},       {IDB_LOCK_SET, 28, 27},              {IDB_MARK_CENTRE, 48, 48},
-    {IDB_MARK_BOTTOM_LEFT, 22, 22},       {IDB_MARK_TOP_LEFT, 22, 22},         {IDB_MARK_BOTTOM_RIGHT, 22, 22},
-    {IDB_MARK_TOP_RIGHT, 22, 22},         {IDB_CHECK_BOX, 16, 16},             {IDB_CHECK_BOX_CHECKED, 16, 16},
-    {IDB_SETUP_BACKGROUND, 377, 252},     {IDB_SLIDER_THUMB, 16, 24},          {IDB_SLIDER_TRACK, 220, 24},
-    {IDB_LOGO_BACKGROUND, 377, 238},      {IDB_CANCEL_PRESSED, 61, 31},        {IDB_CANCEL, 61, 31},
-    {IDB_OK_PRESSED, 61, 31},             {IDB_OK, 61, 31},                    {IDB_TIME_LOCK_BACKGROUND, 377, 52},
-    {IDB_SIZE_LOCK_BACKGROUND, 287, 52},  {IDB_ABOUT_BACKGROUND, 377, 180},    {IDB_MINIMIZE_PRESSED, 26, 26},
-    {IDB_MINIMIZE, 26, 26},               {IDB_COMBO, 145, 20},                {IDB_COMBO_HOVER, 145, 20},
-    {IDB_COMBO_OPEN, 145, 20},            {IDB_DROP_ARROW, 13, 10},            {IDB_DROP_ARROW_PRESSED, 13, 10},
-    {IDB_SMALL_COMBO, 70, 20},            {IDB_SMALL_COMBO_HOVER, 70, 20},     {IDB_SMALL_COMBO_OPEN, 70, 20},
-    {IDB_COLOR_PRESSED, 47, 23},          {IDB_COLOR, 47, 23},                 {IDB_BROWSE_PRESSED, 47, 23},
-    {IDB_BROWSE, 47, 23},                 {IDB_CORNER_BOTTOM_LEFT, 22, 22},    {IDB_CORNER_BOTTOM_LEFT_SET, 22, 22},
-    {IDB_CORNER_TOP_LEFT, 22, 22},        {IDB_CORNER_TOP_LEFT_SET, 22, 22},   {IDB_CORNER_BOTTOM_RIGHT, 22, 22},
-    {IDB_CORNER_BOTTOM_RIGHT_SET, 22, 22}, {IDB_CORNER_TOP_RIGHT, 22, 22},     {IDB_CORNER_TOP_RIGHT_SET, 22, 22},
-    {IDB_LOGO_PRESSED, 52, 52},           {IDB_LOGO, 52, 52},                  {IDB_FOLDER_FIELD, 200, 20},
+    {IDB_PANEL_BACKGROUND, 377, 153},
+    {IDB_CLOSE_PRESSED, 26, 26},
+    {IDB_CLOSE, 26, 26},
+    {IDB_ABOUT_PRESSED, 26, 26},
+    {IDB_ABOUT, 26, 26},
+    {IDB_RECORD_PRESSED, 86, 86},
+    {IDB_RECORD, 86, 86},
+    {IDB_RECORD_HOVER, 86, 86},
+    {IDB_STOP_PRESSED, 86, 86},
+    {IDB_STOP, 86, 86},
+    {IDB_SNAPSHOT_PRESSED, 52, 52},
+    {IDB_SNAPSHOT, 52, 52},
+    {IDB_FOLDER_PRESSED, 52, 52},
+    {IDB_FOLDER, 52, 52},
+    {IDB_SETUP_PRESSED, 52, 52},
+    {IDB_SETUP, 52, 52},
+    {IDB_LOCK_OPEN_PRESSED, 28, 27},
+    {IDB_LOCK_OPEN, 28, 27},
+    {IDB_LOCK_SET_PRESSED, 28, 27},
+    {IDB_LOCK_SET, 28, 27},
+    {IDB_MARK_CENTRE, 48, 48},
+    {IDB_MARK_BOTTOM_LEFT, 22, 22},
+    {IDB_MARK_TOP_LEFT, 22, 22},
+    {IDB_MARK_BOTTOM_RIGHT, 22, 22},
+    {IDB_MARK_TOP_RIGHT, 22, 22},
+    {IDB_CHECK_BOX, 16, 16},
+    {IDB_CHECK_BOX_CHECKED, 16, 16},
+    {IDB_SETUP_BACKGROUND, 377, 252},
+    {IDB_SLIDER_THUMB, 16, 24},
+    {IDB_SLIDER_TRACK, 220, 24},
+    {IDB_LOGO_BACKGROUND, 377, 238},
+    {IDB_CANCEL_PRESSED, 61, 31},
+    {IDB_CANCEL, 61, 31},
+    {IDB_OK_PRESSED, 61, 31},
+    {IDB_OK, 61, 31},
+    {IDB_TIME_LOCK_BACKGROUND, 377, 52},
+    {IDB_SIZE_LOCK_BACKGROUND, 287, 52},
+    {IDB_ABOUT_BACKGROUND, 377, 180},
+    {IDB_MINIMIZE_PRESSED, 26, 26},
+    {IDB_MINIMIZE, 26, 26},
+    {IDB_COMBO, 145, 20},
+    {IDB_COMBO_HOVER, 145, 20},
+    {IDB_COMBO_OPEN, 145, 20},
+    {IDB_DROP_ARROW, 13, 10},
+    {IDB_DROP_ARROW_PRESSED, 13, 10},
+    {IDB_SMALL_COMBO, 70, 20},
+    {IDB_SMALL_COMBO_HOVER, 70, 20},
+    {IDB_SMALL_COMBO_OPEN, 70, 20},
+    {IDB_COLOR_PRESSED, 47, 23},
+    {IDB_COLOR, 47, 23},
+    {IDB_BROWSE_PRESSED, 47, 23},
+    {IDB_BROWSE, 47, 23},
+    {IDB_CORNER_BOTTOM_LEFT, 22, 22},
+    {IDB_CORNER_BOTTOM_LEFT_SET, 22, 22},
+    {IDB_CORNER_TOP_LEFT, 22, 22},
+    {IDB_CORNER_TOP_LEFT_SET, 22, 22},
+    {IDB_CORNER_BOTTOM_RIGHT, 22, 22},
+    {IDB_CORNER_BOTTOM_RIGHT_SET, 22, 22},
+    {IDB_CORNER_TOP_RIGHT, 22, 22},
+    {IDB_CORNER_TOP_RIGHT_SET, 22, 22},
+    {IDB_LOGO_PRESSED, 52, 52},
+    {IDB_LOGO, 52, 52},
+    {IDB_FOLDER_FIELD, 200, 20},
     {IDB_SAVE_BACKGROUND, 377, 122},
 };
 
@@ -85,4 +127,4 @@ TEST(Pictures, TheManifestAsksForCommonControlsAndPerMonitorAwareness)
     EXPECT_NE(manifest.find(">PerMonitorV2</dpiAwareness>"), std::string::npos);
 }
 
-}  // namespace
+} // namespace

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "resources/ResourceIds.h"
 #include "tests/controls/ControlPixels.h"
 #include "tests/controls/ControlTestWindow.h"
@@ -7,6 +5,8 @@
 #include "toolkit/CNScreen.h"
 #include "toolkit/CNSliderControl.h"
 #include "toolkit/NControlMessages.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -74,7 +74,7 @@ TEST_F(SliderTest, DragReportsChangesAndReleaseReportsTheEnd)
 {
     m_Window.Press(kX + 110, kMidY);
     m_Window.ClearNotices();
-    m_Window.Move(kX + 111, kMidY, MK_LBUTTON);  // still 15
+    m_Window.Move(kX + 111, kMidY, MK_LBUTTON); // still 15
     EXPECT_EQ(m_Window.Count(NWM_SLIDER_CHANGED), 0);
     m_Window.Move(kX + 160, kMidY, MK_LBUTTON);
     EXPECT_EQ(m_Slider.GetPosition(), 21.0);
@@ -214,7 +214,7 @@ TEST_F(SliderTest, VerticalSliderMapsTheHeight)
     ASSERT_EQ(vertical.Create(m_Window.GetHwnd(), m_Window.GetScreen(), 2, 10, 40, 20, 100, 1), 0);
     vertical.SetOrientation(CNSliderControl::kVertical);
     ASSERT_EQ(m_Window.AddChild(&vertical), 0);
-    m_Window.Press(20, 65);  // (65 - 40) * 100 / 100 + 0.5
+    m_Window.Press(20, 65); // (65 - 40) * 100 / 100 + 0.5
     EXPECT_EQ(vertical.GetPosition(), 25.0);
     m_Window.Move(20, 500, MK_LBUTTON);
     EXPECT_EQ(vertical.GetPosition(), 100.0);
@@ -239,4 +239,4 @@ TEST_F(SliderTest, ProgressBarTakesNoMouseInput)
     EXPECT_LT(RedOf(m_Window.GetScreen()->PixelAt(20 + 90, 160)), 100);
 }
 
-}  // namespace
+} // namespace

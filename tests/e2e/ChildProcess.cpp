@@ -16,8 +16,7 @@ std::filesystem::path ChildProcess::BesideTest(const wchar_t* program)
     return std::filesystem::path(self).parent_path() / program;
 }
 
-bool ChildProcess::Start(const wchar_t* program, const std::wstring& arguments,
-                         const std::filesystem::path& outputFile)
+bool ChildProcess::Start(const wchar_t* program, const std::wstring& arguments, const std::filesystem::path& outputFile)
 {
     Kill();
     const std::filesystem::path path = BesideTest(program);

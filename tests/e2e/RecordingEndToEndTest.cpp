@@ -3,8 +3,8 @@
 // recovery of a crashed store, a work folder that cannot be made, and a
 // frame minimised while it records.
 #include "app/CFrameGeometry.h"
-#include "capture/CFrameStore.h"
 #include "capture/CCaptureGeometry.h"
+#include "capture/CFrameStore.h"
 #include "tests/capture/GifFile.h"
 #include "tests/e2e/ChildProcess.h"
 #include "tests/e2e/SceneFrames.h"
@@ -81,8 +81,8 @@ protected:
 
     static ScreenRect StartFrame()
     {
-        HMONITOR monitor = MonitorFromPoint(POINT{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)},
-                                            MONITOR_DEFAULTTONEAREST);
+        HMONITOR monitor = MonitorFromPoint(
+            POINT{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)}, MONITOR_DEFAULTTONEAREST);
         MONITORINFO info = {};
         info.cbSize = sizeof info;
         GetMonitorInfoW(monitor, &info);
@@ -265,8 +265,8 @@ protected:
         }
         EXPECT_GE(moved, (frames - 1) * 3 / 4);
         // The square covers in the GIF the distance its delays say it should.
-        const float expected = static_cast<float>(gif.TotalCentiseconds() - gif.DelayOf(0)) / 100.0f *
-                               scene::kPixelsPerSecond;
+        const float expected =
+            static_cast<float>(gif.TotalCentiseconds() - gif.DelayOf(0)) / 100.0f * scene::kPixelsPerSecond;
         EXPECT_NEAR(static_cast<float>(travelled), expected, expected * 0.3f + 30.0f);
     }
 

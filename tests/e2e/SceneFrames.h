@@ -7,7 +7,7 @@
 
 namespace scene {
 
-constexpr int kOffset = 9;             // frame border: scene pixels hidden under it
+constexpr int kOffset = 9; // frame border: scene pixels hidden under it
 constexpr int kSquareSide = 40;
 constexpr int kPixelsPerSecond = 250;
 constexpr int kTravel = 640 - 2 * 20 - kSquareSide; // the square's path before it wraps

@@ -2,13 +2,13 @@
 // loading must stay inside them, leave every string terminated inside its
 // buffer and every value inside the range the windows can show, and what is
 // loaded must survive its own write and read unchanged.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-
 #include "windows/CConfigFile.h"
 #include "windows/CFixedText.h"
 #include "windows/CLogoFile.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
 
 namespace {
 

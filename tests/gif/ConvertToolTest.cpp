@@ -1,10 +1,10 @@
 // pelidore-convert: the dispatcher, the shared pieces and `encode`, run in
 // process through RunConvert.
-#include "tools/pelidore-convert/Cli.h"
-#include "tools/pelidore-convert/Commands.h"
 #include "tests/gif/ConvertRun.h"
 #include "tests/gif/GifTestUtil.h"
 #include "tests/gif/SyntheticFrames.h"
+#include "tools/pelidore-convert/Cli.h"
+#include "tools/pelidore-convert/Commands.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +59,8 @@ TEST(ConvertTool, EncodeOptionsReachTheExporter)
 {
     const auto in = RawFile("opts.raw", 32, 16, 3);
     const auto out = Out("opts.gif");
-    ConvertRun o = ConvertRun::Of({"encode", "--size=32x16", "--delay", "0.5", "--transparency", "--dithering", in, out});
+    ConvertRun o =
+        ConvertRun::Of({"encode", "--size=32x16", "--delay", "0.5", "--transparency", "--dithering", in, out});
     ASSERT_EQ(o.code, 0) << o.err;
     auto gif = giftest::DecodeFile(std::filesystem::u8path(out));
     ASSERT_EQ(gif.frames.size(), 3u);
@@ -132,7 +133,7 @@ TEST(ConvertTool, FailuresAreOneLineAndExitCode1)
     const auto out = Out("fail.gif");
     const std::vector<std::vector<std::string>> cases = {
         {"encode", "--size", "16x8", Out("does-not-exist.raw"), out},
-        {"encode", "--size", "20x8", in, out},          // 768 bytes are not whole 20x8 frames
+        {"encode", "--size", "20x8", in, out}, // 768 bytes are not whole 20x8 frames
         {"encode", "--size", "16x8", in, Out("no-such-folder/x.gif")},
         {"encode", "--size", "16x8", giftest::TempDir().u8string(), out},
     };
@@ -221,8 +222,7 @@ TEST(ConvertToolCli, RunCliMapsExceptionsToExitCodes)
     EXPECT_EQ(cli::RunCli("x", "x ARGS", []() -> int { throw cli::Failure("broken"); }), 1);
     EXPECT_EQ(cli::RunCli("x", "x ARGS", []() -> int { throw std::runtime_error("odd"); }), 1);
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(err,
-              "pelidore-convert x: bad thing (usage: pelidore-convert x ARGS)\n"
-              "pelidore-convert x: broken\n"
-              "pelidore-convert x: odd\n");
+    EXPECT_EQ(err, "pelidore-convert x: bad thing (usage: pelidore-convert x ARGS)\n"
+                   "pelidore-convert x: broken\n"
+                   "pelidore-convert x: odd\n");
 }

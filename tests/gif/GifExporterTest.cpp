@@ -1,7 +1,8 @@
 // The export pipeline: transparency marking, the worker and its
 // queue, lifecycle faults, live-mode bound; and the libimagequant path.
-#include "gif/FrameDelay.h"
 #include "gif/GifExporter.h"
+
+#include "gif/FrameDelay.h"
 #include "gif/LiqQuantizer.h"
 #include "gif/SizeForecast.h"
 #include "tests/gif/GifTestUtil.h"

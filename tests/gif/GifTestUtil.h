@@ -19,8 +19,8 @@ std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
 struct DecodedFrame {
-    int delay = -1;           // hundredths; -1 without a graphic control block
-    int packed = -1;          // the graphic control block's packed byte
+    int delay = -1;  // hundredths; -1 without a graphic control block
+    int packed = -1; // the graphic control block's packed byte
     int transparentIndex = -1;
     int left = 0, top = 0, width = 0, height = 0;
     bool interlaced = false;

@@ -1,8 +1,9 @@
 // The GIF encoder: exact file layout, delays, the loop block,
 // bottom-up rows, the size-limit forecast, wide paths.
+#include "gif/GifWriter.h"
+
 #include "gif/FrameDelay.h"
 #include "gif/GifExporter.h"
-#include "gif/GifWriter.h"
 #include "gif/SizeForecast.h"
 #include "tests/gif/GifTestUtil.h"
 
@@ -14,11 +15,10 @@
 
 namespace {
 
-const std::vector<std::uint8_t> kHeaderAndLoop = {
-    'G', 'I', 'F', '8', '9', 'a',
-    // logical screen descriptor filled in by Expected33
-    0, 0, 0, 0, 0x77, 0x00, 0x00,
-    0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 0x03, 0x01, 0x00, 0x01, 0x00};
+const std::vector<std::uint8_t> kHeaderAndLoop = {'G', 'I', 'F', '8', '9', 'a',
+                                                  // logical screen descriptor filled in by Expected33
+                                                  0, 0, 0, 0, 0x77, 0x00, 0x00, 0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S',
+                                                  'C', 'A', 'P', 'E', '2', '.', '0', 0x03, 0x01, 0x00, 0x01, 0x00};
 
 std::vector<std::uint8_t> ExpectedStart(int w, int h)
 {

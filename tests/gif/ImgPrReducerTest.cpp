@@ -124,8 +124,8 @@ TEST(ImgPrReducer, ItsFramesPassThroughTheOctreeUnchanged)
             std::uint8_t transparent = 0;
             std::vector<QColorQuantizer::Reduction> log;
             octree.SetReductionLog(&log);
-            ASSERT_TRUE(octree.Quantize(w, h, out.data(), indices.data(), colors.data(), 256, &transparent,
-                                        transparency));
+            ASSERT_TRUE(
+                octree.Quantize(w, h, out.data(), indices.data(), colors.data(), 256, &transparent, transparency));
             octree.SetReductionLog(nullptr);
             EXPECT_TRUE(log.empty());
             for (std::size_t k = 0; k < indices.size(); ++k) {

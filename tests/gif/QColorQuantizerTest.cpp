@@ -2,6 +2,7 @@
 // fix (sums start at zero), and the fast quantizer held against the plain
 // sorted-list implementation of tests/gif/ReferenceOctree.
 #include "gif/QColorQuantizer.h"
+
 #include "tests/gif/ReferenceOctree.h"
 #include "tests/gif/SyntheticFrames.h"
 
@@ -30,7 +31,8 @@ Result Fast(QColorQuantizer& q, int w, int h, const synth::Pixels& p, bool trans
     Result r;
     r.indices.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0xEE);
     q.SetReductionLog(&r.log);
-    r.ok = q.Quantize(w, h, p.data(), r.indices.data(), r.colors.data(), maxColors, &r.transparent, transparency, &r.used);
+    r.ok =
+        q.Quantize(w, h, p.data(), r.indices.data(), r.colors.data(), maxColors, &r.transparent, transparency, &r.used);
     q.SetReductionLog(nullptr);
     return r;
 }
@@ -235,8 +237,8 @@ TEST(QColorQuantizer, MatchesThePlainListOnRandomFrames)
         const synth::Pixels p = synth::RandomFrame(64, 48, seed);
         for (const bool transparency : {false, true}) {
             for (const int maxColors : {256, 64, 8}) {
-                SCOPED_TRACE(testing::Message() << "seed " << seed << " transparency " << transparency << " max "
-                                                << maxColors);
+                SCOPED_TRACE(testing::Message()
+                             << "seed " << seed << " transparency " << transparency << " max " << maxColors);
                 ExpectSame(Fast(q, 64, 48, p, transparency, maxColors), Plain(64, 48, p, transparency, maxColors));
             }
         }

@@ -40,7 +40,8 @@ std::uint8_t Clamp(double v)
 } // namespace
 
 Canvas::Canvas(int width, int height)
-    : m_width(width), m_height(height), m_pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3u, 0)
+    : m_width(width), m_height(height),
+      m_pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3u, 0)
 {
 }
 
@@ -119,11 +120,11 @@ void Canvas::Text(int x, int y, int chars, std::uint32_t seed, std::uint8_t r, s
 
 void Canvas::Window(int x, int y, int w, int h, std::uint32_t seed)
 {
-    Fill(x, y, w, h, 120, 120, 120);                 // border
-    Fill(x + 1, y + 1, w - 2, 22, 0, 84, 166);       // title bar
+    Fill(x, y, w, h, 120, 120, 120);           // border
+    Fill(x + 1, y + 1, w - 2, 22, 0, 84, 166); // title bar
     Text(x + 8, y + 7, std::max(0, (w - 80) / 12), seed, 255, 255, 255);
-    Fill(x + w - 22, y + 5, 14, 14, 200, 60, 50);    // close button
-    Fill(x + 1, y + 23, w - 2, 24, 240, 240, 240);   // tool bar
+    Fill(x + w - 22, y + 5, 14, 14, 200, 60, 50);  // close button
+    Fill(x + 1, y + 23, w - 2, 24, 240, 240, 240); // tool bar
     for (int i = 0; i < 5 && 8 + i * 30 + 24 < w; ++i) {
         Fill(x + 8 + i * 30, y + 26, 24, 18, 225, 225, 225);
         // Icons with a vertical gradient.
@@ -134,7 +135,8 @@ void Canvas::Window(int x, int y, int w, int h, std::uint32_t seed)
     }
     Fill(x + 1, y + 47, w - 2, h - 48, 255, 255, 255); // client area
     for (int line = 0; y + 54 + line * 14 + 10 < y + h - 30; ++line) {
-        const int len = static_cast<int>(Hash(seed, static_cast<std::uint32_t>(line)) % static_cast<std::uint32_t>(std::max(1, (w - 24) / 6)));
+        const int len = static_cast<int>(Hash(seed, static_cast<std::uint32_t>(line)) %
+                                         static_cast<std::uint32_t>(std::max(1, (w - 24) / 6)));
         const bool link = line % 5 == 3;
         Text(x + 10, y + 54 + line * 14, len, seed * 31u + static_cast<std::uint32_t>(line), link ? 0 : 30,
              link ? 90 : 30, link ? 200 : 30);
@@ -154,8 +156,8 @@ void Canvas::Photo(int x, int y, int w, int h, std::uint32_t seed, int phase, bo
         for (int xx = 0; xx < w; ++xx) {
             const double u = (xx + phase * 3) * 0.021 + s;
             const double v = (yy + phase) * 0.017 + s * 0.5;
-            const std::uint32_t n = Hash(seed + static_cast<std::uint32_t>(phase) * 7919u,
-                                         static_cast<std::uint32_t>(yy * 65536 + xx));
+            const std::uint32_t n =
+                Hash(seed + static_cast<std::uint32_t>(phase) * 7919u, static_cast<std::uint32_t>(yy * 65536 + xx));
             const double noise = static_cast<double>(static_cast<int>(n & 7u) - 4);
             double r, g, b;
             if (vivid) {
@@ -211,8 +213,8 @@ Pixels UiFrame(int width, int height, std::uint64_t seed)
 {
     Canvas c(width, height);
     Rng rng(seed);
-    c.Fill(0, 0, width, height, 0, 99, 177);                      // desktop
-    c.Fill(0, height - 30, width, 30, 32, 32, 40);                // taskbar
+    c.Fill(0, 0, width, height, 0, 99, 177);       // desktop
+    c.Fill(0, height - 30, width, 30, 32, 32, 40); // taskbar
     for (int i = 0; i * 40 + 48 < width && i < 12; ++i) {
         for (int row = 0; row < 22; ++row) {
             c.Fill(8 + i * 40, height - 26 + row, 24, 1, static_cast<std::uint8_t>(80 + i * 13 + row * 3),
@@ -225,7 +227,8 @@ Pixels UiFrame(int width, int height, std::uint64_t seed)
         const int h = height / 2 + static_cast<int>(rng.Below(static_cast<std::uint32_t>(height / 4 + 1)));
         const int x = static_cast<int>(rng.Below(static_cast<std::uint32_t>(std::max(1, width - w))));
         const int y = static_cast<int>(rng.Below(static_cast<std::uint32_t>(std::max(1, height - 30 - h))));
-        c.Window(x, y, w, std::min(h, height - 30 - y), static_cast<std::uint32_t>(seed * 13u + static_cast<std::uint64_t>(i)));
+        c.Window(x, y, w, std::min(h, height - 30 - y),
+                 static_cast<std::uint32_t>(seed * 13u + static_cast<std::uint64_t>(i)));
     }
     c.Cursor(width / 3, height / 3);
     return c.Data();

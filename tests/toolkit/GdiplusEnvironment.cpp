@@ -6,8 +6,10 @@ void GdiplusEnvironment::SetUp()
     ASSERT_TRUE(m_Gdiplus->IsStarted());
 }
 
-void GdiplusEnvironment::TearDown() { m_Gdiplus.reset(); }
+void GdiplusEnvironment::TearDown()
+{
+    m_Gdiplus.reset();
+}
 
 // Registered before main runs, in every test program that links this file.
-static ::testing::Environment* const kGdiplusEnvironment =
-    ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
+static ::testing::Environment* const kGdiplusEnvironment = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);

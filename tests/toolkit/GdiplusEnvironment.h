@@ -1,10 +1,10 @@
 #pragma once
 
-#include <memory>
+#include "toolkit/CNGdiplus.h"
 
 #include <gtest/gtest.h>
 
-#include "toolkit/CNGdiplus.h"
+#include <memory>
 
 // Keeps GDI+ started for the whole test program.
 class GdiplusEnvironment : public ::testing::Environment {

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "toolkit/CNControlBase.h"
+
 #include <string>
 #include <vector>
-
-#include "toolkit/CNControlBase.h"
 
 // A control that writes what its owner window asks of it into a journal.
 class JournalControl : public CNControlBase {

@@ -1,6 +1,5 @@
 #include "tests/toolkit/TestFiles.h"
 
-
 #include "toolkit/NWindows.h"
 
 std::wstring RepositoryFile(const std::string& repositoryPath)

@@ -1,12 +1,12 @@
-#include <string>
-
-#include <gtest/gtest.h>
-
 #include "tests/toolkit/LogCapture.h"
 #include "tests/toolkit/SourceLine.h"
 #include "toolkit/CNColor.h"
 #include "toolkit/CNLog.h"
 #include "toolkit/CNMessageMap.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -115,4 +115,4 @@ TEST(CNColorTest, PackedValueIsAlphaRedGreenBlue)
     EXPECT_EQ(copy.Blue(), 0x33);
 }
 
-}  // namespace
+} // namespace

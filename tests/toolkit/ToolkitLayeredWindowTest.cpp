@@ -1,17 +1,17 @@
 // Draws into real windows and reads the result back from the screen (under
 // Xvfb this is the X server's picture), so what the user would see is checked,
 // not only the buffer.
-#include <functional>
-#include <memory>
-
-#include <gtest/gtest.h>
-
 #include "toolkit/CNBitmap.h"
 #include "toolkit/CNColor.h"
 #include "toolkit/CNFont.h"
 #include "toolkit/CNGdiplus.h"
 #include "toolkit/CNSubWindow.h"
 #include "toolkit/CNTopWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -106,8 +106,7 @@ TEST_F(LayeredWindowTest, ScreenShowsWhatWasDrawnAndTransparentPixelsShowThrough
     screen.ClearRect(300, 160, 40, 40);
     CNFont font;
     ASSERT_EQ(font.Create(-20, FW_BOLD, L"Arial"), 0);
-    screen.DrawOutlinedText(font, RECT{20, 250, 620, 340}, CNColor(255, 255, 255, 255), L"Pelidore", 1, true, false,
-                            0);
+    screen.DrawOutlinedText(font, RECT{20, 250, 620, 340}, CNColor(255, 255, 255, 255), L"Pelidore", 1, true, false, 0);
     ASSERT_NE(screen.Present(), 0);
 
     const bool shown = WaitForScreen(kLeft, kTop, CNTopWindow::kWidth, CNTopWindow::kHeight, [&](const ScreenGrab& g) {
@@ -151,4 +150,4 @@ TEST_F(LayeredWindowTest, OrdinaryWindowPushesOnlyTheAskedRectangle)
     EXPECT_EQ(grab.At(470, 350), kGreen);
 }
 
-}  // namespace
+} // namespace

@@ -1,8 +1,3 @@
-#include <cstring>
-#include <string>
-
-#include <gtest/gtest.h>
-
 #include "tests/toolkit/LogCapture.h"
 #include "tests/toolkit/SourceLine.h"
 #include "tests/toolkit/TestFiles.h"
@@ -12,12 +7,20 @@
 #include "toolkit/CNGdiObject.h"
 #include "toolkit/CNMemoryDC.h"
 
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
 namespace {
 
 constexpr uint32_t kOpaqueRed = 0xFFFF0000u;
 constexpr uint32_t kOpaqueGreen = 0xFF00FF00u;
 
-HINSTANCE Module() { return GetModuleHandleW(nullptr); }
+HINSTANCE Module()
+{
+    return GetModuleHandleW(nullptr);
+}
 
 std::string LoadLine(const char* literal)
 {
@@ -71,7 +74,8 @@ std::string QuantizationValues(const std::string& jpeg)
         if (static_cast<unsigned char>(jpeg[at]) != 0xFF)
             break;
         const unsigned char marker = static_cast<unsigned char>(jpeg[at + 1]);
-        const size_t length = (static_cast<unsigned char>(jpeg[at + 2]) << 8) | static_cast<unsigned char>(jpeg[at + 3]);
+        const size_t length =
+            (static_cast<unsigned char>(jpeg[at + 2]) << 8) | static_cast<unsigned char>(jpeg[at + 3]);
         if (marker == 0xDA)
             break;
         if (marker == 0xDB) {
@@ -134,10 +138,10 @@ TEST(CNBitmapResourceTest, MissingOrNonPngResourceLogsItsName)
     EXPECT_EQ(bitmap.LoadResource(Module(), 999), E_FAIL);
     EXPECT_FALSE(bitmap.IsLoaded());
     ASSERT_EQ(log.Lines().size(), 2u);
-    EXPECT_EQ(log.Lines()[0], LoadLine("L\"cannot find resource by name : %ls\"") +
-                                  "cannot find resource by name : NOT_A_PNG\n");
-    EXPECT_EQ(log.Lines()[1], LoadLine("\"cannot find resource by name : #%u\"") +
-                                  "cannot find resource by name : #999\n");
+    EXPECT_EQ(log.Lines()[0],
+              LoadLine("L\"cannot find resource by name : %ls\"") + "cannot find resource by name : NOT_A_PNG\n");
+    EXPECT_EQ(log.Lines()[1],
+              LoadLine("\"cannot find resource by name : #%u\"") + "cannot find resource by name : #999\n");
 }
 
 TEST(CNBitmapFileTest, PngFileLoadsAsBottomUpDib)
@@ -170,8 +174,8 @@ TEST(CNBitmapFileTest, MissingFileFailsWithItsPath)
     EXPECT_EQ(bitmap.Load(path.c_str()), E_FAIL);
     EXPECT_FALSE(bitmap.IsLoaded());
     ASSERT_EQ(log.Lines().size(), 1u);
-    EXPECT_EQ(log.Lines()[0], LoadLine("L\"cannot load file : %ls\"") + "cannot load file : " +
-                                  std::string(path.begin(), path.end()) + "\n");
+    EXPECT_EQ(log.Lines()[0], LoadLine("L\"cannot load file : %ls\"") +
+                                  "cannot load file : " + std::string(path.begin(), path.end()) + "\n");
 }
 
 TEST(CNBitmapGdiTest, GdiBitmapCopyKeepsRowOrder)
@@ -326,4 +330,4 @@ TEST(CNFontTest, OverlongFaceIsCutAndRecreatingReplacesTheFont)
     EXPECT_FALSE(font.IsCreated());
 }
 
-}  // namespace
+} // namespace

@@ -1,14 +1,14 @@
-#include <cstring>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "tests/toolkit/WineDetection.h"
 #include "toolkit/CNBitmap.h"
 #include "toolkit/CNColor.h"
 #include "toolkit/CNFont.h"
 #include "toolkit/CNGdiObject.h"
 #include "toolkit/CNScreen.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -397,4 +397,4 @@ TEST(CNScreenInertTest, SurfaceWithoutBufferDoesNothing)
     EXPECT_EQ(screen.PixelAt(0, 0), 0u);
 }
 
-}  // namespace
+} // namespace

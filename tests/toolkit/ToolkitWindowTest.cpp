@@ -1,10 +1,3 @@
-#include <memory>
-#include <set>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "tests/toolkit/JournalControl.h"
 #include "tests/toolkit/LogCapture.h"
 #include "tests/toolkit/SourceLine.h"
@@ -12,13 +5,23 @@
 #include "toolkit/CNTopWindow.h"
 #include "toolkit/NMessages.h"
 
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
 namespace {
 
 using Journal = std::vector<std::string>;
 constexpr UINT kProbe = JournalControl::kProbe;
 constexpr const wchar_t* kClass = L"PelidoreWindowTest";
 
-HINSTANCE Module() { return GetModuleHandleW(nullptr); }
+HINSTANCE Module()
+{
+    return GetModuleHandleW(nullptr);
+}
 
 void PumpMessages()
 {
@@ -154,10 +157,10 @@ TEST_F(WindowTest, SecondHandlerForAMessageIsRefused)
 {
     LogCapture log;
     EXPECT_EQ(m_Window.AddMessageFunc(kProbe, &JournalWindow::OnProbe), E_FAIL);
-    EXPECT_EQ(log.Lines(), std::vector<std::string>{LogLine("CNMessageMap::AddMessageFunc", "toolkit/CNMessageMap.cpp",
-                                                            "\"already added message function",
-                                                            "already added message function " +
-                                                                std::to_string(kProbe))});
+    EXPECT_EQ(log.Lines(),
+              std::vector<std::string>{LogLine("CNMessageMap::AddMessageFunc", "toolkit/CNMessageMap.cpp",
+                                               "\"already added message function",
+                                               "already added message function " + std::to_string(kProbe))});
     m_Journal.clear();
     m_Window.Send(kProbe);
     EXPECT_EQ(m_Journal, (Journal{"hook", "map"}));
@@ -187,8 +190,8 @@ TEST_F(WindowTest, DrawPaintsChildrenInOrderAndReleaseEmptiesTheList)
     PostMessageW(m_Window.GetHwnd(), NWM_REDRAW, 0, 0);
     PumpMessages();
     m_Window.ReleaseChildren();
-    EXPECT_EQ(m_Journal, (Journal{"draw 1 mode 0", "draw 2 mode 0", "draw 1 mode 0", "draw 2 mode 0", "release 1",
-                                  "release 2"}));
+    EXPECT_EQ(m_Journal,
+              (Journal{"draw 1 mode 0", "draw 2 mode 0", "draw 1 mode 0", "draw 2 mode 0", "release 1", "release 2"}));
     EXPECT_TRUE(m_Window.GetChildren().empty());
 }
 
@@ -329,4 +332,4 @@ TEST(TopWindowTest, OnlyOneTopWindowAtATime)
     EXPECT_EQ(third.Create(Module(), 0, 0), 0);
 }
 
-}  // namespace
+} // namespace

@@ -6,7 +6,7 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"PelidoreTestFrame";
 
-}  // namespace
+} // namespace
 
 CommandRecorder::CommandRecorder()
 {
@@ -15,7 +15,7 @@ CommandRecorder::CommandRecorder()
     windowClass.lpfnWndProc = &CommandRecorder::WindowProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = kClassName;
-    RegisterClassExW(&windowClass);  // a second recorder finds the class registered
+    RegisterClassExW(&windowClass); // a second recorder finds the class registered
     m_hWnd = CreateWindowExW(0, kClassName, L"frame", WS_POPUP | WS_VISIBLE, 100, 100, 640, 360, nullptr, nullptr,
                              GetModuleHandleW(nullptr), this);
 }

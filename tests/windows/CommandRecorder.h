@@ -1,9 +1,9 @@
 #pragma once
 
+#include "toolkit/NWindows.h"
+
 #include <atomic>
 #include <vector>
-
-#include "toolkit/NWindows.h"
 
 // A plain window standing in for the recording frame: it owns the tool
 // windows under test and records the PWM_COMMAND messages they post.
@@ -12,10 +12,7 @@ public:
     struct Command {
         WPARAM command;
         LPARAM argument;
-        bool operator==(const Command& other) const
-        {
-            return command == other.command && argument == other.argument;
-        }
+        bool operator==(const Command& other) const { return command == other.command && argument == other.argument; }
     };
 
     CommandRecorder();

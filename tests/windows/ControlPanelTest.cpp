@@ -1,15 +1,15 @@
 // The control panel and its lock windows under Wine, driven by posted mouse
 // and keyboard messages as the system would queue them.
+#include "app/PelidoreCommands.h"
+#include "tests/windows/CommandRecorder.h"
+#include "tests/windows/UserInput.h"
+#include "windows/CControlWnd.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <functional>
 #include <memory>
-
-#include "app/PelidoreCommands.h"
-#include "tests/windows/CommandRecorder.h"
-#include "tests/windows/UserInput.h"
-#include "windows/CControlWnd.h"
 
 namespace {
 
@@ -95,9 +95,9 @@ TEST_F(ControlPanelTest, ToolButtonsPostTheirCommandsToTheFrame)
                    CControlWnd::kSnapshotButton, CControlWnd::kLogoButton, CControlWnd::kSetupButton})
         ClickPanel(id);
     ASSERT_TRUE(PumpUntilCommands(6));
-    const std::vector<Command> expected = {{pelidore::CMD_MINIMIZE, 0},  {pelidore::CMD_TOGGLE_ABOUT, 0},
+    const std::vector<Command> expected = {{pelidore::CMD_MINIMIZE, 0},         {pelidore::CMD_TOGGLE_ABOUT, 0},
                                            {pelidore::CMD_OPEN_WORK_FOLDER, 0}, {pelidore::CMD_SNAPSHOT, 0},
-                                           {pelidore::CMD_TOGGLE_LOGO, 0}, {pelidore::CMD_TOGGLE_SETUP, 0}};
+                                           {pelidore::CMD_TOGGLE_LOGO, 0},      {pelidore::CMD_TOGGLE_SETUP, 0}};
     EXPECT_EQ(m_Frame.Commands(), expected);
 }
 
@@ -168,12 +168,12 @@ TEST_F(ControlPanelTest, TypedMinutesAndSecondsMakeTheLimit)
     RunLock(CControlWnd::kTimeLockButton, lock, [&](HWND window) {
         UserInput::Click(window, lock.MinutesEdit().GetRect());
         UserInput::Key(window, VK_END);
-        UserInput::Char(window, L'2');  // "02"
+        UserInput::Char(window, L'2'); // "02"
         UserInput::Click(window, lock.SecondsEdit().GetRect());
         UserInput::Key(window, VK_END);
         UserInput::Key(window, VK_BACK);
         UserInput::Char(window, L'9');
-        UserInput::Char(window, L'9');  // 99 is clamped to 60
+        UserInput::Char(window, L'9'); // 99 is clamped to 60
         Press(window, CLockWnd::kOkButton, lock);
     });
     EXPECT_EQ(m_Panel.TimeLimit(), 2 * 60 + 60);
@@ -308,8 +308,7 @@ TEST_F(ControlPanelTest, QuitDuringALockWindowCancelsAndReachesTheMainLoop)
 {
     CTimeLockWnd& lock = m_Panel.TimeLockWindow();
     const DWORD uiThread = GetCurrentThreadId();
-    RunLock(CControlWnd::kTimeLockButton, lock,
-            [&](HWND) { PostThreadMessageW(uiThread, WM_QUIT, 0, 0); });
+    RunLock(CControlWnd::kTimeLockButton, lock, [&](HWND) { PostThreadMessageW(uiThread, WM_QUIT, 0, 0); });
     EXPECT_FALSE(lock.IsRunning());
     EXPECT_EQ(m_Panel.TimeLimit(), 0);
     EXPECT_TRUE(UserInput::TakeQuit());
@@ -341,4 +340,4 @@ TEST_F(ControlPanelTest, DraggingAgainstTheLeftEdgeMovesTheFrameAlong)
     EXPECT_EQ(frame.right - frame.left, 640);
 }
 
-}  // namespace
+} // namespace

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "toolkit/NWindows.h"
+
 #include <atomic>
 #include <functional>
 #include <thread>
-
-#include "toolkit/NWindows.h"
 
 // Plays the user for a modal system dialog: a helper thread waits until the
 // thread under test shows a dialog window (#32770), hands it to `act` (which

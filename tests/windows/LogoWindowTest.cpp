@@ -1,3 +1,11 @@
+#include "tests/windows/DialogDriver.h"
+#include "tests/windows/ToolWindowFixture.h"
+#include "toolkit/CNAlphaButton.h"
+#include "toolkit/CNCombo.h"
+#include "toolkit/CNEdit.h"
+#include "windows/CLogoFile.h"
+#include "windows/CLogoWnd.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -6,14 +14,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-#include "tests/windows/DialogDriver.h"
-#include "tests/windows/ToolWindowFixture.h"
-#include "toolkit/CNAlphaButton.h"
-#include "toolkit/CNCombo.h"
-#include "toolkit/CNEdit.h"
-#include "windows/CLogoFile.h"
-#include "windows/CLogoWnd.h"
 
 namespace fs = std::filesystem;
 
@@ -116,11 +116,10 @@ TEST_F(LogoWindowTest, CheckingTextLogoEnablesItsControlsAndUncheckingDisablesTh
     Open(window);
     ClickAt(window, kTextBoxPoint);
     EXPECT_EQ(window.GetLogoKind(), 1);
-    const std::vector<int> textControls = {CLogoWnd::kFontCombo,         CLogoWnd::kSizeCombo,
-                                           CLogoWnd::kFillButton,        CLogoWnd::kOutlineButton,
-                                           CLogoWnd::kTopLeftButton,     CLogoWnd::kTopRightButton,
-                                           CLogoWnd::kBottomRightButton, CLogoWnd::kBottomLeftButton,
-                                           CLogoWnd::kMarginXEdit,       CLogoWnd::kMarginYEdit};
+    const std::vector<int> textControls = {
+        CLogoWnd::kFontCombo,     CLogoWnd::kSizeCombo,      CLogoWnd::kFillButton,        CLogoWnd::kOutlineButton,
+        CLogoWnd::kTopLeftButton, CLogoWnd::kTopRightButton, CLogoWnd::kBottomRightButton, CLogoWnd::kBottomLeftButton,
+        CLogoWnd::kMarginXEdit,   CLogoWnd::kMarginYEdit};
     EXPECT_EQ(EnabledOthers(window), textControls);
     EXPECT_TRUE(IsWindowVisible(window.GetTextEdit()));
 
@@ -142,10 +141,9 @@ TEST_F(LogoWindowTest, ImageLogoEnablesTheBrowseButtonAndPlacementOnly)
     ClickAt(window, kImageBoxPoint);
     EXPECT_EQ(window.GetLogoKind(), 2);
     EXPECT_FALSE(Button(window, CLogoWnd::kTextBox).IsChecked()) << "the kinds exclude each other";
-    const std::vector<int> imageControls = {CLogoWnd::kBrowseButton,      CLogoWnd::kTopLeftButton,
-                                            CLogoWnd::kTopRightButton,    CLogoWnd::kBottomRightButton,
-                                            CLogoWnd::kBottomLeftButton,  CLogoWnd::kMarginXEdit,
-                                            CLogoWnd::kMarginYEdit};
+    const std::vector<int> imageControls = {
+        CLogoWnd::kBrowseButton,     CLogoWnd::kTopLeftButton, CLogoWnd::kTopRightButton, CLogoWnd::kBottomRightButton,
+        CLogoWnd::kBottomLeftButton, CLogoWnd::kMarginXEdit,   CLogoWnd::kMarginYEdit};
     EXPECT_EQ(EnabledOthers(window), imageControls);
     EXPECT_FALSE(IsWindowVisible(window.GetTextEdit()));
 }

@@ -1,13 +1,13 @@
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "PelidoreVersion.h"
 #include "app/PelidoreCommands.h"
 #include "tests/windows/CommandRecorder.h"
 #include "tests/windows/UserInput.h"
 #include "windows/CAboutWnd.h"
 #include "windows/CSaveWnd.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -19,18 +19,15 @@ protected:
     void SetUp() override
     {
         ASSERT_NE(m_Frame.Window(), nullptr);
-        ASSERT_EQ(m_Window.Create(GetModuleHandleW(nullptr), m_Frame.Window(), Window::kTitle, WS_EX_LAYERED,
-                                  WS_POPUP, 110, 458, CToolWnd::kWidth, Window::kHeight, 1),
+        ASSERT_EQ(m_Window.Create(GetModuleHandleW(nullptr), m_Frame.Window(), Window::kTitle, WS_EX_LAYERED, WS_POPUP,
+                                  110, 458, CToolWnd::kWidth, Window::kHeight, 1),
                   0);
         m_Window.Draw();
         UserInput::Pump();
     }
 
     CNControlBase& Control(int id) { return *m_Window.FindControl(id); }
-    bool IsBarGrey(int x, int y)
-    {
-        return (m_Window.GetScreen()->PixelAt(x, y) & 0xFFFFFFu) == 0xA0A0A0u;
-    }
+    bool IsBarGrey(int x, int y) { return (m_Window.GetScreen()->PixelAt(x, y) & 0xFFFFFFu) == 0xA0A0A0u; }
 
     CommandRecorder m_Frame;
     Window m_Window;
@@ -91,12 +88,11 @@ TEST_F(AboutWindowTest, ShowsNameVersionAndContact)
 
 TEST_F(AboutWindowTest, CloseButtonHidesTheWindow)
 {
-    const LRESULT onButton =
-        SendMessageW(m_Window.GetHwnd(), WM_NCHITTEST, 0, MAKELPARAM(110 + 359, 458 + 18));
+    const LRESULT onButton = SendMessageW(m_Window.GetHwnd(), WM_NCHITTEST, 0, MAKELPARAM(110 + 359, 458 + 18));
     EXPECT_NE(onButton, HTCAPTION);
     UserInput::Click(m_Window.GetHwnd(), Control(CAboutWnd::kCloseButton).GetRect());
     ASSERT_TRUE(UserInput::PumpUntil([&] { return !IsWindowVisible(m_Window.GetHwnd()); }));
     EXPECT_TRUE(m_Frame.Commands().empty());
 }
 
-}  // namespace
+} // namespace

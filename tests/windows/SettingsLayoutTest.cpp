@@ -1,13 +1,13 @@
+#include "windows/CConfigFile.h"
+#include "windows/CFixedText.h"
+#include "windows/CLogoEnableRule.h"
+#include "windows/CLogoFile.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "windows/CConfigFile.h"
-#include "windows/CFixedText.h"
-#include "windows/CLogoEnableRule.h"
-#include "windows/CLogoFile.h"
 
 namespace {
 
@@ -235,7 +235,7 @@ TEST(ConfigFile, ShortFilesKeepTheDefaultOfEveryFieldTheyDoNotHoldWhole)
         std::size_t length;
         int fieldsKept; // how many leading fields come from the file
     };
-    const Cut cuts[] = {{0, 0}, {3, 0}, {4, 1}, {7, 1}, {11, 2}, {12, 3}, {13, 4},
+    const Cut cuts[] = {{0, 0},  {3, 0},  {4, 1},  {7, 1},  {11, 2},  {12, 3}, {13, 4},
                         {14, 5}, {15, 6}, {18, 6}, {19, 7}, {538, 7}, {539, 8}};
     for (const Cut& cut : cuts) {
         SCOPED_TRACE("length " + std::to_string(cut.length));
@@ -383,7 +383,7 @@ TEST(LogoFile, ShortFilesKeepTheDefaultOfEveryFieldTheyDoNotHoldWhole)
     const Bytes full = stored.Serialise();
 
     const std::size_t fieldEnds[] = {17, 537, 1057, 1061, 1065, 1069, 1589, 1593, 1597, 1601};
-    const std::size_t lengths[] = {0, 12, 13, 16, 17, 536, 537, 1056, 1057, 1060, 1061, 1064,
+    const std::size_t lengths[] = {0,    12,   13,   16,   17,   536,  537,  1056, 1057, 1060, 1061, 1064,
                                    1065, 1068, 1069, 1588, 1589, 1592, 1593, 1596, 1597, 1600, 1601};
     for (std::size_t length : lengths) {
         SCOPED_TRACE("length " + std::to_string(length));
@@ -472,8 +472,7 @@ TEST(LogoEnableRule, EachKindEnablesOnlyItsOwnControls)
 
     for (int kind : {0, 3, -1}) {
         const CLogoEnableRule none = CLogoEnableRule::ForKind(kind);
-        EXPECT_FALSE(none.fontControls || none.textEditShown || none.browseButton || none.placement)
-            << "kind " << kind;
+        EXPECT_FALSE(none.fontControls || none.textEditShown || none.browseButton || none.placement) << "kind " << kind;
     }
 }
 

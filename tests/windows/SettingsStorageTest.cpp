@@ -1,3 +1,7 @@
+#include "windows/CConfigFile.h"
+#include "windows/CFolder.h"
+#include "windows/CSettingsFile.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -7,10 +11,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include "windows/CConfigFile.h"
-#include "windows/CFolder.h"
-#include "windows/CSettingsFile.h"
 
 namespace fs = std::filesystem;
 
@@ -25,8 +25,8 @@ protected:
     {
         static std::atomic<int> counter{0};
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        m_Root = fs::temp_directory_path() /
-                 ("pelidore-storage-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+        m_Root =
+            fs::temp_directory_path() / ("pelidore-storage-" + std::to_string(stamp) + "-" + std::to_string(counter++));
         ASSERT_TRUE(fs::create_directories(m_Root));
     }
     void TearDown() override

@@ -1,11 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
-
 #include "app/PelidoreCommands.h"
 #include "tests/windows/DialogDriver.h"
 #include "tests/windows/ToolWindowFixture.h"
@@ -13,6 +5,14 @@
 #include "toolkit/CNSliderControl.h"
 #include "windows/CConfigFile.h"
 #include "windows/CSetupWnd.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -34,8 +34,8 @@ protected:
     void Open(CSetupWnd& window)
     {
         window.SetSettingsFolder(SettingsFolder());
-        ASSERT_EQ(window.Create(GetModuleHandleW(nullptr), Owner(), L"Pelidore - Setup", WS_EX_LAYERED, WS_POPUP,
-                                200, 200, CSetupWnd::kWidth, CSetupWnd::kHeight, 0),
+        ASSERT_EQ(window.Create(GetModuleHandleW(nullptr), Owner(), L"Pelidore - Setup", WS_EX_LAYERED, WS_POPUP, 200,
+                                200, CSetupWnd::kWidth, CSetupWnd::kHeight, 0),
                   S_OK);
         window.ShowAt(200, 200);
         Pump();
@@ -205,7 +205,7 @@ TEST_F(SetupWindowTest, ReadsConfigWithClampedStepsAndTheFileFlagOrder)
     stored.qualityIndex = 2;
     stored.workFolder.Assign(u"C:\\Clips");
     Bytes bytes = stored.Serialise();
-    bytes[0] = 40;                          // 40: past the frame-rate maximum
+    bytes[0] = 40;                                    // 40: past the frame-rate maximum
     bytes[4] = bytes[5] = bytes[6] = bytes[7] = 0xFF; // -1: below the size minimum
     bytes[12] = 1;
     bytes[13] = 0;

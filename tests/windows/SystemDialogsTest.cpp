@@ -1,15 +1,15 @@
+#include "tests/windows/DialogDriver.h"
+#include "toolkit/NWindows.h"
+#include "windows/CColorChooser.h"
+#include "windows/CFolderChooser.h"
+#include "windows/CPictureChooser.h"
+
 #include <gtest/gtest.h>
 
 #include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include "tests/windows/DialogDriver.h"
-#include "toolkit/NWindows.h"
-#include "windows/CColorChooser.h"
-#include "windows/CFolderChooser.h"
-#include "windows/CPictureChooser.h"
 
 namespace fs = std::filesystem;
 
@@ -22,8 +22,8 @@ class OwnerWindow {
 public:
     OwnerWindow()
     {
-        m_Window = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100, nullptr,
-                                   nullptr, GetModuleHandleW(nullptr), nullptr);
+        m_Window = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100, nullptr, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
     }
     ~OwnerWindow()
     {
@@ -137,8 +137,14 @@ TEST_F(PictureChooserTest, CancelKeepsThePath)
 TEST(PictureChooser, FilterListsPicturesFirstThenEachType)
 {
     const wchar_t* entry = CPictureChooser::Filter();
-    const wchar_t* expected[] = {L"Picture file(BMP, PNG, JPG)", L"*.bmp;*.png;*.jpg", L"BMP file", L"*.bmp",
-                                 L"PNG file", L"*.png", L"JPG file", L"*.jpg"};
+    const wchar_t* expected[] = {L"Picture file(BMP, PNG, JPG)",
+                                 L"*.bmp;*.png;*.jpg",
+                                 L"BMP file",
+                                 L"*.bmp",
+                                 L"PNG file",
+                                 L"*.png",
+                                 L"JPG file",
+                                 L"*.jpg"};
     for (const wchar_t* want : expected) {
         EXPECT_STREQ(entry, want);
         entry += wcslen(entry) + 1;

@@ -1,10 +1,10 @@
 #include "tests/windows/ToolWindowFixture.h"
 
+#include "app/PelidoreCommands.h"
+
 #include <atomic>
 #include <fstream>
 #include <iterator>
-
-#include "app/PelidoreCommands.h"
 
 namespace fs = std::filesystem;
 

@@ -1,15 +1,15 @@
 #pragma once
 
+#include "toolkit/CNGdiplus.h"
+#include "toolkit/NWindows.h"
+
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
-
-#include "toolkit/CNGdiplus.h"
-#include "toolkit/NWindows.h"
 
 // What the Setup and Logo window tests share: GDI+, a settings folder of the
 // test's own (two levels that do not exist yet, so the first write has to

@@ -3,14 +3,14 @@
 // main window exists:
 //   ToolWindowsPreview.exe <settings folder> [seconds] [text|image|list]
 // "text" and "image" click the logo kind boxes, "list" opens the quality list.
-#include <cwchar>
-#include <cwctype>
-#include <string>
-
 #include "toolkit/CNGdiplus.h"
 #include "toolkit/NWindows.h"
 #include "windows/CLogoWnd.h"
 #include "windows/CSetupWnd.h"
+
+#include <cwchar>
+#include <cwctype>
+#include <string>
 
 namespace {
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <functional>
-#include <thread>
-
 #include "toolkit/CNRect.h"
 #include "toolkit/NWindows.h"
+
+#include <functional>
+#include <thread>
 
 // Mouse and keyboard input as the system would queue it, and a message pump
 // for the test thread.

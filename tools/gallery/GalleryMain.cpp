@@ -1,11 +1,11 @@
 // Draws every window with its real controls, every control in each of its
 // states and every picture into PNG files, for reviewing the look without
 // clicking through the program.  Usage: gallery [folder]   (default: gallery)
-#include <cstdio>
-#include <string>
-
 #include "toolkit/CNGdiplus.h"
 #include "tools/gallery/GalleryPages.h"
+
+#include <cstdio>
+#include <string>
 
 int wmain(int argc, wchar_t** argv)
 {

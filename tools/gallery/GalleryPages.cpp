@@ -1,11 +1,5 @@
 #include "tools/gallery/GalleryPages.h"
 
-#include <cstddef>
-#include <cstdio>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "resources/ResourceIds.h"
 #include "toolkit/CNAlphaButton.h"
 #include "toolkit/CNButton.h"
@@ -24,6 +18,12 @@
 #include "toolkit/CNTheme.h"
 #include "toolkit/CNTopWindow.h"
 #include "tools/gallery/GallerySheet.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -66,10 +66,7 @@ public:
         return box;
     }
     // The combo of the quality and font choices.
-    CNCombo& WideCombo(int x, int y)
-    {
-        return Combo(x, y, 145, IDB_COMBO, IDB_COMBO_OPEN, IDB_COMBO_HOVER, 125, 130);
-    }
+    CNCombo& WideCombo(int x, int y) { return Combo(x, y, 145, IDB_COMBO, IDB_COMBO_OPEN, IDB_COMBO_HOVER, 125, 130); }
     // The combo of the font sizes.
     CNCombo& SmallCombo(int x, int y)
     {
@@ -127,9 +124,15 @@ private:
     std::vector<BackdropPicture> m_Backdrops;
 };
 
-LPARAM PointAt(int x, int y) { return MAKELPARAM(x, y); }
+LPARAM PointAt(int x, int y)
+{
+    return MAKELPARAM(x, y);
+}
 
-void Hover(CNControlBase& control, int x, int y) { control.ProcessMessage(nullptr, WM_MOUSEMOVE, 0, PointAt(x, y)); }
+void Hover(CNControlBase& control, int x, int y)
+{
+    control.ProcessMessage(nullptr, WM_MOUSEMOVE, 0, PointAt(x, y));
+}
 
 void DrawText(GallerySheet& sheet, const CNFont& font, const CNColor& color, int left, int top, int right, int bottom,
               const wchar_t* text, int align = 1)
@@ -186,17 +189,17 @@ std::vector<std::wstring> InstalledFamilies()
     return names;
 }
 
-}  // namespace
+} // namespace
 
 GalleryPages::GalleryPages(std::wstring folder) : m_Folder(std::move(folder)) {}
 
 int GalleryPages::WriteAll()
 {
-    HRESULT (GalleryPages::*const pages[])() = {
-        &GalleryPages::WritePanel,   &GalleryPages::WriteSetup,   &GalleryPages::WriteLogo,
-        &GalleryPages::WriteLocks,   &GalleryPages::WriteAboutAndSave, &GalleryPages::WriteFrame,
-        &GalleryPages::WriteButtons, &GalleryPages::WriteInputs,  &GalleryPages::WriteLists,
-        &GalleryPages::WritePictures};
+    HRESULT (GalleryPages::*const pages[])
+    () = {&GalleryPages::WritePanel,   &GalleryPages::WriteSetup,        &GalleryPages::WriteLogo,
+          &GalleryPages::WriteLocks,   &GalleryPages::WriteAboutAndSave, &GalleryPages::WriteFrame,
+          &GalleryPages::WriteButtons, &GalleryPages::WriteInputs,       &GalleryPages::WriteLists,
+          &GalleryPages::WritePictures};
     int failed = 0;
     for (auto page : pages)
         failed += FAILED((this->*page)()) ? 1 : 0;
@@ -550,8 +553,13 @@ HRESULT GalleryPages::WriteInputs()
         bar.SetPosition(i == 0 ? 0 : (i == 1 ? 40 : 100));
     }
     sheet.Caption(20, 160, L"Text fields: empty, text, focused with caret, selected, disabled, numeric, scrolled");
-    const wchar_t* texts[] = {L"", L"C:\\users\\pelidore\\Videos", L"typing here", L"select me", L"C:\\shown only",
-                              L"42", L"a long text that no longer fits its field and scrolls"};
+    const wchar_t* texts[] = {L"",
+                              L"C:\\users\\pelidore\\Videos",
+                              L"typing here",
+                              L"select me",
+                              L"C:\\shown only",
+                              L"42",
+                              L"a long text that no longer fits its field and scrolls"};
     for (int i = 0; i < 7; ++i) {
         int x = 20 + (i % 3) * 230;
         int y = 184 + (i / 3) * 40;

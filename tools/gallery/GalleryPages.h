@@ -1,8 +1,8 @@
 #pragma once
 
-#include <string>
-
 #include "toolkit/NWindows.h"
+
+#include <string>
 
 class GallerySheet;
 class CNButton;

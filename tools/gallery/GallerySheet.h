@@ -1,10 +1,10 @@
 #pragma once
 
-#include <string>
-
 #include "toolkit/CNColor.h"
 #include "toolkit/CNFont.h"
 #include "toolkit/CNScreen.h"
+
+#include <string>
 
 // One page of the gallery: an off-screen surface filled with a backdrop,
 // with captions, pictures and controls drawn into it, saved as a PNG file.

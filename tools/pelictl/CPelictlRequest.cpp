@@ -11,11 +11,11 @@ namespace pelidore {
 namespace {
 
 const std::pair<const char*, PelictlAction> kActions[] = {
-    {"record", PelictlAction::Record},       {"stop", PelictlAction::Stop},
-    {"snapshot", PelictlAction::Snapshot},   {"setup", PelictlAction::Setup},
-    {"logo", PelictlAction::Logo},           {"about", PelictlAction::About},
-    {"minimize", PelictlAction::Minimize},   {"open-folder", PelictlAction::OpenFolder},
-    {"quit", PelictlAction::Quit},           {"wait-idle", PelictlAction::WaitIdle},
+    {"record", PelictlAction::Record},     {"stop", PelictlAction::Stop},
+    {"snapshot", PelictlAction::Snapshot}, {"setup", PelictlAction::Setup},
+    {"logo", PelictlAction::Logo},         {"about", PelictlAction::About},
+    {"minimize", PelictlAction::Minimize}, {"open-folder", PelictlAction::OpenFolder},
+    {"quit", PelictlAction::Quit},         {"wait-idle", PelictlAction::WaitIdle},
     {"state", PelictlAction::State},
 };
 

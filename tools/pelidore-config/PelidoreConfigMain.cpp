@@ -1,14 +1,14 @@
 // pelidore-config [--quality N] [--fps N] [--work-folder PATH] FILE
 // Writes FILE as a config.dat with the built-in defaults and the given
 // values, so a script can start Pelidore in a known state.
+#include "windows/CConfigFile.h"
+#include "windows/CSettingsFile.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
-
-#include "windows/CConfigFile.h"
-#include "windows/CSettingsFile.h"
 
 namespace {
 
@@ -72,7 +72,7 @@ bool Parse(int argc, char** argv, Options& options)
     return options.file != nullptr;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

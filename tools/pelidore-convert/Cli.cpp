@@ -1,13 +1,14 @@
 #include "tools/pelidore-convert/Cli.h"
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <system_error>
-#include <sys/stat.h>
-#include <sys/types.h>
 
 #ifdef _WIN32
 #include <fcntl.h>

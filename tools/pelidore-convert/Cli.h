@@ -54,8 +54,8 @@ int RunCli(const std::string& command, const std::string& usage, const std::func
 // options; "-" alone is a positional argument (standard input or output).
 class ArgParser {
 public:
-    ArgParser& Value(const std::string& name);  // e.g. "--size"
-    ArgParser& Flag(const std::string& name);   // e.g. "--dithering"
+    ArgParser& Value(const std::string& name); // e.g. "--size"
+    ArgParser& Flag(const std::string& name);  // e.g. "--dithering"
     // Parses argv[1..argc-1] (argv[0] is the subcommand). Throws UsageError.
     void Parse(int argc, char** argv);
     void Parse(const std::vector<std::string>& args);

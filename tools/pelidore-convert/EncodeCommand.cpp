@@ -9,8 +9,7 @@
 
 namespace {
 
-const char kUsage[] =
-    "encode --size WxH [--delay SECONDS] [--quality N] [--dithering] [--transparency] IN.raw OUT.gif";
+const char kUsage[] = "encode --size WxH [--delay SECONDS] [--quality N] [--dithering] [--transparency] IN.raw OUT.gif";
 
 int Encode(int argc, char** argv)
 {

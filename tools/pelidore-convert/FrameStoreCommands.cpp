@@ -37,7 +37,8 @@ void OpenStore(CFrameStore& store, const std::string& name)
     if (!store.OpenForReading(path))
         throw cli::Failure(name + ": " + store.ErrorMessage());
     if (store.HeaderFrameCount() == 0 && store.FileSize() > CFrameStore::kHeaderBytes) {
-        throw cli::Failure(name + ": the header counts 0 frames but " + Str(store.FileSize() - CFrameStore::kHeaderBytes) +
+        throw cli::Failure(name + ": the header counts 0 frames but " +
+                           Str(store.FileSize() - CFrameStore::kHeaderBytes) +
                            " bytes of records follow: the recording did not finish (pelidore-convert recover " + name +
                            " brings its frames back)");
     }
@@ -193,8 +194,8 @@ int Raw(int argc, char** argv)
         throw cli::Failure("writing " + outName + " failed");
     FailIfCutShort(playback, store, inName, outName);
     const std::uint64_t frames = playback.frames;
-    std::fprintf(out ? stderr : stdout, "%s: %s of %d x %d, %s bytes\n", out ? "standard output" : outName.c_str(), Frames(frames).c_str(),
-                 store.Width(), store.Height(), Str(frames * store.FrameBytes()).c_str());
+    std::fprintf(out ? stderr : stdout, "%s: %s of %d x %d, %s bytes\n", out ? "standard output" : outName.c_str(),
+                 Frames(frames).c_str(), store.Width(), store.Height(), Str(frames * store.FrameBytes()).c_str());
     return cli::kExitOk;
 }
 

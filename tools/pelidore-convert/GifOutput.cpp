@@ -8,11 +8,8 @@ void GifOutput::DeclareOptions(cli::ArgParser& args)
 }
 
 GifOutput::GifOutput(const cli::ArgParser& args, const std::string& name)
-    : m_name(name),
-      m_path(cli::PathFromArg(name)),
-      m_quality(QualityOption(args)),
-      m_dithering(args.Has("--dithering")),
-      m_transparency(args.Has("--transparency"))
+    : m_name(name), m_path(cli::PathFromArg(name)), m_quality(QualityOption(args)),
+      m_dithering(args.Has("--dithering")), m_transparency(args.Has("--transparency"))
 {
     if (m_name == "-") {
         throw cli::UsageError("OUT.gif must be a file, not standard output");

@@ -1,11 +1,11 @@
 // screengrab X Y WIDTH HEIGHT FILE
 // Exit codes: 0 written, 1 failed, 2 wrong usage.
-#include <cstdio>
-#include <cwchar>
-
 #include "toolkit/CNBitmap.h"
 #include "toolkit/CNGdiplus.h"
 #include "toolkit/NWindows.h"
+
+#include <cstdio>
+#include <cwchar>
 
 namespace {
 
@@ -37,7 +37,7 @@ int Grab(int x, int y, int width, int height, const wchar_t* file)
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int wmain(int argc, wchar_t** argv)
 {

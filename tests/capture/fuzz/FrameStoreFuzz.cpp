@@ -3,10 +3,11 @@
 // the test command. Crashing inputs go to tests/capture/regressions/.
 #include "FrameStoreFuzzCheck.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
