@@ -86,7 +86,7 @@ HRESULT CPelidoreWnd::CreateToolWindows()
         {m_About, CAboutWnd::kTitle, 0},   {m_Save, CSaveWnd::kTitle, 0},
     };
     for (const Tool& tool : tools) {
-        if (FAILED(tool.window.Create(m_hInstance, m_hWnd, tool.title, kToolExStyle, kToolStyle, x, y, CToolWnd::kWidth,
+        if (FAILED(tool.window.Create(m_Instance, m_Window, tool.title, kToolExStyle, kToolStyle, x, y, CToolWnd::kWidth,
                                       tool.window.GetHeight(), tool.show)))
             return E_FAIL;
     }
@@ -99,7 +99,7 @@ HRESULT CPelidoreWnd::LoadMarks()
     const UINT ids[kMarkCount] = {IDB_MARK_CENTRE, IDB_MARK_TOP_LEFT, IDB_MARK_BOTTOM_LEFT, IDB_MARK_TOP_RIGHT,
                                   IDB_MARK_BOTTOM_RIGHT};
     for (int i = 0; i < kMarkCount; ++i) {
-        if (FAILED(m_Marks[i].LoadResource(m_hInstance, ids[i])))
+        if (FAILED(m_Marks[i].LoadResource(m_Instance, ids[i])))
             return E_FAIL;
     }
     return 0;
@@ -172,8 +172,8 @@ void CPelidoreWnd::WaitForScreenUpdate()
 LRESULT CPelidoreWnd::OnPaint(WPARAM, LPARAM)
 {
     PAINTSTRUCT paint;
-    if (BeginPaint(m_hWnd, &paint))
-        EndPaint(m_hWnd, &paint);
+    if (BeginPaint(m_Window, &paint))
+        EndPaint(m_Window, &paint);
     Draw();
     return 1;
 }
@@ -195,7 +195,7 @@ LRESULT CPelidoreWnd::OnEndSession(WPARAM ending, LPARAM)
 LRESULT CPelidoreWnd::OnHitTest(WPARAM, LPARAM lParam)
 {
     POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    ScreenToClient(m_hWnd, &point);
+    ScreenToClient(m_Window, &point);
     const ScreenRect frame = WindowRect();
     return static_cast<LRESULT>(CFrameGeometry::HitTest({point.x, point.y}, {frame.Width(), frame.Height()}));
 }
@@ -261,7 +261,7 @@ LRESULT CPelidoreWnd::OnQueryState(WPARAM, LPARAM)
     if (m_Saving)
         state |= STATE_SAVING;
     MSG waiting;
-    if (PeekMessageW(&waiting, m_hWnd, PWM_COMMAND, PWM_COMMAND, PM_NOREMOVE))
+    if (PeekMessageW(&waiting, m_Window, PWM_COMMAND, PWM_COMMAND, PM_NOREMOVE))
         state |= STATE_COMMANDS_PENDING;
     return static_cast<LRESULT>(state);
 }
@@ -281,7 +281,7 @@ LRESULT CPelidoreWnd::OnCommand(WPARAM command, LPARAM argument)
         TakeSnapshot();
         break;
     case CMD_MINIMIZE:
-        ShowWindow(m_hWnd, SW_MINIMIZE);
+        ShowWindow(m_Window, SW_MINIMIZE);
         break;
     case CMD_TOGGLE_ABOUT:
         ToggleTool(m_About);
@@ -356,7 +356,7 @@ bool CPelidoreWnd::StartRecording()
     }
 
     CaptureJob job;
-    job.frame = m_hWnd;
+    job.frame = m_Window;
     job.panel = m_Panel.GetHwnd();
     job.timeLimitSeconds = m_Panel.TimeLimit();
     job.sizeLimitMb = m_Panel.SizeLimit();
@@ -386,7 +386,7 @@ bool CPelidoreWnd::StartRecording()
     }
     m_Active = std::move(settings);
     m_Panel.ShowStopButton();
-    SetTimer(m_hWnd, kBorderTimer, kBorderTimerMs, nullptr);
+    SetTimer(m_Window, kBorderTimer, kBorderTimerMs, nullptr);
     Draw();
     return true;
 }
@@ -432,7 +432,7 @@ void CPelidoreWnd::StopRecording()
 {
     m_FrameCount = m_Capture.Stop();
     m_Recording = false;
-    KillTimer(m_hWnd, kBorderTimer);
+    KillTimer(m_Window, kBorderTimer);
     m_Bitmap.Release();
     ResetPanel();
     if (m_Active.IsLive()) {
@@ -455,7 +455,7 @@ void CPelidoreWnd::StartSaving(std::vector<std::filesystem::path> stores, bool m
     job.mendFirst = mendFirst;
     HidePanel();
     m_Saving = true;
-    if (!m_Saver.Start(m_hWnd, m_Store, m_Exporter, std::move(job))) {
+    if (!m_Saver.Start(m_Window, m_Store, m_Exporter, std::move(job))) {
         // The stores stay in the work folder and are saved at the next start.
         m_Saving = false;
         ShowPanel();
@@ -520,7 +520,7 @@ void CPelidoreWnd::TakeSnapshot()
 void CPelidoreWnd::OpenWorkFolder()
 {
     const std::filesystem::path folder = WorkFolder();
-    ShellExecuteW(m_hWnd, L"open", L"explorer", folder.c_str(), nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(m_Window, L"open", L"explorer", folder.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 void CPelidoreWnd::ToggleTool(CToolWnd& tool)
@@ -628,7 +628,7 @@ std::filesystem::path CPelidoreWnd::WorkFolder() const
 ScreenRect CPelidoreWnd::WindowRect() const
 {
     RECT rect = {};
-    GetWindowRect(m_hWnd, &rect);
+    GetWindowRect(m_Window, &rect);
     return FromRect(rect);
 }
 
@@ -636,11 +636,11 @@ ScreenRect CPelidoreWnd::WindowRect() const
 // rectangle is then the icon's, far off the screen, and would record black.
 ScreenRect CPelidoreWnd::MarkedRegion() const
 {
-    if (!IsIconic(m_hWnd))
+    if (!IsIconic(m_Window))
         return WindowRect();
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
-    if (!GetWindowPlacement(m_hWnd, &placement))
+    if (!GetWindowPlacement(m_Window, &placement))
         return WindowRect();
     // The restored place is in workspace coordinates: relative to the work
     // area of its monitor, which a taskbar at the top or left shifts.

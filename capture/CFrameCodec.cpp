@@ -341,10 +341,10 @@ bool CFrameCodec::SetUpChunks(std::size_t frameBytes)
     Release();
     if (frameBytes == 0 || frameBytes > kMaxCodecFrameBytes)
         return false;
-    m_frameBytes = frameBytes;
+    m_FrameBytes = frameBytes;
     for (int c = 0; c < kChunkCount; ++c) {
-        m_chunks[c].offset = ChunkOffset(frameBytes, c);
-        m_chunks[c].size = ChunkSize(frameBytes, c);
+        m_Chunks[c].offset = ChunkOffset(frameBytes, c);
+        m_Chunks[c].size = ChunkSize(frameBytes, c);
     }
     return true;
 }
@@ -354,13 +354,13 @@ bool CFrameCodec::InitEncoder(std::size_t frameBytes, Compressor compressor, int
     if (!SetUpChunks(frameBytes))
         return false;
     SetCompressor(compressor, zlibLevel);
-    m_encoder = true;
-    m_previous.reset(new (std::nothrow) std::uint8_t[frameBytes]);
-    if (!m_previous) {
+    m_Encoder = true;
+    m_Previous.reset(new (std::nothrow) std::uint8_t[frameBytes]);
+    if (!m_Previous) {
         Release();
         return false;
     }
-    for (Chunk& chunk : m_chunks) {
+    for (Chunk& chunk : m_Chunks) {
         const std::size_t words = (chunk.size / 16) * 4;
         chunk.deltaCapacity = MaxDeltaStreamLength(chunk.size);
         chunk.outCapacity = MaxCompressedLength(chunk.deltaCapacity);
@@ -384,13 +384,13 @@ bool CFrameCodec::InitEncoder(std::size_t frameBytes, Compressor compressor, int
 
 void CFrameCodec::SetCompressor(Compressor compressor, int zlibLevel)
 {
-    m_compressor = compressor == Compressor::Zlib ? Compressor::Zlib : Compressor::Snappy;
-    m_zlibLevel = std::clamp(zlibLevel, 1, 9);
+    m_Compressor = compressor == Compressor::Zlib ? Compressor::Zlib : Compressor::Snappy;
+    m_ZlibLevel = std::clamp(zlibLevel, 1, 9);
 }
 
 bool CFrameCodec::Compress(const std::uint8_t* src, std::size_t length, Chunk& chunk) const
 {
-    if (m_compressor == Compressor::Snappy) {
+    if (m_Compressor == Compressor::Snappy) {
         std::size_t outLength = 0;
         snappy::RawCompress(reinterpret_cast<const char*>(src), length, reinterpret_cast<char*>(chunk.out.get()),
                             &outLength);
@@ -398,7 +398,7 @@ bool CFrameCodec::Compress(const std::uint8_t* src, std::size_t length, Chunk& c
         return outLength <= chunk.outCapacity;
     }
     uLongf outLength = uLongf(chunk.outCapacity);
-    const int result = compress2(chunk.out.get(), &outLength, src, uLong(length), m_zlibLevel);
+    const int result = compress2(chunk.out.get(), &outLength, src, uLong(length), m_ZlibLevel);
     chunk.outLength = outLength;
     return result == Z_OK;
 }
@@ -406,7 +406,7 @@ bool CFrameCodec::Compress(const std::uint8_t* src, std::size_t length, Chunk& c
 bool CFrameCodec::EncodeChunk(Chunk& chunk, const std::uint8_t* frame, bool keyFrame)
 {
     const std::uint8_t* cur = frame + chunk.offset;
-    std::uint8_t* prev = m_previous.get() + chunk.offset;
+    std::uint8_t* prev = m_Previous.get() + chunk.offset;
     if (keyFrame) {
         std::memcpy(prev, cur, chunk.size);
         return Compress(cur, chunk.size, chunk);
@@ -425,20 +425,20 @@ bool CFrameCodec::EncodeChunk(Chunk& chunk, const std::uint8_t* frame, bool keyF
 
 bool CFrameCodec::Encode(const std::uint8_t* frame, bool keyFrame)
 {
-    if (!m_encoder || !frame)
+    if (!m_Encoder || !frame)
         return false;
-    if (!m_havePrevious)
+    if (!m_HavePrevious)
         keyFrame = true; // a delta needs a previous frame
     bool ok[kChunkCount];
-#pragma omp parallel for num_threads(kChunkCount) schedule(static) if (m_frameBytes >= kParallelMinFrameBytes)
+#pragma omp parallel for num_threads(kChunkCount) schedule(static) if (m_FrameBytes >= kParallelMinFrameBytes)
     for (int c = 0; c < kChunkCount; ++c)
-        ok[c] = EncodeChunk(m_chunks[c], frame, keyFrame);
-    m_keyFrame = keyFrame;
-    m_havePrevious = true;
+        ok[c] = EncodeChunk(m_Chunks[c], frame, keyFrame);
+    m_KeyFrame = keyFrame;
+    m_HavePrevious = true;
     for (bool chunkOk : ok) {
         if (!chunkOk) {
-            m_havePrevious = false; // the next frame is a key frame again
-            for (Chunk& chunk : m_chunks)
+            m_HavePrevious = false; // the next frame is a key frame again
+            for (Chunk& chunk : m_Chunks)
                 chunk.outLength = 0;
             return false;
         }
@@ -449,7 +449,7 @@ bool CFrameCodec::Encode(const std::uint8_t* frame, bool keyFrame)
 std::size_t CFrameCodec::BlobLength() const
 {
     std::size_t total = kBlobHeadBytes;
-    for (const Chunk& chunk : m_chunks)
+    for (const Chunk& chunk : m_Chunks)
         total += kChunkLengthBytes + chunk.outLength;
     return total;
 }
@@ -457,27 +457,27 @@ std::size_t CFrameCodec::BlobLength() const
 void CFrameCodec::BlobHead(std::uint8_t out[kBlobHeadBytes]) const
 {
     out[0] = kBlobVersion;
-    out[1] = std::uint8_t(m_compressor);
-    out[2] = std::uint8_t(m_keyFrame ? Kind::Key : Kind::Delta);
+    out[1] = std::uint8_t(m_Compressor);
+    out[2] = std::uint8_t(m_KeyFrame ? Kind::Key : Kind::Delta);
     out[3] = std::uint8_t(kChunkCount);
-    out[4] = std::uint8_t(m_bytesPerPixel);
+    out[4] = std::uint8_t(m_BytesPerPixel);
 }
 
 const std::uint8_t* CFrameCodec::ChunkData(int chunk) const
 {
-    return m_chunks[chunk].out.get();
+    return m_Chunks[chunk].out.get();
 }
 
 std::size_t CFrameCodec::ChunkLength(int chunk) const
 {
-    return m_chunks[chunk].outLength;
+    return m_Chunks[chunk].outLength;
 }
 
 void CFrameCodec::CopyBlob(std::uint8_t* out) const
 {
     BlobHead(out);
     std::size_t p = kBlobHeadBytes;
-    for (const Chunk& chunk : m_chunks) {
+    for (const Chunk& chunk : m_Chunks) {
         WriteBE32(out + p, std::uint32_t(chunk.outLength));
         p += kChunkLengthBytes;
         std::memcpy(out + p, chunk.out.get(), chunk.outLength);
@@ -498,8 +498,8 @@ bool CFrameCodec::InitDecoder(std::size_t frameBytes, int bytesPerPixel)
 {
     if (!SetUpChunks(frameBytes))
         return false;
-    m_bytesPerPixel = bytesPerPixel;
-    m_encoder = false;
+    m_BytesPerPixel = bytesPerPixel;
+    m_Encoder = false;
     return true;
 }
 
@@ -507,7 +507,7 @@ const char* CFrameCodec::DecodeChunk(Chunk& chunk, const BlobInfo& info, int ind
 {
     const std::uint8_t* src = info.chunkData[index];
     const std::size_t srcLength = info.chunkLength[index];
-    std::uint8_t* target = info.IsKey() ? m_previous.get() + chunk.offset : chunk.delta.get();
+    std::uint8_t* target = info.IsKey() ? m_Previous.get() + chunk.offset : chunk.delta.get();
     std::size_t produced = 0;
     if (info.compressor == std::uint8_t(Compressor::Snappy)) {
         // The uncompressed length was checked against the target's size before.
@@ -528,7 +528,7 @@ const char* CFrameCodec::DecodeChunk(Chunk& chunk, const BlobInfo& info, int ind
     }
     if (info.IsKey())
         return produced == chunk.size ? nullptr : "the key frame data is shorter than the chunk";
-    return ApplyDelta(chunk.delta.get(), produced, m_previous.get() + chunk.offset, chunk.size);
+    return ApplyDelta(chunk.delta.get(), produced, m_Previous.get() + chunk.offset, chunk.size);
 }
 
 bool CFrameCodec::Decode(const std::uint8_t* blob, std::size_t length, std::vector<std::uint8_t>& pixels,
@@ -546,24 +546,24 @@ bool CFrameCodec::Decode(const std::uint8_t* blob, std::size_t length, std::vect
                          std::uint8_t* pixels, std::string* why)
 {
     const auto fail = [&](std::string text) {
-        m_havePrevious = false;
+        m_HavePrevious = false;
         if (why)
             *why = std::move(text);
         return false;
     };
-    if (m_encoder || m_frameBytes == 0)
+    if (m_Encoder || m_FrameBytes == 0)
         return fail("the decoder is not initialised");
     BlobInfo info;
     std::string reason;
-    if (!ParseBlob(blob, length, m_bytesPerPixel, info, &reason))
+    if (!ParseBlob(blob, length, m_BytesPerPixel, info, &reason))
         return fail(reason);
     const bool key = info.IsKey();
-    if (!key && !m_havePrevious)
+    if (!key && !m_HavePrevious)
         return fail("a delta frame without a key frame before it");
 
     // Checks that need no decompression, before any allocation.
     for (int c = 0; c < kChunkCount; ++c) {
-        const Chunk& chunk = m_chunks[c];
+        const Chunk& chunk = m_Chunks[c];
         const std::size_t srcLength = info.chunkLength[c];
         const std::size_t capacity = key ? chunk.size : MaxDeltaStreamLength(chunk.size);
         if (info.compressor == std::uint8_t(Compressor::Snappy)) {
@@ -580,14 +580,14 @@ bool CFrameCodec::Decode(const std::uint8_t* blob, std::size_t length, std::vect
         }
     }
 
-    if (!m_previous) {
-        m_previous.reset(new (std::nothrow) std::uint8_t[m_frameBytes]);
-        if (!m_previous)
+    if (!m_Previous) {
+        m_Previous.reset(new (std::nothrow) std::uint8_t[m_FrameBytes]);
+        if (!m_Previous)
             return fail("out of memory for the frame");
     }
     if (vector) {
         try {
-            vector->resize(m_frameBytes);
+            vector->resize(m_FrameBytes);
         } catch (const std::bad_alloc&) {
             return fail("out of memory for the frame");
         }
@@ -596,7 +596,7 @@ bool CFrameCodec::Decode(const std::uint8_t* blob, std::size_t length, std::vect
     if (!pixels)
         return fail("no pixel buffer");
     if (!key) {
-        for (Chunk& chunk : m_chunks) {
+        for (Chunk& chunk : m_Chunks) {
             if (!chunk.delta) {
                 chunk.deltaCapacity = MaxDeltaStreamLength(chunk.size);
                 chunk.delta.reset(new (std::nothrow) std::uint8_t[chunk.deltaCapacity]);
@@ -607,28 +607,28 @@ bool CFrameCodec::Decode(const std::uint8_t* blob, std::size_t length, std::vect
     }
 
     const char* failure[kChunkCount];
-#pragma omp parallel for num_threads(kChunkCount) schedule(static) if (m_frameBytes >= kParallelMinFrameBytes)
+#pragma omp parallel for num_threads(kChunkCount) schedule(static) if (m_FrameBytes >= kParallelMinFrameBytes)
     for (int c = 0; c < kChunkCount; ++c) {
-        Chunk& chunk = m_chunks[c];
+        Chunk& chunk = m_Chunks[c];
         failure[c] = DecodeChunk(chunk, info, c);
         if (!failure[c])
-            std::memcpy(pixels + chunk.offset, m_previous.get() + chunk.offset, chunk.size);
+            std::memcpy(pixels + chunk.offset, m_Previous.get() + chunk.offset, chunk.size);
     }
     for (int c = 0; c < kChunkCount; ++c) {
         if (failure[c])
             return fail(Format("chunk %d: %s", c, failure[c]));
     }
-    m_havePrevious = true;
+    m_HavePrevious = true;
     return true;
 }
 
 void CFrameCodec::Release()
 {
-    m_previous.reset();
-    for (Chunk& chunk : m_chunks)
+    m_Previous.reset();
+    for (Chunk& chunk : m_Chunks)
         chunk = Chunk{};
-    m_frameBytes = 0;
-    m_havePrevious = false;
-    m_keyFrame = false;
-    m_encoder = false;
+    m_FrameBytes = 0;
+    m_HavePrevious = false;
+    m_KeyFrame = false;
+    m_Encoder = false;
 }

@@ -96,7 +96,7 @@ public:
                      int zlibLevel = kDefaultZlibLevel);
     // The store writes snappy; zlib (compressor 2) on request, at zlibLevel (1..9).
     void SetCompressor(Compressor compressor, int zlibLevel = kDefaultZlibLevel);
-    Compressor GetCompressor() const { return m_compressor; }
+    Compressor GetCompressor() const { return m_Compressor; }
     // Codes one frame of FrameBytes() bytes and advances the previous frame.
     // False when the encoder is not initialised or a compressor fails.
     bool Encode(const std::uint8_t* frame, bool keyFrame);
@@ -120,10 +120,10 @@ public:
     // form writes FrameBytes() bytes.
     bool Decode(const std::uint8_t* blob, std::size_t length, std::vector<std::uint8_t>& pixels, std::string* why);
     bool Decode(const std::uint8_t* blob, std::size_t length, std::uint8_t* pixels, std::string* why);
-    bool HasPreviousFrame() const { return m_havePrevious; }
+    bool HasPreviousFrame() const { return m_HavePrevious; }
 
     void Release();
-    std::size_t FrameBytes() const { return m_frameBytes; }
+    std::size_t FrameBytes() const { return m_FrameBytes; }
 
 private:
     struct Chunk {
@@ -144,13 +144,13 @@ private:
                 std::string* why);
     const char* DecodeChunk(Chunk& chunk, const BlobInfo& info, int index); // nullptr on success
 
-    std::size_t m_frameBytes = 0;
-    int m_bytesPerPixel = kBytesPerPixel;
-    Compressor m_compressor = Compressor::Snappy;
-    int m_zlibLevel = kDefaultZlibLevel;
-    bool m_encoder = false;
-    bool m_keyFrame = false;
-    bool m_havePrevious = false;
-    std::unique_ptr<std::uint8_t[]> m_previous; // the previous frame, chunk by chunk
-    Chunk m_chunks[kChunkCount];
+    std::size_t m_FrameBytes = 0;
+    int m_BytesPerPixel = kBytesPerPixel;
+    Compressor m_Compressor = Compressor::Snappy;
+    int m_ZlibLevel = kDefaultZlibLevel;
+    bool m_Encoder = false;
+    bool m_KeyFrame = false;
+    bool m_HavePrevious = false;
+    std::unique_ptr<std::uint8_t[]> m_Previous; // the previous frame, chunk by chunk
+    Chunk m_Chunks[kChunkCount];
 };

@@ -12,52 +12,52 @@ bool CFrameFile::Open(const std::filesystem::path& path, Mode mode)
     Close();
 #ifdef _WIN32
     const wchar_t* how = mode == Mode::Read ? L"rb" : mode == Mode::Write ? L"wb" : L"r+b";
-    m_file = _wfopen(path.c_str(), how);
+    m_File = _wfopen(path.c_str(), how);
 #else
     const char* how = mode == Mode::Read ? "rb" : mode == Mode::Write ? "wb" : "r+b";
-    m_file = std::fopen(path.c_str(), how);
+    m_File = std::fopen(path.c_str(), how);
 #endif
-    if (m_file && mode == Mode::Write)
-        std::setvbuf(m_file, nullptr, _IOFBF, std::size_t(1) << 16);
-    return m_file != nullptr;
+    if (m_File && mode == Mode::Write)
+        std::setvbuf(m_File, nullptr, _IOFBF, std::size_t(1) << 16);
+    return m_File != nullptr;
 }
 
 bool CFrameFile::Read(void* data, std::size_t bytes)
 {
-    if (!m_file)
+    if (!m_File)
         return false;
-    return bytes == 0 || std::fread(data, 1, bytes, m_file) == bytes;
+    return bytes == 0 || std::fread(data, 1, bytes, m_File) == bytes;
 }
 
 bool CFrameFile::Write(const void* data, std::size_t bytes)
 {
-    if (!m_file)
+    if (!m_File)
         return false;
-    return bytes == 0 || std::fwrite(data, 1, bytes, m_file) == bytes;
+    return bytes == 0 || std::fwrite(data, 1, bytes, m_File) == bytes;
 }
 
 bool CFrameFile::Seek(std::uint64_t offset)
 {
-    if (!m_file)
+    if (!m_File)
         return false;
 #ifdef _WIN32
-    return _fseeki64(m_file, static_cast<__int64>(offset), SEEK_SET) == 0;
+    return _fseeki64(m_File, static_cast<__int64>(offset), SEEK_SET) == 0;
 #else
-    return fseeko(m_file, static_cast<off_t>(offset), SEEK_SET) == 0;
+    return fseeko(m_File, static_cast<off_t>(offset), SEEK_SET) == 0;
 #endif
 }
 
 bool CFrameFile::Flush()
 {
-    return m_file && std::fflush(m_file) == 0;
+    return m_File && std::fflush(m_File) == 0;
 }
 
 bool CFrameFile::Close()
 {
-    if (!m_file)
+    if (!m_File)
         return false;
-    const bool ok = std::fclose(m_file) == 0;
-    m_file = nullptr;
+    const bool ok = std::fclose(m_File) == 0;
+    m_File = nullptr;
     return ok;
 }
 

@@ -18,7 +18,7 @@ public:
     CFrameFile& operator=(const CFrameFile&) = delete;
 
     bool Open(const std::filesystem::path& path, Mode mode);
-    bool IsOpen() const { return m_file != nullptr; }
+    bool IsOpen() const { return m_File != nullptr; }
     bool Read(void* data, std::size_t bytes);
     bool Write(const void* data, std::size_t bytes);
     bool Seek(std::uint64_t offset);
@@ -30,5 +30,5 @@ public:
     static bool Truncate(const std::filesystem::path& path, std::uint64_t size);
 
 private:
-    std::FILE* m_file = nullptr;
+    std::FILE* m_File = nullptr;
 };

@@ -72,7 +72,7 @@ CFrameStore::CFrameStore() = default;
 
 CFrameStore::~CFrameStore()
 {
-    if (m_writer.IsOpen())
+    if (m_Writer.IsOpen())
         Close();
     CloseReader();
 }
@@ -93,154 +93,154 @@ std::size_t CFrameStore::FrameBytesFor(int width, int height)
 
 void CFrameStore::ResetCounts()
 {
-    m_headerFrameCount = 0;
-    m_framesWritten = 0;
-    m_framesRead = 0;
-    m_delaySum = 0.0f;
-    m_error.clear();
+    m_HeaderFrameCount = 0;
+    m_FramesWritten = 0;
+    m_FramesRead = 0;
+    m_DelaySum = 0.0f;
+    m_Error.clear();
 }
 
 // ---- Writer -------------------------------------------------------------------
 
 bool CFrameStore::Create(int width, int height)
 {
-    if (m_writer.IsOpen() || m_reader.IsOpen()) {
-        m_error = "Create: the store still has a file open";
+    if (m_Writer.IsOpen() || m_Reader.IsOpen()) {
+        m_Error = "Create: the store still has a file open";
         return false;
     }
     ResetCounts();
-    m_created = false;
-    m_writeFailed = false;
-    m_goodOffset = 0;
+    m_Created = false;
+    m_WriteFailed = false;
+    m_GoodOffset = 0;
     if (!IsPlausibleSize(width, height)) {
-        m_error = Format("Create: %d x %d is not a frame size the store accepts", width, height);
+        m_Error = Format("Create: %d x %d is not a frame size the store accepts", width, height);
         return false;
     }
-    m_version = kVersion;
-    m_width = width;
-    m_height = height;
-    m_bytesPerPixel = kBytesPerPixel;
-    m_frameBytes = FrameBytesFor(width, height);
-    if (!m_encoder.InitEncoder(m_frameBytes, m_compressor, m_zlibLevel)) {
-        m_error = "Create: out of memory for the codec buffers";
+    m_Version = kVersion;
+    m_Width = width;
+    m_Height = height;
+    m_BytesPerPixel = kBytesPerPixel;
+    m_FrameBytes = FrameBytesFor(width, height);
+    if (!m_Encoder.InitEncoder(m_FrameBytes, m_Compressor, m_ZlibLevel)) {
+        m_Error = "Create: out of memory for the codec buffers";
         return false;
     }
-    m_created = true;
+    m_Created = true;
     return true;
 }
 
 void CFrameStore::SetCompressor(CFrameCodec::Compressor compressor, int zlibLevel)
 {
-    m_compressor = compressor;
-    m_zlibLevel = zlibLevel;
-    m_encoder.SetCompressor(compressor, zlibLevel);
+    m_Compressor = compressor;
+    m_ZlibLevel = zlibLevel;
+    m_Encoder.SetCompressor(compressor, zlibLevel);
 }
 
 bool CFrameStore::OpenForWriting(const std::filesystem::path& path)
 {
-    if (!m_created || m_writer.IsOpen() || m_reader.IsOpen()) {
-        m_error = "OpenForWriting: Create first, and close any open file";
+    if (!m_Created || m_Writer.IsOpen() || m_Reader.IsOpen()) {
+        m_Error = "OpenForWriting: Create first, and close any open file";
         return false;
     }
-    m_path = path;
-    m_writeFailed = false;
-    m_goodOffset = 0;
-    if (!m_writer.Open(path, CFrameFile::Mode::Write)) {
-        m_error = "OpenForWriting: cannot create the file";
+    m_Path = path;
+    m_WriteFailed = false;
+    m_GoodOffset = 0;
+    if (!m_Writer.Open(path, CFrameFile::Mode::Write)) {
+        m_Error = "OpenForWriting: cannot create the file";
         return false;
     }
     std::uint8_t header[kHeaderBytes];
-    WriteLE32(header + 0, std::uint32_t(m_version));
-    WriteLE32(header + 4, std::uint32_t(m_width));
-    WriteLE32(header + 8, std::uint32_t(m_height));
-    WriteLE32(header + 12, std::uint32_t(m_bytesPerPixel));
+    WriteLE32(header + 0, std::uint32_t(m_Version));
+    WriteLE32(header + 4, std::uint32_t(m_Width));
+    WriteLE32(header + 8, std::uint32_t(m_Height));
+    WriteLE32(header + 12, std::uint32_t(m_BytesPerPixel));
     WriteLE32(header + 16, 0);
-    if (!m_writer.Write(header, sizeof header)) {
-        m_writer.Close();
-        m_error = "OpenForWriting: cannot write the header";
+    if (!m_Writer.Write(header, sizeof header)) {
+        m_Writer.Close();
+        m_Error = "OpenForWriting: cannot write the header";
         return false;
     }
-    m_goodOffset = kHeaderBytes;
+    m_GoodOffset = kHeaderBytes;
     return true;
 }
 
 bool CFrameStore::Append(float delaySeconds, const std::uint8_t* bgrPixels)
 {
-    if (!m_created) {
-        m_error = "Append: Create first";
+    if (!m_Created) {
+        m_Error = "Append: Create first";
         return false;
     }
     if (!bgrPixels) {
-        m_error = "Append: no pixels";
+        m_Error = "Append: no pixels";
         return false;
     }
     if (!std::isfinite(delaySeconds) || delaySeconds < 0.0f) {
-        m_error = "Append: the delay is not a playback time";
+        m_Error = "Append: the delay is not a playback time";
         return false;
     }
-    m_delaySum += delaySeconds;
-    const bool keyFrame = m_framesWritten % kKeyFrameInterval == 0;
-    if (!m_encoder.Encode(bgrPixels, keyFrame)) {
-        m_error = "Append: the frame could not be compressed";
+    m_DelaySum += delaySeconds;
+    const bool keyFrame = m_FramesWritten % kKeyFrameInterval == 0;
+    if (!m_Encoder.Encode(bgrPixels, keyFrame)) {
+        m_Error = "Append: the frame could not be compressed";
         return false;
     }
-    if (!m_writer.IsOpen() || m_writeFailed || m_framesWritten == INT_MAX)
+    if (!m_Writer.IsOpen() || m_WriteFailed || m_FramesWritten == INT_MAX)
         return false;
 
-    const std::size_t blobLength = m_encoder.BlobLength();
+    const std::size_t blobLength = m_Encoder.BlobLength();
     std::uint8_t head[kRecordHeadBytes + CFrameCodec::kBlobHeadBytes];
     WriteLE32(head + 0, std::uint32_t(blobLength));
     WriteLE32(head + 4, FloatBits(delaySeconds));
     head[8] = kRecordFlag;
-    m_encoder.BlobHead(head + kRecordHeadBytes);
-    bool ok = m_writer.Write(head, sizeof head);
+    m_Encoder.BlobHead(head + kRecordHeadBytes);
+    bool ok = m_Writer.Write(head, sizeof head);
     for (int c = 0; ok && c < CFrameCodec::kChunkCount; ++c) {
         std::uint8_t length[CFrameCodec::kChunkLengthBytes];
-        WriteBE32(length, std::uint32_t(m_encoder.ChunkLength(c)));
-        ok = m_writer.Write(length, sizeof length) && m_writer.Write(m_encoder.ChunkData(c), m_encoder.ChunkLength(c));
+        WriteBE32(length, std::uint32_t(m_Encoder.ChunkLength(c)));
+        ok = m_Writer.Write(length, sizeof length) && m_Writer.Write(m_Encoder.ChunkData(c), m_Encoder.ChunkLength(c));
     }
     // Each record reaches the file at once, so that a crash of the program
     // loses at most the frame being written (Recover brings back the rest).
-    ok = ok && m_writer.Flush();
+    ok = ok && m_Writer.Flush();
     if (!ok) {
-        m_writeFailed = true;
-        m_error = Format("Append: writing frame %d failed (disk full?)", m_framesWritten);
+        m_WriteFailed = true;
+        m_Error = Format("Append: writing frame %d failed (disk full?)", m_FramesWritten);
         return false;
     }
-    m_goodOffset += kRecordHeadBytes + blobLength;
-    ++m_framesWritten;
+    m_GoodOffset += kRecordHeadBytes + blobLength;
+    ++m_FramesWritten;
     return true;
 }
 
 bool CFrameStore::Close()
 {
     bool complete = false;
-    if (m_writer.IsOpen()) {
-        m_headerFrameCount = m_framesWritten;
+    if (m_Writer.IsOpen()) {
+        m_HeaderFrameCount = m_FramesWritten;
         std::uint8_t header[kHeaderBytes];
-        WriteLE32(header + 0, std::uint32_t(m_version));
-        WriteLE32(header + 4, std::uint32_t(m_width));
-        WriteLE32(header + 8, std::uint32_t(m_height));
-        WriteLE32(header + 12, std::uint32_t(m_bytesPerPixel));
-        WriteLE32(header + 16, std::uint32_t(m_framesWritten));
-        const bool flushed = m_writer.Flush();
-        const bool headerWritten = m_writer.Seek(0) && m_writer.Write(header, sizeof header);
-        const bool closed = m_writer.Close();
-        complete = !m_writeFailed && flushed && headerWritten && closed;
-        if (m_writeFailed) {
+        WriteLE32(header + 0, std::uint32_t(m_Version));
+        WriteLE32(header + 4, std::uint32_t(m_Width));
+        WriteLE32(header + 8, std::uint32_t(m_Height));
+        WriteLE32(header + 12, std::uint32_t(m_BytesPerPixel));
+        WriteLE32(header + 16, std::uint32_t(m_FramesWritten));
+        const bool flushed = m_Writer.Flush();
+        const bool headerWritten = m_Writer.Seek(0) && m_Writer.Write(header, sizeof header);
+        const bool closed = m_Writer.Close();
+        complete = !m_WriteFailed && flushed && headerWritten && closed;
+        if (m_WriteFailed) {
             // Cut the torn record, so that the frames before it read back;
             // never grow a file whose buffered records did not reach the disk.
             std::uint64_t size = 0;
-            if (CFrameFile::Size(m_path, size) && size > m_goodOffset)
-                CFrameFile::Truncate(m_path, m_goodOffset);
+            if (CFrameFile::Size(m_Path, size) && size > m_GoodOffset)
+                CFrameFile::Truncate(m_Path, m_GoodOffset);
         }
-        if (!complete && m_error.empty())
-            m_error = "Close: the file could not be finished";
+        if (!complete && m_Error.empty())
+            m_Error = "Close: the file could not be finished";
     } else {
-        m_error = "Close: no file was open for writing";
+        m_Error = "Close: no file was open for writing";
     }
-    m_encoder.Release();
-    m_created = false;
+    m_Encoder.Release();
+    m_Created = false;
     return complete;
 }
 
@@ -258,26 +258,26 @@ bool CFrameStore::OpenForScanning(const std::filesystem::path& path)
 
 bool CFrameStore::OpenReader(const std::filesystem::path& path, bool scan)
 {
-    if (m_writer.IsOpen()) {
-        m_error = "OpenForReading: the store is open for writing";
+    if (m_Writer.IsOpen()) {
+        m_Error = "OpenForReading: the store is open for writing";
         return false;
     }
     CloseReader();
     ResetCounts();
-    m_width = m_height = 0;
-    m_frameBytes = 0;
+    m_Width = m_Height = 0;
+    m_FrameBytes = 0;
     const auto fail = [&](std::string text) {
-        m_reader.Close();
-        m_error = std::move(text);
+        m_Reader.Close();
+        m_Error = std::move(text);
         return false;
     };
     std::uint64_t size = 0;
-    if (!CFrameFile::Size(path, size) || !m_reader.Open(path, CFrameFile::Mode::Read))
+    if (!CFrameFile::Size(path, size) || !m_Reader.Open(path, CFrameFile::Mode::Read))
         return fail("cannot open the file");
     if (size < kHeaderBytes)
         return fail(Format("the file is %llu bytes, shorter than the 20-byte header", ULL(size)));
     std::uint8_t header[kHeaderBytes];
-    if (!m_reader.Read(header, sizeof header))
+    if (!m_Reader.Read(header, sizeof header))
         return fail("cannot read the header");
     const std::int32_t version = AsInt32(ReadLE32(header + 0));
     const std::int32_t width = AsInt32(ReadLE32(header + 4));
@@ -292,52 +292,52 @@ bool CFrameStore::OpenReader(const std::filesystem::path& path, bool scan)
         return fail(Format("header: %d x %d is not a frame size the store accepts", int(width), int(height)));
     if (frameCount < 0)
         return fail(Format("header: frame count %d", int(frameCount)));
-    m_version = version;
-    m_width = width;
-    m_height = height;
-    m_bytesPerPixel = bytesPerPixel;
-    m_headerFrameCount = frameCount;
-    m_frameBytes = FrameBytesFor(width, height);
-    if (!m_decoder.InitDecoder(m_frameBytes, m_bytesPerPixel))
+    m_Version = version;
+    m_Width = width;
+    m_Height = height;
+    m_BytesPerPixel = bytesPerPixel;
+    m_HeaderFrameCount = frameCount;
+    m_FrameBytes = FrameBytesFor(width, height);
+    if (!m_Decoder.InitDecoder(m_FrameBytes, m_BytesPerPixel))
         return fail("cannot set up the decoder");
-    m_maxBlobLength = CFrameCodec::MaxBlobLength(m_frameBytes);
-    m_fileSize = size;
-    m_readOffset = kHeaderBytes;
-    m_scan = scan;
-    m_readFailed = false;
+    m_MaxBlobLength = CFrameCodec::MaxBlobLength(m_FrameBytes);
+    m_FileSize = size;
+    m_ReadOffset = kHeaderBytes;
+    m_Scan = scan;
+    m_ReadFailed = false;
     return true;
 }
 
 CFrameStore::ReadStatus CFrameStore::ReadError(std::string text)
 {
-    m_readFailed = true;
-    m_error = std::move(text);
+    m_ReadFailed = true;
+    m_Error = std::move(text);
     return ReadStatus::Error;
 }
 
 CFrameStore::ReadStatus CFrameStore::NextFrame(Frame& out)
 {
-    if (!m_reader.IsOpen()) {
-        m_error = "NextFrame: no store is open for reading";
+    if (!m_Reader.IsOpen()) {
+        m_Error = "NextFrame: no store is open for reading";
         return ReadStatus::Error;
     }
-    if (m_readFailed)
+    if (m_ReadFailed)
         return ReadStatus::Error;
-    if (!m_scan && m_framesRead >= m_headerFrameCount)
+    if (!m_Scan && m_FramesRead >= m_HeaderFrameCount)
         return ReadStatus::End;
-    const int index = m_framesRead;
-    const std::uint64_t remaining = m_fileSize - m_readOffset;
+    const int index = m_FramesRead;
+    const std::uint64_t remaining = m_FileSize - m_ReadOffset;
     if (remaining == 0) {
-        if (m_scan)
+        if (m_Scan)
             return ReadStatus::End;
         return ReadError(Format("frame %d: the file ends after %d of the %d frames its header counts", index,
-                                m_framesRead, m_headerFrameCount));
+                                m_FramesRead, m_HeaderFrameCount));
     }
     if (remaining < kRecordHeadBytes)
         return ReadError(Format("frame %d: the record head is cut off (%llu bytes left): the record is torn", index,
                                 ULL(remaining)));
     std::uint8_t head[kRecordHeadBytes];
-    if (!m_reader.Read(head, sizeof head))
+    if (!m_Reader.Read(head, sizeof head))
         return ReadError(Format("frame %d: cannot read the record head", index));
     const std::uint32_t blobLength = ReadLE32(head + 0);
     const float delay = BitsFloat(ReadLE32(head + 4));
@@ -350,39 +350,39 @@ CFrameStore::ReadStatus CFrameStore::NextFrame(Frame& out)
         return ReadError(Format("frame %d: its %u-byte blob runs past the end of the file (%llu bytes left): the "
                                 "record is torn",
                                 index, blobLength, ULL(remaining - kRecordHeadBytes)));
-    if (blobLength > m_maxBlobLength)
+    if (blobLength > m_MaxBlobLength)
         return ReadError(Format("frame %d: a %u-byte blob is longer than any %d x %d frame gives", index, blobLength,
-                                m_width, m_height));
-    if (m_readBuffer.size() < blobLength) {
+                                m_Width, m_Height));
+    if (m_ReadBuffer.size() < blobLength) {
         try {
-            m_readBuffer.resize(blobLength);
+            m_ReadBuffer.resize(blobLength);
         } catch (const std::bad_alloc&) {
             return ReadError(Format("frame %d: out of memory for a %u-byte blob", index, blobLength));
         }
     }
-    if (!m_reader.Read(m_readBuffer.data(), blobLength))
+    if (!m_Reader.Read(m_ReadBuffer.data(), blobLength))
         return ReadError(Format("frame %d: cannot read its blob", index));
     std::string why;
-    if (!m_decoder.Decode(m_readBuffer.data(), blobLength, out.pixels, &why))
+    if (!m_Decoder.Decode(m_ReadBuffer.data(), blobLength, out.pixels, &why))
         return ReadError(Format("frame %d: %s", index, why.c_str()));
     out.delay = delay;
     out.blobLength = blobLength;
     out.flag = flag;
-    out.keyFrame = m_readBuffer[2] == std::uint8_t(CFrameCodec::Kind::Key);
-    out.compressor = m_readBuffer[1];
-    m_readOffset += kRecordHeadBytes + blobLength;
-    ++m_framesRead;
-    m_delaySum += delay;
+    out.keyFrame = m_ReadBuffer[2] == std::uint8_t(CFrameCodec::Kind::Key);
+    out.compressor = m_ReadBuffer[1];
+    m_ReadOffset += kRecordHeadBytes + blobLength;
+    ++m_FramesRead;
+    m_DelaySum += delay;
     return ReadStatus::Frame;
 }
 
 void CFrameStore::CloseReader()
 {
-    m_reader.Close();
-    m_decoder.Release();
-    std::vector<std::uint8_t>().swap(m_readBuffer);
-    m_readFailed = false;
-    m_scan = false;
+    m_Reader.Close();
+    m_Decoder.Release();
+    std::vector<std::uint8_t>().swap(m_ReadBuffer);
+    m_ReadFailed = false;
+    m_Scan = false;
 }
 
 // ---- Recovery -----------------------------------------------------------------

@@ -90,8 +90,8 @@ public:
     // True when the file is complete: every appended frame written, header
     // rewritten, file closed without error.
     bool Close();
-    bool IsWriting() const { return m_writer.IsOpen(); }
-    std::uint64_t BytesWritten() const { return m_goodOffset; }
+    bool IsWriting() const { return m_Writer.IsOpen(); }
+    std::uint64_t BytesWritten() const { return m_GoodOffset; }
 
     // ---- Reader --------------------------------------------------------------
     // Opens the file ("rb") and checks its header: version 1, 3 bytes per pixel,
@@ -107,20 +107,20 @@ public:
     // error persists until CloseReader.
     ReadStatus NextFrame(Frame& out);
     void CloseReader();
-    bool IsReading() const { return m_reader.IsOpen(); }
-    int FramesRead() const { return m_framesRead; }
-    std::uint64_t ReadOffset() const { return m_readOffset; } // just after the last delivered frame
-    std::uint64_t FileSize() const { return m_fileSize; }
+    bool IsReading() const { return m_Reader.IsOpen(); }
+    int FramesRead() const { return m_FramesRead; }
+    std::uint64_t ReadOffset() const { return m_ReadOffset; } // just after the last delivered frame
+    std::uint64_t FileSize() const { return m_FileSize; }
 
     // ---- Both ----------------------------------------------------------------
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
-    int BytesPerPixel() const { return m_bytesPerPixel; }
-    std::size_t FrameBytes() const { return m_frameBytes; }
-    int HeaderFrameCount() const { return m_headerFrameCount; }
-    int FramesWritten() const { return m_framesWritten; }
-    float DelaySum() const { return m_delaySum; } // written, or read so far
-    const std::string& ErrorMessage() const { return m_error; }
+    int Width() const { return m_Width; }
+    int Height() const { return m_Height; }
+    int BytesPerPixel() const { return m_BytesPerPixel; }
+    std::size_t FrameBytes() const { return m_FrameBytes; }
+    int HeaderFrameCount() const { return m_HeaderFrameCount; }
+    int FramesWritten() const { return m_FramesWritten; }
+    float DelaySum() const { return m_DelaySum; } // written, or read so far
+    const std::string& ErrorMessage() const { return m_Error; }
 
     static RecoverResult Recover(const std::filesystem::path& path);
 
@@ -129,34 +129,34 @@ private:
     ReadStatus ReadError(std::string text);
     void ResetCounts();
 
-    int m_version = kVersion;
-    int m_width = 0;
-    int m_height = 0;
-    int m_bytesPerPixel = kBytesPerPixel;
-    int m_headerFrameCount = 0;
-    int m_framesWritten = 0;
-    int m_framesRead = 0;
-    float m_delaySum = 0.0f;
-    std::size_t m_frameBytes = 0;
-    std::string m_error;
+    int m_Version = kVersion;
+    int m_Width = 0;
+    int m_Height = 0;
+    int m_BytesPerPixel = kBytesPerPixel;
+    int m_HeaderFrameCount = 0;
+    int m_FramesWritten = 0;
+    int m_FramesRead = 0;
+    float m_DelaySum = 0.0f;
+    std::size_t m_FrameBytes = 0;
+    std::string m_Error;
 
     // Writer
-    bool m_created = false;
-    bool m_writeFailed = false;
-    std::filesystem::path m_path;
-    CFrameFile m_writer;
-    std::uint64_t m_goodOffset = 0; // end of the last complete record
-    CFrameCodec m_encoder;
-    CFrameCodec::Compressor m_compressor = CFrameCodec::Compressor::Snappy;
-    int m_zlibLevel = CFrameCodec::kDefaultZlibLevel;
+    bool m_Created = false;
+    bool m_WriteFailed = false;
+    std::filesystem::path m_Path;
+    CFrameFile m_Writer;
+    std::uint64_t m_GoodOffset = 0; // end of the last complete record
+    CFrameCodec m_Encoder;
+    CFrameCodec::Compressor m_Compressor = CFrameCodec::Compressor::Snappy;
+    int m_ZlibLevel = CFrameCodec::kDefaultZlibLevel;
 
     // Reader
-    CFrameFile m_reader;
-    bool m_scan = false;
-    bool m_readFailed = false;
-    std::uint64_t m_fileSize = 0;
-    std::uint64_t m_readOffset = 0;
-    std::size_t m_maxBlobLength = 0;
-    std::vector<std::uint8_t> m_readBuffer;
-    CFrameCodec m_decoder;
+    CFrameFile m_Reader;
+    bool m_Scan = false;
+    bool m_ReadFailed = false;
+    std::uint64_t m_FileSize = 0;
+    std::uint64_t m_ReadOffset = 0;
+    std::size_t m_MaxBlobLength = 0;
+    std::vector<std::uint8_t> m_ReadBuffer;
+    CFrameCodec m_Decoder;
 };

@@ -26,17 +26,17 @@ class DelayClock {
 public:
     void Reset()
     {
-        m_elapsed = 0.0;
-        m_emitted = 0;
+        m_Elapsed = 0.0;
+        m_Emitted = 0;
     }
 
     int Next(float seconds)
     {
         const int truncated = DelayToCentiseconds(seconds);
         if (seconds > 0.0f) {
-            m_elapsed += static_cast<double>(seconds);
+            m_Elapsed += static_cast<double>(seconds);
         }
-        const double due = std::floor(m_elapsed * 100.0) - static_cast<double>(m_emitted);
+        const double due = std::floor(m_Elapsed * 100.0) - static_cast<double>(m_Emitted);
         int delay = truncated;
         if (due >= static_cast<double>(truncated) + 1.0) {
             delay = truncated + 1;
@@ -44,14 +44,14 @@ public:
         if (delay > 65535) {
             delay = 65535;
         }
-        m_emitted += delay;
+        m_Emitted += delay;
         return delay;
     }
 
     // Hundredths handed out so far.
-    long long Emitted() const { return m_emitted; }
+    long long Emitted() const { return m_Emitted; }
 
 private:
-    double m_elapsed = 0.0;
-    long long m_emitted = 0;
+    double m_Elapsed = 0.0;
+    long long m_Emitted = 0;
 };

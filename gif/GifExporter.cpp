@@ -39,78 +39,78 @@ GifExporter::~GifExporter()
 bool GifExporter::Start(int width, int height, bool dithering, bool transparency, const std::filesystem::path& gifPath,
                         int quality)
 {
-    if (m_started) {
+    if (m_Started) {
         Stop();
     }
     ReleaseBuffers();
-    m_writer.ResetCounters();
-    m_totalDuration = 0.0f;
-    m_delays.Reset();
-    m_reducer.Reset();
-    m_firstFrame = true;
-    m_workerRunning = false;
-    m_writeFailed = false;
-    m_stopRequested = false;
-    m_queuePeak = 0;
+    m_Writer.ResetCounters();
+    m_TotalDuration = 0.0f;
+    m_Delays.Reset();
+    m_Reducer.Reset();
+    m_FirstFrame = true;
+    m_WorkerRunning = false;
+    m_WriteFailed = false;
+    m_StopRequested = false;
+    m_QueuePeak = 0;
     if (width <= 0 || height <= 0 || width > 65535 || height > 65535) {
         return false;
     }
-    m_width = width;
-    m_height = height;
-    m_dithering = dithering;
-    m_quality = quality;
-    m_transparency = transparency && quality == 0;
-    m_frameBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3u;
+    m_Width = width;
+    m_Height = height;
+    m_Dithering = dithering;
+    m_Quality = quality;
+    m_Transparency = transparency && quality == 0;
+    m_FrameBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3u;
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_queueLimit = m_queueLimitSet != 0 ? m_queueLimitSet : DefaultQueueLimit(m_frameBytes);
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_QueueLimit = m_QueueLimitSet != 0 ? m_QueueLimitSet : DefaultQueueLimit(m_FrameBytes);
     }
-    if (!m_writer.Open(gifPath, width, height, m_transparency)) {
+    if (!m_Writer.Open(gifPath, width, height, m_Transparency)) {
         ReleaseBuffers();
         return false;
     }
     try {
-        if (m_transparency) {
-            m_previous.assign(m_frameBytes, 0);
+        if (m_Transparency) {
+            m_Previous.assign(m_FrameBytes, 0);
         }
-        m_indices.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+        m_Indices.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
     } catch (const std::bad_alloc&) {
-        m_writer.Close();
+        m_Writer.Close();
         ReleaseBuffers();
         return false;
     }
-    m_started = true;
+    m_Started = true;
     return true;
 }
 
 bool GifExporter::PushFrame(const std::uint8_t* bgrPixels, bool wait, float delaySeconds)
 {
-    if (!m_started || bgrPixels == nullptr) {
+    if (!m_Started || bgrPixels == nullptr) {
         return false;
     }
     std::unique_ptr<FrameItem> item;
     try {
         item = std::make_unique<FrameItem>();
-        item->pixels.reset(new std::uint8_t[m_frameBytes]);
+        item->pixels.reset(new std::uint8_t[m_FrameBytes]);
     } catch (const std::bad_alloc&) {
         return false; // out of memory: the frame is dropped
     }
     std::uint8_t* pixels = item->pixels.get();
 
     // 1: optional reduction, else a copy.
-    if (m_dithering) {
-        ImgPrReduceColor(m_reducer, bgrPixels, m_width, m_height, pixels);
+    if (m_Dithering) {
+        ImgPrReduceColor(m_Reducer, bgrPixels, m_Width, m_Height, pixels);
     } else {
-        std::memcpy(pixels, bgrPixels, m_frameBytes);
+        std::memcpy(pixels, bgrPixels, m_FrameBytes);
     }
     // 2: mark unchanged pixels; the frame before marking becomes the
     // reference for the next one.
-    if (m_transparency) {
-        std::uint8_t* prev = m_previous.data();
-        if (m_firstFrame) {
-            std::memcpy(prev, pixels, m_frameBytes);
+    if (m_Transparency) {
+        std::uint8_t* prev = m_Previous.data();
+        if (m_FirstFrame) {
+            std::memcpy(prev, pixels, m_FrameBytes);
         } else {
-            for (std::size_t i = 0; i < m_frameBytes; i += 3) {
+            for (std::size_t i = 0; i < m_FrameBytes; i += 3) {
                 if (pixels[i] == prev[i] && pixels[i + 1] == prev[i + 1] && pixels[i + 2] == prev[i + 2]) {
                     pixels[i] = 255;     // blue
                     pixels[i + 1] = 0;   // green
@@ -124,31 +124,31 @@ bool GifExporter::PushFrame(const std::uint8_t* bgrPixels, bool wait, float dela
         }
     }
     // 3: the delay.
-    m_firstFrame = false;
+    m_FirstFrame = false;
     item->delay = delaySeconds;
-    item->centiseconds = m_delays.Next(delaySeconds);
+    item->centiseconds = m_Delays.Next(delaySeconds);
 
     // 4: append, waiting for room when the queue is full.
     {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_taken.wait(lock, [&] { return m_queue.size() < m_queueLimit || !m_workerRunning; });
-        m_queue.push_back(std::move(item));
-        if (m_queue.size() > m_queuePeak) {
-            m_queuePeak = m_queue.size();
+        std::unique_lock<std::mutex> lock(m_Mutex);
+        m_Taken.wait(lock, [&] { return m_Queue.size() < m_QueueLimit || !m_WorkerRunning; });
+        m_Queue.push_back(std::move(item));
+        if (m_Queue.size() > m_QueuePeak) {
+            m_QueuePeak = m_Queue.size();
         }
     }
-    m_work.notify_one();
+    m_Work.notify_one();
     // 5: the total duration.
-    m_totalDuration += delaySeconds;
+    m_TotalDuration += delaySeconds;
     // 6: the worker starts with the first push.
-    if (!m_workerRunning) {
-        m_workerRunning = true;
-        m_worker = std::thread(&GifExporter::Worker, this);
+    if (!m_WorkerRunning) {
+        m_WorkerRunning = true;
+        m_Worker = std::thread(&GifExporter::Worker, this);
     }
     // 7: wait until the worker has taken the frame.
     if (wait) {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_taken.wait(lock, [&] { return m_queue.empty(); });
+        std::unique_lock<std::mutex> lock(m_Mutex);
+        m_Taken.wait(lock, [&] { return m_Queue.empty(); });
     }
     return true;
 }
@@ -158,15 +158,15 @@ void GifExporter::Worker()
     for (;;) {
         std::unique_ptr<FrameItem> item;
         {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            m_work.wait(lock, [&] { return !m_queue.empty() || m_stopRequested; });
-            if (m_queue.empty()) {
+            std::unique_lock<std::mutex> lock(m_Mutex);
+            m_Work.wait(lock, [&] { return !m_Queue.empty() || m_StopRequested; });
+            if (m_Queue.empty()) {
                 return; // asked to stop and drained
             }
-            item = std::move(m_queue.front());
-            m_queue.pop_front();
+            item = std::move(m_Queue.front());
+            m_Queue.pop_front();
         }
-        m_taken.notify_all();
+        m_Taken.notify_all();
         ProcessFrame(*item);
     }
 }
@@ -175,107 +175,107 @@ void GifExporter::ProcessFrame(const FrameItem& item)
 {
     // A frame the size forecast refuses is dropped before the quantizer
     // spends time on it; WriteFrame would refuse it all the same.
-    if (m_writer.WouldRefuse()) {
+    if (m_Writer.WouldRefuse()) {
         return;
     }
     GifColorType colors[256];
     std::uint8_t transparentIndex = 0;
     bool quantized;
-    if (m_quality == 0) {
-        quantized = m_octree.Quantize(m_width, m_height, item.pixels.get(), m_indices.data(), colors, 256,
-                                      &transparentIndex, m_transparency);
+    if (m_Quality == 0) {
+        quantized = m_Octree.Quantize(m_Width, m_Height, item.pixels.get(), m_Indices.data(), colors, 256,
+                                      &transparentIndex, m_Transparency);
     } else {
         quantized =
-            LiqQuantize(m_width, m_height, item.pixels.get(), m_quality, m_dithering, m_rgba, m_indices.data(), colors);
+            LiqQuantize(m_Width, m_Height, item.pixels.get(), m_Quality, m_Dithering, m_Rgba, m_Indices.data(), colors);
         transparentIndex = 0;
     }
     if (!quantized) {
         return; // skipped
     }
-    if (!m_writer.WriteFrame(item.centiseconds, colors, m_indices.data(), transparentIndex) &&
-        m_writer.HadWriteError()) {
-        m_writeFailed = true;
+    if (!m_Writer.WriteFrame(item.centiseconds, colors, m_Indices.data(), transparentIndex) &&
+        m_Writer.HadWriteError()) {
+        m_WriteFailed = true;
     }
 }
 
 bool GifExporter::Stop()
 {
-    if (!m_started) {
+    if (!m_Started) {
         return false;
     }
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_stopRequested = true;
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_StopRequested = true;
     }
-    m_work.notify_all();
-    if (m_worker.joinable()) {
-        m_worker.join();
+    m_Work.notify_all();
+    if (m_Worker.joinable()) {
+        m_Worker.join();
     }
-    const bool closed = m_writer.Close();
-    const bool ok = closed && !m_writeFailed;
+    const bool closed = m_Writer.Close();
+    const bool ok = closed && !m_WriteFailed;
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_queue.clear();
-        m_stopRequested = false;
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_Queue.clear();
+        m_StopRequested = false;
     }
-    m_workerRunning = false;
+    m_WorkerRunning = false;
     ReleaseBuffers();
-    m_totalDuration = 0.0f;
-    m_writer.ResetCounters();
-    m_started = false;
+    m_TotalDuration = 0.0f;
+    m_Writer.ResetCounters();
+    m_Started = false;
     return ok;
 }
 
 void GifExporter::ReleaseBuffers()
 {
-    std::vector<std::uint8_t>().swap(m_previous);
-    std::vector<std::uint8_t>().swap(m_rgba);
-    std::vector<std::uint8_t>().swap(m_indices);
+    std::vector<std::uint8_t>().swap(m_Previous);
+    std::vector<std::uint8_t>().swap(m_Rgba);
+    std::vector<std::uint8_t>().swap(m_Indices);
 }
 
 void GifExporter::SetSizeLimit(std::uint64_t bytes)
 {
-    m_writer.SetSizeLimit(bytes);
+    m_Writer.SetSizeLimit(bytes);
 }
 
 float GifExporter::TotalDuration() const
 {
-    return m_totalDuration;
+    return m_TotalDuration;
 }
 
 std::uint64_t GifExporter::FileSize() const
 {
-    return m_writer.FileSize();
+    return m_Writer.FileSize();
 }
 
 int GifExporter::FramesWritten() const
 {
-    return m_writer.FramesWritten();
+    return m_Writer.FramesWritten();
 }
 
 std::uint64_t GifExporter::SizeLimit() const
 {
-    return m_writer.SizeLimit();
+    return m_Writer.SizeLimit();
 }
 
 void GifExporter::SetQueueLimit(std::size_t frames)
 {
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_queueLimitSet = frames;
-        m_queueLimit = frames != 0 ? frames : DefaultQueueLimit(m_frameBytes);
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_QueueLimitSet = frames;
+        m_QueueLimit = frames != 0 ? frames : DefaultQueueLimit(m_FrameBytes);
     }
-    m_taken.notify_all();
+    m_Taken.notify_all();
 }
 
 std::size_t GifExporter::QueueLimit() const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_queueLimit;
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_QueueLimit;
 }
 
 std::size_t GifExporter::QueuePeak() const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_queuePeak;
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_QueuePeak;
 }

@@ -55,7 +55,7 @@ public:
     std::uint64_t SizeLimit() const;
 
     // Extensions for tests and diagnostics.
-    bool IsStarted() const { return m_started; }
+    bool IsStarted() const { return m_Started; }
     // Live-mode bound of the queue in frames; 0 restores the default of
     // 128 MiB of frames (at least 2). Takes effect at once.
     void SetQueueLimit(std::size_t frames);
@@ -75,37 +75,37 @@ private:
     void ReleaseBuffers();
 
     // Fixed for one export.
-    int m_width = 0;
-    int m_height = 0;
-    std::size_t m_frameBytes = 0;
-    bool m_dithering = false;
-    bool m_transparency = false;
-    int m_quality = -1;
-    bool m_started = false;
+    int m_Width = 0;
+    int m_Height = 0;
+    std::size_t m_FrameBytes = 0;
+    bool m_Dithering = false;
+    bool m_Transparency = false;
+    int m_Quality = -1;
+    bool m_Started = false;
 
     // Pushing thread only.
-    std::vector<std::uint8_t> m_previous;
-    bool m_firstFrame = true;
-    float m_totalDuration = 0.0f;
-    DelayClock m_delays;    // hundredths with the remainder carried (issue 10)
-    ImgPrReducer m_reducer; // "Dithering": the palette kept across the export
-    bool m_workerRunning = false;
+    std::vector<std::uint8_t> m_Previous;
+    bool m_FirstFrame = true;
+    float m_TotalDuration = 0.0f;
+    DelayClock m_Delays;    // hundredths with the remainder carried (issue 10)
+    ImgPrReducer m_Reducer; // "Dithering": the palette kept across the export
+    bool m_WorkerRunning = false;
 
     // The queue and its lock (the only lock).
-    mutable std::mutex m_mutex;
-    std::condition_variable m_work;  // worker: an item or stop
-    std::condition_variable m_taken; // pushers: an item was taken
-    std::deque<std::unique_ptr<FrameItem>> m_queue;
-    bool m_stopRequested = false;
-    std::size_t m_queueLimit = 2;
-    std::size_t m_queueLimitSet = 0;
-    std::size_t m_queuePeak = 0;
-    std::thread m_worker;
+    mutable std::mutex m_Mutex;
+    std::condition_variable m_Work;  // worker: an item or stop
+    std::condition_variable m_Taken; // pushers: an item was taken
+    std::deque<std::unique_ptr<FrameItem>> m_Queue;
+    bool m_StopRequested = false;
+    std::size_t m_QueueLimit = 2;
+    std::size_t m_QueueLimitSet = 0;
+    std::size_t m_QueuePeak = 0;
+    std::thread m_Worker;
 
     // Worker only (and Start/Stop while no worker runs).
-    GifWriter m_writer;
-    QColorQuantizer m_octree;
-    std::vector<std::uint8_t> m_rgba;
-    std::vector<std::uint8_t> m_indices;
-    bool m_writeFailed = false;
+    GifWriter m_Writer;
+    QColorQuantizer m_Octree;
+    std::vector<std::uint8_t> m_Rgba;
+    std::vector<std::uint8_t> m_Indices;
+    bool m_WriteFailed = false;
 };

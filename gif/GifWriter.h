@@ -39,27 +39,27 @@ public:
     // Harmless when not open.
     bool Close();
 
-    bool IsOpen() const { return m_gif != nullptr; }
-    bool HadWriteError() const { return m_writeError; }
+    bool IsOpen() const { return m_Gif != nullptr; }
+    bool HadWriteError() const { return m_WriteError; }
 
-    void SetSizeLimit(std::uint64_t bytes) { m_sizeLimit.store(bytes); }
-    std::uint64_t SizeLimit() const { return m_sizeLimit.load(); }
-    std::uint64_t FileSize() const { return m_fileSize.load(); }
-    int FramesWritten() const { return m_framesWritten.load(); }
+    void SetSizeLimit(std::uint64_t bytes) { m_SizeLimit.store(bytes); }
+    std::uint64_t SizeLimit() const { return m_SizeLimit.load(); }
+    std::uint64_t FileSize() const { return m_FileSize.load(); }
+    int FramesWritten() const { return m_FramesWritten.load(); }
     // Resets file size, frames written and size limit to 0.
     void ResetCounters();
 
 private:
     static int Output(GifFileType* gif, const unsigned char* bytes, int length);
 
-    GifFileType* m_gif = nullptr;
-    std::FILE* m_file = nullptr;
-    int m_width = 0;
-    int m_height = 0;
-    bool m_transparency = false;
-    bool m_writeError = false;
-    std::uint64_t m_position = 0; // bytes handed to the stream so far
-    std::atomic<std::uint64_t> m_fileSize{0};
-    std::atomic<int> m_framesWritten{0};
-    std::atomic<std::uint64_t> m_sizeLimit{0};
+    GifFileType* m_Gif = nullptr;
+    std::FILE* m_File = nullptr;
+    int m_Width = 0;
+    int m_Height = 0;
+    bool m_Transparency = false;
+    bool m_WriteError = false;
+    std::uint64_t m_Position = 0; // bytes handed to the stream so far
+    std::atomic<std::uint64_t> m_FileSize{0};
+    std::atomic<int> m_FramesWritten{0};
+    std::atomic<std::uint64_t> m_SizeLimit{0};
 };

@@ -105,37 +105,37 @@ struct ImgPrReducer::Impl {
     Stats Map(const std::uint8_t* src, int width, int height, std::uint8_t* dst);
 };
 
-ImgPrReducer::ImgPrReducer() : m_impl(new Impl) {}
+ImgPrReducer::ImgPrReducer() : m_Impl(new Impl) {}
 
 ImgPrReducer::~ImgPrReducer() = default;
 
 void ImgPrReducer::Reset()
 {
-    m_impl->havePalette = false;
-    m_impl->palette.clear();
-    m_impl->exactCount = 0;
-    m_impl->rebuilds = 0;
-    m_impl->sinceRebuild = 0;
+    m_Impl->havePalette = false;
+    m_Impl->palette.clear();
+    m_Impl->exactCount = 0;
+    m_Impl->rebuilds = 0;
+    m_Impl->sinceRebuild = 0;
 }
 
 void ImgPrReducer::SetDitherStrength(float strength)
 {
-    m_impl->strength = strength < 0.0f ? 0.0f : (strength > 1.0f ? 1.0f : strength);
+    m_Impl->strength = strength < 0.0f ? 0.0f : (strength > 1.0f ? 1.0f : strength);
 }
 
 int ImgPrReducer::PaletteSize() const
 {
-    return static_cast<int>(m_impl->palette.size());
+    return static_cast<int>(m_Impl->palette.size());
 }
 
 int ImgPrReducer::ExactColors() const
 {
-    return m_impl->exactCount;
+    return m_Impl->exactCount;
 }
 
 int ImgPrReducer::Rebuilds() const
 {
-    return m_impl->rebuilds;
+    return m_Impl->rebuilds;
 }
 
 void ImgPrReducer::Impl::AddColor(Rgb c, bool nudge, std::vector<std::uint32_t>& leaves)
@@ -602,7 +602,7 @@ bool ImgPrReducer::Reduce(const std::uint8_t* src, int width, int height, std::u
     if (src == nullptr || dst == nullptr || width <= 0 || height <= 0) {
         return false;
     }
-    Impl& m = *m_impl;
+    Impl& m = *m_Impl;
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     if (src == dst) {
         // In place: a drift would rebuild from pixels already mapped.

@@ -46,7 +46,7 @@ public:
 
 private:
     struct Impl;
-    std::unique_ptr<Impl> m_impl;
+    std::unique_ptr<Impl> m_Impl;
 };
 
 // The entry point of the description's call: one frame, a palette of its own

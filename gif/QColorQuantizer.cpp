@@ -72,32 +72,32 @@ QColorQuantizer::~QColorQuantizer() = default;
 
 void QColorQuantizer::Reset()
 {
-    m_nodes.clear();
-    m_sums.clear();
-    m_freeNodes.clear();
+    m_Nodes.clear();
+    m_Sums.clear();
+    m_FreeNodes.clear();
     for (int i = 0; i < 8; ++i) {
-        m_heaps[i].clear();
-        m_inList[i] = 0;
+        m_Heaps[i].clear();
+        m_InList[i] = 0;
     }
-    m_clock = 0;
-    m_leafCount = 0;
-    m_root = NewNode(7);
+    m_Clock = 0;
+    m_LeafCount = 0;
+    m_Root = NewNode(7);
 }
 
 std::int32_t QColorQuantizer::NewNode(unsigned level)
 {
     std::int32_t id;
     std::uint32_t generation = 0;
-    if (!m_freeNodes.empty()) {
-        id = m_freeNodes.back();
-        m_freeNodes.pop_back();
-        generation = m_nodes[static_cast<std::size_t>(id)].generation;
+    if (!m_FreeNodes.empty()) {
+        id = m_FreeNodes.back();
+        m_FreeNodes.pop_back();
+        generation = m_Nodes[static_cast<std::size_t>(id)].generation;
     } else {
-        id = static_cast<std::int32_t>(m_nodes.size());
-        m_nodes.emplace_back();
-        m_sums.emplace_back();
+        id = static_cast<std::int32_t>(m_Nodes.size());
+        m_Nodes.emplace_back();
+        m_Sums.emplace_back();
     }
-    Node& n = m_nodes[static_cast<std::size_t>(id)];
+    Node& n = m_Nodes[static_cast<std::size_t>(id)];
     for (auto& c : n.child) {
         c = -1;
     }
@@ -107,31 +107,31 @@ std::int32_t QColorQuantizer::NewNode(unsigned level)
     n.level = static_cast<std::uint8_t>(level);
     n.leaf = level == 0;
     n.inList = false;
-    m_sums[static_cast<std::size_t>(id)] = Sums{0, 0, 0};
+    m_Sums[static_cast<std::size_t>(id)] = Sums{0, 0, 0};
     return id;
 }
 
 void QColorQuantizer::FreeNode(std::int32_t node)
 {
-    Node& n = m_nodes[static_cast<std::size_t>(node)];
+    Node& n = m_Nodes[static_cast<std::size_t>(node)];
     ++n.generation;
     if (n.inList) {
         n.inList = false;
-        --m_inList[n.level];
+        --m_InList[n.level];
     }
-    m_freeNodes.push_back(node);
+    m_FreeNodes.push_back(node);
 }
 
 void QColorQuantizer::InsertColor(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint32_t times)
 {
-    const std::uint64_t tick = ++m_clock;
-    std::int32_t node = m_root;
-    Node* n = &m_nodes[static_cast<std::size_t>(node)];
+    const std::uint64_t tick = ++m_Clock;
+    std::int32_t node = m_Root;
+    Node* n = &m_Nodes[static_cast<std::size_t>(node)];
     for (;;) {
         n->count += times;
         n->stamp = tick;
         if (n->leaf) {
-            Sums& sum = m_sums[static_cast<std::size_t>(node)];
+            Sums& sum = m_Sums[static_cast<std::size_t>(node)];
             sum.red += static_cast<std::uint64_t>(r) * times;
             sum.green += static_cast<std::uint64_t>(g) * times;
             sum.blue += static_cast<std::uint64_t>(b) * times;
@@ -142,39 +142,39 @@ void QColorQuantizer::InsertColor(std::uint8_t r, std::uint8_t g, std::uint8_t b
         std::int32_t child = n->child[index];
         if (child == -1) {
             child = NewNode(level - 1);
-            m_nodes[static_cast<std::size_t>(node)].child[index] = child;
-            Node& c = m_nodes[static_cast<std::size_t>(child)];
+            m_Nodes[static_cast<std::size_t>(node)].child[index] = child;
+            Node& c = m_Nodes[static_cast<std::size_t>(child)];
             if (level - 1 == 0) {
-                ++m_leafCount;
+                ++m_LeafCount;
             } else {
                 // Into the list; its entry already carries the count and tick
                 // the descent below gives it.
                 c.inList = true;
-                ++m_inList[level - 1];
-                auto& heap = m_heaps[level - 1];
+                ++m_InList[level - 1];
+                auto& heap = m_Heaps[level - 1];
                 heap.push_back(Entry{tick, times, child, c.generation});
                 std::push_heap(heap.begin(), heap.end(), Later());
             }
         }
         node = child;
-        n = &m_nodes[static_cast<std::size_t>(node)];
+        n = &m_Nodes[static_cast<std::size_t>(node)];
     }
 }
 
 std::int32_t QColorQuantizer::TakeFirst(unsigned level)
 {
-    auto& heap = m_heaps[level];
+    auto& heap = m_Heaps[level];
     while (!heap.empty()) {
         std::pop_heap(heap.begin(), heap.end(), Later());
         const Entry e = heap.back();
         heap.pop_back();
-        Node& n = m_nodes[static_cast<std::size_t>(e.node)];
+        Node& n = m_Nodes[static_cast<std::size_t>(e.node)];
         if (n.generation != e.generation || !n.inList) {
             continue; // freed or reduced since
         }
         if (n.count == e.count && n.stamp == e.stamp) {
             n.inList = false;
-            --m_inList[level];
+            --m_InList[level];
             return e.node;
         }
         heap.push_back(Entry{n.stamp, n.count, e.node, n.generation});
@@ -186,7 +186,7 @@ std::int32_t QColorQuantizer::TakeFirst(unsigned level)
 void QColorQuantizer::DeleteSubtree(std::int32_t node)
 {
     for (int i = 0; i < 8; ++i) {
-        const std::int32_t c = m_nodes[static_cast<std::size_t>(node)].child[i];
+        const std::int32_t c = m_Nodes[static_cast<std::size_t>(node)].child[i];
         if (c != -1) {
             DeleteSubtree(c);
         }
@@ -196,9 +196,9 @@ void QColorQuantizer::DeleteSubtree(std::int32_t node)
 
 void QColorQuantizer::ReduceWhileOverLimit()
 {
-    while (m_leafCount > m_limit) {
+    while (m_LeafCount > m_Limit) {
         unsigned level = 1;
-        while (level < 7 && m_inList[level] == 0) {
+        while (level < 7 && m_InList[level] == 0) {
             ++level;
         }
         if (level == 7) {
@@ -206,40 +206,40 @@ void QColorQuantizer::ReduceWhileOverLimit()
         }
         const std::int32_t first = TakeFirst(level);
         if (first == -1) {
-            return; // cannot happen: m_inList counts the heap's live entries
+            return; // cannot happen: m_InList counts the heap's live entries
         }
-        if (m_log != nullptr) {
-            m_log->push_back({level, m_nodes[static_cast<std::size_t>(first)].count});
+        if (m_Log != nullptr) {
+            m_Log->push_back({level, m_Nodes[static_cast<std::size_t>(first)].count});
         }
         for (int i = 0; i < 8; ++i) {
-            const std::int32_t c = m_nodes[static_cast<std::size_t>(first)].child[i];
+            const std::int32_t c = m_Nodes[static_cast<std::size_t>(first)].child[i];
             if (c == -1) {
                 continue;
             }
-            Sums& n = m_sums[static_cast<std::size_t>(first)];
-            const Sums& k = m_sums[static_cast<std::size_t>(c)];
+            Sums& n = m_Sums[static_cast<std::size_t>(first)];
+            const Sums& k = m_Sums[static_cast<std::size_t>(c)];
             n.red += k.red;
             n.green += k.green;
             n.blue += k.blue;
             DeleteSubtree(c);
-            m_nodes[static_cast<std::size_t>(first)].child[i] = -1;
-            --m_leafCount;
+            m_Nodes[static_cast<std::size_t>(first)].child[i] = -1;
+            --m_LeafCount;
         }
-        m_nodes[static_cast<std::size_t>(first)].leaf = true;
-        ++m_leafCount;
+        m_Nodes[static_cast<std::size_t>(first)].leaf = true;
+        ++m_LeafCount;
     }
 }
 
 std::int32_t QColorQuantizer::FindLeaf(std::uint8_t r, std::uint8_t g, std::uint8_t b) const
 {
-    std::int32_t node = m_root;
+    std::int32_t node = m_Root;
     for (;;) {
-        const Node& n = m_nodes[static_cast<std::size_t>(node)];
+        const Node& n = m_Nodes[static_cast<std::size_t>(node)];
         const std::int32_t c = n.child[ChildIndex(r, g, b, n.level)];
         if (c == -1) {
             return -1; // cannot happen for an inserted colour
         }
-        if (m_nodes[static_cast<std::size_t>(c)].leaf) {
+        if (m_Nodes[static_cast<std::size_t>(c)].leaf) {
             return c;
         }
         node = c;
@@ -255,7 +255,7 @@ bool QColorQuantizer::Quantize(int width, int height, const std::uint8_t* pixels
     }
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     Reset();
-    m_limit = static_cast<unsigned>(transparency ? maxColors - 1 : maxColors);
+    m_Limit = static_cast<unsigned>(transparency ? maxColors - 1 : maxColors);
 
     // 1-2: insert every pixel; a run of one colour as its first pixel
     // (with the reduction) and then the rest in one step.
@@ -272,7 +272,7 @@ bool QColorQuantizer::Quantize(int width, int height, const std::uint8_t* pixels
             q += 3;
         }
         std::size_t rest = j - i;
-        if (m_leafCount < m_limit) {
+        if (m_LeafCount < m_Limit) {
             // Even a new leaf cannot bring the tree over its limit, so no
             // reduction can follow the run's first pixel: the whole run is
             // one step.
@@ -301,13 +301,13 @@ bool QColorQuantizer::Quantize(int width, int height, const std::uint8_t* pixels
     int next = 0;
     std::int32_t stack[8 * 8];
     int top = 0;
-    stack[top++] = m_root;
+    stack[top++] = m_Root;
     while (top > 0) {
         const std::int32_t node = stack[--top];
-        Node& n = m_nodes[static_cast<std::size_t>(node)];
+        Node& n = m_Nodes[static_cast<std::size_t>(node)];
         if (n.leaf) {
             if (next < 256 && n.count != 0) {
-                const Sums& sum = m_sums[static_cast<std::size_t>(node)];
+                const Sums& sum = m_Sums[static_cast<std::size_t>(node)];
                 colorMap[next].Red = static_cast<GifByteType>(sum.red / n.count);
                 colorMap[next].Green = static_cast<GifByteType>(sum.green / n.count);
                 colorMap[next].Blue = static_cast<GifByteType>(sum.blue / n.count);
@@ -330,15 +330,15 @@ bool QColorQuantizer::Quantize(int width, int height, const std::uint8_t* pixels
     *transparentIndex = 0;
     if (transparency) {
         const std::int32_t leaf = FindLeaf(255, 0, 255);
-        *transparentIndex = static_cast<std::uint8_t>(m_nodes[static_cast<std::size_t>(leaf)].count);
+        *transparentIndex = static_cast<std::uint8_t>(m_Nodes[static_cast<std::size_t>(leaf)].count);
     }
 
     // 6: mapping. The node reached through bits 7..3 of a colour is kept in
     // a table keyed by those bits, so most pixels need one or two steps.
-    if (m_table.size() != kTableSize) {
-        m_table.resize(kTableSize);
+    if (m_Table.size() != kTableSize) {
+        m_Table.resize(kTableSize);
     }
-    std::fill(m_table.begin(), m_table.end(), -1);
+    std::fill(m_Table.begin(), m_Table.end(), -1);
     std::uint32_t lastKey = 0xFFFFFFFFu;
     std::uint8_t lastIndex = 0;
     for (std::size_t k = 0; k < count; ++k) {
@@ -351,21 +351,21 @@ bool QColorQuantizer::Quantize(int width, int height, const std::uint8_t* pixels
             const std::uint8_t r = p[2];
             const std::size_t slot = (static_cast<std::size_t>(r >> 3) << 10) |
                                      (static_cast<std::size_t>(g >> 3) << 5) | static_cast<std::size_t>(b >> 3);
-            std::int32_t node = m_table[slot];
+            std::int32_t node = m_Table[slot];
             if (node == -1) {
-                node = m_root;
-                while (!m_nodes[static_cast<std::size_t>(node)].leaf &&
-                       m_nodes[static_cast<std::size_t>(node)].level >= 3) {
-                    const Node& n = m_nodes[static_cast<std::size_t>(node)];
+                node = m_Root;
+                while (!m_Nodes[static_cast<std::size_t>(node)].leaf &&
+                       m_Nodes[static_cast<std::size_t>(node)].level >= 3) {
+                    const Node& n = m_Nodes[static_cast<std::size_t>(node)];
                     node = n.child[ChildIndex(r, g, b, n.level)];
                 }
-                m_table[slot] = node;
+                m_Table[slot] = node;
             }
-            while (!m_nodes[static_cast<std::size_t>(node)].leaf) {
-                const Node& n = m_nodes[static_cast<std::size_t>(node)];
+            while (!m_Nodes[static_cast<std::size_t>(node)].leaf) {
+                const Node& n = m_Nodes[static_cast<std::size_t>(node)];
                 node = n.child[ChildIndex(r, g, b, n.level)];
             }
-            lastIndex = static_cast<std::uint8_t>(m_nodes[static_cast<std::size_t>(node)].count);
+            lastIndex = static_cast<std::uint8_t>(m_Nodes[static_cast<std::size_t>(node)].count);
             lastKey = key;
         }
         indices[k] = lastIndex;

@@ -31,7 +31,7 @@ public:
         unsigned level;
         unsigned count;
     };
-    void SetReductionLog(std::vector<Reduction>* log) { m_log = log; }
+    void SetReductionLog(std::vector<Reduction>* log) { m_Log = log; }
 
 private:
     struct Node;
@@ -51,16 +51,16 @@ private:
     void DeleteSubtree(std::int32_t node);
     std::int32_t FindLeaf(std::uint8_t r, std::uint8_t g, std::uint8_t b) const;
 
-    std::vector<Node> m_nodes;
-    std::vector<Sums> m_sums;
-    std::vector<std::int32_t> m_freeNodes;
-    std::vector<Entry> m_heaps[8]; // per level 1..6: the reducible nodes
-    unsigned m_inList[8] = {};     // per level: nodes in the reducible list
-    std::uint64_t m_clock = 0;     // one tick per insertion
-    std::int32_t m_root = -1;
-    unsigned m_leafCount = 0;
-    unsigned m_limit = 0;
-    std::vector<Reduction>* m_log = nullptr;
+    std::vector<Node> m_Nodes;
+    std::vector<Sums> m_Sums;
+    std::vector<std::int32_t> m_FreeNodes;
+    std::vector<Entry> m_Heaps[8]; // per level 1..6: the reducible nodes
+    unsigned m_InList[8] = {};     // per level: nodes in the reducible list
+    std::uint64_t m_Clock = 0;     // one tick per insertion
+    std::int32_t m_Root = -1;
+    unsigned m_LeafCount = 0;
+    unsigned m_Limit = 0;
+    std::vector<Reduction>* m_Log = nullptr;
     static constexpr std::size_t kTableSize = 1u << 15;
-    std::vector<std::int32_t> m_table; // mapping: node after bits 7..3
+    std::vector<std::int32_t> m_Table; // mapping: node after bits 7..3
 };

@@ -18,25 +18,25 @@ CNAlphaButton::~CNAlphaButton() = default;
 
 void CNAlphaButton::SetImageOffset(int x, int y)
 {
-    m_nOffsetX = x;
-    m_nOffsetY = y;
+    m_OffsetX = x;
+    m_OffsetY = y;
 }
 
 void CNAlphaButton::OnDraw()
 {
     float opacity = kFullOpacity;
     const CNBitmap* image = ChooseImageAndOpacity(opacity);
-    if (!m_bEnabled)
+    if (!m_Enabled)
         opacity = kFaintOpacity;
-    if (image && m_pScreen)
-        m_pScreen->DrawImageAlpha(opacity, *image, m_X + m_nOffsetX, m_Y + m_nOffsetY);
+    if (image && m_Screen)
+        m_Screen->DrawImageAlpha(opacity, *image, m_X + m_OffsetX, m_Y + m_OffsetY);
     DrawLabelForState(TextAlphaFor(opacity));
 }
 
 HRESULT CNAlphaButton::OnCreate()
 {
-    m_nOffsetX = 0;
-    m_nOffsetY = 0;
+    m_OffsetX = 0;
+    m_OffsetY = 0;
     return CNButton::OnCreate();
 }
 
@@ -47,16 +47,16 @@ void CNAlphaButton::OnRelease()
 
 const CNBitmap* CNAlphaButton::ChooseImageAndOpacity(float& opacity) const
 {
-    if (m_nButtonState == kNormal && !m_bPressed) {
+    if (m_ButtonState == kNormal && !m_Pressed) {
         opacity = kNormalOpacity;
         return ImageOrNormal(kImageNormal);
     }
     opacity = kFullOpacity;
-    if (m_nButtonState == kPressed || m_nButtonState == kChecked || m_bPressed)
+    if (m_ButtonState == kPressed || m_ButtonState == kChecked || m_Pressed)
         return ImageOrNormal(kImagePressed);
-    if (m_nButtonState == kHover)
+    if (m_ButtonState == kHover)
         return ImageOrNormal(kImageHover);
-    if (m_nButtonState == kFourth) {
+    if (m_ButtonState == kFourth) {
         opacity = kFaintOpacity;
         return ImageOrNormal(kImageFourth);
     }

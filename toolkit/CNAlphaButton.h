@@ -26,6 +26,6 @@ protected:
 private:
     const CNBitmap* ChooseImageAndOpacity(float& opacity) const;
 
-    int m_nOffsetX = 0;
-    int m_nOffsetY = 0;
+    int m_OffsetX = 0;
+    int m_OffsetY = 0;
 };

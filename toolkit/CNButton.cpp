@@ -22,7 +22,7 @@ CNButton::~CNButton() = default;
 HRESULT CNButton::SetImages(UINT normalId, UINT pressedId, UINT hoverId, UINT fourthId, int kind)
 {
     ReleaseImages();
-    m_nKind = kind;
+    m_Kind = kind;
     const UINT ids[kImageCount] = {normalId, pressedId, hoverId, fourthId};
     HRESULT result = 0;
     HINSTANCE instance = CNTopWindow::ModuleInstance();
@@ -30,7 +30,7 @@ HRESULT CNButton::SetImages(UINT normalId, UINT pressedId, UINT hoverId, UINT fo
         if (ids[i] == 0)
             continue;
         if (FAILED(m_Images[i].LoadResource(instance, ids[i]))) {
-            NLOG("CNButton::SetImages", CNLog::kLevelRefused, "button %d: no picture %u", m_nID, ids[i]);
+            NLOG("CNButton::SetImages", CNLog::kLevelRefused, "button %d: no picture %u", m_ID, ids[i]);
             result = E_FAIL;
         }
     }
@@ -39,29 +39,29 @@ HRESULT CNButton::SetImages(UINT normalId, UINT pressedId, UINT hoverId, UINT fo
 
 void CNButton::SetState(int state)
 {
-    m_nButtonState = state;
-    m_bPressed = 0;
+    m_ButtonState = state;
+    m_Pressed = 0;
 }
 
 bool CNButton::IsChecked() const
 {
-    return (m_nKind == kCheck || m_nKind == kRadio) && m_nButtonState == kChecked;
+    return (m_Kind == kCheck || m_Kind == kRadio) && m_ButtonState == kChecked;
 }
 
 void CNButton::OnDraw()
 {
     const CNBitmap* image = ChooseImage();
-    if (image && m_pScreen)
-        m_pScreen->DrawImage(*image, m_X, m_Y);
+    if (image && m_Screen)
+        m_Screen->DrawImage(*image, m_X, m_Y);
     DrawLabelForState(255);
 }
 
 HRESULT CNButton::OnCreate()
 {
-    m_nStateWord = 2;
-    m_nButtonState = kNormal;
-    m_bPressed = 0;
-    m_bPressReported = 0;
+    m_StateWord = 2;
+    m_ButtonState = kNormal;
+    m_Pressed = 0;
+    m_PressReported = 0;
     HRESULT result = 0;
     result |= AddMessageFunc(WM_LBUTTONDOWN, &CNButton::OnLButtonDown);
     result |= AddMessageFunc(WM_LBUTTONUP, &CNButton::OnLButtonUp);
@@ -85,9 +85,9 @@ void CNButton::OnActivate(int active)
         return;
     // A hidden or disabled button hears no release: end the press now, so it
     // neither comes back pressed nor owes its owner the release notice.
-    if (m_nButtonState == kHover || m_nButtonState == kPressed)
-        m_nButtonState = kNormal;
-    m_bPressed = 0;
+    if (m_ButtonState == kHover || m_ButtonState == kPressed)
+        m_ButtonState = kNormal;
+    m_Pressed = 0;
     ReportRelease();
 }
 
@@ -102,15 +102,15 @@ const CNBitmap* CNButton::ImageOrNormal(int which) const
 
 const CNBitmap* CNButton::ChooseImage() const
 {
-    if (!m_bEnabled && m_Images[kImageFourth].IsLoaded())
+    if (!m_Enabled && m_Images[kImageFourth].IsLoaded())
         return &m_Images[kImageFourth];
-    if (m_nButtonState == kNormal && !m_bPressed)
+    if (m_ButtonState == kNormal && !m_Pressed)
         return ImageOrNormal(kImageNormal);
-    if (m_nButtonState == kPressed || m_nButtonState == kChecked || m_bPressed)
+    if (m_ButtonState == kPressed || m_ButtonState == kChecked || m_Pressed)
         return ImageOrNormal(kImagePressed);
-    if (m_nButtonState == kHover)
+    if (m_ButtonState == kHover)
         return ImageOrNormal(kImageHover);
-    if (m_nButtonState == kFourth)
+    if (m_ButtonState == kFourth)
         return ImageOrNormal(kImageFourth);
     return ImageOrNormal(kImageNormal);
 }
@@ -134,7 +134,7 @@ RECT CNButton::LabelRect(int& horizontal, int& vertical) const
 
 void CNButton::DrawLabelForState(BYTE alpha)
 {
-    if (m_szText[0] == L'\0')
+    if (m_Text[0] == L'\0')
         return;
     int horizontal = 0;
     int vertical = 0;
@@ -150,20 +150,20 @@ LRESULT CNButton::OnLButtonDown(WPARAM, LPARAM lParam)
 {
     if (!HitTestLParam(lParam))
         return 0;
-    switch (m_nKind) {
+    switch (m_Kind) {
     case kPush:
-        m_nButtonState = kPressed;
+        m_ButtonState = kPressed;
         Redraw();
-        m_bPressReported = 1;
+        m_PressReported = 1;
         Notify(NWM_BUTTON_PRESSED);
         break;
     case kCheck:
-        m_bPressed = 1;
+        m_Pressed = 1;
         Redraw();
         break;
     case kRadio:
-        if (m_nButtonState == kNormal) {
-            m_bPressed = 1;
+        if (m_ButtonState == kNormal) {
+            m_Pressed = 1;
             Redraw();
         }
         break;
@@ -177,7 +177,7 @@ LRESULT CNButton::OnLButtonUp(WPARAM, LPARAM lParam)
 {
     ReportRelease();
     bool inside = HitTestLParam(lParam);
-    if (m_nButtonState == kPressed && inside) {
+    if (m_ButtonState == kPressed && inside) {
         if (!ReleaseToState())
             return 0;
         Redraw();
@@ -193,27 +193,27 @@ LRESULT CNButton::OnLButtonUp(WPARAM, LPARAM lParam)
 // A release inside while pressed; false when nothing further happens.
 bool CNButton::ReleaseToState()
 {
-    if (m_nKind == kLatch) {
-        if (!m_bPressed)
+    if (m_Kind == kLatch) {
+        if (!m_Pressed)
             return false;
-        m_nButtonState = kChecked;
+        m_ButtonState = kChecked;
         return true;
     }
-    m_nButtonState = kHover;
+    m_ButtonState = kHover;
     return true;
 }
 
 bool CNButton::ReleaseCheckable(bool inside)
 {
-    if (!inside || !m_bPressed || (m_nKind != kCheck && m_nKind != kRadio))
+    if (!inside || !m_Pressed || (m_Kind != kCheck && m_Kind != kRadio))
         return false;
-    if (m_nButtonState == kNormal)
-        m_nButtonState = kChecked;
-    else if (m_nKind == kCheck && m_nButtonState == kChecked)
-        m_nButtonState = kNormal;
+    if (m_ButtonState == kNormal)
+        m_ButtonState = kChecked;
+    else if (m_Kind == kCheck && m_ButtonState == kChecked)
+        m_ButtonState = kNormal;
     else
         return false;
-    m_bPressed = 0;
+    m_Pressed = 0;
     Redraw();
     Notify(NWM_BUTTON_CLICKED);
     return true;
@@ -221,11 +221,11 @@ bool CNButton::ReleaseCheckable(bool inside)
 
 void CNButton::ReleaseElsewhere()
 {
-    if (m_nButtonState == kPressed) {
-        m_nButtonState = kHover;
+    if (m_ButtonState == kPressed) {
+        m_ButtonState = kHover;
         Redraw();
-    } else if (m_bPressed) {
-        m_bPressed = 0;
+    } else if (m_Pressed) {
+        m_Pressed = 0;
         Redraw();
     }
 }
@@ -235,10 +235,10 @@ LRESULT CNButton::OnMouseMove(WPARAM wParam, LPARAM lParam)
     if (!TracksHover())
         return 0;
     bool inside = HitTestLParam(lParam);
-    if (inside && m_nButtonState == kNormal && (wParam & kAnyMouseButton) == 0) {
-        m_nButtonState = kHover;
+    if (inside && m_ButtonState == kNormal && (wParam & kAnyMouseButton) == 0) {
+        m_ButtonState = kHover;
         Redraw();
-    } else if (!inside && m_nButtonState != kNormal) {
+    } else if (!inside && m_ButtonState != kNormal) {
         LeaveToNormal();
     }
     return 0;
@@ -246,14 +246,14 @@ LRESULT CNButton::OnMouseMove(WPARAM wParam, LPARAM lParam)
 
 LRESULT CNButton::OnMouseLeave(WPARAM, LPARAM)
 {
-    if (TracksHover() && m_nButtonState != kNormal)
+    if (TracksHover() && m_ButtonState != kNormal)
         LeaveToNormal();
     return 0;
 }
 
 void CNButton::LeaveToNormal()
 {
-    m_nButtonState = kNormal;
+    m_ButtonState = kNormal;
     Redraw();
     ReportRelease();
 }
@@ -262,9 +262,9 @@ void CNButton::LeaveToNormal()
 // a press yields one NWM_BUTTON_RELEASED and later hover exits stay silent.
 void CNButton::ReportRelease()
 {
-    if (!m_bPressReported)
+    if (!m_PressReported)
         return;
-    m_bPressReported = 0;
+    m_PressReported = 0;
     Notify(NWM_BUTTON_RELEASED);
 }
 

@@ -31,17 +31,17 @@ public:
     // resources of the top window's module) and stores the kind. E_FAIL when
     // any non-zero id could not be loaded; the others are loaded all the same.
     HRESULT SetImages(UINT normalId, UINT pressedId = 0, UINT hoverId = 0, UINT fourthId = 0, int kind = kPush);
-    void SetKind(int kind) { m_nKind = kind; }
-    int GetKind() const { return m_nKind; }
+    void SetKind(int kind) { m_Kind = kind; }
+    int GetKind() const { return m_Kind; }
 
     // Sets the state (State values) and clears the pressed flag. The owner repaints.
     void SetState(int state);
-    int GetState() const { return m_nButtonState; }
+    int GetState() const { return m_ButtonState; }
     // Checked: a check or radio kind in state kChecked.
     bool IsChecked() const;
     void SetChecked(bool checked) { SetState(checked ? kChecked : kNormal); }
-    bool IsPressedFlagSet() const { return m_bPressed != 0; }
-    bool IsPressReported() const { return m_bPressReported != 0; }
+    bool IsPressedFlagSet() const { return m_Pressed != 0; }
+    bool IsPressReported() const { return m_PressReported != 0; }
 
     const CNBitmap& GetImage(int which) const { return m_Images[which]; }
 
@@ -61,10 +61,10 @@ protected:
     void DrawLabelForState(BYTE alpha);
 
     CNBitmap m_Images[kImageCount];
-    int m_nKind = kPush;
-    int m_nButtonState = kNormal;
-    int m_bPressed = 0;
-    int m_bPressReported = 0;
+    int m_Kind = kPush;
+    int m_ButtonState = kNormal;
+    int m_Pressed = 0;
+    int m_PressReported = 0;
 
 private:
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
@@ -76,6 +76,6 @@ private:
     void ReleaseElsewhere();
     void LeaveToNormal();
     void ReportRelease();
-    bool TracksHover() const { return m_nKind == kPush || m_nKind == kLatch; }
+    bool TracksHover() const { return m_Kind == kPush || m_Kind == kLatch; }
     void ReleaseImages();
 };

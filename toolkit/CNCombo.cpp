@@ -21,7 +21,7 @@ CNCombo::CNCombo() = default;
 
 CNCombo::~CNCombo()
 {
-    if (m_bOpen && m_hOwner && GetCapture() == m_hOwner && m_hPreviousCapture != m_hOwner)
+    if (m_Open && m_Owner && GetCapture() == m_Owner && m_PreviousCapture != m_Owner)
         ReleaseCapture();
 }
 
@@ -32,7 +32,7 @@ HRESULT CNCombo::SetImages(UINT normalId, UINT openId, UINT hoverId)
     HRESULT result = 0;
     for (int i = 0; i < kImageCount; ++i) {
         if (ids[i] != 0 && FAILED(m_Images[i].LoadResource(CNTopWindow::ModuleInstance(), ids[i]))) {
-            NLOG("CNCombo::SetImages", CNLog::kLevelRefused, "combo %d: no picture %u", m_nID, ids[i]);
+            NLOG("CNCombo::SetImages", CNLog::kLevelRefused, "combo %d: no picture %u", m_ID, ids[i]);
             result = E_FAIL;
         }
     }
@@ -42,18 +42,18 @@ HRESULT CNCombo::SetImages(UINT normalId, UINT openId, UINT hoverId)
 HRESULT CNCombo::SetDropButton(int x, int y, int width, int height, UINT normalId, UINT pressedId)
 {
     m_DropButton.Release();
-    m_bHasDropButton = false;
-    if (FAILED(m_DropButton.Create(m_hOwner, m_pScreen, m_nID, x, y, width, height, 1)))
+    m_HasDropButton = false;
+    if (FAILED(m_DropButton.Create(m_Owner, m_Screen, m_ID, x, y, width, height, 1)))
         return E_FAIL;
-    m_bHasDropButton = true;
+    m_HasDropButton = true;
     return m_DropButton.SetImages(normalId, pressedId);
 }
 
 void CNCombo::SetItemSize(int width, int height)
 {
-    m_nItemWidth = width > 0 ? width : 0;
-    m_nItemHeight = height > 0 ? height : CNListBox::kDefaultRowHeight;
-    m_List.SetRowHeight(m_nItemHeight);
+    m_ItemWidth = width > 0 ? width : 0;
+    m_ItemHeight = height > 0 ? height : CNListBox::kDefaultRowHeight;
+    m_List.SetRowHeight(m_ItemHeight);
 }
 
 int CNCombo::AddItem(const wchar_t* text)
@@ -88,15 +88,15 @@ void CNCombo::SetTextColor(const CNColor& color)
 
 void CNCombo::Open()
 {
-    if (m_bOpen || !m_bVisible || !m_bEnabled || m_List.GetCount() == 0 || !m_pScreen)
+    if (m_Open || !m_Visible || !m_Enabled || m_List.GetCount() == 0 || !m_Screen)
         return;
-    m_bOpen = true;
-    m_bHover = false;
+    m_Open = true;
+    m_Hover = false;
     PlaceList();
     m_List.SetHot(m_List.GetSelection());
     m_List.EnsureVisible(m_List.GetSelection());
-    if (m_hOwner)
-        m_hPreviousCapture = SetCapture(m_hOwner);
+    if (m_Owner)
+        m_PreviousCapture = SetCapture(m_Owner);
     DrawList(true);
     Redraw();
     NotifyWith(NWM_COMBO_DROPDOWN, 1);
@@ -104,14 +104,14 @@ void CNCombo::Open()
 
 void CNCombo::Close()
 {
-    if (!m_bOpen)
+    if (!m_Open)
         return;
-    m_bOpen = false;
-    m_bOpeningRelease = false;
+    m_Open = false;
+    m_OpeningRelease = false;
     HideList();
-    if (m_hOwner && m_hPreviousCapture != m_hOwner && GetCapture() == m_hOwner)
+    if (m_Owner && m_PreviousCapture != m_Owner && GetCapture() == m_Owner)
         ReleaseCapture();
-    m_hPreviousCapture = nullptr;
+    m_PreviousCapture = nullptr;
     Redraw();
     NotifyWith(NWM_COMBO_DROPDOWN, 0);
 }
@@ -128,7 +128,7 @@ void CNCombo::SetRect(int x, int y, int width, int height)
     int dx = x - m_X;
     int dy = y - m_Y;
     CNControlBase::SetRect(x, y, width, height);
-    if (m_bHasDropButton) {
+    if (m_HasDropButton) {
         CNRect button = m_DropButton.GetRect();
         m_DropButton.SetRect(button.x + dx, button.y + dy, -1, -1);
     }
@@ -136,10 +136,10 @@ void CNCombo::SetRect(int x, int y, int width, int height)
 
 void CNCombo::Draw(int mode)
 {
-    if (!m_bVisible)
+    if (!m_Visible)
         return;
     CNControlBase::Draw(mode);
-    if (!m_bOpen)
+    if (!m_Open)
         return;
     if (mode == kDrawFull)
         // Controls added after this one are yet to paint over the list:
@@ -156,7 +156,7 @@ LRESULT CNCombo::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return OnMouseMove(window, wParam, lParam);
     case WM_MOUSELEAVE:
         SetHover(false);
-        if (m_bOpen)
+        if (m_Open)
             m_List.ProcessMessage(window, message, wParam, lParam);
         return 0;
     case WM_LBUTTONDOWN:
@@ -166,15 +166,15 @@ LRESULT CNCombo::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_MOUSEWHEEL:
         return OnWheel(window, wParam, lParam);
     case WM_KEYDOWN:
-        return m_bOpen ? OnKey(wParam) : 0;
+        return m_Open ? OnKey(wParam) : 0;
     case WM_CAPTURECHANGED:
-        if (m_bOpen && reinterpret_cast<HWND>(lParam) != m_hOwner)
+        if (m_Open && reinterpret_cast<HWND>(lParam) != m_Owner)
             Close();
         return 0;
     case NWM_COMBO_OVERLAY:
         if (reinterpret_cast<CNCombo*>(lParam) != this)
             return 0;
-        if (m_bOpen)
+        if (m_Open)
             DrawList(true);
         return 1;
     default:
@@ -184,31 +184,31 @@ LRESULT CNCombo::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 void CNCombo::OnDraw()
 {
-    if (!m_pScreen)
+    if (!m_Screen)
         return;
     const CNBitmap* box = BoxImage();
     if (box)
-        m_pScreen->DrawImage(*box, m_X, m_Y);
+        m_Screen->DrawImage(*box, m_X, m_Y);
     else
         DrawPlainBox();
-    if (m_szText[0] != L'\0')
-        m_pScreen->DrawText(m_Style.Font(), TextRect(), m_Style.Color(), m_szText, 0, 0, 1, true);
-    if (m_bHasDropButton) {
-        m_DropButton.SetState(m_bOpen ? CNButton::kPressed : CNButton::kNormal);
+    if (m_Text[0] != L'\0')
+        m_Screen->DrawText(m_Style.Font(), TextRect(), m_Style.Color(), m_Text, 0, 0, 1, true);
+    if (m_HasDropButton) {
+        m_DropButton.SetState(m_Open ? CNButton::kPressed : CNButton::kNormal);
         m_DropButton.Draw(kDrawFull);
     }
 }
 
 HRESULT CNCombo::OnCreate()
 {
-    m_bOpen = false;
-    m_bHover = false;
+    m_Open = false;
+    m_Hover = false;
     m_LastMouse = MouseMessage{};
     if (FAILED(
-            m_List.Create(m_hOwner, m_pScreen, m_nID, m_X, m_Y + m_Height, m_Width, m_nItemHeight + kListBorders, 0)))
+            m_List.Create(m_Owner, m_Screen, m_ID, m_X, m_Y + m_Height, m_Width, m_ItemHeight + kListBorders, 0)))
         return E_FAIL;
     m_List.SetNotify(false);
-    m_List.SetRowHeight(m_nItemHeight);
+    m_List.SetRowHeight(m_ItemHeight);
     return 0;
 }
 
@@ -216,7 +216,7 @@ void CNCombo::OnRelease()
 {
     ReleaseImages();
     m_DropButton.Release();
-    m_bHasDropButton = false;
+    m_HasDropButton = false;
     m_List.Release();
     m_Style.Release();
 }
@@ -226,7 +226,7 @@ void CNCombo::OnActivate(int active)
     CNControlBase::OnActivate(active);
     if (!active) {
         Close();
-        m_bHover = false;
+        m_Hover = false;
     }
 }
 
@@ -245,7 +245,7 @@ bool CNCombo::IsRepeat(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CNCombo::OnMouseMove(HWND window, WPARAM wParam, LPARAM lParam)
 {
-    if (!m_bOpen) {
+    if (!m_Open) {
         SetHover(HitTestLParam(lParam));
         return 0;
     }
@@ -257,11 +257,11 @@ LRESULT CNCombo::OnButtonDown(HWND window, WPARAM wParam, LPARAM lParam)
 {
     int x = PointX(lParam);
     int y = PointY(lParam);
-    if (!m_bOpen) {
+    if (!m_Open) {
         if (!HitTest(x, y))
             return 0;
         Open();
-        m_bOpeningRelease = true;
+        m_OpeningRelease = true;
         return 1;
     }
     if (OverListScrollBar(x, y)) {
@@ -276,10 +276,10 @@ LRESULT CNCombo::OnButtonDown(HWND window, WPARAM wParam, LPARAM lParam)
 
 LRESULT CNCombo::OnButtonUp(HWND window, WPARAM wParam, LPARAM lParam)
 {
-    if (!m_bOpen)
+    if (!m_Open)
         return 0;
-    bool opening = m_bOpeningRelease;
-    m_bOpeningRelease = false;
+    bool opening = m_OpeningRelease;
+    m_OpeningRelease = false;
     bool wasScrolling = m_List.IsScrollBarShown() && OverListScrollBar(PointX(lParam), PointY(lParam));
     m_List.ProcessMessage(window, WM_LBUTTONUP, wParam, lParam);
     if (wasScrolling)
@@ -294,12 +294,12 @@ LRESULT CNCombo::OnButtonUp(HWND window, WPARAM wParam, LPARAM lParam)
 
 LRESULT CNCombo::OnWheel(HWND window, WPARAM wParam, LPARAM lParam)
 {
-    if (m_bOpen) {
+    if (m_Open) {
         m_List.ProcessMessage(window, WM_MOUSEWHEEL, wParam, lParam);
         return 1;
     }
     POINT point{PointX(lParam), PointY(lParam)};
-    if (!m_hOwner || !ScreenToClient(m_hOwner, &point) || !HitTest(point.x, point.y))
+    if (!m_Owner || !ScreenToClient(m_Owner, &point) || !HitTest(point.x, point.y))
         return 0;
     int delta = static_cast<short>(HIWORD(wParam));
     if (delta == 0 || m_List.GetCount() == 0)
@@ -341,9 +341,9 @@ LRESULT CNCombo::OnKey(WPARAM key)
 
 void CNCombo::SetHover(bool hover)
 {
-    if (hover == m_bHover)
+    if (hover == m_Hover)
         return;
-    m_bHover = hover;
+    m_Hover = hover;
     Redraw();
 }
 
@@ -360,19 +360,19 @@ void CNCombo::PlaceList()
 {
     int count = m_List.GetCount();
     int wanted = count < kMaxRows ? count : kMaxRows;
-    int surface = m_pScreen ? m_pScreen->Height() : 0;
-    int below = (surface - (m_Y + m_Height + kListGap) - kEdgeMargin - kListBorders) / m_nItemHeight;
-    int above = (m_Y - kListGap - kEdgeMargin - kListBorders) / m_nItemHeight;
+    int surface = m_Screen ? m_Screen->Height() : 0;
+    int below = (surface - (m_Y + m_Height + kListGap) - kEdgeMargin - kListBorders) / m_ItemHeight;
+    int above = (m_Y - kListGap - kEdgeMargin - kListBorders) / m_ItemHeight;
     bool up = below < wanted && below < kMinRowsBelow && above > below;
     int rows = up ? above : below;
     if (rows > wanted)
         rows = wanted;
     if (rows < 1)
         rows = 1;
-    int height = rows * m_nItemHeight + kListBorders;
+    int height = rows * m_ItemHeight + kListBorders;
     int width = m_Width;
-    if (m_nItemWidth + CNListBox::kScrollBarWidth + kListBorders > width)
-        width = m_nItemWidth + CNListBox::kScrollBarWidth + kListBorders;
+    if (m_ItemWidth + CNListBox::kScrollBarWidth + kListBorders > width)
+        width = m_ItemWidth + CNListBox::kScrollBarWidth + kListBorders;
     int top = up ? m_Y - kListGap - height : m_Y + m_Height + kListGap;
     m_ListRect = CNRect{m_X, top, width, height};
     m_List.SetRect(m_ListRect.x, m_ListRect.y, m_ListRect.width, m_ListRect.height);
@@ -381,13 +381,13 @@ void CNCombo::PlaceList()
 
 void CNCombo::DrawList(bool freshBackground)
 {
-    if (!m_pScreen)
+    if (!m_Screen)
         return;
     if (freshBackground || !m_UnderList.saved) {
-        if (FAILED(m_pScreen->SaveRect(m_ListRect, m_UnderList)))
+        if (FAILED(m_Screen->SaveRect(m_ListRect, m_UnderList)))
             m_UnderList.Reset();
     } else {
-        m_pScreen->RestoreRect(m_UnderList);
+        m_Screen->RestoreRect(m_UnderList);
     }
     m_List.Draw(kDrawFull);
     PushRect(m_ListRect);
@@ -395,8 +395,8 @@ void CNCombo::DrawList(bool freshBackground)
 
 void CNCombo::HideList()
 {
-    if (m_pScreen && m_UnderList.saved)
-        m_pScreen->RestoreRect(m_UnderList);
+    if (m_Screen && m_UnderList.saved)
+        m_Screen->RestoreRect(m_UnderList);
     m_UnderList.Reset();
     m_List.Show(false);
     PushRect(m_ListRect);
@@ -404,10 +404,10 @@ void CNCombo::HideList()
 
 void CNCombo::PushRect(const CNRect& rect) const
 {
-    if (!m_hOwner)
+    if (!m_Owner)
         return;
     CNRect* copy = new CNRect(rect);
-    if (!PostMessageW(m_hOwner, NWM_RECT_UPDATE, NWM_RECT_DELETE, reinterpret_cast<LPARAM>(copy)))
+    if (!PostMessageW(m_Owner, NWM_RECT_UPDATE, NWM_RECT_DELETE, reinterpret_cast<LPARAM>(copy)))
         delete copy;
 }
 
@@ -430,7 +430,7 @@ void CNCombo::ShowSelectionText()
 
 const CNBitmap* CNCombo::BoxImage() const
 {
-    int which = m_bOpen ? kImageOpen : (m_bHover ? kImageHover : kImageNormal);
+    int which = m_Open ? kImageOpen : (m_Hover ? kImageHover : kImageNormal);
     if (m_Images[which].IsLoaded())
         return &m_Images[which];
     return m_Images[kImageNormal].IsLoaded() ? &m_Images[kImageNormal] : nullptr;
@@ -438,13 +438,13 @@ const CNBitmap* CNCombo::BoxImage() const
 
 void CNCombo::DrawPlainBox()
 {
-    FillColor(m_bOpen ? CNTheme::Accent() : CNTheme::FieldEdge(), m_X, m_Y, m_Width, m_Height);
-    FillColor(m_bHover ? CNTheme::ButtonHover() : CNTheme::ButtonFace(), m_X + 1, m_Y + 1, m_Width - 2, m_Height - 2);
+    FillColor(m_Open ? CNTheme::Accent() : CNTheme::FieldEdge(), m_X, m_Y, m_Width, m_Height);
+    FillColor(m_Hover ? CNTheme::ButtonHover() : CNTheme::ButtonFace(), m_X + 1, m_Y + 1, m_Width - 2, m_Height - 2);
 }
 
 RECT CNCombo::TextRect() const
 {
-    int right = m_bHasDropButton ? m_DropButton.GetRect().x - 2 : m_X + m_Width - kTextRightMargin;
+    int right = m_HasDropButton ? m_DropButton.GetRect().x - 2 : m_X + m_Width - kTextRightMargin;
     return RECT{m_X + kTextIndent, m_Y, right, m_Y + m_Height};
 }
 

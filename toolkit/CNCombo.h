@@ -53,7 +53,7 @@ public:
     void SetFont(const CNFont* font);
     void SetTextColor(const CNColor& color);
 
-    bool IsOpen() const { return m_bOpen; }
+    bool IsOpen() const { return m_Open; }
     // Open does nothing for an empty, hidden or disabled combo.
     void Open();
     void Close();
@@ -101,16 +101,16 @@ private:
 
     CNBitmap m_Images[kImageCount];
     CNButton m_DropButton;
-    bool m_bHasDropButton = false;
+    bool m_HasDropButton = false;
     CNListBox m_List;
     CNTextStyle m_Style;
     CNRect m_ListRect;
     CNSavedRect m_UnderList;
-    int m_nItemWidth = 0;
-    int m_nItemHeight = CNListBox::kDefaultRowHeight;
-    bool m_bOpen = false;
-    bool m_bHover = false;
-    bool m_bOpeningRelease = false;
-    HWND m_hPreviousCapture = nullptr;
+    int m_ItemWidth = 0;
+    int m_ItemHeight = CNListBox::kDefaultRowHeight;
+    bool m_Open = false;
+    bool m_Hover = false;
+    bool m_OpeningRelease = false;
+    HWND m_PreviousCapture = nullptr;
     MouseMessage m_LastMouse;
 };

@@ -11,38 +11,38 @@ CNControlBase::CNControlBase() = default;
 CNControlBase::~CNControlBase()
 {
     // A timer left on the owner would keep firing with an id nobody answers.
-    if (m_bHoverTimer && m_hOwner)
-        KillTimer(m_hOwner, HoverTimerId());
+    if (m_HoverTimer && m_Owner)
+        KillTimer(m_Owner, HoverTimerId());
     ClearMessageFuncs();
 }
 
 HRESULT CNControlBase::Create(HWND owner, CNScreen* screen, int id, int x, int y, int width, int height, int visible)
 {
-    m_hOwner = owner;
-    m_pScreen = screen;
-    m_nID = id;
+    m_Owner = owner;
+    m_Screen = screen;
+    m_ID = id;
     m_X = x;
     m_Y = y;
     m_Width = width;
     m_Height = height;
-    m_bVisible = visible;
-    m_bEnabled = 1;
-    m_bFocused = 0;
-    m_nReserved = 0;
-    m_szText[0] = L'\0';
-    m_bHoverNotify = 0;
-    m_bHoverTimer = 0;
-    m_bHoverReported = 0;
-    for (int32_t& value : m_nValue)
+    m_Visible = visible;
+    m_Enabled = 1;
+    m_Focused = 0;
+    m_Reserved = 0;
+    m_Text[0] = L'\0';
+    m_HoverNotify = 0;
+    m_HoverTimer = 0;
+    m_HoverReported = 0;
+    for (int32_t& value : m_Value)
         value = kUnset;
     return OnCreate();
 }
 
 LRESULT CNControlBase::ProcessMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (!m_bVisible || !m_bEnabled)
+    if (!m_Visible || !m_Enabled)
         return 0;
-    if (m_bHoverNotify)
+    if (m_HoverNotify)
         RunHoverLogic(message, wParam, lParam);
     LRESULT result = OnMessage(window, message, wParam, lParam);
     if (result != 0)
@@ -53,10 +53,10 @@ LRESULT CNControlBase::ProcessMessage(HWND window, UINT message, WPARAM wParam, 
 void CNControlBase::Release()
 {
     OnRelease();
-    if (m_bHoverTimer && m_hOwner)
-        KillTimer(m_hOwner, HoverTimerId());
-    m_bHoverTimer = 0;
-    m_bHoverReported = 0;
+    if (m_HoverTimer && m_Owner)
+        KillTimer(m_Owner, HoverTimerId());
+    m_HoverTimer = 0;
+    m_HoverReported = 0;
     ClearMessageFuncs();
     FreeBackground();
 }
@@ -74,15 +74,15 @@ void CNControlBase::SetRect(int x, int y, int width, int height)
 
 void CNControlBase::Draw(int mode)
 {
-    if (!m_bVisible)
+    if (!m_Visible)
         return;
     // Every surface, not only a layered one: an ordinary window's control
     // redrawn over its own former image would smear its text and edges.
-    if (m_pScreen) {
+    if (m_Screen) {
         if (mode == kDrawFull)
             SaveBackground();
         else if (m_SavedBackground.saved)
-            m_pScreen->RestoreRect(m_SavedBackground);
+            m_Screen->RestoreRect(m_SavedBackground);
     }
     OnDraw();
     if (mode != kDrawFull)
@@ -96,12 +96,12 @@ bool CNControlBase::HitTest(int x, int y) const
 
 void CNControlBase::Show(bool visible)
 {
-    SetActivityFlag(m_bVisible, visible, m_bEnabled);
+    SetActivityFlag(m_Visible, visible, m_Enabled);
 }
 
 void CNControlBase::Enable(bool enabled)
 {
-    SetActivityFlag(m_bEnabled, enabled, m_bVisible);
+    SetActivityFlag(m_Enabled, enabled, m_Visible);
 }
 
 void CNControlBase::SetActivityFlag(int& flag, bool value, int otherFlag)
@@ -115,34 +115,34 @@ void CNControlBase::SetActivityFlag(int& flag, bool value, int otherFlag)
 
 void CNControlBase::FillColor(const CNColor& color, int x, int y, int width, int height) const
 {
-    if (!m_pScreen || color.Alpha() == 0 || width <= 0 || height <= 0)
+    if (!m_Screen || color.Alpha() == 0 || width <= 0 || height <= 0)
         return;
-    m_pScreen->FillRect(color.Red(), color.Green(), color.Blue(), color.Alpha(), x, y, width, height);
+    m_Screen->FillRect(color.Red(), color.Green(), color.Blue(), color.Alpha(), x, y, width, height);
 }
 
 void CNControlBase::SetText(const wchar_t* text)
 {
     if (!text) {
-        m_szText[0] = L'\0';
+        m_Text[0] = L'\0';
         return;
     }
-    wcsncpy(m_szText, text, kTextChars - 1);
-    m_szText[kTextChars - 1] = L'\0';
+    wcsncpy(m_Text, text, kTextChars - 1);
+    m_Text[kTextChars - 1] = L'\0';
 }
 
 void CNControlBase::SetHoverNotify(bool notify)
 {
     if (!notify)
         CancelHover();
-    m_bHoverNotify = notify ? 1 : 0;
+    m_HoverNotify = notify ? 1 : 0;
 }
 
 void CNControlBase::SetFocused(bool focused)
 {
     int wanted = focused ? 1 : 0;
-    if (wanted == m_bFocused)
+    if (wanted == m_Focused)
         return;
-    m_bFocused = wanted;
+    m_Focused = wanted;
     OnFocus(wanted);
 }
 
@@ -176,20 +176,20 @@ void CNControlBase::OnMove(int, int, int, int) {}
 
 void CNControlBase::Notify(UINT message) const
 {
-    NotifyWith(message, static_cast<WPARAM>(m_nID));
+    NotifyWith(message, static_cast<WPARAM>(m_ID));
 }
 
 void CNControlBase::NotifyWith(UINT message, WPARAM wParam) const
 {
-    if (!m_hOwner)
+    if (!m_Owner)
         return;
-    if (!PostMessageW(m_hOwner, message, wParam, reinterpret_cast<LPARAM>(this)))
+    if (!PostMessageW(m_Owner, message, wParam, reinterpret_cast<LPARAM>(this)))
         NLOG("CNControlBase::Notify", CNLog::kLevelRefused, "PostMessage %u fail, error %lu", message, GetLastError());
 }
 
 bool CNControlBase::CursorInOwner(POINT& point) const
 {
-    return m_hOwner && GetCursorPos(&point) && ScreenToClient(m_hOwner, &point);
+    return m_Owner && GetCursorPos(&point) && ScreenToClient(m_Owner, &point);
 }
 
 void CNControlBase::RunHoverLogic(UINT message, WPARAM wParam, LPARAM lParam)
@@ -219,38 +219,38 @@ void CNControlBase::RunHoverLogic(UINT message, WPARAM wParam, LPARAM lParam)
 
 void CNControlBase::StartHoverTimer()
 {
-    if (m_bHoverTimer || m_bHoverReported || !m_hOwner)
+    if (m_HoverTimer || m_HoverReported || !m_Owner)
         return;
-    if (SetTimer(m_hOwner, HoverTimerId(), kHoverDelayMs, nullptr) == 0) {
+    if (SetTimer(m_Owner, HoverTimerId(), kHoverDelayMs, nullptr) == 0) {
         NLOG("CNControlBase::StartHoverTimer", CNLog::kLevelRefused, "SetTimer fail, error %lu", GetLastError());
         return;
     }
-    m_bHoverTimer = 1;
+    m_HoverTimer = 1;
 }
 
 void CNControlBase::CancelHover()
 {
-    if (m_bHoverTimer) {
-        if (m_hOwner)
-            KillTimer(m_hOwner, HoverTimerId());
-        m_bHoverTimer = 0;
-    } else if (m_bHoverReported) {
-        m_bHoverReported = 0;
+    if (m_HoverTimer) {
+        if (m_Owner)
+            KillTimer(m_Owner, HoverTimerId());
+        m_HoverTimer = 0;
+    } else if (m_HoverReported) {
+        m_HoverReported = 0;
         Notify(NWM_HOVER_END);
     }
 }
 
 void CNControlBase::OnHoverTimer()
 {
-    if (!m_bHoverTimer)
+    if (!m_HoverTimer)
         return;
-    KillTimer(m_hOwner, HoverTimerId());
-    m_bHoverTimer = 0;
+    KillTimer(m_Owner, HoverTimerId());
+    m_HoverTimer = 0;
     POINT cursor;
     // Only a report that was made counts, so that NWM_HOVER_END never comes
     // without an NWM_HOVER before it.
     if (CursorInOwner(cursor) && HitTest(cursor.x, cursor.y)) {
-        m_bHoverReported = 1;
+        m_HoverReported = 1;
         Notify(NWM_HOVER);
     }
 }
@@ -258,27 +258,27 @@ void CNControlBase::OnHoverTimer()
 void CNControlBase::SaveBackground()
 {
     m_SavedBackground.Reset();
-    if (FAILED(m_pScreen->SaveRect(GetRect(), m_SavedBackground)))
+    if (FAILED(m_Screen->SaveRect(GetRect(), m_SavedBackground)))
         return;
-    if (m_bBackgroundBitmap)
+    if (m_BackgroundBitmap)
         KeepBackgroundBitmap();
 }
 
 void CNControlBase::KeepBackgroundBitmap()
 {
     CNRect rect = GetRect();
-    HBITMAP copy = m_pScreen->CopyRectToBitmap(&rect);
+    HBITMAP copy = m_Screen->CopyRectToBitmap(&rect);
     if (!copy)
         return;
     m_Background.Release();
     if (FAILED(m_Background.Load(copy)))
-        NLOG("CNControlBase::Draw", CNLog::kLevelRefused, "cannot keep background of control %d", m_nID);
+        NLOG("CNControlBase::Draw", CNLog::kLevelRefused, "cannot keep background of control %d", m_ID);
     DeleteObject(copy);
 }
 
 void CNControlBase::FreeBackground()
 {
     m_SavedBackground.Reset();
-    if (m_bBackgroundBitmap)
+    if (m_BackgroundBitmap)
         m_Background.Release();
 }

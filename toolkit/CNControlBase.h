@@ -51,10 +51,10 @@ public:
     // Slot 3: see the contract above.
     virtual void Draw(int mode);
 
-    int GetId() const { return m_nID; }
+    int GetId() const { return m_ID; }
     CNRect GetRect() const { return CNRect{m_X, m_Y, m_Width, m_Height}; }
-    HWND GetOwner() const { return m_hOwner; }
-    CNScreen* GetScreen() const { return m_pScreen; }
+    HWND GetOwner() const { return m_Owner; }
+    CNScreen* GetScreen() const { return m_Screen; }
 
     // Strictly inside: a point on the left or top edge (or beyond the right
     // or bottom one) is outside.
@@ -64,27 +64,27 @@ public:
     // hover look (through OnActivate); the owner repaints.
     void Show(bool visible);
     void Enable(bool enabled);
-    bool IsVisible() const { return m_bVisible != 0; }
-    bool IsEnabled() const { return m_bEnabled != 0; }
+    bool IsVisible() const { return m_Visible != 0; }
+    bool IsEnabled() const { return m_Enabled != 0; }
 
     // Up to kTextChars - 1 characters; longer texts are cut.
     virtual void SetText(const wchar_t* text);
-    const wchar_t* GetText() const { return m_szText; }
+    const wchar_t* GetText() const { return m_Text; }
 
     // Report NWM_HOVER after the pointer rested kHoverDelayMs inside, and
     // NWM_HOVER_END when it leaves after that.
     void SetHoverNotify(bool notify);
-    bool IsHoverReported() const { return m_bHoverReported != 0; }
+    bool IsHoverReported() const { return m_HoverReported != 0; }
     // Also keep the pixels under the control as a CNBitmap at each full draw.
-    void SetKeepBackgroundBitmap(bool keep) { m_bBackgroundBitmap = keep ? 1 : 0; }
+    void SetKeepBackgroundBitmap(bool keep) { m_BackgroundBitmap = keep ? 1 : 0; }
     const CNBitmap& GetBackgroundBitmap() const { return m_Background; }
 
     // Keyboard focus among the owner's controls (slot 8 carries it to the class).
     void SetFocused(bool focused);
-    bool IsFocused() const { return m_bFocused != 0; }
+    bool IsFocused() const { return m_Focused != 0; }
 
     // The class word: set by the class's OnCreate (2 for buttons and sliders).
-    int GetStateWord() const { return m_nStateWord; }
+    int GetStateWord() const { return m_StateWord; }
 
 protected:
     // Slot 4.
@@ -122,24 +122,24 @@ protected:
         FillColor(color, rect.x, rect.y, rect.width, rect.height);
     }
 
-    HWND m_hOwner = nullptr;
-    CNScreen* m_pScreen = nullptr;
-    int m_nID = 0;
-    int m_nStateWord = 0;
-    int m_bVisible = 0;
-    int m_bEnabled = 0;
-    int m_bFocused = 0;
+    HWND m_Owner = nullptr;
+    CNScreen* m_Screen = nullptr;
+    int m_ID = 0;
+    int m_StateWord = 0;
+    int m_Visible = 0;
+    int m_Enabled = 0;
+    int m_Focused = 0;
     int m_X = 0;
     int m_Y = 0;
     int m_Width = 0;
     int m_Height = 0;
-    int m_nReserved = 0;
-    wchar_t m_szText[kTextChars] = {};
-    int m_bHoverNotify = 0;
-    int m_bHoverTimer = 0;
-    int m_bHoverReported = 0;
-    int32_t m_nValue[4] = {kUnset, kUnset, kUnset, kUnset};
-    int m_bBackgroundBitmap = 0;
+    int m_Reserved = 0;
+    wchar_t m_Text[kTextChars] = {};
+    int m_HoverNotify = 0;
+    int m_HoverTimer = 0;
+    int m_HoverReported = 0;
+    int32_t m_Value[4] = {kUnset, kUnset, kUnset, kUnset};
+    int m_BackgroundBitmap = 0;
     CNBitmap m_Background;
     CNSavedRect m_SavedBackground;
 

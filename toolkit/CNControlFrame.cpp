@@ -54,7 +54,7 @@ void CNControlFrame::SetRect(int x, int y, int width, int height)
 
 void CNControlFrame::Draw(int mode)
 {
-    if (!m_bVisible)
+    if (!m_Visible)
         return;
     CNControlBase::Draw(mode);
     for (CNControlBase* control : m_Controls)
@@ -70,25 +70,25 @@ LRESULT CNControlFrame::OnMessage(HWND window, UINT message, WPARAM wParam, LPAR
 
 void CNControlFrame::OnDraw()
 {
-    if (!m_pScreen)
+    if (!m_Screen)
         return;
-    int top = m_szText[0] != L'\0' ? m_Y + kCaptionHeight / 2 : m_Y;
+    int top = m_Text[0] != L'\0' ? m_Y + kCaptionHeight / 2 : m_Y;
     int bottom = m_Y + m_Height - 1;
     int right = m_X + m_Width - 1;
     FillColor(m_Edge, m_X, top, 1, bottom - top + 1);
     FillColor(m_Edge, right, top, 1, bottom - top + 1);
     FillColor(m_Edge, m_X, bottom, m_Width, 1);
-    if (m_szText[0] == L'\0') {
+    if (m_Text[0] == L'\0') {
         FillColor(m_Edge, m_X, top, m_Width, 1);
         return;
     }
-    Gdiplus::SizeF caption = m_pScreen->MeasureText(m_Style.Font(), m_szText, -1);
+    Gdiplus::SizeF caption = m_Screen->MeasureText(m_Style.Font(), m_Text, -1);
     int gapEnd = m_X + kCaptionIndent + static_cast<int>(caption.Width) + 4;
     FillColor(m_Edge, m_X, top, kCaptionIndent - 2, 1);
     if (gapEnd < right)
         FillColor(m_Edge, gapEnd, top, right - gapEnd + 1, 1);
     RECT rect{m_X + kCaptionIndent, m_Y, right, m_Y + kCaptionHeight};
-    m_pScreen->DrawText(m_Style.Font(), rect, m_Style.Color(), m_szText, 0, 0, 1, true);
+    m_Screen->DrawText(m_Style.Font(), rect, m_Style.Color(), m_Text, 0, 0, 1, true);
 }
 
 void CNControlFrame::OnActivate(int active)

@@ -27,18 +27,18 @@ CNEdit::CNEdit() : m_SelectionColor(CNTheme::Selection()), m_CaretColor(CNTheme:
 
 CNEdit::~CNEdit()
 {
-    if (m_bCaretTimer && m_hOwner)
-        KillTimer(m_hOwner, CaretTimerId());
+    if (m_CaretTimer && m_Owner)
+        KillTimer(m_Owner, CaretTimerId());
     RestoreInputContext();
-    if (m_hInputContext)
-        ImmDestroyContext(m_hInputContext);
+    if (m_InputContext)
+        ImmDestroyContext(m_InputContext);
 }
 
 void CNEdit::SetText(const wchar_t* text)
 {
-    m_Text.SetText(text ? text : L"");
+    m_Model.SetText(text ? text : L"");
     m_ScrollX = 0.0f;
-    m_nTopLine = 0;
+    m_TopLine = 0;
     SyncTextBuffer();
 }
 
@@ -46,41 +46,41 @@ int CNEdit::GetText(wchar_t* buffer, int capacity) const
 {
     if (!buffer || capacity <= 0)
         return 0;
-    size_t length = wcslen(m_szText);
+    size_t length = wcslen(m_Text);
     if (length > static_cast<size_t>(capacity - 1))
         length = static_cast<size_t>(capacity - 1);
-    std::memcpy(buffer, m_szText, length * sizeof(wchar_t));
+    std::memcpy(buffer, m_Text, length * sizeof(wchar_t));
     buffer[length] = L'\0';
     return static_cast<int>(length);
 }
 
 void CNEdit::SetNumeric(double minimum, double maximum)
 {
-    m_Text.SetNumeric(minimum, maximum);
+    m_Model.SetNumeric(minimum, maximum);
     SyncTextBuffer();
 }
 
 void CNEdit::SetValue(double value)
 {
-    m_Text.SetValue(value);
+    m_Model.SetValue(value);
     SyncTextBuffer();
 }
 
 void CNEdit::SetMultiline(bool multiline)
 {
-    m_Text.SetMultiline(multiline);
+    m_Model.SetMultiline(multiline);
     SyncTextBuffer();
 }
 
 POINT CNEdit::GetCaretPoint()
 {
     POINT point{m_X + kPadding, m_Y};
-    if (!m_pScreen)
+    if (!m_Screen)
         return point;
-    CNEditPainter painter(m_pScreen->MemoryDC(), m_Style.Font());
+    CNEditPainter painter(m_Screen->MemoryDC(), m_Style.Font());
     if (!painter.IsReady())
         return point;
-    CNEditText::Position cursor = m_Text.Cursor();
+    CNEditText::Position cursor = m_Model.Cursor();
     point.x = static_cast<LONG>(ColumnX(painter, cursor.line, cursor.column));
     point.y = static_cast<LONG>(LineTop(painter, cursor.line));
     return point;
@@ -88,10 +88,10 @@ POINT CNEdit::GetCaretPoint()
 
 bool CNEdit::PlaceInputMethodWindows()
 {
-    if (!m_hInputContext || !m_pScreen)
+    if (!m_InputContext || !m_Screen)
         return false;
     POINT caret = GetCaretPoint();
-    CNEditPainter painter(m_pScreen->MemoryDC(), m_Style.Font());
+    CNEditPainter painter(m_Screen->MemoryDC(), m_Style.Font());
     LONG lineHeight = painter.IsReady() ? static_cast<LONG>(painter.LineHeight() + 0.5f) : m_Height;
     COMPOSITIONFORM composition = {};
     composition.dwStyle = CFS_POINT;
@@ -100,41 +100,41 @@ bool CNEdit::PlaceInputMethodWindows()
     candidate.dwIndex = 0;
     candidate.dwStyle = CFS_CANDIDATEPOS;
     candidate.ptCurrentPos = POINT{caret.x, caret.y + lineHeight};
-    bool placed = ImmSetCompositionWindow(m_hInputContext, &composition) != FALSE;
-    placed = ImmSetCandidateWindow(m_hInputContext, &candidate) != FALSE && placed;
+    bool placed = ImmSetCompositionWindow(m_InputContext, &composition) != FALSE;
+    placed = ImmSetCandidateWindow(m_InputContext, &candidate) != FALSE && placed;
     LOGFONTW description = {};
     const CNFont& font = m_Style.Font();
     if (font.Handle() && GetObjectW(font.Handle(), sizeof(description), &description) == sizeof(description))
-        ImmSetCompositionFontW(m_hInputContext, &description);
+        ImmSetCompositionFontW(m_InputContext, &description);
     return placed;
 }
 
 void CNEdit::OnDraw()
 {
-    if (!m_pScreen)
+    if (!m_Screen)
         return;
     DrawFrame();
-    CNEditPainter painter(m_pScreen->MemoryDC(), m_Style.Font());
+    CNEditPainter painter(m_Screen->MemoryDC(), m_Style.Font());
     if (!painter.IsReady())
         return;
-    if (m_bFocused && m_Text.HasSelection())
+    if (m_Focused && m_Model.HasSelection())
         DrawSelection(painter);
     DrawLines(painter);
-    if (m_bCaretShown)
+    if (m_CaretShown)
         DrawCaret(painter);
 }
 
 HRESULT CNEdit::OnCreate()
 {
-    m_Text.SetText(m_szText);
+    m_Model.SetText(m_Text);
     m_ScrollX = 0.0f;
-    m_nTopLine = 0;
-    m_bCaretShown = false;
-    m_bCaretTimer = false;
-    m_bMouseSelecting = false;
-    if (!m_hInputContext) {
-        m_hInputContext = ImmCreateContext();
-        if (!m_hInputContext)
+    m_TopLine = 0;
+    m_CaretShown = false;
+    m_CaretTimer = false;
+    m_MouseSelecting = false;
+    if (!m_InputContext) {
+        m_InputContext = ImmCreateContext();
+        if (!m_InputContext)
             NLOG("CNEdit::OnCreate", CNLog::kLevelRefused, "ImmCreateContext fail, error %lu", GetLastError());
     }
     HRESULT result = 0;
@@ -156,9 +156,9 @@ HRESULT CNEdit::OnCreate()
 void CNEdit::OnRelease()
 {
     SetFocused(false);
-    if (m_hInputContext) {
-        ImmDestroyContext(m_hInputContext);
-        m_hInputContext = nullptr;
+    if (m_InputContext) {
+        ImmDestroyContext(m_InputContext);
+        m_InputContext = nullptr;
     }
     m_Style.Release();
 }
@@ -174,7 +174,7 @@ void CNEdit::OnFocus(int focused)
     }
     StopCaret();
     RestoreInputContext();
-    m_bMouseSelecting = false;
+    m_MouseSelecting = false;
     Commit();
     Redraw();
 }
@@ -193,13 +193,13 @@ LRESULT CNEdit::OnLButtonDown(WPARAM wParam, LPARAM lParam)
         SetFocused(false);
         return 0;
     }
-    if (m_hOwner && GetFocus() != m_hOwner)
-        ::SetFocus(m_hOwner);
+    if (m_Owner && GetFocus() != m_Owner)
+        ::SetFocus(m_Owner);
     SetFocused(true);
-    m_Text.MoveTo(PositionAt(PointX(lParam), PointY(lParam)), (wParam & MK_SHIFT) != 0);
-    m_bMouseSelecting = true;
-    if (m_hOwner)
-        SetCapture(m_hOwner);
+    m_Model.MoveTo(PositionAt(PointX(lParam), PointY(lParam)), (wParam & MK_SHIFT) != 0);
+    m_MouseSelecting = true;
+    if (m_Owner)
+        SetCapture(m_Owner);
     AfterMove();
     return 0;
 }
@@ -209,41 +209,41 @@ LRESULT CNEdit::OnLButtonDblClk(WPARAM, LPARAM lParam)
     if (!HitTestLParam(lParam))
         return 0;
     SetFocused(true);
-    m_Text.SelectAll();
+    m_Model.SelectAll();
     AfterMove();
     return 0;
 }
 
 LRESULT CNEdit::OnMouseMove(WPARAM, LPARAM lParam)
 {
-    if (!m_bMouseSelecting)
+    if (!m_MouseSelecting)
         return 0;
-    CNEditText::Position before = m_Text.Cursor();
-    m_Text.MoveTo(PositionAt(PointX(lParam), PointY(lParam)), true);
-    if (m_Text.Cursor() != before)
+    CNEditText::Position before = m_Model.Cursor();
+    m_Model.MoveTo(PositionAt(PointX(lParam), PointY(lParam)), true);
+    if (m_Model.Cursor() != before)
         AfterMove();
     return 0;
 }
 
 LRESULT CNEdit::OnLButtonUp(WPARAM, LPARAM)
 {
-    if (!m_bMouseSelecting)
+    if (!m_MouseSelecting)
         return 0;
-    m_bMouseSelecting = false;
-    if (m_hOwner && GetCapture() == m_hOwner)
+    m_MouseSelecting = false;
+    if (m_Owner && GetCapture() == m_Owner)
         ReleaseCapture();
     return 0;
 }
 
 LRESULT CNEdit::OnCaptureChanged(WPARAM, LPARAM)
 {
-    m_bMouseSelecting = false;
+    m_MouseSelecting = false;
     return 0;
 }
 
 LRESULT CNEdit::OnKeyDown(WPARAM wParam, LPARAM)
 {
-    if (!m_bFocused)
+    if (!m_Focused)
         return 0;
     if (KeyHeld(VK_CONTROL) && HandleControlKey(wParam))
         return 1;
@@ -256,24 +256,24 @@ LRESULT CNEdit::OnChar(WPARAM wParam, LPARAM)
 {
     // Control characters (Backspace, Ctrl+letters, Enter) were handled as keys.
     wchar_t c = static_cast<wchar_t>(wParam);
-    if (!m_bFocused || c < 0x20 || c == 0x7F)
+    if (!m_Focused || c < 0x20 || c == 0x7F)
         return 0;
-    AfterEdit(m_Text.Insert(std::wstring(1, c)));
+    AfterEdit(m_Model.Insert(std::wstring(1, c)));
     return 1;
 }
 
 LRESULT CNEdit::OnTimer(WPARAM wParam, LPARAM)
 {
-    if (wParam != CaretTimerId() || !m_bCaretTimer)
+    if (wParam != CaretTimerId() || !m_CaretTimer)
         return 0;
-    m_bCaretShown = !m_bCaretShown;
+    m_CaretShown = !m_CaretShown;
     Redraw();
     return 1;
 }
 
 LRESULT CNEdit::OnOwnerSetFocus(WPARAM, LPARAM)
 {
-    if (m_bFocused && !m_bCaretTimer) {
+    if (m_Focused && !m_CaretTimer) {
         StartCaret();
         Redraw();
     }
@@ -282,7 +282,7 @@ LRESULT CNEdit::OnOwnerSetFocus(WPARAM, LPARAM)
 
 LRESULT CNEdit::OnOwnerKillFocus(WPARAM, LPARAM)
 {
-    if (m_bCaretTimer) {
+    if (m_CaretTimer) {
         StopCaret();
         Redraw();
     }
@@ -293,7 +293,7 @@ LRESULT CNEdit::OnOwnerKillFocus(WPARAM, LPARAM)
 // default handling as WM_CHAR, which types it.
 LRESULT CNEdit::OnImeComposition(WPARAM, LPARAM)
 {
-    if (m_bFocused)
+    if (m_Focused)
         PlaceInputMethodWindows();
     return 0;
 }
@@ -302,22 +302,22 @@ bool CNEdit::HandleMovementKey(WPARAM key, bool shift)
 {
     switch (key) {
     case VK_LEFT:
-        m_Text.MoveLeft(shift);
+        m_Model.MoveLeft(shift);
         break;
     case VK_RIGHT:
-        m_Text.MoveRight(shift);
+        m_Model.MoveRight(shift);
         break;
     case VK_UP:
-        m_Text.MoveUp(shift);
+        m_Model.MoveUp(shift);
         break;
     case VK_DOWN:
-        m_Text.MoveDown(shift);
+        m_Model.MoveDown(shift);
         break;
     case VK_HOME:
-        m_Text.MoveHome(shift);
+        m_Model.MoveHome(shift);
         break;
     case VK_END:
-        m_Text.MoveEnd(shift);
+        m_Model.MoveEnd(shift);
         break;
     default:
         return false;
@@ -330,7 +330,7 @@ bool CNEdit::HandleControlKey(WPARAM key)
 {
     switch (key) {
     case 'A':
-        m_Text.SelectAll();
+        m_Model.SelectAll();
         AfterMove();
         return true;
     case 'C':
@@ -351,14 +351,14 @@ bool CNEdit::HandleEditingKey(WPARAM key)
 {
     switch (key) {
     case VK_DELETE:
-        AfterEdit(m_Text.Delete());
+        AfterEdit(m_Model.Delete());
         return true;
     case VK_BACK:
-        AfterEdit(m_Text.Backspace());
+        AfterEdit(m_Model.Backspace());
         return true;
     case VK_RETURN:
-        if (m_Text.IsMultiline()) {
-            AfterEdit(m_Text.Insert(L"\n"));
+        if (m_Model.IsMultiline()) {
+            AfterEdit(m_Model.Insert(L"\n"));
         } else {
             Commit();
             Notify(NWM_EDIT_RETURN);
@@ -371,10 +371,10 @@ bool CNEdit::HandleEditingKey(WPARAM key)
 
 void CNEdit::Copy()
 {
-    if (!m_Text.HasSelection())
+    if (!m_Model.HasSelection())
         return;
-    std::wstring text = m_Text.SelectedText();
-    if (!OpenClipboard(m_hOwner)) {
+    std::wstring text = m_Model.SelectedText();
+    if (!OpenClipboard(m_Owner)) {
         NLOG("CNEdit::Copy", CNLog::kLevelRefused, "OpenClipboard fail, error %lu", GetLastError());
         return;
     }
@@ -398,7 +398,7 @@ void CNEdit::Paste()
 {
     if (!IsClipboardFormatAvailable(CF_UNICODETEXT))
         return;
-    if (!OpenClipboard(m_hOwner)) {
+    if (!OpenClipboard(m_Owner)) {
         NLOG("CNEdit::Paste", CNLog::kLevelRefused, "OpenClipboard fail, error %lu", GetLastError());
         return;
     }
@@ -415,15 +415,15 @@ void CNEdit::Paste()
         GlobalUnlock(data);
     }
     CloseClipboard();
-    AfterEdit(m_Text.Insert(text));
+    AfterEdit(m_Model.Insert(text));
 }
 
 void CNEdit::Cut()
 {
-    if (!m_Text.HasSelection())
+    if (!m_Model.HasSelection())
         return;
     Copy();
-    AfterEdit(m_Text.Delete());
+    AfterEdit(m_Model.Delete());
 }
 
 void CNEdit::AfterEdit(bool changed)
@@ -445,7 +445,7 @@ void CNEdit::AfterMove()
 
 void CNEdit::Commit()
 {
-    if (!m_Text.Commit())
+    if (!m_Model.Commit())
         return;
     SyncTextBuffer();
     KeepCaretVisible();
@@ -454,28 +454,28 @@ void CNEdit::Commit()
 
 void CNEdit::StartCaret()
 {
-    m_bCaretShown = true;
-    if (m_bCaretTimer || !m_hOwner)
+    m_CaretShown = true;
+    if (m_CaretTimer || !m_Owner)
         return;
-    if (SetTimer(m_hOwner, CaretTimerId(), kCaretBlinkMs, nullptr) == 0) {
+    if (SetTimer(m_Owner, CaretTimerId(), kCaretBlinkMs, nullptr) == 0) {
         NLOG("CNEdit::StartCaret", CNLog::kLevelRefused, "SetTimer fail, error %lu", GetLastError());
         return;
     }
-    m_bCaretTimer = true;
+    m_CaretTimer = true;
 }
 
 void CNEdit::StopCaret()
 {
-    if (m_bCaretTimer && m_hOwner)
-        KillTimer(m_hOwner, CaretTimerId());
-    m_bCaretTimer = false;
-    m_bCaretShown = false;
+    if (m_CaretTimer && m_Owner)
+        KillTimer(m_Owner, CaretTimerId());
+    m_CaretTimer = false;
+    m_CaretShown = false;
 }
 
 // Typing and moving show the caret at once and start its blink over.
 void CNEdit::RestartBlink()
 {
-    if (!m_bFocused)
+    if (!m_Focused)
         return;
     StopCaret();
     StartCaret();
@@ -483,20 +483,20 @@ void CNEdit::RestartBlink()
 
 void CNEdit::AssociateInputContext()
 {
-    if (!m_hInputContext || !m_hOwner || m_bContextAssociated)
+    if (!m_InputContext || !m_Owner || m_ContextAssociated)
         return;
-    m_hPreviousContext = ImmAssociateContext(m_hOwner, m_hInputContext);
-    m_bContextAssociated = true;
+    m_PreviousContext = ImmAssociateContext(m_Owner, m_InputContext);
+    m_ContextAssociated = true;
 }
 
 void CNEdit::RestoreInputContext()
 {
-    if (!m_bContextAssociated)
+    if (!m_ContextAssociated)
         return;
-    if (m_hOwner && IsWindow(m_hOwner))
-        ImmAssociateContext(m_hOwner, m_hPreviousContext);
-    m_hPreviousContext = nullptr;
-    m_bContextAssociated = false;
+    if (m_Owner && IsWindow(m_Owner))
+        ImmAssociateContext(m_Owner, m_PreviousContext);
+    m_PreviousContext = nullptr;
+    m_ContextAssociated = false;
 }
 
 RECT CNEdit::InnerRect() const
@@ -507,17 +507,17 @@ RECT CNEdit::InnerRect() const
 float CNEdit::LineTop(CNEditPainter& painter, int line) const
 {
     float height = painter.LineHeight();
-    if (!m_Text.IsMultiline())
+    if (!m_Model.IsMultiline())
         return m_Y + (m_Height - height) / 2.0f;
-    return m_Y + 2.0f + (line - m_nTopLine) * height;
+    return m_Y + 2.0f + (line - m_TopLine) * height;
 }
 
 float CNEdit::AlignOffset(CNEditPainter& painter) const
 {
     int align = m_Style.HorizontalAlign();
-    if (m_Text.IsMultiline() || align == 0)
+    if (m_Model.IsMultiline() || align == 0)
         return 0.0f;
-    const std::wstring& line = m_Text.Lines()[0];
+    const std::wstring& line = m_Model.Lines()[0];
     float room =
         static_cast<float>(m_Width - 2 * kPadding) - painter.Width(line.c_str(), static_cast<int>(line.size()));
     if (room <= 0.0f)
@@ -527,24 +527,24 @@ float CNEdit::AlignOffset(CNEditPainter& painter) const
 
 float CNEdit::ColumnX(CNEditPainter& painter, int line, int column) const
 {
-    const std::wstring& text = m_Text.Lines()[static_cast<size_t>(line)];
+    const std::wstring& text = m_Model.Lines()[static_cast<size_t>(line)];
     return m_X + kPadding + AlignOffset(painter) - m_ScrollX + painter.Width(text.c_str(), column);
 }
 
 CNEditText::Position CNEdit::PositionAt(int x, int y)
 {
-    CNEditText::Position position = m_Text.Cursor();
-    if (!m_pScreen)
+    CNEditText::Position position = m_Model.Cursor();
+    if (!m_Screen)
         return position;
-    CNEditPainter painter(m_pScreen->MemoryDC(), m_Style.Font());
+    CNEditPainter painter(m_Screen->MemoryDC(), m_Style.Font());
     if (!painter.IsReady())
         return position;
     int line = 0;
-    if (m_Text.IsMultiline() && painter.LineHeight() > 0.0f)
-        line = m_nTopLine + static_cast<int>((y - (m_Y + 2.0f)) / painter.LineHeight());
-    int lines = static_cast<int>(m_Text.Lines().size());
+    if (m_Model.IsMultiline() && painter.LineHeight() > 0.0f)
+        line = m_TopLine + static_cast<int>((y - (m_Y + 2.0f)) / painter.LineHeight());
+    int lines = static_cast<int>(m_Model.Lines().size());
     line = line < 0 ? 0 : (line >= lines ? lines - 1 : line);
-    const std::wstring& text = m_Text.Lines()[static_cast<size_t>(line)];
+    const std::wstring& text = m_Model.Lines()[static_cast<size_t>(line)];
     // The column whose boundary is nearest to x.
     int column = 0;
     float previous = ColumnX(painter, line, 0);
@@ -560,13 +560,13 @@ CNEditText::Position CNEdit::PositionAt(int x, int y)
 
 void CNEdit::KeepCaretVisible()
 {
-    if (!m_pScreen)
+    if (!m_Screen)
         return;
-    CNEditPainter painter(m_pScreen->MemoryDC(), m_Style.Font());
+    CNEditPainter painter(m_Screen->MemoryDC(), m_Style.Font());
     if (!painter.IsReady())
         return;
-    CNEditText::Position cursor = m_Text.Cursor();
-    const std::wstring& text = m_Text.Lines()[static_cast<size_t>(cursor.line)];
+    CNEditText::Position cursor = m_Model.Cursor();
+    const std::wstring& text = m_Model.Lines()[static_cast<size_t>(cursor.line)];
     float caret = painter.Width(text.c_str(), cursor.column);
     float room = static_cast<float>(m_Width - 2 * kPadding) - kCaretWidth;
     if (caret - m_ScrollX > room)
@@ -576,24 +576,24 @@ void CNEdit::KeepCaretVisible()
     float whole = painter.Width(text.c_str(), static_cast<int>(text.size()));
     if (m_ScrollX > 0.0f && whole - m_ScrollX < room)
         m_ScrollX = whole > room ? whole - room : 0.0f;
-    if (m_Text.IsMultiline() && painter.LineHeight() > 0.0f) {
+    if (m_Model.IsMultiline() && painter.LineHeight() > 0.0f) {
         int rows = static_cast<int>((m_Height - 4) / painter.LineHeight());
         rows = rows > 0 ? rows : 1;
-        if (cursor.line < m_nTopLine)
-            m_nTopLine = cursor.line;
-        if (cursor.line >= m_nTopLine + rows)
-            m_nTopLine = cursor.line - rows + 1;
+        if (cursor.line < m_TopLine)
+            m_TopLine = cursor.line;
+        if (cursor.line >= m_TopLine + rows)
+            m_TopLine = cursor.line - rows + 1;
     }
 }
 
 void CNEdit::DrawSelection(CNEditPainter& painter)
 {
-    CNEditText::Position from = m_Text.SelectionStart();
-    CNEditText::Position to = m_Text.SelectionEnd();
+    CNEditText::Position from = m_Model.SelectionStart();
+    CNEditText::Position to = m_Model.SelectionEnd();
     RECT inner = InnerRect();
     for (int line = from.line; line <= to.line; ++line) {
         int start = line == from.line ? from.column : 0;
-        int length = static_cast<int>(m_Text.Lines()[static_cast<size_t>(line)].size());
+        int length = static_cast<int>(m_Model.Lines()[static_cast<size_t>(line)].size());
         int end = line == to.line ? to.column : length;
         float left = ColumnX(painter, line, start);
         float right = ColumnX(painter, line, end) + (line == to.line ? 0.0f : 4.0f);
@@ -606,10 +606,10 @@ void CNEdit::DrawSelection(CNEditPainter& painter)
 
 void CNEdit::DrawLines(CNEditPainter& painter)
 {
-    CNColor color = m_bEnabled ? m_Style.Color() : m_Style.ColorWithAlpha(kDisabledTextAlpha);
+    CNColor color = m_Enabled ? m_Style.Color() : m_Style.ColorWithAlpha(kDisabledTextAlpha);
     RECT inner = InnerRect();
-    const std::vector<std::wstring>& lines = m_Text.Lines();
-    for (int line = m_Text.IsMultiline() ? m_nTopLine : 0; line < static_cast<int>(lines.size()); ++line) {
+    const std::vector<std::wstring>& lines = m_Model.Lines();
+    for (int line = m_Model.IsMultiline() ? m_TopLine : 0; line < static_cast<int>(lines.size()); ++line) {
         float top = LineTop(painter, line);
         if (top >= inner.bottom)
             break;
@@ -620,7 +620,7 @@ void CNEdit::DrawLines(CNEditPainter& painter)
 
 void CNEdit::DrawCaret(CNEditPainter& painter)
 {
-    CNEditText::Position cursor = m_Text.Cursor();
+    CNEditText::Position cursor = m_Model.Cursor();
     RECT inner = InnerRect();
     int x = static_cast<int>(ColumnX(painter, cursor.line, cursor.column));
     if (x < inner.left)
@@ -644,6 +644,6 @@ void CNEdit::DrawFrame()
 
 void CNEdit::SyncTextBuffer()
 {
-    std::wstring text = m_Text.Text();
+    std::wstring text = m_Model.Text();
     CNControlBase::SetText(text.c_str());
 }

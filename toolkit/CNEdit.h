@@ -35,13 +35,13 @@ public:
     // characters; returns the characters copied.
     int GetText(wchar_t* buffer, int capacity) const;
     using CNControlBase::GetText;
-    std::wstring GetString() const { return m_Text.Text(); }
+    std::wstring GetString() const { return m_Model.Text(); }
 
     void SetNumeric(double minimum, double maximum);
-    void ClearNumeric() { m_Text.ClearNumeric(); }
-    bool IsNumeric() const { return m_Text.IsNumeric(); }
+    void ClearNumeric() { m_Model.ClearNumeric(); }
+    bool IsNumeric() const { return m_Model.IsNumeric(); }
     // The number shown, inside the range (the minimum for an empty field).
-    double GetValue() const { return m_Text.Value(); }
+    double GetValue() const { return m_Model.Value(); }
     void SetValue(double value);
     void SetMultiline(bool multiline);
 
@@ -56,9 +56,9 @@ public:
     void SetSelectionColor(const CNColor& color) { m_SelectionColor = color; }
     void SetCaretColor(const CNColor& color) { m_CaretColor = color; }
 
-    const CNEditText& GetModel() const { return m_Text; }
-    bool IsCaretShown() const { return m_bCaretShown; }
-    HIMC GetInputContext() const { return m_hInputContext; }
+    const CNEditText& GetModel() const { return m_Model; }
+    bool IsCaretShown() const { return m_CaretShown; }
+    HIMC GetInputContext() const { return m_InputContext; }
     // The caret's top in window coordinates.
     POINT GetCaretPoint();
     // Places the input method's windows at the caret; false when the input
@@ -98,7 +98,7 @@ private:
     void StartCaret();
     void StopCaret();
     void RestartBlink();
-    UINT_PTR CaretTimerId() const { return reinterpret_cast<UINT_PTR>(&m_bCaretShown); }
+    UINT_PTR CaretTimerId() const { return reinterpret_cast<UINT_PTR>(&m_CaretShown); }
     void AssociateInputContext();
     void RestoreInputContext();
 
@@ -114,18 +114,18 @@ private:
     void DrawFrame();
     void SyncTextBuffer();
 
-    CNEditText m_Text;
+    CNEditText m_Model;
     CNTextStyle m_Style;
     CNColor m_BackColor;
     CNColor m_BorderColor;
     CNColor m_SelectionColor;
     CNColor m_CaretColor;
     float m_ScrollX = 0.0f;
-    int m_nTopLine = 0;
-    bool m_bCaretShown = false;
-    bool m_bCaretTimer = false;
-    bool m_bMouseSelecting = false;
-    HIMC m_hInputContext = nullptr;
-    HIMC m_hPreviousContext = nullptr;
-    bool m_bContextAssociated = false;
+    int m_TopLine = 0;
+    bool m_CaretShown = false;
+    bool m_CaretTimer = false;
+    bool m_MouseSelecting = false;
+    HIMC m_InputContext = nullptr;
+    HIMC m_PreviousContext = nullptr;
+    bool m_ContextAssociated = false;
 };

@@ -17,14 +17,14 @@ CNEditPainter::CNEditPainter(HDC dc, const CNFont& font)
                              Gdiplus::StringFormatFlagsNoWrap);
     m_Graphics->SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
     m_LineHeight = m_Font->GetHeight(m_Graphics.get());
-    m_bReady = m_LineHeight > 0.0f;
+    m_Ready = m_LineHeight > 0.0f;
 }
 
 CNEditPainter::~CNEditPainter() = default;
 
 float CNEditPainter::Width(const wchar_t* text, int length)
 {
-    if (!m_bReady || !text || length <= 0)
+    if (!m_Ready || !text || length <= 0)
         return 0.0f;
     Gdiplus::RectF box;
     if (m_Graphics->MeasureString(text, length, m_Font.get(), Gdiplus::PointF(0.0f, 0.0f), m_Format.get(), &box) !=
@@ -35,7 +35,7 @@ float CNEditPainter::Width(const wchar_t* text, int length)
 
 void CNEditPainter::DrawLine(const wchar_t* text, int length, float x, float y, const RECT& clip, const CNColor& color)
 {
-    if (!m_bReady || !text || length <= 0)
+    if (!m_Ready || !text || length <= 0)
         return;
     Gdiplus::Rect area(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
     m_Graphics->SetClip(area);

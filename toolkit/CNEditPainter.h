@@ -17,7 +17,7 @@ public:
     CNEditPainter(const CNEditPainter&) = delete;
     CNEditPainter& operator=(const CNEditPainter&) = delete;
 
-    bool IsReady() const { return m_bReady; }
+    bool IsReady() const { return m_Ready; }
     // Advance width of the first length characters of text.
     float Width(const wchar_t* text, int length);
     // Height of one line.
@@ -29,5 +29,5 @@ private:
     std::unique_ptr<Gdiplus::Font> m_Font;
     std::unique_ptr<Gdiplus::StringFormat> m_Format;
     float m_LineHeight = 0.0f;
-    bool m_bReady = false;
+    bool m_Ready = false;
 };

@@ -36,8 +36,8 @@ CNEditText::CNEditText() : m_Lines(1) {}
 
 void CNEditText::SetMultiline(bool multiline)
 {
-    m_bMultiline = multiline && !m_bNumeric;
-    if (!m_bMultiline && m_Lines.size() > 1) {
+    m_Multiline = multiline && !m_Numeric;
+    if (!m_Multiline && m_Lines.size() > 1) {
         m_Lines.resize(1);
         m_Cursor = m_Anchor = Position{0, static_cast<int>(m_Lines[0].size())};
     }
@@ -45,8 +45,8 @@ void CNEditText::SetMultiline(bool multiline)
 
 void CNEditText::SetNumeric(double min, double max)
 {
-    m_bNumeric = true;
-    m_bMultiline = false;
+    m_Numeric = true;
+    m_Multiline = false;
     m_Min = InwardBound(min, true);
     m_Max = InwardBound(max, false);
     if (m_Max < m_Min)
@@ -61,14 +61,14 @@ bool CNEditText::SetText(const std::wstring& text)
     m_Lines.assign(1, std::wstring());
     m_Cursor = m_Anchor = Position{};
     std::wstring admitted = Admit(text);
-    if (m_bNumeric) {
+    if (m_Numeric) {
         admitted = AdmitNumeric(admitted);
         if (admitted == L"-")
             admitted.clear();
     }
     InsertAdmitted(CutToRoom(admitted, kMaxChars));
     // A number given by the owner is clamped whole, not digit by digit.
-    if (m_bNumeric && !IsEmpty()) {
+    if (m_Numeric && !IsEmpty()) {
         long long value = 0;
         if (ParseNumber(value))
             ShowNumber(value < m_Min ? m_Min : (value > m_Max ? m_Max : value));
@@ -110,7 +110,7 @@ double CNEditText::Value() const
 bool CNEditText::SetValue(double value)
 {
     long long whole = InwardBound(value, value < 0);
-    if (m_bNumeric) {
+    if (m_Numeric) {
         if (whole < m_Min)
             whole = m_Min;
         if (whole > m_Max)
@@ -121,7 +121,7 @@ bool CNEditText::SetValue(double value)
 
 bool CNEditText::Commit()
 {
-    if (!m_bNumeric)
+    if (!m_Numeric)
         return false;
     long long value = 0;
     if (!ParseNumber(value))
@@ -214,7 +214,7 @@ void CNEditText::MoveTo(Position position, bool extend)
 bool CNEditText::Insert(const std::wstring& text)
 {
     std::wstring admitted = Admit(text);
-    if (m_bNumeric)
+    if (m_Numeric)
         admitted = AdmitNumeric(admitted);
     int room = kMaxChars - Length() + CharsBetween(SelectionStart(), SelectionEnd());
     admitted = CutToRoom(admitted, room);
@@ -223,7 +223,7 @@ bool CNEditText::Insert(const std::wstring& text)
     std::wstring before = Text();
     EraseSelection();
     InsertAdmitted(admitted);
-    if (m_bNumeric)
+    if (m_Numeric)
         ClampWhileTyping();
     return Text() != before;
 }
@@ -309,7 +309,7 @@ std::wstring CNEditText::Admit(const std::wstring& text) const
     for (size_t i = 0; i < text.size(); ++i) {
         wchar_t c = text[i];
         if (IsLineBreak(c)) {
-            if (!m_bMultiline)
+            if (!m_Multiline)
                 break;
             if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n')
                 ++i;

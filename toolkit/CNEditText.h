@@ -34,13 +34,13 @@ public:
 
     // Multi-line texts keep line breaks; switching to single-line cuts the text.
     void SetMultiline(bool multiline);
-    bool IsMultiline() const { return m_bMultiline; }
+    bool IsMultiline() const { return m_Multiline; }
 
     // Whole numbers from min to max (bounds rounded inwards; a reversed range
     // collapses to min). The text is clamped to the range at once.
     void SetNumeric(double min, double max);
-    void ClearNumeric() { m_bNumeric = false; }
-    bool IsNumeric() const { return m_bNumeric; }
+    void ClearNumeric() { m_Numeric = false; }
+    bool IsNumeric() const { return m_Numeric; }
     long long Minimum() const { return m_Min; }
     long long Maximum() const { return m_Max; }
 
@@ -104,8 +104,8 @@ private:
     std::vector<std::wstring> m_Lines;
     Position m_Cursor;
     Position m_Anchor;
-    bool m_bMultiline = false;
-    bool m_bNumeric = false;
+    bool m_Multiline = false;
+    bool m_Numeric = false;
     long long m_Min = 0;
     long long m_Max = 0;
 };

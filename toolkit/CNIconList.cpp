@@ -20,7 +20,7 @@ HRESULT CNIconList::AddIcon(UINT resourceId)
 {
     auto icon = std::make_unique<CNBitmap>();
     if (FAILED(icon->LoadResource(CNTopWindow::ModuleInstance(), resourceId))) {
-        NLOG("CNIconList::AddIcon", CNLog::kLevelRefused, "icon list %d: no picture %u", m_nID, resourceId);
+        NLOG("CNIconList::AddIcon", CNLog::kLevelRefused, "icon list %d: no picture %u", m_ID, resourceId);
         return E_FAIL;
     }
     m_Icons.push_back(std::move(icon));
@@ -30,14 +30,14 @@ HRESULT CNIconList::AddIcon(UINT resourceId)
 void CNIconList::RemoveAll()
 {
     m_Icons.clear();
-    m_nSelection = -1;
-    m_nHot = -1;
+    m_Selection = -1;
+    m_Hot = -1;
 }
 
 void CNIconList::SetCellSize(int width, int height)
 {
-    m_nCellWidth = width > 0 ? width : kDefaultCell;
-    m_nCellHeight = height > 0 ? height : kDefaultCell;
+    m_CellWidth = width > 0 ? width : kDefaultCell;
+    m_CellHeight = height > 0 ? height : kDefaultCell;
     Layout();
 }
 
@@ -45,39 +45,39 @@ int CNIconList::IconAt(int x, int y) const
 {
     if (!HitTest(x, y))
         return -1;
-    int column = (x - m_X) / m_nCellWidth;
-    int row = (y - m_Y) / m_nCellHeight;
-    if (column >= m_nColumns)
+    int column = (x - m_X) / m_CellWidth;
+    int row = (y - m_Y) / m_CellHeight;
+    if (column >= m_Columns)
         return -1;
-    int index = row * m_nColumns + column;
+    int index = row * m_Columns + column;
     return index < GetCount() ? index : -1;
 }
 
 void CNIconList::OnDraw()
 {
-    if (!m_pScreen)
+    if (!m_Screen)
         return;
     for (int i = 0; i < GetCount(); ++i) {
         CNRect cell = CellRect(i);
         if (cell.y + cell.height > m_Y + m_Height)
             break;
-        if (i == m_nSelection) {
+        if (i == m_Selection) {
             CNColor selected = CNTheme::Accent();
             selected.SetAlpha(kSelectedAlpha);
             FillColor(selected, cell);
-        } else if (i == m_nHot) {
+        } else if (i == m_Hot) {
             FillColor(CNTheme::ButtonHover(), cell);
         }
         const CNBitmap& icon = *m_Icons[static_cast<size_t>(i)];
-        m_pScreen->DrawImage(icon, cell.x + (cell.width - icon.Width()) / 2,
+        m_Screen->DrawImage(icon, cell.x + (cell.width - icon.Width()) / 2,
                              cell.y + (cell.height - icon.Height()) / 2);
     }
 }
 
 HRESULT CNIconList::OnCreate()
 {
-    m_nSelection = -1;
-    m_nHot = -1;
+    m_Selection = -1;
+    m_Hot = -1;
     Layout();
     HRESULT result = 0;
     result |= AddMessageFunc(WM_MOUSEMOVE, &CNIconList::OnMouseMove);
@@ -93,7 +93,7 @@ void CNIconList::OnRelease()
 
 void CNIconList::OnSelect(int index)
 {
-    m_nSelection = index >= 0 && index < GetCount() ? index : -1;
+    m_Selection = index >= 0 && index < GetCount() ? index : -1;
 }
 
 void CNIconList::OnMove(int, int, int, int)
@@ -105,7 +105,7 @@ void CNIconList::OnActivate(int active)
 {
     CNControlBase::OnActivate(active);
     if (!active)
-        m_nHot = -1;
+        m_Hot = -1;
 }
 
 LRESULT CNIconList::OnMouseMove(WPARAM, LPARAM lParam)
@@ -133,20 +133,20 @@ LRESULT CNIconList::OnMouseLeave(WPARAM, LPARAM)
 
 void CNIconList::Layout()
 {
-    int columns = m_nCellWidth > 0 ? m_Width / m_nCellWidth : 1;
-    m_nColumns = columns > 0 ? columns : 1;
+    int columns = m_CellWidth > 0 ? m_Width / m_CellWidth : 1;
+    m_Columns = columns > 0 ? columns : 1;
 }
 
 CNRect CNIconList::CellRect(int index) const
 {
-    return CNRect{m_X + (index % m_nColumns) * m_nCellWidth, m_Y + (index / m_nColumns) * m_nCellHeight, m_nCellWidth,
-                  m_nCellHeight};
+    return CNRect{m_X + (index % m_Columns) * m_CellWidth, m_Y + (index / m_Columns) * m_CellHeight, m_CellWidth,
+                  m_CellHeight};
 }
 
 void CNIconList::SetHot(int index)
 {
-    if (index == m_nHot)
+    if (index == m_Hot)
         return;
-    m_nHot = index;
+    m_Hot = index;
     Redraw();
 }

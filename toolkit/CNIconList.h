@@ -24,8 +24,8 @@ public:
     void SetCellSize(int width, int height);
     // An index outside the icons selects nothing (-1). The owner repaints.
     void SetSelection(int index) { OnSelect(index); }
-    int GetSelection() const { return m_nSelection; }
-    int GetHot() const { return m_nHot; }
+    int GetSelection() const { return m_Selection; }
+    int GetHot() const { return m_Hot; }
     // The icon under a point, or -1.
     int IconAt(int x, int y) const;
 
@@ -46,9 +46,9 @@ private:
     void SetHot(int index);
 
     std::vector<std::unique_ptr<CNBitmap>> m_Icons;
-    int m_nCellWidth = kDefaultCell;
-    int m_nCellHeight = kDefaultCell;
-    int m_nColumns = 1;
-    int m_nSelection = -1;
-    int m_nHot = -1;
+    int m_CellWidth = kDefaultCell;
+    int m_CellHeight = kDefaultCell;
+    int m_Columns = 1;
+    int m_Selection = -1;
+    int m_Hot = -1;
 };

@@ -25,13 +25,13 @@ int CNListBox::AddItem(const wchar_t* text)
 void CNListBox::ResetContent()
 {
     m_Model.Clear();
-    m_nPicked = CNListModel::kNone;
+    m_Picked = CNListModel::kNone;
     SyncScrollBar();
 }
 
 void CNListBox::SetRowHeight(int height)
 {
-    m_nRowHeight = height > 0 ? height : kDefaultRowHeight;
+    m_RowHeight = height > 0 ? height : kDefaultRowHeight;
     Layout();
 }
 
@@ -41,7 +41,7 @@ int CNListBox::ItemAt(int x, int y) const
     int top = m_Y + kBorder;
     if (x < left || x >= left + RowsWidth() || y < top || y >= m_Y + m_Height - kBorder)
         return CNListModel::kNone;
-    return m_Model.IndexAtRow((y - top) / m_nRowHeight);
+    return m_Model.IndexAtRow((y - top) / m_RowHeight);
 }
 
 void CNListBox::ScrollRows(int rows)
@@ -52,14 +52,14 @@ void CNListBox::ScrollRows(int rows)
 
 int CNListBox::TakePicked()
 {
-    int picked = m_nPicked;
-    m_nPicked = CNListModel::kNone;
+    int picked = m_Picked;
+    m_Picked = CNListModel::kNone;
     return picked;
 }
 
 void CNListBox::OnDraw()
 {
-    if (!m_pScreen)
+    if (!m_Screen)
         return;
     FillColor(CNTheme::ListEdge(), m_X, m_Y, m_Width, m_Height);
     FillColor(CNTheme::ListBack(), m_X + kBorder, m_Y + kBorder, m_Width - 2 * kBorder, m_Height - 2 * kBorder);
@@ -74,9 +74,9 @@ void CNListBox::OnDraw()
 
 HRESULT CNListBox::OnCreate()
 {
-    m_nPicked = CNListModel::kNone;
-    m_nWheelRemainder = 0;
-    if (FAILED(m_ScrollBar.Create(m_hOwner, m_pScreen, m_nID, 0, 0, kScrollBarWidth, 0, 0)))
+    m_Picked = CNListModel::kNone;
+    m_WheelRemainder = 0;
+    if (FAILED(m_ScrollBar.Create(m_Owner, m_Screen, m_ID, 0, 0, kScrollBarWidth, 0, 0)))
         return E_FAIL;
     m_ScrollBar.SetNotify(false);
     HRESULT result = 0;
@@ -136,9 +136,9 @@ LRESULT CNListBox::OnLButtonDown(WPARAM, LPARAM lParam)
     if (index == CNListModel::kNone)
         return 0;
     m_Model.SetSelection(index);
-    m_nPicked = index;
+    m_Picked = index;
     Redraw();
-    if (m_bNotify)
+    if (m_Notify)
         Notify(NWM_LIST_SELECTED);
     return 0;
 }
@@ -146,11 +146,11 @@ LRESULT CNListBox::OnLButtonDown(WPARAM, LPARAM lParam)
 LRESULT CNListBox::OnMouseWheel(WPARAM wParam, LPARAM lParam)
 {
     POINT point{PointX(lParam), PointY(lParam)};
-    if (!m_hOwner || !ScreenToClient(m_hOwner, &point) || !HitTest(point.x, point.y))
+    if (!m_Owner || !ScreenToClient(m_Owner, &point) || !HitTest(point.x, point.y))
         return 0;
-    m_nWheelRemainder += static_cast<short>(HIWORD(wParam));
-    int notches = m_nWheelRemainder / WHEEL_DELTA;
-    m_nWheelRemainder -= notches * WHEEL_DELTA;
+    m_WheelRemainder += static_cast<short>(HIWORD(wParam));
+    int notches = m_WheelRemainder / WHEEL_DELTA;
+    m_WheelRemainder -= notches * WHEEL_DELTA;
     if (notches == 0 || !m_Model.ScrollBy(-notches * kWheelRows))
         return 0;
     SyncScrollBar();
@@ -170,7 +170,7 @@ LRESULT CNListBox::OnMouseLeave(WPARAM, LPARAM)
 
 void CNListBox::Layout()
 {
-    m_Model.SetVisibleRows((m_Height - 2 * kBorder) / m_nRowHeight);
+    m_Model.SetVisibleRows((m_Height - 2 * kBorder) / m_RowHeight);
     m_ScrollBar.SetRect(m_X + m_Width - kBorder - kScrollBarWidth, m_Y + kBorder, kScrollBarWidth,
                         m_Height - 2 * kBorder);
     SyncScrollBar();
@@ -185,8 +185,8 @@ void CNListBox::SyncScrollBar()
 
 int CNListBox::RowsWidth() const
 {
-    if (m_nRowWidth > 0)
-        return m_nRowWidth;
+    if (m_RowWidth > 0)
+        return m_RowWidth;
     int width = m_Width - 2 * kBorder;
     if (m_Model.NeedsScrolling())
         width -= kScrollBarWidth;
@@ -196,14 +196,14 @@ int CNListBox::RowsWidth() const
 void CNListBox::DrawRow(int row, int index)
 {
     int left = m_X + kBorder;
-    int top = m_Y + kBorder + row * m_nRowHeight;
+    int top = m_Y + kBorder + row * m_RowHeight;
     int width = RowsWidth();
     bool hot = index == m_Model.Hot();
     if (hot)
-        FillColor(CNTheme::Accent(), left, top, width, m_nRowHeight);
+        FillColor(CNTheme::Accent(), left, top, width, m_RowHeight);
     else if (index == m_Model.Selection())
-        FillColor(CNTheme::ListSelected(), left, top, width, m_nRowHeight);
-    RECT text{left + kTextIndent, top, left + width - 2, top + m_nRowHeight};
+        FillColor(CNTheme::ListSelected(), left, top, width, m_RowHeight);
+    RECT text{left + kTextIndent, top, left + width - 2, top + m_RowHeight};
     CNColor color = hot ? CNTheme::AccentText() : m_Style.Color();
-    m_pScreen->DrawText(m_Style.Font(), text, color, m_Model.Text(index).c_str(), 0, 0, 1, true);
+    m_Screen->DrawText(m_Style.Font(), text, color, m_Model.Text(index).c_str(), 0, 0, 1, true);
 }

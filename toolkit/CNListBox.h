@@ -31,12 +31,12 @@ public:
     bool IsItemSelected(int index) const { return index >= 0 && index == m_Model.Selection(); }
 
     void SetRowHeight(int height);
-    int GetRowHeight() const { return m_nRowHeight; }
+    int GetRowHeight() const { return m_RowHeight; }
     // Width of the highlight of a row; 0 (the default) spans the list.
-    void SetRowWidth(int width) { m_nRowWidth = width; }
+    void SetRowWidth(int width) { m_RowWidth = width; }
     void SetFont(const CNFont* font) { m_Style.SetFont(font); }
     void SetTextColor(const CNColor& color) { m_Style.SetColor(color); }
-    void SetNotify(bool notify) { m_bNotify = notify; }
+    void SetNotify(bool notify) { m_Notify = notify; }
 
     // The entry under a point, or -1.
     int ItemAt(int x, int y) const;
@@ -74,9 +74,9 @@ private:
     CNListModel m_Model;
     CNScrollBar m_ScrollBar;
     CNTextStyle m_Style;
-    int m_nRowHeight = kDefaultRowHeight;
-    int m_nRowWidth = 0;
-    int m_nPicked = CNListModel::kNone;
-    int m_nWheelRemainder = 0;
-    bool m_bNotify = true;
+    int m_RowHeight = kDefaultRowHeight;
+    int m_RowWidth = 0;
+    int m_Picked = CNListModel::kNone;
+    int m_WheelRemainder = 0;
+    bool m_Notify = true;
 };

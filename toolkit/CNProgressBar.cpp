@@ -7,7 +7,7 @@
 
 CNProgressBar::CNProgressBar()
 {
-    m_bReadOnly = true;
+    m_ReadOnly = true;
 }
 
 CNProgressBar::~CNProgressBar() = default;
@@ -22,10 +22,10 @@ HRESULT CNProgressBar::SetBarImages(UINT backgroundId, UINT fillId)
 
 void CNProgressBar::OnDraw()
 {
-    if (!m_pScreen)
+    if (!m_Screen)
         return;
     if (m_Images[kImageBackground].IsLoaded()) {
-        m_pScreen->DrawImage(m_Images[kImageBackground], m_X, m_Y);
+        m_Screen->DrawImage(m_Images[kImageBackground], m_X, m_Y);
     } else {
         FillColor(CNTheme::FieldBack(), GetRect());
     }
@@ -44,7 +44,7 @@ void CNProgressBar::OnRelease()
 
 void CNProgressBar::DrawFill()
 {
-    bool horizontal = m_nOrientation == kHorizontal;
+    bool horizontal = m_Orientation == kHorizontal;
     int length = static_cast<int>((horizontal ? m_Width : m_Height) * Fraction());
     if (length <= 0)
         return;
@@ -52,7 +52,7 @@ void CNProgressBar::DrawFill()
     if (fill.IsLoaded()) {
         int width = horizontal ? std::min(length, fill.Width()) : fill.Width();
         int height = horizontal ? fill.Height() : std::min(length, fill.Height());
-        m_pScreen->DrawImage(fill, m_X, m_Y, width, height, 0, 0);
+        m_Screen->DrawImage(fill, m_X, m_Y, width, height, 0, 0);
         return;
     }
     FillColor(CNTheme::Accent(), m_X, m_Y, horizontal ? length : m_Width, horizontal ? m_Height : length);

@@ -16,9 +16,9 @@ CNScrollBar::~CNScrollBar() = default;
 
 void CNScrollBar::SetRange(int count, int page)
 {
-    m_nCount = count > 0 ? count : 0;
-    m_nPage = page > 0 ? page : 1;
-    SetPosition(m_nPosition);
+    m_Count = count > 0 ? count : 0;
+    m_Page = page > 0 ? page : 1;
+    SetPosition(m_Position);
 }
 
 void CNScrollBar::SetPosition(int position)
@@ -27,28 +27,28 @@ void CNScrollBar::SetPosition(int position)
         position = GetMaxPosition();
     if (position < 0)
         position = 0;
-    m_nPosition = position;
+    m_Position = position;
 }
 
 int CNScrollBar::GetMaxPosition() const
 {
-    int most = m_nCount - m_nPage;
+    int most = m_Count - m_Page;
     return most > 0 ? most : 0;
 }
 
 bool CNScrollBar::TakeChanged()
 {
-    bool changed = m_bChanged;
-    m_bChanged = false;
+    bool changed = m_Changed;
+    m_Changed = false;
     return changed;
 }
 
 int CNScrollBar::ThumbLength() const
 {
     int track = TrackLength();
-    if (m_nCount <= m_nPage || m_nCount == 0)
+    if (m_Count <= m_Page || m_Count == 0)
         return track;
-    int length = static_cast<int>(static_cast<long long>(track) * m_nPage / m_nCount);
+    int length = static_cast<int>(static_cast<long long>(track) * m_Page / m_Count);
     if (length < kMinThumb)
         length = kMinThumb;
     return length < track ? length : track;
@@ -59,7 +59,7 @@ CNRect CNScrollBar::ThumbRect() const
     int length = ThumbLength();
     int room = TrackLength() - length;
     int most = GetMaxPosition();
-    int offset = most > 0 ? static_cast<int>(static_cast<long long>(room) * m_nPosition / most) : 0;
+    int offset = most > 0 ? static_cast<int>(static_cast<long long>(room) * m_Position / most) : 0;
     if (Horizontal())
         return CNRect{m_X + offset, m_Y, length, m_Height};
     return CNRect{m_X, m_Y + offset, m_Width, length};
@@ -81,7 +81,7 @@ void CNScrollBar::SetRect(int x, int y, int width, int height)
 
 void CNScrollBar::OnDraw()
 {
-    if (!m_pScreen)
+    if (!m_Screen)
         return;
     FillColor(CNTheme::TrackBack(), GetRect());
     CNRect thumb = ThumbRect();
@@ -95,8 +95,8 @@ void CNScrollBar::OnDraw()
 
 HRESULT CNScrollBar::OnCreate()
 {
-    m_nDragOffset = -1;
-    m_bChanged = false;
+    m_DragOffset = -1;
+    m_Changed = false;
     return 0;
 }
 
@@ -113,7 +113,7 @@ LRESULT CNScrollBar::OnMessage(HWND, UINT message, WPARAM, LPARAM lParam)
         EndDrag();
         return 1;
     case WM_CAPTURECHANGED:
-        if (IsDragging() && reinterpret_cast<HWND>(lParam) != m_hOwner)
+        if (IsDragging() && reinterpret_cast<HWND>(lParam) != m_Owner)
             EndDrag();
         return 0;
     default:
@@ -136,13 +136,13 @@ LRESULT CNScrollBar::OnPress(int x, int y)
     int along = Along(x, y);
     int thumbStart = Horizontal() ? thumb.x - m_X : thumb.y - m_Y;
     if (along < thumbStart) {
-        MoveByUser(m_nPosition - m_nPage);
+        MoveByUser(m_Position - m_Page);
     } else if (along >= thumbStart + ThumbLength()) {
-        MoveByUser(m_nPosition + m_nPage);
+        MoveByUser(m_Position + m_Page);
     } else {
-        m_nDragOffset = along - thumbStart;
-        if (m_hOwner)
-            m_hPreviousCapture = SetCapture(m_hOwner);
+        m_DragOffset = along - thumbStart;
+        if (m_Owner)
+            m_PreviousCapture = SetCapture(m_Owner);
         Redraw();
     }
     return 1;
@@ -153,7 +153,7 @@ LRESULT CNScrollBar::OnDrag(int x, int y)
     if (!IsDragging())
         return 0;
     int room = TrackLength() - ThumbLength();
-    int start = Along(x, y) - m_nDragOffset;
+    int start = Along(x, y) - m_DragOffset;
     int position =
         room > 0 ? static_cast<int>((static_cast<long long>(start) * GetMaxPosition() + room / 2) / room) : 0;
     MoveByUser(position);
@@ -162,21 +162,21 @@ LRESULT CNScrollBar::OnDrag(int x, int y)
 
 void CNScrollBar::EndDrag()
 {
-    m_nDragOffset = -1;
-    if (m_hPreviousCapture != m_hOwner && GetCapture() == m_hOwner)
+    m_DragOffset = -1;
+    if (m_PreviousCapture != m_Owner && GetCapture() == m_Owner)
         ReleaseCapture();
-    m_hPreviousCapture = nullptr;
+    m_PreviousCapture = nullptr;
     Redraw();
 }
 
 void CNScrollBar::MoveByUser(int position)
 {
-    int before = m_nPosition;
+    int before = m_Position;
     SetPosition(position);
-    if (m_nPosition == before)
+    if (m_Position == before)
         return;
-    m_bChanged = true;
+    m_Changed = true;
     Redraw();
-    if (m_bNotify)
+    if (m_Notify)
         Notify(NWM_SCROLL_CHANGED);
 }

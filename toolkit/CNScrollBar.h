@@ -17,16 +17,16 @@ public:
     CNScrollBar();
     ~CNScrollBar() override;
 
-    void SetOrientation(int orientation) { m_nOrientation = orientation; }
+    void SetOrientation(int orientation) { m_Orientation = orientation; }
     // The position is clamped to the new range.
     void SetRange(int count, int page);
-    int GetCount() const { return m_nCount; }
-    int GetPage() const { return m_nPage; }
+    int GetCount() const { return m_Count; }
+    int GetPage() const { return m_Page; }
     void SetPosition(int position);
-    int GetPosition() const { return m_nPosition; }
+    int GetPosition() const { return m_Position; }
     int GetMaxPosition() const;
-    void SetNotify(bool notify) { m_bNotify = notify; }
-    bool IsDragging() const { return m_nDragOffset >= 0; }
+    void SetNotify(bool notify) { m_Notify = notify; }
+    bool IsDragging() const { return m_DragOffset >= 0; }
     // Whether the user moved the bar since the last call.
     bool TakeChanged();
     // The thumb in window coordinates.
@@ -42,7 +42,7 @@ protected:
     void OnActivate(int active) override;
 
 private:
-    bool Horizontal() const { return m_nOrientation == kHorizontal; }
+    bool Horizontal() const { return m_Orientation == kHorizontal; }
     int TrackLength() const { return Horizontal() ? m_Width : m_Height; }
     int ThumbLength() const;
     int Along(int x, int y) const { return Horizontal() ? x - m_X : y - m_Y; }
@@ -51,12 +51,12 @@ private:
     void EndDrag();
     void MoveByUser(int position);
 
-    int m_nOrientation = kVertical;
-    int m_nCount = 0;
-    int m_nPage = 1;
-    int m_nPosition = 0;
-    int m_nDragOffset = -1;
-    HWND m_hPreviousCapture = nullptr;
-    bool m_bNotify = true;
-    bool m_bChanged = false;
+    int m_Orientation = kVertical;
+    int m_Count = 0;
+    int m_Page = 1;
+    int m_Position = 0;
+    int m_DragOffset = -1;
+    HWND m_PreviousCapture = nullptr;
+    bool m_Notify = true;
+    bool m_Changed = false;
 };

@@ -36,7 +36,7 @@ HRESULT CNSliderControl::SetImage(int which, UINT resourceId)
     if (resourceId == 0)
         return 0;
     if (FAILED(m_Images[which].LoadResource(CNTopWindow::ModuleInstance(), resourceId))) {
-        NLOG("CNSliderControl::SetImage", CNLog::kLevelRefused, "slider %d: no picture %u", m_nID, resourceId);
+        NLOG("CNSliderControl::SetImage", CNLog::kLevelRefused, "slider %d: no picture %u", m_ID, resourceId);
         return E_FAIL;
     }
     return 0;
@@ -44,17 +44,17 @@ HRESULT CNSliderControl::SetImage(int which, UINT resourceId)
 
 void CNSliderControl::SetMaximum(double maximum)
 {
-    m_dMaximum = maximum > 0.0 ? maximum : 0.0;
-    SetPosition(m_dPosition);
+    m_Maximum = maximum > 0.0 ? maximum : 0.0;
+    SetPosition(m_Position);
 }
 
 void CNSliderControl::SetPosition(double position)
 {
     if (!(position > 0.0)) // also catches NaN
         position = 0.0;
-    if (position > m_dMaximum)
-        position = m_dMaximum;
-    m_dPosition = position;
+    if (position > m_Maximum)
+        position = m_Maximum;
+    m_Position = position;
 }
 
 void CNSliderControl::SetTrackRect(int x, int y, int width, int height)
@@ -70,12 +70,12 @@ void CNSliderControl::OnDraw()
 
 HRESULT CNSliderControl::OnCreate()
 {
-    m_nStateWord = 2;
-    m_dMaximum = kDefaultMaximum;
-    m_dPosition = 0.0;
-    m_dPressStart = kNoDrag;
+    m_StateWord = 2;
+    m_Maximum = kDefaultMaximum;
+    m_Position = 0.0;
+    m_PressStart = kNoDrag;
     m_Track = CNRect{0, 0, m_Width, m_Height};
-    m_hPreviousCapture = nullptr;
+    m_PreviousCapture = nullptr;
     HRESULT result = 0;
     result |= AddMessageFunc(WM_LBUTTONDOWN, &CNSliderControl::OnLButtonDown);
     result |= AddMessageFunc(WM_MOUSEMOVE, &CNSliderControl::OnMouseMove);
@@ -102,7 +102,7 @@ void CNSliderControl::OnActivate(int active)
 POINT CNSliderControl::ThumbPosition(int thumbWidth, int thumbHeight) const
 {
     POINT at{m_X + m_Track.x, m_Y + m_Track.y};
-    if (m_nOrientation == kHorizontal)
+    if (m_Orientation == kHorizontal)
         at.x += static_cast<int>((m_Track.width - thumbWidth) * Fraction());
     else
         at.y += static_cast<int>((m_Track.height - thumbHeight) * Fraction());
@@ -119,13 +119,13 @@ POINT CNSliderControl::ThumbPosition(int thumbWidth, int thumbHeight) const
 
 void CNSliderControl::DrawBackground()
 {
-    if (!m_pScreen)
+    if (!m_Screen)
         return;
     if (m_Images[kImageBackground].IsLoaded()) {
-        m_pScreen->DrawImage(m_Images[kImageBackground], m_X, m_Y);
+        m_Screen->DrawImage(m_Images[kImageBackground], m_X, m_Y);
         return;
     }
-    if (m_nOrientation == kHorizontal)
+    if (m_Orientation == kHorizontal)
         FillColor(CNTheme::TrackBack(), m_X, m_Y + (m_Height - kPlainTrackThickness) / 2, m_Width,
                   kPlainTrackThickness);
     else
@@ -135,15 +135,15 @@ void CNSliderControl::DrawBackground()
 
 void CNSliderControl::DrawThumb()
 {
-    if (!m_pScreen)
+    if (!m_Screen)
         return;
     const CNBitmap& thumb = m_Images[kImageThumb];
     if (thumb.IsLoaded()) {
         POINT at = ThumbPosition(thumb.Width(), thumb.Height());
-        m_pScreen->DrawImage(thumb, at.x, at.y);
+        m_Screen->DrawImage(thumb, at.x, at.y);
         return;
     }
-    bool horizontal = m_nOrientation == kHorizontal;
+    bool horizontal = m_Orientation == kHorizontal;
     int width = horizontal ? kPlainThumbLength : m_Width;
     int height = horizontal ? m_Height : kPlainThumbLength;
     POINT at = ThumbPosition(width, height);
@@ -159,16 +159,16 @@ bool CNSliderControl::InsideTrack(int x, int y) const
 
 double CNSliderControl::ValueAt(int x, int y) const
 {
-    bool horizontal = m_nOrientation == kHorizontal;
+    bool horizontal = m_Orientation == kHorizontal;
     int offset = horizontal ? x - (m_X + m_Track.x) : y - (m_Y + m_Track.y);
     int length = horizontal ? m_Track.width : m_Track.height;
     if (length <= 0)
         return 0.0;
-    double value = offset * m_dMaximum / length + 0.5;
+    double value = offset * m_Maximum / length + 0.5;
     if (value < 0.0)
         value = 0.0;
-    if (value > m_dMaximum)
-        value = m_dMaximum;
+    if (value > m_Maximum)
+        value = m_Maximum;
     return static_cast<double>(static_cast<long long>(value));
 }
 
@@ -176,17 +176,17 @@ LRESULT CNSliderControl::OnLButtonDown(WPARAM wParam, LPARAM lParam)
 {
     int x = PointX(lParam);
     int y = PointY(lParam);
-    if (m_bReadOnly || !InsideTrack(x, y))
+    if (m_ReadOnly || !InsideTrack(x, y))
         return 0;
     // A press without the button flag (a synthetic one) only jumps: a drag
     // would hold the capture with no release to end it.
     bool drag = wParam != 0;
     if (drag)
-        m_dPressStart = m_dPosition;
-    m_dPosition = ValueAt(x, y);
+        m_PressStart = m_Position;
+    m_Position = ValueAt(x, y);
     Redraw();
-    if (drag && m_hOwner)
-        m_hPreviousCapture = SetCapture(m_hOwner);
+    if (drag && m_Owner)
+        m_PreviousCapture = SetCapture(m_Owner);
     Notify(NWM_SLIDER_CHANGED);
     return 0;
 }
@@ -196,9 +196,9 @@ LRESULT CNSliderControl::OnMouseMove(WPARAM, LPARAM lParam)
     if (!IsDragging())
         return 0;
     double value = ValueAt(PointX(lParam), PointY(lParam));
-    if (value == m_dPosition)
+    if (value == m_Position)
         return 0;
-    m_dPosition = value;
+    m_Position = value;
     Redraw();
     Notify(NWM_SLIDER_CHANGED);
     return 0;
@@ -214,20 +214,20 @@ LRESULT CNSliderControl::OnLButtonUp(WPARAM, LPARAM)
 LRESULT CNSliderControl::OnCaptureChanged(WPARAM, LPARAM lParam)
 {
     // Someone else took the mouse (a menu, another application): the drag is over.
-    if (IsDragging() && reinterpret_cast<HWND>(lParam) != m_hOwner)
+    if (IsDragging() && reinterpret_cast<HWND>(lParam) != m_Owner)
         EndDrag();
     return 0;
 }
 
 void CNSliderControl::EndDrag()
 {
-    bool changed = m_dPosition != m_dPressStart;
-    m_dPressStart = kNoDrag;
+    bool changed = m_Position != m_PressStart;
+    m_PressStart = kNoDrag;
     if (changed)
         Notify(NWM_SLIDER_RELEASED);
-    if (m_hPreviousCapture != m_hOwner && GetCapture() == m_hOwner)
+    if (m_PreviousCapture != m_Owner && GetCapture() == m_Owner)
         ReleaseCapture();
-    m_hPreviousCapture = nullptr;
+    m_PreviousCapture = nullptr;
 }
 
 void CNSliderControl::ReleaseImages()

@@ -29,21 +29,21 @@ public:
     HRESULT SetImages(UINT backgroundId, UINT thumbId, UINT fillId = 0);
     HRESULT SetImage(int which, UINT resourceId);
 
-    void SetOrientation(int orientation) { m_nOrientation = orientation; }
-    int GetOrientation() const { return m_nOrientation; }
+    void SetOrientation(int orientation) { m_Orientation = orientation; }
+    int GetOrientation() const { return m_Orientation; }
     // A negative maximum counts as 0; the position is clamped to the new range.
     void SetMaximum(double maximum);
-    double GetMaximum() const { return m_dMaximum; }
+    double GetMaximum() const { return m_Maximum; }
     // Clamped to 0..maximum. The owner repaints.
     void SetPosition(double position);
-    double GetPosition() const { return m_dPosition; }
+    double GetPosition() const { return m_Position; }
     // The position truncated to a whole number, as the windows read it.
-    int GetValue() const { return static_cast<int>(m_dPosition); }
+    int GetValue() const { return static_cast<int>(m_Position); }
     // The part of the control that maps to positions, relative to the
     // control; Create makes it the whole control.
     void SetTrackRect(int x, int y, int width, int height);
     const CNRect& GetTrackRect() const { return m_Track; }
-    bool IsDragging() const { return m_dPressStart > kNoDrag; }
+    bool IsDragging() const { return m_PressStart > kNoDrag; }
 
 protected:
     void OnDraw() override;
@@ -53,19 +53,19 @@ protected:
 
     // The thumb's top-left corner in window coordinates, kept inside the control.
     POINT ThumbPosition(int thumbWidth, int thumbHeight) const;
-    double Fraction() const { return m_dMaximum > 0.0 ? m_dPosition / m_dMaximum : 0.0; }
+    double Fraction() const { return m_Maximum > 0.0 ? m_Position / m_Maximum : 0.0; }
     void DrawBackground();
     void DrawThumb();
 
     CNBitmap m_Images[kImageCount];
-    int m_nOrientation = kHorizontal;
-    double m_dMaximum = kDefaultMaximum;
-    double m_dPosition = 0.0;
-    double m_dPressStart = kNoDrag;
+    int m_Orientation = kHorizontal;
+    double m_Maximum = kDefaultMaximum;
+    double m_Position = 0.0;
+    double m_PressStart = kNoDrag;
     CNRect m_Track;
-    HWND m_hPreviousCapture = nullptr;
+    HWND m_PreviousCapture = nullptr;
     // Set by classes that only show a value (CNProgressBar).
-    bool m_bReadOnly = false;
+    bool m_ReadOnly = false;
 
 private:
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);

@@ -9,13 +9,13 @@ CNStaticControl::~CNStaticControl() = default;
 void CNStaticControl::SetTextAlign(int horizontal, int vertical)
 {
     m_Style.SetAlignment(horizontal, vertical);
-    m_bAlign = true;
+    m_Align = true;
 }
 
 void CNStaticControl::SetTextInsets(int left, int top, int right, int bottom)
 {
     m_Insets = RECT{left, top, right, bottom};
-    m_bInsets = true;
+    m_HasInsets = true;
 }
 
 void CNStaticControl::OnDraw()
@@ -42,10 +42,10 @@ RECT CNStaticControl::TextRect() const
 
 void CNStaticControl::DrawLabel(const RECT& rect, BYTE alpha)
 {
-    if (m_szText[0] == L'\0' || !m_pScreen || alpha == 0)
+    if (m_Text[0] == L'\0' || !m_Screen || alpha == 0)
         return;
-    m_pScreen->DrawText(m_Style.Font(), rect, m_Style.ColorWithAlpha(alpha), m_szText, 0, m_Style.HorizontalAlign(),
-                        m_Style.VerticalAlign(), m_bSingleLine);
+    m_Screen->DrawText(m_Style.Font(), rect, m_Style.ColorWithAlpha(alpha), m_Text, 0, m_Style.HorizontalAlign(),
+                        m_Style.VerticalAlign(), m_SingleLine);
 }
 
 void CNStaticControl::DrawBackColor()

@@ -20,7 +20,7 @@ public:
     // also overrides a button's automatic label placement.
     void SetTextInsets(int left, int top, int right, int bottom);
     // Single line (the default): no wrapping, an ellipsis where cut.
-    void SetSingleLine(bool singleLine) { m_bSingleLine = singleLine; }
+    void SetSingleLine(bool singleLine) { m_SingleLine = singleLine; }
     // A colour with alpha 0 (the default) draws no background.
     void SetBackColor(const CNColor& color) { m_BackColor = color; }
 
@@ -29,8 +29,8 @@ protected:
     HRESULT OnCreate() override;
     void OnRelease() override;
 
-    bool HasTextInsets() const { return m_bInsets; }
-    bool HasTextAlign() const { return m_bAlign; }
+    bool HasTextInsets() const { return m_HasInsets; }
+    bool HasTextAlign() const { return m_Align; }
     // The control's rectangle less the insets, as (left, top, right, bottom).
     RECT TextRect() const;
     // Draws the text in rect with the text colour's alpha scaled by alpha / 255.
@@ -41,8 +41,8 @@ protected:
 
 private:
     RECT m_Insets = {0, 0, 0, 0};
-    bool m_bInsets = false;
-    bool m_bAlign = false;
-    bool m_bSingleLine = true;
+    bool m_HasInsets = false;
+    bool m_Align = false;
+    bool m_SingleLine = true;
     CNColor m_BackColor;
 };

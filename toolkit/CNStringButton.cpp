@@ -10,7 +10,7 @@ constexpr BYTE kDisabledTextAlpha = 96;
 } // namespace
 
 CNStringButton::CNStringButton()
-    : m_Normal(CNTheme::ButtonFace()), m_Hover(CNTheme::ButtonHover()), m_Pressed(CNTheme::Accent())
+    : m_NormalColor(CNTheme::ButtonFace()), m_HoverColor(CNTheme::ButtonHover()), m_PressedColor(CNTheme::Accent())
 {
 }
 
@@ -18,9 +18,9 @@ CNStringButton::~CNStringButton() = default;
 
 void CNStringButton::SetFaceColors(const CNColor& normal, const CNColor& hover, const CNColor& pressed)
 {
-    m_Normal = normal;
-    m_Hover = hover;
-    m_Pressed = pressed;
+    m_NormalColor = normal;
+    m_HoverColor = hover;
+    m_PressedColor = pressed;
 }
 
 void CNStringButton::OnDraw()
@@ -30,7 +30,7 @@ void CNStringButton::OnDraw()
         return;
     }
     DrawFace(FaceForState());
-    DrawLabelForState(m_bEnabled ? 255 : kDisabledTextAlpha);
+    DrawLabelForState(m_Enabled ? 255 : kDisabledTextAlpha);
 }
 
 HRESULT CNStringButton::OnCreate()
@@ -48,13 +48,13 @@ void CNStringButton::OnRelease()
 
 const CNColor& CNStringButton::FaceForState() const
 {
-    if (!m_bEnabled)
-        return m_Normal;
-    if (m_nButtonState == kPressed || m_nButtonState == kChecked || m_bPressed)
-        return m_Pressed;
-    if (m_nButtonState == kHover)
-        return m_Hover;
-    return m_Normal;
+    if (!m_Enabled)
+        return m_NormalColor;
+    if (m_ButtonState == kPressed || m_ButtonState == kChecked || m_Pressed)
+        return m_PressedColor;
+    if (m_ButtonState == kHover)
+        return m_HoverColor;
+    return m_NormalColor;
 }
 
 void CNStringButton::DrawFace(const CNColor& face)

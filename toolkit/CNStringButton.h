@@ -21,7 +21,7 @@ private:
     const CNColor& FaceForState() const;
     void DrawFace(const CNColor& face);
 
-    CNColor m_Normal;
-    CNColor m_Hover;
-    CNColor m_Pressed;
+    CNColor m_NormalColor;
+    CNColor m_HoverColor;
+    CNColor m_PressedColor;
 };

@@ -7,8 +7,8 @@ CNTextStyle::CNTextStyle() : m_Color(CNTheme::Text()) {}
 
 const CNFont& CNTextStyle::Font()
 {
-    if (m_pFont)
-        return *m_pFont;
+    if (m_Font)
+        return *m_Font;
     if (!m_DefaultFont.IsCreated() &&
         FAILED(m_DefaultFont.Create(CNTheme::kFontHeight, CNTheme::kFontWeight, CNTheme::kFontFace)))
         NLOG("CNTextStyle::Font", CNLog::kLevelCreateFailed, "cannot create the default font");
@@ -24,6 +24,6 @@ CNColor CNTextStyle::ColorWithAlpha(BYTE alpha) const
 
 void CNTextStyle::SetAlignment(int horizontal, int vertical)
 {
-    m_nHorizontal = horizontal;
-    m_nVertical = vertical;
+    m_Horizontal = horizontal;
+    m_Vertical = vertical;
 }

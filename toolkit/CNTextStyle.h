@@ -12,9 +12,9 @@ public:
     CNTextStyle(const CNTextStyle&) = delete;
     CNTextStyle& operator=(const CNTextStyle&) = delete;
 
-    void SetFont(const CNFont* font) { m_pFont = font; }
+    void SetFont(const CNFont* font) { m_Font = font; }
     const CNFont& Font();
-    bool HasOwnerFont() const { return m_pFont != nullptr; }
+    bool HasOwnerFont() const { return m_Font != nullptr; }
 
     void SetColor(const CNColor& color) { m_Color = color; }
     const CNColor& Color() const { return m_Color; }
@@ -23,16 +23,16 @@ public:
 
     // Gdiplus::StringAlignment values: 0 near, 1 center, 2 far.
     void SetAlignment(int horizontal, int vertical);
-    int HorizontalAlign() const { return m_nHorizontal; }
-    int VerticalAlign() const { return m_nVertical; }
+    int HorizontalAlign() const { return m_Horizontal; }
+    int VerticalAlign() const { return m_Vertical; }
 
     // Drops the default font (the owner's font is not touched).
     void Release() { m_DefaultFont.Release(); }
 
 private:
-    const CNFont* m_pFont = nullptr;
+    const CNFont* m_Font = nullptr;
     CNFont m_DefaultFont;
     CNColor m_Color;
-    int m_nHorizontal = 0;
-    int m_nVertical = 1;
+    int m_Horizontal = 0;
+    int m_Vertical = 1;
 };

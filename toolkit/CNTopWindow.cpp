@@ -19,7 +19,7 @@ CNTopWindow::~CNTopWindow()
     s_Instance.compare_exchange_strong(self, nullptr);
     // Lets a later top window of this process register the class again.
     if (m_OwnsClass)
-        UnregisterClassW(kClassName, m_hInstance);
+        UnregisterClassW(kClassName, m_Instance);
 }
 
 HRESULT CNTopWindow::Create(HINSTANCE instance, HWND, const wchar_t*, DWORD, DWORD, int x, int y, int, int, int)
@@ -32,11 +32,11 @@ HRESULT CNTopWindow::Create(HINSTANCE instance, int x, int y)
     if (RegisterWindowClass(instance, kClassName, false, kCreateName) != 0)
         return E_FAIL;
     m_OwnsClass = true;
-    m_hInstance = instance;
+    m_Instance = instance;
     if (CreateRegistered(instance, nullptr, kClassName, kTopExStyle, WS_POPUP, x, y, kWidth, kHeight, true,
                          kCreateName) != 0)
         return E_FAIL;
-    m_nTopValue = kTopValue;
+    m_TopValue = kTopValue;
     s_Instance.store(this);
     return OnCreate();
 }

@@ -29,7 +29,7 @@ public:
     static HINSTANCE ModuleInstance();
 
     // Set to 1000 by Create; read by the application.
-    int m_nTopValue = 0;
+    int m_TopValue = 0;
 
 private:
     // Read by any thread that loads resources; written by the UI thread.

@@ -102,13 +102,13 @@ void CNWindowBase::ReleaseChildren()
 BOOL CNWindowBase::Move(int x, int y, int width, int height, BOOL repaint)
 {
     RECT before = {};
-    const bool known = m_hWnd && GetWindowRect(m_hWnd, &before);
-    const BOOL moved = MoveWindow(m_hWnd, x, y, width, height, repaint);
+    const bool known = m_Window && GetWindowRect(m_Window, &before);
+    const BOOL moved = MoveWindow(m_Window, x, y, width, height, repaint);
     const bool resized = !known || before.right - before.left != width || before.bottom - before.top != height;
     if (moved && resized) {
         const int mode = m_Screen.Mode();
         m_Screen.Release();
-        if (m_Screen.Init(m_hWnd, m_hDC, mode) != 0)
+        if (m_Screen.Init(m_Window, m_Dc, mode) != 0)
             NLOG("CNWindowBase::Move", CNLog::kLevelCreateFailed, "m_Screen.Init fail");
     }
     OnMove(x, y, width, height);
@@ -117,9 +117,9 @@ BOOL CNWindowBase::Move(int x, int y, int width, int height, BOOL repaint)
 
 void CNWindowBase::Destroy()
 {
-    if (!m_hWnd)
+    if (!m_Window)
         return;
-    HWND window = m_hWnd;
+    HWND window = m_Window;
     if (!DestroyWindow(window)) {
         // Not destroyable from here (another thread's window): at least make
         // sure no later message reaches this object through the stale slot.
@@ -130,9 +130,9 @@ void CNWindowBase::Destroy()
 
 void CNWindowBase::DestroyDetached()
 {
-    if (!m_hWnd)
+    if (!m_Window)
         return;
-    HWND window = m_hWnd;
+    HWND window = m_Window;
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     ForgetWindow();
     DestroyWindow(window);
@@ -145,7 +145,7 @@ LRESULT CALLBACK CNWindowBase::StaticWindowProc(HWND window, UINT message, WPARA
         auto* self = creation ? static_cast<CNWindowBase*>(creation->lpCreateParams) : nullptr;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         if (self)
-            self->m_hWnd = window;
+            self->m_Window = window;
         return DefWindowProcW(window, message, wParam, lParam);
     }
     auto* self = reinterpret_cast<CNWindowBase*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -181,24 +181,24 @@ HRESULT CNWindowBase::RegisterWindowClass(HINSTANCE instance, const wchar_t* cla
 HRESULT CNWindowBase::CreateRegistered(HINSTANCE instance, HWND parent, const wchar_t* className, DWORD exStyle,
                                        DWORD style, int x, int y, int width, int height, bool show, const char* logName)
 {
-    if (m_hWnd) {
+    if (m_Window) {
         NLOG(logName, CNLog::kLevelRefused, "window already created");
         return E_FAIL;
     }
-    m_hInstance = instance;
+    m_Instance = instance;
     HWND window =
         CreateWindowExW(exStyle, className, className, style, x, y, width, height, parent, nullptr, instance, this);
     if (!window) {
-        m_hWnd = nullptr;
+        m_Window = nullptr;
         NLOG(logName, CNLog::kLevelCreateFailed, "InitInstance fail");
         return E_FAIL;
     }
-    m_hWnd = window;
+    m_Window = window;
     if (show)
         ShowWindow(window, SW_SHOW);
-    m_hDC = GetDC(window);
+    m_Dc = GetDC(window);
     const int mode = (exStyle & WS_EX_LAYERED) ? CNScreen::kModeLayered : CNScreen::kModeOrdinary;
-    if (!m_hDC || m_Screen.Init(window, m_hDC, mode) != 0) {
+    if (!m_Dc || m_Screen.Init(window, m_Dc, mode) != 0) {
         NLOG(logName, CNLog::kLevelCreateFailed, "m_Screen.Init fail");
         return E_FAIL;
     }
@@ -279,9 +279,9 @@ void CNWindowBase::PresentRectMessage(WPARAM wParam, LPARAM rect)
 void CNWindowBase::ForgetWindow()
 {
     m_Screen.Release();
-    if (m_hWnd && m_hDC)
-        ReleaseDC(m_hWnd, m_hDC);
-    m_hDC = nullptr;
-    m_hWnd = nullptr;
+    if (m_Window && m_Dc)
+        ReleaseDC(m_Window, m_Dc);
+    m_Dc = nullptr;
+    m_Window = nullptr;
     m_Tracking = 0;
 }

@@ -56,9 +56,9 @@ public:
     // Destroys the window (if any) and releases its DC. Safe to call twice.
     void Destroy();
 
-    HWND GetHwnd() const { return m_hWnd; }
-    HINSTANCE GetInstance() const { return m_hInstance; }
-    HDC GetWindowDC() const { return m_hDC; }
+    HWND GetHwnd() const { return m_Window; }
+    HINSTANCE GetInstance() const { return m_Instance; }
+    HDC GetWindowDC() const { return m_Dc; }
     CNScreen* GetScreen() { return &m_Screen; }
     const std::list<CNControlBase*>& GetChildren() const { return m_Children; }
     bool IsTrackingMouse() const { return m_Tracking != 0; }
@@ -79,9 +79,9 @@ protected:
     // reaches a half-destroyed object), then destroys it.
     void DestroyDetached();
 
-    HWND m_hWnd = nullptr;
-    HINSTANCE m_hInstance = nullptr;
-    HDC m_hDC = nullptr;
+    HWND m_Window = nullptr;
+    HINSTANCE m_Instance = nullptr;
+    HDC m_Dc = nullptr;
     CNScreen m_Screen;
     std::list<CNControlBase*> m_Children;
     int m_Tracking = 0;

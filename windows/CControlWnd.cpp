@@ -139,16 +139,16 @@ HRESULT CControlWnd::CreateButtons()
     for (int i = 0; i < kAlphaButtons; ++i) {
         const ButtonSpec& spec = kAlphaButtonSpecs[i];
         CNAlphaButton& button = m_AlphaButtons[i];
-        if (FAILED(button.Create(m_hWnd, &m_Screen, spec.id, spec.x, spec.y, spec.size, spec.height, spec.shown)) ||
+        if (FAILED(button.Create(m_Window, &m_Screen, spec.id, spec.x, spec.y, spec.size, spec.height, spec.shown)) ||
             FAILED(button.SetImages(spec.normal, spec.pressed)) || FAILED(AddChild(&button)))
             return E_FAIL;
     }
     // The stop button has no hover picture of its own: it keeps its normal one.
-    if (FAILED(m_Record.Create(m_hWnd, &m_Screen, kRecordButton, kBigButtonX, kBigButtonY, kBigButtonSize,
+    if (FAILED(m_Record.Create(m_Window, &m_Screen, kRecordButton, kBigButtonX, kBigButtonY, kBigButtonSize,
                                kBigButtonSize, 1)) ||
         FAILED(m_Record.SetImages(IDB_RECORD, IDB_RECORD_PRESSED, IDB_RECORD_HOVER)) || FAILED(AddChild(&m_Record)))
         return E_FAIL;
-    if (FAILED(m_Stop.Create(m_hWnd, &m_Screen, kStopButton, kBigButtonX, kBigButtonY, kBigButtonSize, kBigButtonSize,
+    if (FAILED(m_Stop.Create(m_Window, &m_Screen, kStopButton, kBigButtonX, kBigButtonY, kBigButtonSize, kBigButtonSize,
                              0)) ||
         FAILED(m_Stop.SetImages(IDB_STOP, IDB_STOP_PRESSED)) || FAILED(AddChild(&m_Stop)))
         return E_FAIL;
@@ -157,8 +157,8 @@ HRESULT CControlWnd::CreateButtons()
 
 HRESULT CControlWnd::CreateLockWindows()
 {
-    if (FAILED(m_TimeLockWnd.CreateHidden(m_hInstance, m_hWnd, CTimeLockWnd::kTitle, CTimeLockWnd::kWidth)) ||
-        FAILED(m_SizeLockWnd.CreateHidden(m_hInstance, m_hWnd, CSizeLockWnd::kTitle, CSizeLockWnd::kWidth))) {
+    if (FAILED(m_TimeLockWnd.CreateHidden(m_Instance, m_Window, CTimeLockWnd::kTitle, CTimeLockWnd::kWidth)) ||
+        FAILED(m_SizeLockWnd.CreateHidden(m_Instance, m_Window, CSizeLockWnd::kTitle, CSizeLockWnd::kWidth))) {
         NLOG("CControlWnd::CreateLockWindows", CNLog::kLevelCreateFailed, "lock window creation fail");
         return E_FAIL;
     }
@@ -208,7 +208,7 @@ void CControlWnd::ApplySizeLockButtons()
 void CControlWnd::OpenTimeLock()
 {
     RECT panel;
-    if (!GetWindowRect(m_hWnd, &panel))
+    if (!GetWindowRect(m_Window, &panel))
         return;
     if (m_TimeLockWnd.RunModal(panel.left, panel.top + kLockOffsetY, CTimeLockWnd::kWidth, CLockWnd::kHeight) !=
         CLockWnd::kConfirmed)
@@ -230,7 +230,7 @@ void CControlWnd::ClearTimeLock()
 void CControlWnd::OpenSizeLock()
 {
     RECT panel;
-    if (!GetWindowRect(m_hWnd, &panel))
+    if (!GetWindowRect(m_Window, &panel))
         return;
     if (m_SizeLockWnd.RunModal(panel.left + kSizeLockOffsetX, panel.top + kLockOffsetY, CSizeLockWnd::kWidth,
                                CLockWnd::kHeight) != CLockWnd::kConfirmed)
@@ -252,7 +252,7 @@ void CControlWnd::ClearSizeLock()
 
 void CControlWnd::PostCommand(unsigned int command, LPARAM argument) const
 {
-    HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    HWND owner = GetWindow(m_Window, GW_OWNER);
     if (!owner || !PostMessageW(owner, pelidore::PWM_COMMAND, command, argument))
         NLOG("CControlWnd::PostCommand", CNLog::kLevelRefused, "command %u not posted", command);
 }
@@ -260,7 +260,7 @@ void CControlWnd::PostCommand(unsigned int command, LPARAM argument) const
 void CControlWnd::DiscardQueuedReadouts()
 {
     MSG message;
-    while (PeekMessageW(&message, m_hWnd, pelidore::PWM_READOUT, pelidore::PWM_READOUT, PM_REMOVE)) {
+    while (PeekMessageW(&message, m_Window, pelidore::PWM_READOUT, pelidore::PWM_READOUT, PM_REMOVE)) {
     }
 }
 
@@ -344,10 +344,10 @@ LRESULT CControlWnd::OnButtonClicked(WPARAM wParam, LPARAM)
 LRESULT CControlWnd::OnMoving(WPARAM, LPARAM lParam)
 {
     auto* proposed = reinterpret_cast<RECT*>(lParam);
-    HWND frame = GetWindow(m_hWnd, GW_OWNER);
+    HWND frame = GetWindow(m_Window, GW_OWNER);
     RECT panelNow;
     RECT frameNow;
-    if (!proposed || !frame || !GetWindowRect(m_hWnd, &panelNow) || !GetWindowRect(frame, &frameNow))
+    if (!proposed || !frame || !GetWindowRect(m_Window, &panelNow) || !GetWindowRect(frame, &frameNow))
         return 0;
     const CPanelDragRule::Placement placed =
         CPanelDragRule::Apply(ToRuleRect(*proposed), panelNow.top, ToRuleRect(frameNow), VirtualScreen());

@@ -25,7 +25,7 @@ constexpr UINT kFirstKeptMessage = WM_USER;
 } // namespace
 
 CLockWnd::CLockWnd(UINT backgroundId, int okX, int cancelX)
-    : m_nBackgroundId(backgroundId), m_nOkX(okX), m_nCancelX(cancelX)
+    : m_BackgroundId(backgroundId), m_OkX(okX), m_CancelX(cancelX)
 {
 }
 
@@ -40,22 +40,22 @@ HRESULT CLockWnd::CreateHidden(HINSTANCE instance, HWND owner, const wchar_t* ti
 
 int CLockWnd::RunModal(int x, int y, int width, int height)
 {
-    if (!m_hWnd || m_bRunning)
+    if (!m_Window || m_Running)
         return kCancelled;
-    m_bRunning = true;
+    m_Running = true;
     Move(x, y, width, height, FALSE);
-    EnableWindow(m_hWnd, TRUE);
-    ShowWindow(m_hWnd, SW_SHOW);
-    SetForegroundWindow(m_hWnd);
-    SetFocus(m_hWnd);
+    EnableWindow(m_Window, TRUE);
+    ShowWindow(m_Window, SW_SHOW);
+    SetForegroundWindow(m_Window);
+    SetFocus(m_Window);
     RememberFields();
     Draw();
     const int result = RunLoop();
     if (result == kCancelled)
         RestoreFields();
-    EnableWindow(m_hWnd, FALSE);
-    ShowWindow(m_hWnd, SW_HIDE);
-    m_bRunning = false;
+    EnableWindow(m_Window, FALSE);
+    ShowWindow(m_Window, SW_HIDE);
+    m_Running = false;
     ReleaseDeferred();
     return result;
 }
@@ -69,13 +69,13 @@ void CLockWnd::Draw()
 
 HRESULT CLockWnd::OnCreate()
 {
-    if (FAILED(m_Background.LoadResource(CNTopWindow::ModuleInstance(), m_nBackgroundId)) ||
+    if (FAILED(m_Background.LoadResource(CNTopWindow::ModuleInstance(), m_BackgroundId)) ||
         FAILED(m_Font.Create(kFontHeight, kFontWeight, kFontFace)))
         return E_FAIL;
     if (FAILED(CreateFields()))
         return E_FAIL;
-    if (FAILED(CreateButton(m_Ok, kOkButton, m_nOkX, IDB_OK, IDB_OK_PRESSED)) ||
-        FAILED(CreateButton(m_Cancel, kCancelButton, m_nCancelX, IDB_CANCEL, IDB_CANCEL_PRESSED)))
+    if (FAILED(CreateButton(m_Ok, kOkButton, m_OkX, IDB_OK, IDB_OK_PRESSED)) ||
+        FAILED(CreateButton(m_Cancel, kCancelButton, m_CancelX, IDB_CANCEL, IDB_CANCEL_PRESSED)))
         return E_FAIL;
     if (FAILED(AddMessageFunc(WM_PAINT, &CLockWnd::OnPaint)) ||
         FAILED(AddMessageFunc(NWM_BUTTON_CLICKED, &CLockWnd::OnButtonClicked)))
@@ -94,7 +94,7 @@ LRESULT CLockWnd::OnMessage(HWND, UINT message, WPARAM, LPARAM)
 
 HRESULT CLockWnd::CreateNumericEdit(CNEdit& edit, int id, int x, double minimum, double maximum, double initial)
 {
-    if (FAILED(edit.Create(m_hWnd, &m_Screen, id, x, kEditY, kEditWidth, kEditHeight, 1)))
+    if (FAILED(edit.Create(m_Window, &m_Screen, id, x, kEditY, kEditWidth, kEditHeight, 1)))
         return E_FAIL;
     edit.SetFont(&m_Font);
     edit.SetTextColor(CNTheme::Text());
@@ -127,7 +127,7 @@ int CLockWnd::WholeValue(const CNEdit& edit)
 
 HRESULT CLockWnd::CreateButton(CNAlphaButton& button, int id, int x, UINT normalId, UINT pressedId)
 {
-    if (FAILED(button.Create(m_hWnd, &m_Screen, id, x, kButtonY, kButtonWidth, kButtonHeight, 1)) ||
+    if (FAILED(button.Create(m_Window, &m_Screen, id, x, kButtonY, kButtonWidth, kButtonHeight, 1)) ||
         FAILED(button.SetImages(normalId, pressedId)))
         return E_FAIL;
     return AddChild(&button);
@@ -145,7 +145,7 @@ int CLockWnd::RunLoop()
         if (got == -1)
             return kCancelled;
         TranslateMessage(&message);
-        if (message.hwnd == m_hWnd) {
+        if (message.hwnd == m_Window) {
             if (message.message == pelidore::PWM_LOCK_DONE)
                 return message.wParam == kConfirmed ? kConfirmed : kCancelled;
             DispatchMessageW(&message);
@@ -177,15 +177,15 @@ bool CLockWnd::KeepForLater(const MSG& message)
 
 void CLockWnd::Finish(int result) const
 {
-    if (!PostMessageW(m_hWnd, pelidore::PWM_LOCK_DONE, static_cast<WPARAM>(result), 0))
+    if (!PostMessageW(m_Window, pelidore::PWM_LOCK_DONE, static_cast<WPARAM>(result), 0))
         NLOG("CLockWnd::Finish", CNLog::kLevelRefused, "PostMessage fail");
 }
 
 LRESULT CLockWnd::OnPaint(WPARAM, LPARAM)
 {
     PAINTSTRUCT paint;
-    if (BeginPaint(m_hWnd, &paint) != nullptr)
-        EndPaint(m_hWnd, &paint);
+    if (BeginPaint(m_Window, &paint) != nullptr)
+        EndPaint(m_Window, &paint);
     Draw();
     return 1;
 }

@@ -32,7 +32,7 @@ public:
     // back what the fields held when the window opened, so the next opening
     // shows the values last confirmed, not the abandoned ones.
     int RunModal(int x, int y, int width, int height);
-    bool IsRunning() const { return m_bRunning; }
+    bool IsRunning() const { return m_Running; }
 
     void Draw() override;
 
@@ -55,14 +55,14 @@ private:
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnButtonClicked(WPARAM wParam, LPARAM lParam);
 
-    UINT m_nBackgroundId;
-    int m_nOkX;
-    int m_nCancelX;
+    UINT m_BackgroundId;
+    int m_OkX;
+    int m_CancelX;
     CNBitmap m_Background;
     CNFont m_Font;
     CNAlphaButton m_Ok;
     CNAlphaButton m_Cancel;
-    bool m_bRunning = false;
+    bool m_Running = false;
     std::vector<MSG> m_Deferred;
     std::vector<CNEdit*> m_Fields;
     std::vector<std::wstring> m_FieldTexts;

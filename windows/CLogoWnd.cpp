@@ -49,10 +49,10 @@ CLogoWnd::~CLogoWnd()
         CollectValues();
         WriteLogo();
     }
-    if (m_hTextEdit != nullptr)
-        DestroyWindow(m_hTextEdit);
-    if (m_hTextEditBrush != nullptr)
-        DeleteObject(m_hTextEditBrush);
+    if (m_TextEdit != nullptr)
+        DestroyWindow(m_TextEdit);
+    if (m_TextEditBrush != nullptr)
+        DeleteObject(m_TextEditBrush);
     Destroy();
     ReleaseChildren();
 }
@@ -88,7 +88,7 @@ void CLogoWnd::ShowAt(int x, int y)
 {
     CToolWnd::ShowAt(x, y);
     RECT bounds;
-    if (GetWindowRect(m_hWnd, &bounds))
+    if (GetWindowRect(m_Window, &bounds))
         PlaceTextEdit(bounds.left, bounds.top);
     ApplyEnableRule();
 }
@@ -171,7 +171,7 @@ HRESULT CLogoWnd::CreateColorButtons()
 HRESULT CLogoWnd::CreatePictureControls()
 {
     CCreationResult result;
-    result.Add(m_PathEdit.Create(m_hWnd, &m_Screen, kPathEdit, 67, 158, 240, 20, 1));
+    result.Add(m_PathEdit.Create(m_Window, &m_Screen, kPathEdit, 67, 158, 240, 20, 1));
     m_PathEdit.Enable(false);
     result.Add(AddChild(&m_PathEdit));
     result.Add(AddButton(m_BrowseButton, kBrowseButton, {311, 156, 311 + 47, 156 + 23}, IDB_BROWSE, IDB_BROWSE_PRESSED,
@@ -200,7 +200,7 @@ HRESULT CLogoWnd::CreateMarginEdits()
         int x;
     } edits[] = {{&m_MarginXEdit, kMarginXEdit, 228}, {&m_MarginYEdit, kMarginYEdit, 311}};
     for (const auto& entry : edits) {
-        result.Add(entry.edit->Create(m_hWnd, &m_Screen, entry.id, entry.x, 201, 46, 20, 1));
+        result.Add(entry.edit->Create(m_Window, &m_Screen, entry.id, entry.x, 201, 46, 20, 1));
         entry.edit->SetNumeric(0, CLogoFile::kMaxMargin);
         entry.edit->SetValue(5);
         result.Add(AddChild(entry.edit));
@@ -210,22 +210,22 @@ HRESULT CLogoWnd::CreateMarginEdits()
 
 HRESULT CLogoWnd::CreateTextEdit()
 {
-    m_hTextEdit = CreateWindowExW(0, L"EDIT", L"NEditWnd", WS_POPUP | ES_AUTOHSCROLL, 0, 0, kTextEditSize.cx,
-                                  kTextEditSize.cy, m_hWnd, nullptr, m_hInstance, nullptr);
-    if (m_hTextEdit == nullptr) {
+    m_TextEdit = CreateWindowExW(0, L"EDIT", L"NEditWnd", WS_POPUP | ES_AUTOHSCROLL, 0, 0, kTextEditSize.cx,
+                                  kTextEditSize.cy, m_Window, nullptr, m_Instance, nullptr);
+    if (m_TextEdit == nullptr) {
         NLOG("CLogoWnd::CreateTextEdit", CNLog::kLevelCreateFailed, "cannot create the logo text edit");
         return E_FAIL;
     }
     // The window name is the edit's text: start empty.
-    SetWindowTextW(m_hTextEdit, L"");
-    SendMessageW(m_hTextEdit, EM_LIMITTEXT, CFixedText::kMaxLength, 0);
-    m_hTextEditBrush = CreateSolidBrush(kTextEditPaper);
+    SetWindowTextW(m_TextEdit, L"");
+    SendMessageW(m_TextEdit, EM_LIMITTEXT, CFixedText::kMaxLength, 0);
+    m_TextEditBrush = CreateSolidBrush(kTextEditPaper);
     if (SUCCEEDED(m_TextEditFont.Create(14, FW_HEAVY, L"Arial")))
-        SendMessageW(m_hTextEdit, WM_SETFONT, reinterpret_cast<WPARAM>(m_TextEditFont.Handle()), FALSE);
+        SendMessageW(m_TextEdit, WM_SETFONT, reinterpret_cast<WPARAM>(m_TextEditFont.Handle()), FALSE);
     RECT bounds;
-    if (GetWindowRect(m_hWnd, &bounds))
+    if (GetWindowRect(m_Window, &bounds))
         PlaceTextEdit(bounds.left, bounds.top);
-    return m_hTextEditBrush != nullptr ? S_OK : E_FAIL;
+    return m_TextEditBrush != nullptr ? S_OK : E_FAIL;
 }
 
 HRESULT CLogoWnd::AddHandlers()
@@ -309,14 +309,14 @@ void CLogoWnd::PushValues()
     m_ImageBox.SetChecked(m_Logo.logoKind == CLogoFile::kImageLogo);
     if (m_Logo.logoKind == CLogoFile::kTextLogo) {
         m_Logo.logoText.CopyTo(text, CFixedText::kUnits);
-        SetWindowTextW(m_hTextEdit, text);
+        SetWindowTextW(m_TextEdit, text);
         m_PathEdit.SetText(L"");
     } else if (m_Logo.logoKind == CLogoFile::kImageLogo) {
         m_Logo.imagePath.CopyTo(text, CFixedText::kUnits);
         m_PathEdit.SetText(text);
-        SetWindowTextW(m_hTextEdit, L"");
+        SetWindowTextW(m_TextEdit, L"");
     } else {
-        SetWindowTextW(m_hTextEdit, L"");
+        SetWindowTextW(m_TextEdit, L"");
         m_PathEdit.SetText(L"");
     }
 
@@ -384,23 +384,23 @@ int CLogoWnd::FirstSetCorner() const
 
 void CLogoWnd::PlaceTextEdit(int windowLeft, int windowTop)
 {
-    if (m_hTextEdit == nullptr)
+    if (m_TextEdit == nullptr)
         return;
-    SetWindowPos(m_hTextEdit, nullptr, windowLeft + kTextEditPosition.x, windowTop + kTextEditPosition.y,
+    SetWindowPos(m_TextEdit, nullptr, windowLeft + kTextEditPosition.x, windowTop + kTextEditPosition.y,
                  kTextEditSize.cx, kTextEditSize.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CLogoWnd::ShowTextEdit(bool show)
 {
-    if (m_hTextEdit != nullptr)
-        ShowWindow(m_hTextEdit, show ? SW_SHOWNOACTIVATE : SW_HIDE);
+    if (m_TextEdit != nullptr)
+        ShowWindow(m_TextEdit, show ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
 std::wstring CLogoWnd::TextEditText() const
 {
     wchar_t text[CFixedText::kUnits] = {};
-    if (m_hTextEdit != nullptr)
-        GetWindowTextW(m_hTextEdit, text, CFixedText::kUnits);
+    if (m_TextEdit != nullptr)
+        GetWindowTextW(m_TextEdit, text, CFixedText::kUnits);
     return text;
 }
 
@@ -408,9 +408,9 @@ void CLogoWnd::ChooseColor(CNAlphaButton& button)
 {
     const CNRect rect = button.GetRect();
     POINT anchor = {rect.x, rect.y};
-    ClientToScreen(m_hWnd, &anchor);
+    ClientToScreen(m_Window, &anchor);
     COLORREF rgb = 0;
-    if (!CColorChooser::Choose(m_hWnd, anchor, rgb))
+    if (!CColorChooser::Choose(m_Window, anchor, rgb))
         return;
     button.SetTextColor(ColorFromRgb(rgb));
     Draw();
@@ -421,7 +421,7 @@ void CLogoWnd::ChoosePicture()
     wchar_t path[MAX_PATH];
     wcsncpy(path, m_PathEdit.GetText(), MAX_PATH - 1);
     path[MAX_PATH - 1] = 0;
-    if (!CPictureChooser::Choose(m_hWnd, path))
+    if (!CPictureChooser::Choose(m_Window, path))
         return;
     m_PathEdit.SetText(path);
     Draw();
@@ -496,12 +496,12 @@ LRESULT CLogoWnd::OnMoving(WPARAM, LPARAM lParam)
 
 LRESULT CLogoWnd::OnCtlColorEdit(WPARAM wParam, LPARAM lParam)
 {
-    if (reinterpret_cast<HWND>(lParam) != m_hTextEdit || m_hTextEditBrush == nullptr)
+    if (reinterpret_cast<HWND>(lParam) != m_TextEdit || m_TextEditBrush == nullptr)
         return 0;
     HDC dc = reinterpret_cast<HDC>(wParam);
     SetTextColor(dc, kTextEditInk);
     SetBkColor(dc, kTextEditPaper);
-    return reinterpret_cast<LRESULT>(m_hTextEditBrush);
+    return reinterpret_cast<LRESULT>(m_TextEditBrush);
 }
 
 int CLogoWnd::MarginValue(const CNEdit& edit)

@@ -66,7 +66,7 @@ public:
     void Hide() override;
 
     // The popup edit holding the logo text.
-    HWND GetTextEdit() const { return m_hTextEdit; }
+    HWND GetTextEdit() const { return m_TextEdit; }
 
 protected:
     HRESULT OnCreate() override;
@@ -111,8 +111,8 @@ private:
     std::wstring m_SettingsFolder;
     CLogoFile m_Logo;
     CNFont m_TextEditFont;
-    HWND m_hTextEdit = nullptr;
-    HBRUSH m_hTextEditBrush = nullptr;
+    HWND m_TextEdit = nullptr;
+    HBRUSH m_TextEditBrush = nullptr;
     CNAlphaButton m_CloseButton;
     CNAlphaButton m_TextBox;
     CNAlphaButton m_ImageBox;

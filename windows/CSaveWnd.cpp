@@ -33,17 +33,17 @@ CSaveWnd::~CSaveWnd() = default;
 
 void CSaveWnd::SetProgress(unsigned total, int done)
 {
-    m_nTotal = total;
-    m_nDone = done;
+    m_Total = total;
+    m_Done = done;
     Draw();
 }
 
 int CSaveWnd::BarWidth() const
 {
-    if (m_nTotal == 0 || m_nDone <= 0)
+    if (m_Total == 0 || m_Done <= 0)
         return 0;
-    const std::uint64_t done = static_cast<std::uint64_t>(m_nDone) < m_nTotal ? m_nDone : m_nTotal;
-    return static_cast<int>(done * kBarWidth / m_nTotal);
+    const std::uint64_t done = static_cast<std::uint64_t>(m_Done) < m_Total ? m_Done : m_Total;
+    return static_cast<int>(done * kBarWidth / m_Total);
 }
 
 HRESULT CSaveWnd::OnCreate()
@@ -61,7 +61,7 @@ void CSaveWnd::DrawDecorations()
     if (bar > 0)
         m_Screen.FillRect(kBarGrey, kBarGrey, kBarGrey, 255, kBarX, kBarY, bar, kBarHeight);
     wchar_t count[32];
-    if (std::swprintf(count, sizeof count / sizeof count[0], L"%d / %u", m_nDone, m_nTotal) > 0)
+    if (std::swprintf(count, sizeof count / sizeof count[0], L"%d / %u", m_Done, m_Total) > 0)
         m_Screen.DrawText(m_Font, kCountArea, CNTheme::Text(), count, 0, kCentred, kCentred, true);
     const RECT title = {0, kTitleTop, m_Screen.Width(), kTitleBottom};
     m_Screen.DrawText(m_Font, title, CNTheme::Text(), L"Saving...", 0, kCentred, kCentred, true);

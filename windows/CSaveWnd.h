@@ -18,8 +18,8 @@ public:
 
     // UI thread: the frame calls it on CMD_SAVE_PROGRESS. Repaints.
     void SetProgress(unsigned total, int done);
-    unsigned Total() const { return m_nTotal; }
-    int Done() const { return m_nDone; }
+    unsigned Total() const { return m_Total; }
+    int Done() const { return m_Done; }
     // Width of the filled bar: done / total of kBarWidth, kept inside the bar
     // when done runs past total or below zero.
     int BarWidth() const;
@@ -33,6 +33,6 @@ private:
 
     CNAlphaButton m_Stop;
     CNFont m_Font;
-    unsigned m_nTotal = 0;
-    int m_nDone = 0;
+    unsigned m_Total = 0;
+    int m_Done = 0;
 };

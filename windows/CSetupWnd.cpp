@@ -102,7 +102,7 @@ HRESULT CSetupWnd::CreateControls()
     result.Add(CreateSliders());
     result.Add(CreateCheckBoxes());
 
-    result.Add(m_FolderEdit.Create(m_hWnd, &m_Screen, kFolderEdit, 100, 220, 200, 20, 1));
+    result.Add(m_FolderEdit.Create(m_Window, &m_Screen, kFolderEdit, 100, 220, 200, 20, 1));
     m_FolderEdit.Enable(false);
     result.Add(AddChild(&m_FolderEdit));
 
@@ -127,7 +127,7 @@ HRESULT CSetupWnd::CreateSliders()
     for (const auto& entry : sliders) {
         CNSliderControl& slider = *entry.slider;
         result.Add(
-            slider.Create(m_hWnd, &m_Screen, entry.id, kSliderX, entry.layout.y, kSliderWidth, kSliderHeight, 1));
+            slider.Create(m_Window, &m_Screen, entry.id, kSliderX, entry.layout.y, kSliderWidth, kSliderHeight, 1));
         result.Add(slider.SetImages(IDB_SLIDER_TRACK, IDB_SLIDER_THUMB));
         slider.SetOrientation(CNSliderControl::kHorizontal);
         slider.SetMaximum(entry.layout.maximum);
@@ -234,7 +234,7 @@ void CSetupWnd::ChooseWorkFolder()
 {
     wchar_t folder[MAX_PATH];
     GetWorkFolder(folder);
-    if (!CFolderChooser::Choose(m_hWnd, folder))
+    if (!CFolderChooser::Choose(m_Window, folder))
         return;
     m_FolderEdit.SetText(folder);
     SaveConfig();

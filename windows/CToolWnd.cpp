@@ -9,28 +9,28 @@
 #include "toolkit/CNTopWindow.h"
 #include "windows/CCreationResult.h"
 
-CToolWnd::CToolWnd(int height, UINT backgroundId) : m_nHeight(height), m_nBackgroundId(backgroundId) {}
+CToolWnd::CToolWnd(int height, UINT backgroundId) : m_Height(height), m_BackgroundId(backgroundId) {}
 
 CToolWnd::~CToolWnd() = default;
 
 void CToolWnd::ShowAt(int x, int y)
 {
-    if (m_hWnd == nullptr)
+    if (m_Window == nullptr)
         return;
-    Move(x, y, kWidth, m_nHeight, FALSE);
-    ShowWindow(m_hWnd, SW_SHOWNORMAL);
+    Move(x, y, kWidth, m_Height, FALSE);
+    ShowWindow(m_Window, SW_SHOWNORMAL);
     Draw();
 }
 
 void CToolWnd::Hide()
 {
-    if (m_hWnd != nullptr)
-        ShowWindow(m_hWnd, SW_HIDE);
+    if (m_Window != nullptr)
+        ShowWindow(m_Window, SW_HIDE);
 }
 
 bool CToolWnd::IsShown() const
 {
-    return m_hWnd != nullptr && IsWindowVisible(m_hWnd);
+    return m_Window != nullptr && IsWindowVisible(m_Window);
 }
 
 CNControlBase* CToolWnd::FindControl(int id) const
@@ -63,13 +63,13 @@ HRESULT CToolWnd::CreateFrame(CNAlphaButton& closeButton)
 
 HRESULT CToolWnd::LoadBackground()
 {
-    return m_Background.LoadResource(CNTopWindow::ModuleInstance(), m_nBackgroundId);
+    return m_Background.LoadResource(CNTopWindow::ModuleInstance(), m_BackgroundId);
 }
 
 HRESULT CToolWnd::AddButton(CNAlphaButton& button, int id, const RECT& place, UINT normalId, UINT pressedId, int kind)
 {
     CCreationResult result;
-    result.Add(button.Create(m_hWnd, &m_Screen, id, place.left, place.top, place.right - place.left,
+    result.Add(button.Create(m_Window, &m_Screen, id, place.left, place.top, place.right - place.left,
                              place.bottom - place.top, 1));
     result.Add(button.SetImages(normalId, pressedId, 0, 0, kind));
     result.Add(AddChild(&button));
@@ -89,7 +89,7 @@ HRESULT CToolWnd::AddCombo(CNCombo& combo, int id, int x, int y, int width, cons
                            int itemWidth)
 {
     CCreationResult result;
-    result.Add(combo.Create(m_hWnd, &m_Screen, id, x, y, width, 20, 1));
+    result.Add(combo.Create(m_Window, &m_Screen, id, x, y, width, 20, 1));
     result.Add(combo.SetImages(images[0], images[1], images[2]));
     result.Add(combo.SetDropButton(x + dropX, y + 4, 13, 10, IDB_DROP_ARROW, IDB_DROP_ARROW_PRESSED));
     combo.SetItemSize(itemWidth, 15);
@@ -108,11 +108,11 @@ HRESULT CToolWnd::AddToolHandlers()
 
 LRESULT CToolWnd::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (m_pMouseTarget == nullptr || !IsForwardedMouseMessage(message))
+    if (m_MouseTarget == nullptr || !IsForwardedMouseMessage(message))
         return 0;
     // Returning non-zero keeps the message from the other controls: the
     // wheel over an open list must scroll the list, not a slider under it.
-    m_pMouseTarget->ProcessMessage(window, message, wParam, lParam);
+    m_MouseTarget->ProcessMessage(window, message, wParam, lParam);
     return 1;
 }
 
@@ -137,8 +137,8 @@ bool CToolWnd::IsCaptionPoint(int x, int y) const
 LRESULT CToolWnd::OnPaint(WPARAM, LPARAM)
 {
     PAINTSTRUCT paint;
-    if (BeginPaint(m_hWnd, &paint) != nullptr)
-        EndPaint(m_hWnd, &paint);
+    if (BeginPaint(m_Window, &paint) != nullptr)
+        EndPaint(m_Window, &paint);
     Draw();
     return 1;
 }
@@ -152,7 +152,7 @@ LRESULT CToolWnd::OnClose(WPARAM, LPARAM)
 LRESULT CToolWnd::OnNcHitTest(WPARAM, LPARAM lParam)
 {
     POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    if (!ScreenToClient(m_hWnd, &point))
+    if (!ScreenToClient(m_Window, &point))
         return 0;
     // 0 lets the default procedure answer (HTCLIENT).
     return IsCaptionPoint(point.x, point.y) ? HTCAPTION : 0;
@@ -174,6 +174,6 @@ bool CToolWnd::IsForwardedMouseMessage(UINT message)
 
 HWND CToolWnd::Owner() const
 {
-    HWND owner = GetWindow(m_hWnd, GW_OWNER);
-    return owner != nullptr ? owner : GetParent(m_hWnd);
+    HWND owner = GetWindow(m_Window, GW_OWNER);
+    return owner != nullptr ? owner : GetParent(m_Window);
 }

@@ -29,7 +29,7 @@ public:
     virtual void ShowAt(int x, int y);
     virtual void Hide();
     bool IsShown() const;
-    int GetHeight() const { return m_nHeight; }
+    int GetHeight() const { return m_Height; }
 
     // The child control with this id, or null; for the owner's tests and tools.
     CNControlBase* FindControl(int id) const;
@@ -59,8 +59,8 @@ protected:
     // windows call it from OnCreate and add their own handlers.
     HRESULT AddToolHandlers();
     // While set, mouse input goes to `target` alone (an open combo list).
-    void SetMouseTarget(CNControlBase* target) { m_pMouseTarget = target; }
-    CNControlBase* GetMouseTarget() const { return m_pMouseTarget; }
+    void SetMouseTarget(CNControlBase* target) { m_MouseTarget = target; }
+    CNControlBase* GetMouseTarget() const { return m_MouseTarget; }
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // Posts a PWM_COMMAND to the main window.
     void PostToOwner(unsigned int command) const;
@@ -76,8 +76,8 @@ private:
     static bool IsForwardedMouseMessage(UINT message);
     HWND Owner() const;
 
-    int m_nHeight;
-    UINT m_nBackgroundId;
+    int m_Height;
+    UINT m_BackgroundId;
     CNBitmap m_Background;
-    CNControlBase* m_pMouseTarget = nullptr;
+    CNControlBase* m_MouseTarget = nullptr;
 };

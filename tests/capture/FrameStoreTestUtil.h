@@ -91,19 +91,19 @@ public:
             if (c == '/')
                 c = '_';
         }
-        m_path = std::filesystem::temp_directory_path() / name;
-        std::filesystem::create_directories(m_path);
+        m_Path = std::filesystem::temp_directory_path() / name;
+        std::filesystem::create_directories(m_Path);
     }
     ~TempDir()
     {
         std::error_code error;
-        std::filesystem::remove_all(m_path, error);
+        std::filesystem::remove_all(m_Path, error);
     }
-    const std::filesystem::path& Path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+    const std::filesystem::path& Path() const { return m_Path; }
+    std::filesystem::path operator/(const std::string& name) const { return m_Path / name; }
 
 private:
-    std::filesystem::path m_path;
+    std::filesystem::path m_Path;
 };
 
 inline Bytes ReadAll(const std::filesystem::path& path)

@@ -75,7 +75,7 @@ void ControlTestWindow::Leave()
 void ControlTestWindow::Wheel(int x, int y, int notches)
 {
     POINT screen{x, y};
-    ClientToScreen(m_hWnd, &screen);
+    ClientToScreen(m_Window, &screen);
     Post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<short>(notches * WHEEL_DELTA)), MAKELPARAM(screen.x, screen.y));
 }
 
@@ -97,7 +97,7 @@ void ControlTestWindow::Type(const wchar_t* text)
 
 void ControlTestWindow::Post(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    PostMessageW(m_hWnd, message, wParam, lParam);
+    PostMessageW(m_Window, message, wParam, lParam);
     Pump();
 }
 
@@ -124,7 +124,7 @@ void ControlTestWindow::PumpFor(DWORD milliseconds)
 bool ControlTestWindow::PointAt(int x, int y)
 {
     POINT screen{x, y};
-    if (!ClientToScreen(m_hWnd, &screen) || !SetCursorPos(screen.x, screen.y))
+    if (!ClientToScreen(m_Window, &screen) || !SetCursorPos(screen.x, screen.y))
         return false;
     POINT now;
     return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;

@@ -23,25 +23,25 @@ struct Node {
 
 class Tree {
 public:
-    Tree(unsigned limit, std::vector<Reduction>* log) : m_limit(limit), m_log(log)
+    Tree(unsigned limit, std::vector<Reduction>* log) : m_Limit(limit), m_Log(log)
     {
-        m_head.next = &m_head;
-        m_head.prev = &m_head;
-        m_root = new Node;
-        m_root->level = 7;
-        LinkAfter(m_root, &m_head);
+        m_Head.next = &m_Head;
+        m_Head.prev = &m_Head;
+        m_Root = new Node;
+        m_Root->level = 7;
+        LinkAfter(m_Root, &m_Head);
     }
-    ~Tree() { Delete(m_root); }
+    ~Tree() { Delete(m_Root); }
 
     void Insert(std::uint8_t r, std::uint8_t g, std::uint8_t b, bool reduce)
     {
-        Node* node = m_root;
+        Node* node = m_Root;
         for (;;) {
             ++node->count;
             if (node->leaf) {
                 break;
             }
-            if (node->next != &m_head) {
+            if (node->next != &m_Head) {
                 MoveToSortedPlace(node);
             }
             const unsigned l = node->level;
@@ -52,9 +52,9 @@ public:
                 child->level = l - 1;
                 if (child->level == 0) {
                     child->leaf = true;
-                    ++m_leaves;
+                    ++m_Leaves;
                 } else {
-                    LinkAfter(child, &m_head);
+                    LinkAfter(child, &m_Head);
                     MoveToSortedPlace(child);
                 }
             }
@@ -66,11 +66,11 @@ public:
         if (!reduce) {
             return;
         }
-        while (m_leaves > m_limit && m_head.next->next != &m_head) {
-            Node* first = m_head.next;
+        while (m_Leaves > m_Limit && m_Head.next->next != &m_Head) {
+            Node* first = m_Head.next;
             Unlink(first);
-            if (m_log != nullptr) {
-                m_log->push_back({first->level, first->count});
+            if (m_Log != nullptr) {
+                m_Log->push_back({first->level, first->count});
             }
             for (Node*& c : first->children) {
                 if (c != nullptr) {
@@ -79,24 +79,24 @@ public:
                     first->blue += c->blue;
                     Delete(c);
                     c = nullptr;
-                    --m_leaves;
+                    --m_Leaves;
                 }
             }
             first->leaf = true;
-            ++m_leaves;
+            ++m_Leaves;
         }
     }
 
     int BuildPalette(GifColorType* map)
     {
         int next = 0;
-        Walk(m_root, map, next);
+        Walk(m_Root, map, next);
         return next;
     }
 
     unsigned Lookup(std::uint8_t r, std::uint8_t g, std::uint8_t b) const
     {
-        const Node* node = m_root;
+        const Node* node = m_Root;
         do {
             const unsigned l = node->level;
             node = node->children[(((r >> l) & 1u) << 2) | (((g >> l) & 1u) << 1) | ((b >> l) & 1u)];
@@ -130,7 +130,7 @@ private:
     void MoveToSortedPlace(Node* node)
     {
         Node* p = node->next;
-        while (p != &m_head && !Greater(p, node)) {
+        while (p != &m_Head && !Greater(p, node)) {
             p = p->next;
         }
         Unlink(node);
@@ -168,11 +168,11 @@ private:
         }
     }
 
-    Node m_head;
-    Node* m_root;
-    unsigned m_leaves = 0;
-    unsigned m_limit;
-    std::vector<Reduction>* m_log;
+    Node m_Head;
+    Node* m_Root;
+    unsigned m_Leaves = 0;
+    unsigned m_Limit;
+    std::vector<Reduction>* m_Log;
 };
 
 } // namespace

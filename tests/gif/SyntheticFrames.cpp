@@ -8,7 +8,7 @@ namespace synth {
 
 std::uint64_t Rng::Next()
 {
-    std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
+    std::uint64_t z = (m_State += 0x9E3779B97F4A7C15ull);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     return z ^ (z >> 31);
@@ -40,18 +40,18 @@ std::uint8_t Clamp(double v)
 } // namespace
 
 Canvas::Canvas(int width, int height)
-    : m_width(width), m_height(height),
-      m_pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3u, 0)
+    : m_Width(width), m_Height(height),
+      m_Pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3u, 0)
 {
 }
 
 void Canvas::Set(int x, int y, std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
-    if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
+    if (x < 0 || y < 0 || x >= m_Width || y >= m_Height) {
         return;
     }
-    const std::size_t row = static_cast<std::size_t>(m_height - 1 - y);
-    std::uint8_t* p = &m_pixels[(row * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(x)) * 3u];
+    const std::size_t row = static_cast<std::size_t>(m_Height - 1 - y);
+    std::uint8_t* p = &m_Pixels[(row * static_cast<std::size_t>(m_Width) + static_cast<std::size_t>(x)) * 3u];
     p[0] = b;
     p[1] = g;
     p[2] = r;
@@ -59,11 +59,11 @@ void Canvas::Set(int x, int y, std::uint8_t r, std::uint8_t g, std::uint8_t b)
 
 void Canvas::Blend(int x, int y, std::uint8_t r, std::uint8_t g, std::uint8_t b, int alpha256)
 {
-    if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
+    if (x < 0 || y < 0 || x >= m_Width || y >= m_Height) {
         return;
     }
-    const std::size_t row = static_cast<std::size_t>(m_height - 1 - y);
-    std::uint8_t* p = &m_pixels[(row * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(x)) * 3u];
+    const std::size_t row = static_cast<std::size_t>(m_Height - 1 - y);
+    std::uint8_t* p = &m_Pixels[(row * static_cast<std::size_t>(m_Width) + static_cast<std::size_t>(x)) * 3u];
     p[0] = static_cast<std::uint8_t>((p[0] * (256 - alpha256) + b * alpha256) >> 8);
     p[1] = static_cast<std::uint8_t>((p[1] * (256 - alpha256) + g * alpha256) >> 8);
     p[2] = static_cast<std::uint8_t>((p[2] * (256 - alpha256) + r * alpha256) >> 8);
@@ -73,8 +73,8 @@ void Canvas::Fill(int x, int y, int w, int h, std::uint8_t r, std::uint8_t g, st
 {
     const int x0 = std::max(0, x);
     const int y0 = std::max(0, y);
-    const int x1 = std::min(m_width, x + w);
-    const int y1 = std::min(m_height, y + h);
+    const int x1 = std::min(m_Width, x + w);
+    const int y1 = std::min(m_Height, y + h);
     for (int yy = y0; yy < y1; ++yy) {
         for (int xx = x0; xx < x1; ++xx) {
             Set(xx, yy, r, g, b);
@@ -284,7 +284,7 @@ Pixels ColorsFrame(int width, int height, int colors)
 }
 
 DesktopSequence::DesktopSequence(int width, int height, std::uint64_t seed, bool vividWallpaper)
-    : m_width(width), m_height(height), m_seed(seed)
+    : m_Width(width), m_Height(height), m_Seed(seed)
 {
     Canvas c(width, height);
     // Wallpaper: a photo.
@@ -304,35 +304,35 @@ DesktopSequence::DesktopSequence(int width, int height, std::uint64_t seed, bool
     const int vh = height * 5 / 8;
     c.Window(vx, vy, vw, vh, static_cast<std::uint32_t>(seed * 7u + 2u));
     c.Photo(vx + 4, vy + 50, vw - 8, vh - 90, static_cast<std::uint32_t>(seed * 7u + 3u));
-    m_base = c.Data();
+    m_Base = c.Data();
 }
 
 Pixels DesktopSequence::Frame(int index) const
 {
-    Canvas c(m_width, m_height);
-    c.Data() = m_base;
+    Canvas c(m_Width, m_Height);
+    c.Data() = m_Base;
     // Typing: the editor's first free line fills up, a few characters a frame.
-    const int ex = m_width / 32 + 10;
-    const int ey = m_height / 20 + 54;
-    const int lineChars = std::max(1, (m_width * 9 / 16 - 24) / 6);
+    const int ex = m_Width / 32 + 10;
+    const int ey = m_Height / 20 + 54;
+    const int lineChars = std::max(1, (m_Width * 9 / 16 - 24) / 6);
     const int typed = index * 2;
-    const int lines = std::max(1, (m_height * 3 / 4 - 100) / 14);
+    const int lines = std::max(1, (m_Height * 3 / 4 - 100) / 14);
     for (int line = 0; line <= typed / lineChars && line < lines; ++line) {
         const int y = ey + line * 14;
         c.Fill(ex - 2, y - 1, lineChars * 6 + 4, 12, 255, 255, 255);
         const int n = line < typed / lineChars ? lineChars : typed % lineChars;
-        c.Text(ex, y, n, static_cast<std::uint32_t>(m_seed * 101u + static_cast<std::uint64_t>(line)), 30, 30, 30);
+        c.Text(ex, y, n, static_cast<std::uint32_t>(m_Seed * 101u + static_cast<std::uint64_t>(line)), 30, 30, 30);
         if (line == typed / lineChars && (index / 5) % 2 == 0) {
             c.Fill(ex + n * 6, y, 1, 10, 0, 0, 0); // caret
         }
     }
     // A video-like photo region in the viewer, about 4 % of the screen.
-    const int vw = m_width / 5;
-    const int vh = m_height / 5;
-    c.Photo(m_width * 5 / 8 + 20, m_height / 10 + 70, vw, vh, static_cast<std::uint32_t>(m_seed * 7u + 5u), index);
+    const int vw = m_Width / 5;
+    const int vh = m_Height / 5;
+    c.Photo(m_Width * 5 / 8 + 20, m_Height / 10 + 70, vw, vh, static_cast<std::uint32_t>(m_Seed * 7u + 5u), index);
     // The cursor moves along a path.
-    const int cx = (m_width / 4 + index * 7) % std::max(1, m_width - 20);
-    const int cy = m_height / 2 + static_cast<int>(60 * std::sin(index * 0.1));
+    const int cx = (m_Width / 4 + index * 7) % std::max(1, m_Width - 20);
+    const int cy = m_Height / 2 + static_cast<int>(60 * std::sin(index * 0.1));
     c.Cursor(cx, cy);
     return c.Data();
 }

@@ -15,21 +15,21 @@ using Pixels = std::vector<std::uint8_t>;
 // A small, portable pseudo-random generator (splitmix64).
 class Rng {
 public:
-    explicit Rng(std::uint64_t seed) : m_state(seed) {}
+    explicit Rng(std::uint64_t seed) : m_State(seed) {}
     std::uint64_t Next();
     // Uniform in [0, bound).
     std::uint32_t Below(std::uint32_t bound);
 
 private:
-    std::uint64_t m_state;
+    std::uint64_t m_State;
 };
 
 // Drawing in top-down coordinates onto a bottom-up BGR buffer.
 class Canvas {
 public:
     Canvas(int width, int height);
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
+    int Width() const { return m_Width; }
+    int Height() const { return m_Height; }
     void Set(int x, int y, std::uint8_t r, std::uint8_t g, std::uint8_t b);
     void Blend(int x, int y, std::uint8_t r, std::uint8_t g, std::uint8_t b, int alpha256);
     void Fill(int x, int y, int w, int h, std::uint8_t r, std::uint8_t g, std::uint8_t b);
@@ -45,13 +45,13 @@ public:
     void Photo(int x, int y, int w, int h, std::uint32_t seed, int phase = 0, bool vivid = false);
     // The mouse arrow with its tip at x, y.
     void Cursor(int x, int y);
-    Pixels& Data() { return m_pixels; }
-    const Pixels& Data() const { return m_pixels; }
+    Pixels& Data() { return m_Pixels; }
+    const Pixels& Data() const { return m_Pixels; }
 
 private:
-    int m_width;
-    int m_height;
-    Pixels m_pixels;
+    int m_Width;
+    int m_Height;
+    Pixels m_Pixels;
 };
 
 // Every byte random.
@@ -74,14 +74,14 @@ class DesktopSequence {
 public:
     DesktopSequence(int width, int height, std::uint64_t seed = 1, bool vividWallpaper = false);
     Pixels Frame(int index) const;
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
+    int Width() const { return m_Width; }
+    int Height() const { return m_Height; }
 
 private:
-    int m_width;
-    int m_height;
-    std::uint64_t m_seed;
-    Pixels m_base; // everything that never changes
+    int m_Width;
+    int m_Height;
+    std::uint64_t m_Seed;
+    Pixels m_Base; // everything that never changes
 };
 
 // Mean PSNR helpers over BGR buffers of equal size (in dB; 99 for identical).

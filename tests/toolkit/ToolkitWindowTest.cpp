@@ -72,13 +72,13 @@ public:
     {
         m_Controls.push_back(std::make_unique<JournalControl>(m_Journal));
         JournalControl& control = *m_Controls.back();
-        control.Create(m_hWnd, &m_Screen, id, 0, 0, 10, 10, 1);
+        control.Create(m_Window, &m_Screen, id, 0, 0, 10, 10, 1);
         EXPECT_EQ(AddChild(&control), 0);
         return control;
     }
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
     {
-        return SendMessageW(m_hWnd, message, wParam, lParam);
+        return SendMessageW(m_Window, message, wParam, lParam);
     }
 
     std::set<UINT> m_Claimed;
@@ -307,7 +307,7 @@ TEST(TopWindowTest, OnlyOneTopWindowAtATime)
     ASSERT_EQ(first->Create(Module(), 50, 60), 0);
     EXPECT_EQ(CNTopWindow::Instance(), first.get());
     EXPECT_EQ(CNTopWindow::ModuleInstance(), Module());
-    EXPECT_EQ(first->m_nTopValue, 1000);
+    EXPECT_EQ(first->m_TopValue, 1000);
     EXPECT_EQ(first->GetScreen()->Mode(), CNScreen::kModeLayered);
     EXPECT_EQ(first->GetScreen()->Width(), CNTopWindow::kWidth);
     EXPECT_EQ(first->GetScreen()->Height(), CNTopWindow::kHeight);

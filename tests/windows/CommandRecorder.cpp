@@ -16,14 +16,14 @@ CommandRecorder::CommandRecorder()
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = kClassName;
     RegisterClassExW(&windowClass); // a second recorder finds the class registered
-    m_hWnd = CreateWindowExW(0, kClassName, L"frame", WS_POPUP | WS_VISIBLE, 100, 100, 640, 360, nullptr, nullptr,
+    m_Window = CreateWindowExW(0, kClassName, L"frame", WS_POPUP | WS_VISIBLE, 100, 100, 640, 360, nullptr, nullptr,
                              GetModuleHandleW(nullptr), this);
 }
 
 CommandRecorder::~CommandRecorder()
 {
-    if (m_hWnd)
-        DestroyWindow(m_hWnd);
+    if (m_Window)
+        DestroyWindow(m_Window);
 }
 
 LRESULT CALLBACK CommandRecorder::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -20,7 +20,7 @@ public:
     CommandRecorder(const CommandRecorder&) = delete;
     CommandRecorder& operator=(const CommandRecorder&) = delete;
 
-    HWND Window() const { return m_hWnd; }
+    HWND Window() const { return m_Window; }
     // UI thread only.
     const std::vector<Command>& Commands() const { return m_Commands; }
     void Clear() { m_Commands.clear(); }
@@ -30,7 +30,7 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    HWND m_hWnd = nullptr;
+    HWND m_Window = nullptr;
     std::vector<Command> m_Commands;
     std::atomic<int> m_Count{0};
 };

@@ -56,13 +56,13 @@ int RunCli(const std::string& command, const std::string& usage, const std::func
 
 ArgParser& ArgParser::Value(const std::string& name)
 {
-    m_valueNames.insert(name);
+    m_ValueNames.insert(name);
     return *this;
 }
 
 ArgParser& ArgParser::Flag(const std::string& name)
 {
-    m_flagNames.insert(name);
+    m_FlagNames.insert(name);
     return *this;
 }
 
@@ -77,14 +77,14 @@ void ArgParser::Parse(int argc, char** argv)
 
 void ArgParser::Parse(const std::vector<std::string>& args)
 {
-    m_values.clear();
-    m_flags.clear();
-    m_positionals.clear();
+    m_Values.clear();
+    m_Flags.clear();
+    m_Positionals.clear();
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (optionsEnded || arg == "-" || arg.size() < 2 || arg[0] != '-') {
-            m_positionals.push_back(arg);
+            m_Positionals.push_back(arg);
             continue;
         }
         if (arg == "--") {
@@ -98,23 +98,23 @@ void ArgParser::Parse(const std::vector<std::string>& args)
             name = arg.substr(0, eq);
             inlineValue = arg.substr(eq + 1);
         }
-        if (m_valueNames.count(name) != 0) {
-            if (m_values.count(name) != 0) {
+        if (m_ValueNames.count(name) != 0) {
+            if (m_Values.count(name) != 0) {
                 throw UsageError(name + " given twice");
             }
             if (inlineValue) {
-                m_values[name] = *inlineValue;
+                m_Values[name] = *inlineValue;
             } else {
                 if (i + 1 >= args.size()) {
                     throw UsageError(name + " needs a value");
                 }
-                m_values[name] = args[++i];
+                m_Values[name] = args[++i];
             }
-        } else if (m_flagNames.count(name) != 0) {
+        } else if (m_FlagNames.count(name) != 0) {
             if (inlineValue) {
                 throw UsageError(name + " takes no value");
             }
-            m_flags.insert(name);
+            m_Flags.insert(name);
         } else {
             throw UsageError("unknown option " + name);
         }
@@ -123,13 +123,13 @@ void ArgParser::Parse(const std::vector<std::string>& args)
 
 bool ArgParser::Has(const std::string& name) const
 {
-    return m_flags.count(name) != 0 || m_values.count(name) != 0;
+    return m_Flags.count(name) != 0 || m_Values.count(name) != 0;
 }
 
 std::optional<std::string> ArgParser::Get(const std::string& name) const
 {
-    const auto it = m_values.find(name);
-    if (it == m_values.end()) {
+    const auto it = m_Values.find(name);
+    if (it == m_Values.end()) {
         return std::nullopt;
     }
     return it->second;
@@ -146,12 +146,12 @@ std::string ArgParser::Required(const std::string& name) const
 
 void ArgParser::ExpectPositionals(std::size_t min, std::size_t max) const
 {
-    const std::size_t n = m_positionals.size();
+    const std::size_t n = m_Positionals.size();
     if (n < min) {
         throw UsageError(min - n == 1 && min > 1 ? "missing the last argument" : "missing arguments");
     }
     if (n > max) {
-        throw UsageError("too many arguments (" + m_positionals[max] + ")");
+        throw UsageError("too many arguments (" + m_Positionals[max] + ")");
     }
 }
 
@@ -240,11 +240,11 @@ void RemoveQuietly(const std::filesystem::path& path)
     std::filesystem::remove(path, ignored);
 }
 
-InputFile::InputFile(const std::string& arg) : m_name(arg == "-" ? std::string("standard input") : arg)
+InputFile::InputFile(const std::string& arg) : m_Name(arg == "-" ? std::string("standard input") : arg)
 {
     if (arg == "-") {
-        m_stdin = true;
-        m_file = stdin;
+        m_Stdin = true;
+        m_File = stdin;
 #ifdef _WIN32
         _setmode(_fileno(stdin), _O_BINARY);
 #endif
@@ -256,25 +256,25 @@ InputFile::InputFile(const std::string& arg) : m_name(arg == "-" ? std::string("
         throw Failure("cannot read " + arg + ": it is a directory");
     }
 #ifdef _WIN32
-    m_file = _wfopen(path.c_str(), L"rb");
+    m_File = _wfopen(path.c_str(), L"rb");
 #else
-    m_file = std::fopen(path.c_str(), "rb");
+    m_File = std::fopen(path.c_str(), "rb");
 #endif
-    if (m_file == nullptr) {
+    if (m_File == nullptr) {
         throw Failure("cannot open " + arg + ": " + std::strerror(errno));
     }
     if (std::filesystem::is_regular_file(path, ec)) {
         const auto size = std::filesystem::file_size(path, ec);
         if (!ec) {
-            m_size = static_cast<std::uint64_t>(size);
+            m_Size = static_cast<std::uint64_t>(size);
         }
     }
 }
 
 InputFile::~InputFile()
 {
-    if (m_file != nullptr && !m_stdin) {
-        std::fclose(m_file);
+    if (m_File != nullptr && !m_Stdin) {
+        std::fclose(m_File);
     }
 }
 
@@ -283,11 +283,11 @@ std::size_t InputFile::Read(void* buffer, std::size_t bytes)
     auto* out = static_cast<unsigned char*>(buffer);
     std::size_t done = 0;
     while (done < bytes) {
-        const std::size_t n = std::fread(out + done, 1, bytes - done, m_file);
+        const std::size_t n = std::fread(out + done, 1, bytes - done, m_File);
         done += n;
         if (n == 0) {
-            if (std::ferror(m_file)) {
-                throw Failure("reading " + m_name + " failed: " + std::strerror(errno));
+            if (std::ferror(m_File)) {
+                throw Failure("reading " + m_Name + " failed: " + std::strerror(errno));
             }
             break; // end of file
         }
@@ -323,34 +323,34 @@ ProgressBar::ProgressBar(std::string label, std::uint64_t total, std::string uni
 }
 
 ProgressBar::ProgressBar(std::string label, std::uint64_t total, std::string unit, bool enabled)
-    : m_label(std::move(label)), m_total(total), m_unit(std::move(unit)), m_enabled(enabled)
+    : m_Label(std::move(label)), m_Total(total), m_Unit(std::move(unit)), m_Enabled(enabled)
 {
 }
 
 ProgressBar::~ProgressBar()
 {
-    if (m_drawn && !m_finished) {
+    if (m_Drawn && !m_Finished) {
         std::fputc('\n', stderr);
     }
 }
 
 std::string ProgressBar::Render(std::uint64_t done) const
 {
-    std::string text = m_label;
-    if (m_total == 0) {
-        return text + " " + std::to_string(done) + " " + m_unit;
+    std::string text = m_Label;
+    if (m_Total == 0) {
+        return text + " " + std::to_string(done) + " " + m_Unit;
     }
-    const std::uint64_t shown = done > m_total ? m_total : done;
+    const std::uint64_t shown = done > m_Total ? m_Total : done;
     constexpr int kWidth = 30;
-    const int filled = static_cast<int>(shown * kWidth / m_total);
-    const int percent = static_cast<int>(shown * 100 / m_total);
+    const int filled = static_cast<int>(shown * kWidth / m_Total);
+    const int percent = static_cast<int>(shown * 100 / m_Total);
     text += " [";
     text.append(static_cast<std::size_t>(filled), '#');
     text.append(static_cast<std::size_t>(kWidth - filled), '.');
     text += "] ";
     std::string pct = std::to_string(percent);
     text.append(3 - (pct.size() < 3 ? pct.size() : 3), ' ');
-    text += pct + "% " + std::to_string(done) + "/" + std::to_string(m_total) + " " + m_unit;
+    text += pct + "% " + std::to_string(done) + "/" + std::to_string(m_Total) + " " + m_Unit;
     return text;
 }
 
@@ -359,18 +359,18 @@ void ProgressBar::Draw(std::uint64_t done)
     const std::string text = Render(done);
     std::fprintf(stderr, "\r%s", text.c_str());
     std::fflush(stderr);
-    m_drawn = true;
-    m_lastDraw = std::chrono::steady_clock::now();
+    m_Drawn = true;
+    m_LastDraw = std::chrono::steady_clock::now();
 }
 
 void ProgressBar::Update(std::uint64_t done)
 {
-    m_last = done;
-    if (!m_enabled || m_finished) {
+    m_Last = done;
+    if (!m_Enabled || m_Finished) {
         return;
     }
     const auto now = std::chrono::steady_clock::now();
-    if (m_drawn && now - m_lastDraw < std::chrono::milliseconds(50)) {
+    if (m_Drawn && now - m_LastDraw < std::chrono::milliseconds(50)) {
         return;
     }
     Draw(done);
@@ -378,13 +378,13 @@ void ProgressBar::Update(std::uint64_t done)
 
 void ProgressBar::Finish()
 {
-    if (!m_enabled || m_finished) {
-        m_finished = true;
+    if (!m_Enabled || m_Finished) {
+        m_Finished = true;
         return;
     }
-    Draw(m_last);
+    Draw(m_Last);
     std::fputc('\n', stderr);
-    m_finished = true;
+    m_Finished = true;
 }
 
 } // namespace cli

@@ -64,16 +64,16 @@ public:
     std::optional<std::string> Get(const std::string& name) const;
     // The value, or a UsageError "missing NAME" when absent.
     std::string Required(const std::string& name) const;
-    const std::vector<std::string>& Positionals() const { return m_positionals; }
+    const std::vector<std::string>& Positionals() const { return m_Positionals; }
     // Throws UsageError unless there are between min and max positionals.
     void ExpectPositionals(std::size_t min, std::size_t max) const;
 
 private:
-    std::set<std::string> m_valueNames;
-    std::set<std::string> m_flagNames;
-    std::map<std::string, std::string> m_values;
-    std::set<std::string> m_flags;
-    std::vector<std::string> m_positionals;
+    std::set<std::string> m_ValueNames;
+    std::set<std::string> m_FlagNames;
+    std::map<std::string, std::string> m_Values;
+    std::set<std::string> m_Flags;
+    std::vector<std::string> m_Positionals;
 };
 
 struct FrameSize {
@@ -109,10 +109,10 @@ public:
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
-    bool IsStdin() const { return m_stdin; }
-    const std::string& Name() const { return m_name; }
+    bool IsStdin() const { return m_Stdin; }
+    const std::string& Name() const { return m_Name; }
     // Size in bytes when it is a regular file, else empty (a pipe).
-    std::optional<std::uint64_t> Size() const { return m_size; }
+    std::optional<std::uint64_t> Size() const { return m_Size; }
     // Reads up to `bytes`, retrying short reads; returns what was read (less
     // only at the end). Throws Failure on a read error.
     std::size_t Read(void* buffer, std::size_t bytes);
@@ -120,10 +120,10 @@ public:
     std::vector<std::uint8_t> ReadAll();
 
 private:
-    std::string m_name;
-    std::FILE* m_file = nullptr;
-    bool m_stdin = false;
-    std::optional<std::uint64_t> m_size;
+    std::string m_Name;
+    std::FILE* m_File = nullptr;
+    bool m_Stdin = false;
+    std::optional<std::uint64_t> m_Size;
 };
 
 // True when the file descriptor is a terminal (stderr: 2).
@@ -140,21 +140,21 @@ public:
     ~ProgressBar();
     void Update(std::uint64_t done);
     void Finish();
-    bool Enabled() const { return m_enabled; }
+    bool Enabled() const { return m_Enabled; }
     // The text of one state, without the leading carriage return.
     std::string Render(std::uint64_t done) const;
 
 private:
     void Draw(std::uint64_t done);
 
-    std::string m_label;
-    std::uint64_t m_total;
-    std::string m_unit;
-    bool m_enabled;
-    bool m_drawn = false;
-    bool m_finished = false;
-    std::uint64_t m_last = 0;
-    std::chrono::steady_clock::time_point m_lastDraw{};
+    std::string m_Label;
+    std::uint64_t m_Total;
+    std::string m_Unit;
+    bool m_Enabled;
+    bool m_Drawn = false;
+    bool m_Finished = false;
+    std::uint64_t m_Last = 0;
+    std::chrono::steady_clock::time_point m_LastDraw{};
 };
 
 } // namespace cli

@@ -8,10 +8,10 @@ void GifOutput::DeclareOptions(cli::ArgParser& args)
 }
 
 GifOutput::GifOutput(const cli::ArgParser& args, const std::string& name)
-    : m_name(name), m_path(cli::PathFromArg(name)), m_quality(QualityOption(args)),
-      m_dithering(args.Has("--dithering")), m_transparency(args.Has("--transparency"))
+    : m_Name(name), m_Path(cli::PathFromArg(name)), m_Quality(QualityOption(args)),
+      m_Dithering(args.Has("--dithering")), m_Transparency(args.Has("--transparency"))
 {
-    if (m_name == "-") {
+    if (m_Name == "-") {
         throw cli::UsageError("OUT.gif must be a file, not standard output");
     }
 }
@@ -24,33 +24,33 @@ int GifOutput::QualityOption(const cli::ArgParser& args)
 
 void GifOutput::Start(int width, int height)
 {
-    if (!m_exporter.Start(width, height, m_dithering, m_transparency, m_path, m_quality)) {
-        throw cli::Failure("cannot create " + m_name);
+    if (!m_Exporter.Start(width, height, m_Dithering, m_Transparency, m_Path, m_Quality)) {
+        throw cli::Failure("cannot create " + m_Name);
     }
 }
 
 void GifOutput::Push(const std::uint8_t* pixels, float delay)
 {
-    m_exporter.PushFrame(pixels, true, delay);
+    m_Exporter.PushFrame(pixels, true, delay);
 }
 
 void GifOutput::Discard()
 {
-    m_exporter.Stop();
-    cli::RemoveQuietly(m_path);
+    m_Exporter.Stop();
+    cli::RemoveQuietly(m_Path);
 }
 
 void GifOutput::Finish()
 {
-    if (!m_exporter.Stop()) {
-        cli::RemoveQuietly(m_path);
-        throw cli::Failure("writing " + m_name + " failed");
+    if (!m_Exporter.Stop()) {
+        cli::RemoveQuietly(m_Path);
+        throw cli::Failure("writing " + m_Name + " failed");
     }
 }
 
 std::uint64_t GifOutput::FileBytes() const
 {
     std::error_code ec;
-    const auto bytes = std::filesystem::file_size(m_path, ec);
+    const auto bytes = std::filesystem::file_size(m_Path, ec);
     return ec ? 0 : static_cast<std::uint64_t>(bytes);
 }

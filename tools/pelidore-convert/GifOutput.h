@@ -33,10 +33,10 @@ public:
 private:
     static int QualityOption(const cli::ArgParser& args);
 
-    std::string m_name;
-    std::filesystem::path m_path;
-    int m_quality;
-    bool m_dithering;
-    bool m_transparency;
-    GifExporter m_exporter;
+    std::string m_Name;
+    std::filesystem::path m_Path;
+    int m_Quality;
+    bool m_Dithering;
+    bool m_Transparency;
+    GifExporter m_Exporter;
 };

@@ -3,11 +3,11 @@
 #include <memory>
 
 RawFrameInput::RawFrameInput(const std::string& name, const cli::FrameSize& size)
-    : m_name(name), m_size(size), m_frameBytes(size.FrameBytes()), m_input(name)
+    : m_Name(name), m_Size(size), m_FrameBytes(size.FrameBytes()), m_Input(name)
 {
-    if (m_input.Size() && *m_input.Size() % m_frameBytes != 0) {
-        throw cli::Failure(m_name + " holds " + std::to_string(*m_input.Size()) + " bytes, not a whole number of " +
-                           FramesOfThisSize() + " (" + std::to_string(m_frameBytes) + " bytes each)");
+    if (m_Input.Size() && *m_Input.Size() % m_FrameBytes != 0) {
+        throw cli::Failure(m_Name + " holds " + std::to_string(*m_Input.Size()) + " bytes, not a whole number of " +
+                           FramesOfThisSize() + " (" + std::to_string(m_FrameBytes) + " bytes each)");
     }
 }
 
@@ -29,21 +29,21 @@ std::uint64_t RawFrameInput::Pump(const std::string& label, const FrameSink& sin
 // A pipe has no size: its bar counts without a total.
 std::uint64_t RawFrameInput::KnownFrameCount() const
 {
-    return m_input.Size() ? *m_input.Size() / m_frameBytes : 0;
+    return m_Input.Size() ? *m_Input.Size() / m_FrameBytes : 0;
 }
 
 std::uint64_t RawFrameInput::ReadEveryFrame(const FrameSink& sink, cli::ProgressBar& progress)
 {
-    std::unique_ptr<std::uint8_t[]> frame(new std::uint8_t[static_cast<std::size_t>(m_frameBytes)]);
+    std::unique_ptr<std::uint8_t[]> frame(new std::uint8_t[static_cast<std::size_t>(m_FrameBytes)]);
     std::uint64_t frames = 0;
     for (;;) {
-        const std::size_t got = m_input.Read(frame.get(), static_cast<std::size_t>(m_frameBytes));
+        const std::size_t got = m_Input.Read(frame.get(), static_cast<std::size_t>(m_FrameBytes));
         if (got == 0) {
             return frames;
         }
-        if (got < m_frameBytes) {
-            throw cli::Failure(m_name + " ends inside frame " + std::to_string(frames + 1) + " (" +
-                               std::to_string(frames * m_frameBytes + got) + " bytes, not a whole number of " +
+        if (got < m_FrameBytes) {
+            throw cli::Failure(m_Name + " ends inside frame " + std::to_string(frames + 1) + " (" +
+                               std::to_string(frames * m_FrameBytes + got) + " bytes, not a whole number of " +
                                FramesOfThisSize() + ")");
         }
         sink(frame.get(), frames);
@@ -54,5 +54,5 @@ std::uint64_t RawFrameInput::ReadEveryFrame(const FrameSink& sink, cli::Progress
 
 std::string RawFrameInput::FramesOfThisSize() const
 {
-    return std::to_string(m_size.width) + "x" + std::to_string(m_size.height) + " frames";
+    return std::to_string(m_Size.width) + "x" + std::to_string(m_Size.height) + " frames";
 }

@@ -19,7 +19,7 @@ public:
     // whole number of frames.
     RawFrameInput(const std::string& name, const cli::FrameSize& size);
 
-    std::uint64_t FrameBytes() const { return m_frameBytes; }
+    std::uint64_t FrameBytes() const { return m_FrameBytes; }
 
     // Hands every frame to sink in order under a progress bar named label and
     // returns how many there were. A torn last frame is a cli::Failure. When
@@ -32,8 +32,8 @@ private:
     std::uint64_t ReadEveryFrame(const FrameSink& sink, cli::ProgressBar& progress);
     std::string FramesOfThisSize() const;
 
-    std::string m_name;
-    cli::FrameSize m_size;
-    std::uint64_t m_frameBytes;
-    cli::InputFile m_input;
+    std::string m_Name;
+    cli::FrameSize m_Size;
+    std::uint64_t m_FrameBytes;
+    cli::InputFile m_Input;
 };
