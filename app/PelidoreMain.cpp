@@ -5,6 +5,8 @@
 #include "app/CPelidoreWnd.h"
 #include "toolkit/NWindows.h"
 
+namespace pelidore {
+
 namespace {
 
 pelidore::PixelPoint StartPosition()
@@ -42,6 +44,10 @@ int RunMessageLoop()
 }
 
 } // namespace
+
+} // namespace pelidore
+
+using namespace pelidore;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {

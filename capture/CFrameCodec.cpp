@@ -11,6 +11,9 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+
+namespace pelidore {
+
 #endif
 
 namespace {
@@ -632,3 +635,5 @@ void CFrameCodec::Release()
     m_KeyFrame = false;
     m_Encoder = false;
 }
+
+} // namespace pelidore

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 class CFrameCodec {
 public:
     enum class Compressor : std::uint8_t { Snappy = 1, Zlib = 2 };
@@ -154,3 +156,5 @@ private:
     std::unique_ptr<std::uint8_t[]> m_Previous; // the previous frame, chunk by chunk
     Chunk m_Chunks[kChunkCount];
 };
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+namespace pelidore {
+
 CFrameFile::~CFrameFile()
 {
     Close();
@@ -77,3 +79,5 @@ bool CFrameFile::Truncate(const std::filesystem::path& path, std::uint64_t size)
     std::filesystem::resize_file(path, size, error);
     return !error;
 }
+
+} // namespace pelidore

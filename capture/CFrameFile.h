@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <filesystem>
 
+namespace pelidore {
+
 class CFrameFile {
 public:
     enum class Mode { Read, Write, Update }; // "rb", "wb", "r+b"
@@ -32,3 +34,5 @@ public:
 private:
     std::FILE* m_File = nullptr;
 };
+
+} // namespace pelidore

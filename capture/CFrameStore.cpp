@@ -7,6 +7,8 @@
 #include <cstring>
 #include <new>
 
+namespace pelidore {
+
 namespace {
 
 std::string Format(const char* format, ...)
@@ -442,3 +444,5 @@ CFrameStore::RecoverResult CFrameStore::Recover(const std::filesystem::path& pat
     result.bytesAfter = goodEnd;
     return result;
 }
+
+} // namespace pelidore

@@ -27,6 +27,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 class CFrameStore {
 public:
     static constexpr int kVersion = 1;
@@ -160,3 +162,5 @@ private:
     std::vector<std::uint8_t> m_ReadBuffer;
     CFrameCodec m_Decoder;
 };
+
+} // namespace pelidore

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+namespace pelidore {
+
 // A GIF delay is the duration x 100, truncated toward zero; clamped to the
 // graphic control block's 0..65535 (a negative or NaN duration gives 0).
 inline int DelayToCentiseconds(float seconds)
@@ -55,3 +57,5 @@ private:
     double m_Elapsed = 0.0;
     long long m_Emitted = 0;
 };
+
+} // namespace pelidore

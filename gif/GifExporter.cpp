@@ -9,6 +9,8 @@
 #include <cstring>
 #include <new>
 
+namespace pelidore {
+
 namespace {
 
 constexpr std::size_t kQueueBudgetBytes = 128u << 20;
@@ -279,3 +281,5 @@ std::size_t GifExporter::QueuePeak() const
     std::lock_guard<std::mutex> lock(m_Mutex);
     return m_QueuePeak;
 }
+
+} // namespace pelidore

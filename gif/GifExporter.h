@@ -20,6 +20,8 @@
 #include <thread>
 #include <vector>
 
+namespace pelidore {
+
 class GifExporter {
 public:
     GifExporter();
@@ -109,3 +111,5 @@ private:
     std::vector<std::uint8_t> m_Indices;
     bool m_WriteFailed = false;
 };
+
+} // namespace pelidore

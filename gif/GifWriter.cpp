@@ -10,6 +10,9 @@
 #include <io.h>
 #else
 #include <unistd.h>
+
+namespace pelidore {
+
 #endif
 
 namespace {
@@ -178,3 +181,5 @@ void GifWriter::ResetCounters()
     m_FramesWritten.store(0);
     m_SizeLimit.store(0);
 }
+
+} // namespace pelidore

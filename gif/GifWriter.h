@@ -12,6 +12,8 @@
 struct GifFileType;
 struct GifColorType;
 
+namespace pelidore {
+
 class GifWriter {
 public:
     GifWriter() = default;
@@ -63,3 +65,5 @@ private:
     std::atomic<int> m_FramesWritten{0};
     std::atomic<std::uint64_t> m_SizeLimit{0};
 };
+
+} // namespace pelidore

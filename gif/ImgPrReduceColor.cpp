@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+namespace pelidore {
+
 namespace {
 
 struct Rgb {
@@ -641,3 +643,5 @@ bool ImgPrReduceColor(const std::uint8_t* src, int width, int height, std::uint8
     reducer.Reset();
     return reducer.Reduce(src, width, height, dst);
 }
+
+} // namespace pelidore

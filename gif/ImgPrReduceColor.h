@@ -17,6 +17,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace pelidore {
+
 class ImgPrReducer {
 public:
     static constexpr int kMaxColors = 254;
@@ -56,3 +58,5 @@ bool ImgPrReduceColor(const std::uint8_t* src, int width, int height, std::uint8
 
 // The same with the palette kept in `state` across the frames of an export.
 bool ImgPrReduceColor(ImgPrReducer& state, const std::uint8_t* src, int width, int height, std::uint8_t* dst);
+
+} // namespace pelidore

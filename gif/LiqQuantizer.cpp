@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstring>
 
+namespace pelidore {
+
 int LiqSpeedForQuality(int quality)
 {
     switch (quality) {
@@ -90,3 +92,5 @@ bool LiqQuantize(int width, int height, const std::uint8_t* pixels, int quality,
     }
     return ok;
 }
+
+} // namespace pelidore

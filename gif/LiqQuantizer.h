@@ -7,6 +7,8 @@
 
 struct GifColorType;
 
+namespace pelidore {
+
 // libimagequant speed for a quality list position: 1 -> 9, 2 -> 6, 3 -> 3,
 // anything else -> 0 (leave the library default).
 int LiqSpeedForQuality(int quality);
@@ -19,3 +21,5 @@ int LiqSpeedForQuality(int quality);
 bool LiqQuantize(int width, int height, const std::uint8_t* pixels, int quality, bool dithering,
                  std::vector<std::uint8_t>& rgba, std::uint8_t* indices, GifColorType* colorMap,
                  int* colorsUsed = nullptr);
+
+} // namespace pelidore

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstring>
 
+namespace pelidore {
+
 // The described algorithm keeps every inner node in one list sorted by
 // (level, pixel count) and, after each count increment, walks the node
 // forward past its equals, so a node always sits at the end of its
@@ -372,3 +374,5 @@ bool QColorQuantizer::Quantize(int width, int height, const std::uint8_t* pixels
     }
     return true;
 }
+
+} // namespace pelidore

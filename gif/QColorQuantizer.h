@@ -9,6 +9,8 @@
 
 struct GifColorType;
 
+namespace pelidore {
+
 class QColorQuantizer {
 public:
     QColorQuantizer();
@@ -64,3 +66,5 @@ private:
     static constexpr std::size_t kTableSize = 1u << 15;
     std::vector<std::int32_t> m_Table; // mapping: node after bits 7..3
 };
+
+} // namespace pelidore

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace pelidore {
+
 // True when a size limit is set, at least one frame has been written, and the
 // file would grow past the limit if the next frame cost the average so far:
 // limit != 0 && framesWritten != 0 && fileSize + fileSize / framesWritten > limit.
@@ -15,3 +17,5 @@ inline bool SizeForecastExceeds(std::uint64_t limit, std::uint64_t fileSize, int
     }
     return fileSize + fileSize / static_cast<std::uint64_t>(framesWritten) > limit;
 }
+
+} // namespace pelidore

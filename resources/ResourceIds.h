@@ -1,3 +1,6 @@
+
+namespace pelidore {
+
 // Resource ids of the program's pictures and manifest. Plain #defines, so the
 // resource compiler and C++ read the same file. Written by scripts/make-pictures.
 #ifndef PELIDORE_RESOURCE_IDS_H
@@ -71,3 +74,5 @@
 #define IDB_SAVE_BACKGROUND 229
 
 #endif
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include "toolkit/CNScreen.h"
 
+namespace pelidore {
+
 namespace {
 
 // 0.7 gives 178, 0.3 gives 76: the text fades with the picture.
@@ -62,3 +64,5 @@ const CNBitmap* CNAlphaButton::ChooseImageAndOpacity(float& opacity) const
     }
     return ImageOrNormal(kImageNormal);
 }
+
+} // namespace pelidore

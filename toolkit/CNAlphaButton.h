@@ -2,6 +2,8 @@
 
 #include "toolkit/CNButton.h"
 
+namespace pelidore {
+
 // A CNButton drawn with transparency: the normal picture at 70 % opacity,
 // pressed, checked and hover pictures fully opaque, the fourth picture and a
 // disabled button at 30 %. The windows' check boxes are alpha buttons of the
@@ -29,3 +31,5 @@ private:
     int m_OffsetX = 0;
     int m_OffsetY = 0;
 };
+
+} // namespace pelidore

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+namespace pelidore {
+
 namespace {
 
 constexpr const char* kLoadName = "CNBitmap::Load";
@@ -419,3 +421,5 @@ HRESULT CNBitmap::DrawIntoDib(Gdiplus::Image& image)
     GdiFlush();
     return drawn == Gdiplus::Ok ? 0 : E_FAIL;
 }
+
+} // namespace pelidore

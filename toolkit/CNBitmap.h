@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace pelidore {
+
 // An image held twice: as a GDI DIB section (for BitBlt and device contexts)
 // and as a GDI+ bitmap (for drawing with CNScreen). All operations return 0 on
 // success and E_FAIL on failure, with one debug log line; a failed operation
@@ -69,3 +71,5 @@ private:
     int m_Loaded = 0;
     std::unique_ptr<Gdiplus::Bitmap> m_Image;
 };
+
+} // namespace pelidore

@@ -5,6 +5,8 @@
 #include "toolkit/CNTopWindow.h"
 #include "toolkit/NControlMessages.h"
 
+namespace pelidore {
+
 namespace {
 
 // Mouse buttons whose being held keeps a push button from showing its hover look.
@@ -273,3 +275,5 @@ void CNButton::ReleaseImages()
     for (CNBitmap& image : m_Images)
         image.Release();
 }
+
+} // namespace pelidore

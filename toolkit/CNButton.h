@@ -3,6 +3,8 @@
 #include "toolkit/CNBitmap.h"
 #include "toolkit/CNStaticControl.h"
 
+namespace pelidore {
+
 // A picture button with up to four images (normal, pressed, hover, and a
 // fourth one for the disabled look and state 3), in one of four kinds:
 //   kPush  (0): pressed while the left button is down inside; posts
@@ -79,3 +81,5 @@ private:
     bool TracksHover() const { return m_Kind == kPush || m_Kind == kLatch; }
     void ReleaseImages();
 };
+
+} // namespace pelidore

@@ -1,5 +1,7 @@
 #include "toolkit/CNColor.h"
 
+namespace pelidore {
+
 CNColor::CNColor(uint8_t alpha, uint8_t red, uint8_t green, uint8_t blue)
     : m_Alpha(alpha), m_Red(red), m_Green(green), m_Blue(blue)
 {
@@ -41,3 +43,5 @@ bool CNColor::operator==(const CNColor& other) const
 {
     return Argb() == other.Argb();
 }
+
+} // namespace pelidore

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace pelidore {
+
 // A colour as alpha, red, green and blue bytes (straight, not premultiplied).
 // Argb() is the packed 0xAARRGGBB word that GDI+ takes as Gdiplus::ARGB.
 class CNColor : public CNResourceBase {
@@ -31,3 +33,5 @@ private:
     uint8_t m_Green = 0;
     uint8_t m_Blue = 0;
 };
+
+} // namespace pelidore

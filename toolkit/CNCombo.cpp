@@ -7,6 +7,8 @@
 #include "toolkit/NControlMessages.h"
 #include "toolkit/NMessages.h"
 
+namespace pelidore {
+
 namespace {
 
 constexpr int kListGap = 1;
@@ -453,3 +455,5 @@ void CNCombo::ReleaseImages()
     for (CNBitmap& image : m_Images)
         image.Release();
 }
+
+} // namespace pelidore

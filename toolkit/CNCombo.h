@@ -7,6 +7,8 @@
 #include "toolkit/CNSavedRect.h"
 #include "toolkit/CNTextStyle.h"
 
+namespace pelidore {
+
 // A drop-down list: a box showing the selected entry's text and a drop
 // button; a click on the box opens the list below it (above when there is no
 // room), drawn over the owner's other controls. While open the combo holds
@@ -114,3 +116,5 @@ private:
     HWND m_PreviousCapture = nullptr;
     MouseMessage m_LastMouse;
 };
+
+} // namespace pelidore

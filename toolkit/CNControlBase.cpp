@@ -6,6 +6,8 @@
 
 #include <cwchar>
 
+namespace pelidore {
+
 CNControlBase::CNControlBase() = default;
 
 CNControlBase::~CNControlBase()
@@ -282,3 +284,5 @@ void CNControlBase::FreeBackground()
     if (m_BackgroundBitmap)
         m_Background.Release();
 }
+
+} // namespace pelidore

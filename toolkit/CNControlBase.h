@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+namespace pelidore {
+
 class CNScreen;
 
 // Base of the windowless controls. A control lives in its owner window's
@@ -155,3 +157,5 @@ private:
     void KeepBackgroundBitmap();
     void FreeBackground();
 };
+
+} // namespace pelidore

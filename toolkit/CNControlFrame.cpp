@@ -4,6 +4,8 @@
 #include "toolkit/CNScreen.h"
 #include "toolkit/CNTheme.h"
 
+namespace pelidore {
+
 namespace {
 
 constexpr int kCaptionIndent = 8;
@@ -103,3 +105,5 @@ void CNControlFrame::OnActivate(int active)
         }
     }
 }
+
+} // namespace pelidore

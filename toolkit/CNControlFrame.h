@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace pelidore {
+
 // A framed group of controls with an optional caption (its text). The frame
 // holds its controls instead of the owner: it draws them after itself,
 // passes them the owner's messages (last added first), moves them with
@@ -37,3 +39,5 @@ private:
     CNTextStyle m_Style;
     CNColor m_Edge;
 };
+
+} // namespace pelidore

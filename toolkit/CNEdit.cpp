@@ -9,6 +9,8 @@
 #include <cstring>
 #include <cwchar>
 
+namespace pelidore {
+
 namespace {
 
 constexpr BYTE kDisabledTextAlpha = 150;
@@ -647,3 +649,5 @@ void CNEdit::SyncTextBuffer()
     std::wstring text = m_Model.Text();
     CNControlBase::SetText(text.c_str());
 }
+
+} // namespace pelidore

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace pelidore {
+
 class CNEditPainter;
 
 // The text field. Up to CNEditText::kMaxChars characters, set and read by
@@ -129,3 +131,5 @@ private:
     HIMC m_PreviousContext = nullptr;
     bool m_ContextAssociated = false;
 };
+
+} // namespace pelidore

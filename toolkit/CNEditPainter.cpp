@@ -1,5 +1,7 @@
 #include "toolkit/CNEditPainter.h"
 
+namespace pelidore {
+
 CNEditPainter::CNEditPainter(HDC dc, const CNFont& font)
 {
     if (!dc)
@@ -43,3 +45,5 @@ void CNEditPainter::DrawLine(const wchar_t* text, int length, float x, float y, 
     m_Graphics->DrawString(text, length, m_Font.get(), Gdiplus::PointF(x, y), m_Format.get(), &brush);
     m_Graphics->ResetClip();
 }
+
+} // namespace pelidore

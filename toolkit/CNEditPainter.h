@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace pelidore {
+
 // Measures and draws a text field's lines with one set of GDI+ objects, so
 // that the caret lands exactly where the drawn glyphs end. Typographic
 // layout (no padding around the text) with trailing spaces measured; every
@@ -31,3 +33,5 @@ private:
     float m_LineHeight = 0.0f;
     bool m_Ready = false;
 };
+
+} // namespace pelidore

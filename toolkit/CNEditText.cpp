@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace pelidore {
+
 namespace {
 
 constexpr int kLineBreakChars = 2; // "\r\n" in the joined text
@@ -414,3 +416,5 @@ bool CNEditText::ParseNumber(long long& value) const
     value = negative ? -number : number;
     return true;
 }
+
+} // namespace pelidore

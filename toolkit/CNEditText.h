@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 // The text of a text field as lines of characters with a cursor (line and
 // column) and a selection anchor, and the editing rules: a limit of
 // kMaxChars characters (a line break counts as the two characters "\r\n" of
@@ -109,3 +111,5 @@ private:
     long long m_Min = 0;
     long long m_Max = 0;
 };
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+namespace pelidore {
+
 namespace {
 
 constexpr const wchar_t* kFallbackFace = L"Arial";
@@ -72,3 +74,5 @@ bool CNFont::SystemUsesFace(HFONT font, const wchar_t* faceName)
     ReleaseDC(nullptr, screen);
     return length > 0 && std::wcscmp(used, faceName) == 0;
 }
+
+} // namespace pelidore

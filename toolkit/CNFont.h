@@ -3,6 +3,8 @@
 #include "toolkit/CNResourceBase.h"
 #include "toolkit/NWindows.h"
 
+namespace pelidore {
+
 // A GDI font. When the system substitutes another face for the requested one
 // (the face read back from a DC differs), the font is made again as "Arial".
 class CNFont : public CNResourceBase {
@@ -34,3 +36,5 @@ private:
     HFONT m_Font = nullptr;
     wchar_t m_Face[kFaceChars] = {};
 };
+
+} // namespace pelidore

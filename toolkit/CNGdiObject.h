@@ -2,6 +2,8 @@
 
 #include "toolkit/NWindows.h"
 
+namespace pelidore {
+
 // Owns one GDI object (bitmap, font, brush, pen) and deletes it on every path.
 template <class Handle>
 class CNGdiObject {
@@ -38,3 +40,5 @@ public:
 private:
     Handle m_Handle = nullptr;
 };
+
+} // namespace pelidore

@@ -1,5 +1,7 @@
 #include "toolkit/CNGdiplus.h"
 
+namespace pelidore {
+
 CNGdiplus::CNGdiplus()
 {
     Gdiplus::GdiplusStartupInput input;
@@ -12,3 +14,5 @@ CNGdiplus::~CNGdiplus()
     if (m_Token != 0)
         Gdiplus::GdiplusShutdown(m_Token);
 }
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include "toolkit/NWindows.h"
 
+namespace pelidore {
+
 // Keeps GDI+ started for its lifetime (GdiplusStartup / GdiplusShutdown).
 // Every GDI+ object must be destroyed before this object is.
 class CNGdiplus {
@@ -16,3 +18,5 @@ public:
 private:
     ULONG_PTR m_Token = 0;
 };
+
+} // namespace pelidore

@@ -6,6 +6,8 @@
 #include "toolkit/CNTopWindow.h"
 #include "toolkit/NControlMessages.h"
 
+namespace pelidore {
+
 namespace {
 
 constexpr BYTE kSelectedAlpha = 110;
@@ -150,3 +152,5 @@ void CNIconList::SetHot(int index)
     m_Hot = index;
     Redraw();
 }
+
+} // namespace pelidore

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+namespace pelidore {
+
 // Pictures in cells, left to right and wrapping into rows as the control's
 // width allows; the cell under the pointer is highlighted and a click selects
 // a cell and posts NWM_ICON_SELECTED.
@@ -52,3 +54,5 @@ private:
     int m_Selection = -1;
     int m_Hot = -1;
 };
+
+} // namespace pelidore

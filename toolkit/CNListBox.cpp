@@ -4,6 +4,8 @@
 #include "toolkit/CNTheme.h"
 #include "toolkit/NControlMessages.h"
 
+namespace pelidore {
+
 namespace {
 
 constexpr int kBorder = 1;
@@ -207,3 +209,5 @@ void CNListBox::DrawRow(int row, int index)
     CNColor color = hot ? CNTheme::AccentText() : m_Style.Color();
     m_Screen->DrawText(m_Style.Font(), text, color, m_Model.Text(index).c_str(), 0, 0, 1, true);
 }
+
+} // namespace pelidore

@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace pelidore {
+
 // A list of text entries, one per row, with a selection, a highlighted row
 // under the pointer, wheel scrolling and a scroll bar when the entries do not
 // fit. A click on an entry selects it and posts NWM_LIST_SELECTED (unless
@@ -80,3 +82,5 @@ private:
     int m_WheelRemainder = 0;
     bool m_Notify = true;
 };
+
+} // namespace pelidore

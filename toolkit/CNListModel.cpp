@@ -1,5 +1,7 @@
 #include "toolkit/CNListModel.h"
 
+namespace pelidore {
+
 int CNListModel::Add(const std::wstring& text)
 {
     m_Items.push_back(text);
@@ -95,3 +97,5 @@ int CNListModel::Step(int index, int delta, int count)
         next = count - 1;
     return static_cast<int>(next);
 }
+
+} // namespace pelidore

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 // The entries of a list with its selection, its first visible row and the
 // row under the pointer. Portable: the list controls draw it, the model only
 // keeps the numbers consistent (every index is either valid or -1).
@@ -51,3 +53,5 @@ private:
     int m_Top = 0;
     int m_VisibleRows = 1;
 };
+
+} // namespace pelidore

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <cwchar>
 
+namespace pelidore {
+
 std::atomic<CNLog::Sink> CNLog::s_Sink{nullptr};
 
 namespace {
@@ -85,3 +87,5 @@ void CNLog::DefaultSink(const char* line)
 {
     OutputDebugStringA(line);
 }
+
+} // namespace pelidore

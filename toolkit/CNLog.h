@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+namespace pelidore {
+
 // Debug log of the toolkit. Each line reads "[function, line]   message\n".
 // Lines with a level above kMaxLevel are dropped. The default sink sends each
 // line to the debugger (OutputDebugStringA); tests replace it to read lines.
@@ -36,3 +38,5 @@ private:
 
 // Logs with the caller's source line: NLOG("CNBitmap::Load", CNLog::kLevelRefused, "cannot load file : %ls", path);
 #define NLOG(function, level, ...) CNLog::Write((function), __LINE__, (level), __VA_ARGS__)
+
+} // namespace pelidore

@@ -1,5 +1,7 @@
 #include "toolkit/CNMemoryDC.h"
 
+namespace pelidore {
+
 CNMemoryDC::CNMemoryDC(HDC reference) : m_DC(CreateCompatibleDC(reference)) {}
 
 CNMemoryDC::~CNMemoryDC()
@@ -27,3 +29,5 @@ void CNMemoryDC::RestoreBitmap()
         SelectObject(m_DC, m_OldBitmap);
     m_OldBitmap = nullptr;
 }
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include "toolkit/NWindows.h"
 
+namespace pelidore {
+
 // A memory DC that puts back what it had selected and deletes itself on every
 // path. Select() remembers only the first original object of each kind the
 // caller replaces, which is what DeleteDC needs to be safe.
@@ -24,3 +26,5 @@ private:
     HDC m_DC = nullptr;
     HGDIOBJ m_OldBitmap = nullptr;
 };
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include "toolkit/CNLog.h"
 
+namespace pelidore {
+
 CNMessageMap::CNMessageMap() = default;
 
 CNMessageMap::~CNMessageMap() = default;
@@ -33,3 +35,5 @@ void CNMessageMap::ClearMessageFuncs()
 {
     m_Handlers.clear();
 }
+
+} // namespace pelidore

@@ -6,6 +6,8 @@
 #include <map>
 #include <type_traits>
 
+namespace pelidore {
+
 // The table of message handlers of a window or a control. A handler is a
 // member function of the derived class taking (wParam, lParam); a result of 0
 // means "not handled" and lets dispatch continue.
@@ -44,3 +46,5 @@ protected:
 private:
     std::map<UINT, Handler> m_Handlers;
 };
+
+} // namespace pelidore

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace pelidore {
+
 CNProgressBar::CNProgressBar()
 {
     m_ReadOnly = true;
@@ -57,3 +59,5 @@ void CNProgressBar::DrawFill()
     }
     FillColor(CNTheme::Accent(), m_X, m_Y, horizontal ? length : m_Width, horizontal ? m_Height : length);
 }
+
+} // namespace pelidore

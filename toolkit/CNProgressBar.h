@@ -2,6 +2,8 @@
 
 #include "toolkit/CNSliderControl.h"
 
+namespace pelidore {
+
 // Shows a position from 0 to a maximum as a filled part of a bar: the fill
 // picture (or the accent colour) cut at position / maximum over the
 // background picture (or a dark track). It takes no mouse input.
@@ -21,3 +23,5 @@ protected:
 private:
     void DrawFill();
 };
+
+} // namespace pelidore

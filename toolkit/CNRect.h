@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace pelidore {
+
 // A rectangle as (x, y, width, height) in window coordinates. This is also the
 // layout that NWM_RECT_UPDATE carries in lParam (four 32-bit values).
 struct CNRect {
@@ -14,3 +16,5 @@ struct CNRect {
     bool operator==(const CNRect& o) const { return x == o.x && y == o.y && width == o.width && height == o.height; }
     bool operator!=(const CNRect& o) const { return !(*this == o); }
 };
+
+} // namespace pelidore

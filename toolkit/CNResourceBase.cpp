@@ -1,3 +1,7 @@
 #include "toolkit/CNResourceBase.h"
 
+namespace pelidore {
+
 CNResourceBase::~CNResourceBase() = default;
+
+} // namespace pelidore

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace pelidore {
+
 // Common base of the toolkit's drawable resources (CNColor, CNFont, CNBitmap).
 class CNResourceBase {
 public:
@@ -9,3 +11,5 @@ public:
     CNResourceBase(const CNResourceBase&) = default;
     CNResourceBase& operator=(const CNResourceBase&) = default;
 };
+
+} // namespace pelidore

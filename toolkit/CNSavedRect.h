@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace pelidore {
+
 // Pixels of a rectangle of a CNScreen, kept by CNScreen::SaveRect and put back
 // by CNScreen::RestoreRect. x, y, width and height are the clipped rectangle;
 // pixels holds width x height premultiplied BGRA words, top row first.
@@ -21,3 +23,5 @@ struct CNSavedRect {
         pixels.shrink_to_fit();
     }
 };
+
+} // namespace pelidore

@@ -10,6 +10,8 @@
 #include <cwchar>
 #include <memory>
 
+namespace pelidore {
+
 namespace {
 
 // Buffers above this many pixels are refused rather than risking an overflow
@@ -542,3 +544,5 @@ uint32_t* CNScreen::Row(int y) const
 {
     return m_Pixels + static_cast<size_t>(m_Height - 1 - y) * static_cast<size_t>(m_Width);
 }
+
+} // namespace pelidore

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace pelidore {
+
 class CNBitmap;
 class CNColor;
 class CNFont;
@@ -126,3 +128,5 @@ private:
     int m_Width = 0;
     int m_Height = 0;
 };
+
+} // namespace pelidore

@@ -4,6 +4,8 @@
 #include "toolkit/CNTheme.h"
 #include "toolkit/NControlMessages.h"
 
+namespace pelidore {
+
 namespace {
 
 constexpr int kThumbInset = 2;
@@ -180,3 +182,5 @@ void CNScrollBar::MoveByUser(int position)
     if (m_Notify)
         Notify(NWM_SCROLL_CHANGED);
 }
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include "toolkit/CNControlBase.h"
 
+namespace pelidore {
+
 // A scroll bar over a range of count entries of which page are shown at a
 // time; the position is the first shown entry, 0..count - page. Dragging the
 // thumb holds the mouse capture; a press on the track beside the thumb pages
@@ -60,3 +62,5 @@ private:
     bool m_Notify = true;
     bool m_Changed = false;
 };
+
+} // namespace pelidore

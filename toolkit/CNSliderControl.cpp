@@ -6,6 +6,8 @@
 #include "toolkit/CNTopWindow.h"
 #include "toolkit/NControlMessages.h"
 
+namespace pelidore {
+
 namespace {
 
 // Drawn when a slider has no pictures.
@@ -235,3 +237,5 @@ void CNSliderControl::ReleaseImages()
     for (CNBitmap& image : m_Images)
         image.Release();
 }
+
+} // namespace pelidore

@@ -3,6 +3,8 @@
 #include "toolkit/CNBitmap.h"
 #include "toolkit/CNControlBase.h"
 
+namespace pelidore {
+
 // A slider: a background picture and a thumb that follows a position from 0
 // to a maximum. A press inside the track sets the position (rounded to a
 // whole number) and starts a drag that holds the mouse capture until the
@@ -77,3 +79,5 @@ private:
     void EndDrag();
     void ReleaseImages();
 };
+
+} // namespace pelidore

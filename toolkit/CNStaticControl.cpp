@@ -2,6 +2,8 @@
 
 #include "toolkit/CNScreen.h"
 
+namespace pelidore {
+
 CNStaticControl::CNStaticControl() = default;
 
 CNStaticControl::~CNStaticControl() = default;
@@ -52,3 +54,5 @@ void CNStaticControl::DrawBackColor()
 {
     FillColor(m_BackColor, GetRect());
 }
+
+} // namespace pelidore

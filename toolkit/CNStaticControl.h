@@ -3,6 +3,8 @@
 #include "toolkit/CNControlBase.h"
 #include "toolkit/CNTextStyle.h"
 
+namespace pelidore {
+
 // A text in a font and colour set by the owner, optionally on a solid
 // background. It is also the text part of every button.
 class CNStaticControl : public CNControlBase {
@@ -46,3 +48,5 @@ private:
     bool m_SingleLine = true;
     CNColor m_BackColor;
 };
+
+} // namespace pelidore

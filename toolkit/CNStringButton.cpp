@@ -3,6 +3,8 @@
 #include "toolkit/CNScreen.h"
 #include "toolkit/CNTheme.h"
 
+namespace pelidore {
+
 namespace {
 
 constexpr BYTE kDisabledTextAlpha = 96;
@@ -61,3 +63,5 @@ void CNStringButton::DrawFace(const CNColor& face)
 {
     FillColor(face, GetRect());
 }
+
+} // namespace pelidore

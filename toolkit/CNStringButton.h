@@ -2,6 +2,8 @@
 
 #include "toolkit/CNButton.h"
 
+namespace pelidore {
+
 // A button made of its text alone: a flat face that brightens on hover and
 // takes the accent colour while pressed or checked. Kinds, states and
 // notices are those of CNButton. Pictures, if set, are drawn instead of the face.
@@ -25,3 +27,5 @@ private:
     CNColor m_HoverColor;
     CNColor m_PressedColor;
 };
+
+} // namespace pelidore

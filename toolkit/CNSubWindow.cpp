@@ -1,5 +1,7 @@
 #include "toolkit/CNSubWindow.h"
 
+namespace pelidore {
+
 namespace {
 
 constexpr const char* kCreateName = "CNSubWindow::Create";
@@ -20,3 +22,5 @@ HRESULT CNSubWindow::Create(HINSTANCE instance, HWND parent, const wchar_t* clas
         return E_FAIL;
     return OnCreate();
 }
+
+} // namespace pelidore

@@ -3,6 +3,8 @@
 #include "toolkit/CNLog.h"
 #include "toolkit/CNTheme.h"
 
+namespace pelidore {
+
 CNTextStyle::CNTextStyle() : m_Color(CNTheme::Text()) {}
 
 const CNFont& CNTextStyle::Font()
@@ -27,3 +29,5 @@ void CNTextStyle::SetAlignment(int horizontal, int vertical)
     m_Horizontal = horizontal;
     m_Vertical = vertical;
 }
+
+} // namespace pelidore

@@ -3,6 +3,8 @@
 #include "toolkit/CNColor.h"
 #include "toolkit/CNFont.h"
 
+namespace pelidore {
+
 // Font, colour and alignment of a control's text. The font is borrowed from
 // the owner (who keeps it alive while the control draws); without one the
 // style makes its own default font the first time it is asked for it.
@@ -36,3 +38,5 @@ private:
     int m_Horizontal = 0;
     int m_Vertical = 1;
 };
+
+} // namespace pelidore

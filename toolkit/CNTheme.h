@@ -2,6 +2,8 @@
 
 #include "toolkit/CNColor.h"
 
+namespace pelidore {
+
 // The colours the controls draw with when their owner sets none. They match
 // the program's pictures: dark greys and one warm accent.
 class CNTheme {
@@ -29,3 +31,5 @@ public:
     static constexpr int kFontHeight = 14;
     static constexpr int kFontWeight = 400;
 };
+
+} // namespace pelidore

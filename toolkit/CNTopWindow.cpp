@@ -1,5 +1,7 @@
 #include "toolkit/CNTopWindow.h"
 
+namespace pelidore {
+
 namespace {
 
 constexpr const char* kCreateName = "CNTopWindow::Create";
@@ -53,3 +55,5 @@ HINSTANCE CNTopWindow::ModuleInstance()
         return top->GetInstance();
     return GetModuleHandleW(nullptr);
 }
+
+} // namespace pelidore

@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+namespace pelidore {
+
 // The program's one top-level window: class and title "Pelidore", a layered,
 // topmost popup of 640 x 360 pixels. Only one can exist at a time (the class
 // registration of a second one fails). While it exists, Instance() returns it
@@ -36,3 +38,5 @@ private:
     static std::atomic<CNTopWindow*> s_Instance;
     bool m_OwnsClass = false;
 };
+
+} // namespace pelidore

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace pelidore {
+
 namespace {
 
 constexpr const char* kCreateName = "CNWindowBase::Create";
@@ -285,3 +287,5 @@ void CNWindowBase::ForgetWindow()
     m_Window = nullptr;
     m_Tracking = 0;
 }
+
+} // namespace pelidore

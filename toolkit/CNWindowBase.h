@@ -6,6 +6,8 @@
 
 #include <list>
 
+namespace pelidore {
+
 class CNControlBase;
 
 // A Win32 window as an object. Every message of the window goes, in order, to
@@ -94,3 +96,5 @@ private:
     void PresentRectMessage(WPARAM wParam, LPARAM rect);
     void ForgetWindow();
 };
+
+} // namespace pelidore

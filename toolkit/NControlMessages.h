@@ -2,6 +2,8 @@
 
 #include "toolkit/NWindows.h"
 
+namespace pelidore {
+
 // Notices that controls post to their owner window. Unless said otherwise
 // wParam is the control's id and lParam the control (CNControlBase*).
 
@@ -40,3 +42,5 @@ constexpr UINT NWM_COMBO_DROPDOWN = 5802;
 // CNCombo to itself through the owner: paint the open list over the other
 // controls after a full redraw of the window. lParam the combo.
 constexpr UINT NWM_COMBO_OVERLAY = 5803;
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include "toolkit/NWindows.h"
 
+namespace pelidore {
+
 // Window messages private to the toolkit. Controls post them to their owner
 // window with wParam = control id and lParam = the control (CNControlBase*),
 // except NWM_RECT_UPDATE and NWM_REDRAW.
@@ -21,3 +23,5 @@ constexpr UINT NWM_HOVER_END = 5902;
 // wParam of NWM_RECT_UPDATE.
 constexpr WPARAM NWM_RECT_KEEP = 0;
 constexpr WPARAM NWM_RECT_DELETE = 1;
+
+} // namespace pelidore

@@ -32,8 +32,12 @@ using std::min;
 
 #include <gdiplus.h>
 
+namespace pelidore {
+
 // DrawText is a Win32 macro (DrawTextW); CNScreen has an operation of that name.
 // Call the Win32 function as DrawTextW where it is needed.
 #ifdef DrawText
 #undef DrawText
 #endif
+
+} // namespace pelidore

@@ -5,6 +5,8 @@
 #include "toolkit/CNTheme.h"
 #include "toolkit/NControlMessages.h"
 
+namespace pelidore {
+
 #define PELIDORE_WIDEN_(text) L##text
 #define PELIDORE_WIDEN(text) PELIDORE_WIDEN_(text)
 
@@ -53,3 +55,5 @@ LRESULT CAboutWnd::OnButtonClicked(WPARAM wParam, LPARAM)
         Hide();
     return 1;
 }
+
+} // namespace pelidore

@@ -4,6 +4,8 @@
 #include "toolkit/CNFont.h"
 #include "windows/CToolWnd.h"
 
+namespace pelidore {
+
 // The program's name, version (from the build) and contact address.
 class CAboutWnd : public CToolWnd {
 public:
@@ -27,3 +29,5 @@ private:
     CNAlphaButton m_Close;
     CNFont m_Font;
 };
+
+} // namespace pelidore

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <iterator>
 
+namespace pelidore {
+
 bool CColorChooser::Choose(HWND owner, POINT anchor, COLORREF& rgb)
 {
     COLORREF customColors[16];
@@ -59,3 +61,5 @@ RECT CColorChooser::WorkAreaAt(POINT point)
     virtualScreen.bottom = virtualScreen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
     return virtualScreen;
 }
+
+} // namespace pelidore

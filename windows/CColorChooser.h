@@ -2,6 +2,8 @@
 
 #include "toolkit/NWindows.h"
 
+namespace pelidore {
+
 // The system colour dialog, opened fully, placed near the button that asked
 // for it.
 class CColorChooser {
@@ -23,3 +25,5 @@ public:
 private:
     static RECT WorkAreaAt(POINT point);
 };
+
+} // namespace pelidore

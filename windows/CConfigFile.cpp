@@ -3,6 +3,8 @@
 #include "windows/CFieldReader.h"
 #include "windows/CFieldWriter.h"
 
+namespace pelidore {
+
 bool CConfigFile::Load(const std::uint8_t* bytes, std::size_t count)
 {
     CFieldReader reader(bytes, count);
@@ -59,3 +61,5 @@ std::int32_t CConfigFile::ClampStep(std::int32_t step, int maximum)
         return maximum;
     return step;
 }
+
+} // namespace pelidore

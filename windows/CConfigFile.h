@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace pelidore {
+
 // The recording and export settings as config.dat holds them: 539 bytes,
 // little-endian, no header. The members start at the built-in defaults,
 // except workFolder, whose default (the settings folder) only the caller
@@ -52,3 +54,5 @@ public:
 private:
     static std::int32_t ClampStep(std::int32_t step, int maximum);
 };
+
+} // namespace pelidore

@@ -11,6 +11,8 @@
 
 #include <utility>
 
+namespace pelidore {
+
 namespace {
 
 struct ButtonSpec {
@@ -363,3 +365,5 @@ LRESULT CControlWnd::OnReadout(WPARAM wParam, LPARAM lParam)
     ShowReadout(static_cast<int>(wParam), static_cast<std::uint64_t>(lParam));
     return 1;
 }
+
+} // namespace pelidore

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+namespace pelidore {
+
 // The control panel under the recording frame: the program's commands, the
 // time and size locks and the running time and size read-outs. Commands go to
 // the owner (the frame) as posted PWM_COMMAND messages.
@@ -118,3 +120,5 @@ private:
     std::wstring m_TimeText;
     std::wstring m_SizeText;
 };
+
+} // namespace pelidore

@@ -1,7 +1,11 @@
 #include "windows/CCreationResult.h"
 
+namespace pelidore {
+
 void CCreationResult::Add(HRESULT result)
 {
     if (FAILED(result))
         m_Result = result;
 }
+
+} // namespace pelidore

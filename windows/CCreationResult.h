@@ -2,6 +2,8 @@
 
 #include "toolkit/NWindows.h"
 
+namespace pelidore {
+
 // Collects the results of a creation sequence without stopping it: a window
 // whose picture is missing is still usable, the log says what went wrong,
 // and the creation as a whole reports the failure.
@@ -13,3 +15,5 @@ public:
 private:
     HRESULT m_Result = S_OK;
 };
+
+} // namespace pelidore

@@ -1,5 +1,7 @@
 #include "windows/CFieldReader.h"
 
+namespace pelidore {
+
 CFieldReader::CFieldReader(const std::uint8_t* bytes, std::size_t count)
     : m_Bytes(bytes), m_Count(bytes == nullptr ? 0 : count)
 {
@@ -58,3 +60,5 @@ bool CFieldReader::ReadText(CFixedText& text)
     text.AssignUnits(units, CFixedText::kUnits);
     return true;
 }
+
+} // namespace pelidore

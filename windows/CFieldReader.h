@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace pelidore {
+
 // Reads the fixed-width little-endian fields of a settings file in order.
 // A field that the bytes do not hold completely leaves its target untouched,
 // so a short file keeps the caller's defaults for everything past its end.
@@ -30,3 +32,5 @@ private:
     std::size_t m_Count;
     std::size_t m_Offset = 0;
 };
+
+} // namespace pelidore

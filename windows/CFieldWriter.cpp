@@ -1,5 +1,7 @@
 #include "windows/CFieldWriter.h"
 
+namespace pelidore {
+
 void CFieldWriter::WriteZeros(std::size_t count)
 {
     m_Bytes.insert(m_Bytes.end(), count, 0);
@@ -28,3 +30,5 @@ void CFieldWriter::WriteText(const CFixedText& text)
         m_Bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
     }
 }
+
+} // namespace pelidore

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace pelidore {
+
 // Appends fixed-width little-endian fields, the mirror of CFieldReader.
 class CFieldWriter {
 public:
@@ -21,3 +23,5 @@ public:
 private:
     std::vector<std::uint8_t> m_Bytes;
 };
+
+} // namespace pelidore

@@ -1,5 +1,7 @@
 #include "windows/CFixedText.h"
 
+namespace pelidore {
+
 void CFixedText::Assign(std::u16string_view text)
 {
     AssignUnits(text.data(), text.size());
@@ -12,3 +14,5 @@ std::u16string_view CFixedText::View() const
         ++length;
     return std::u16string_view(m_Units.data(), length);
 }
+
+} // namespace pelidore

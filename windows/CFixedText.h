@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+namespace pelidore {
+
 // A text setting as the settings files hold it: 260 UTF-16 units, zero-
 // terminated inside the buffer, unused units zero. Every way in keeps the
 // terminator, so a file whose buffer is full to the last unit still yields a
@@ -59,3 +61,5 @@ void CFixedText::CopyTo(Unit* out, std::size_t capacity) const
         out[i] = static_cast<Unit>(m_Units[i]);
     out[i] = 0;
 }
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+namespace pelidore {
+
 namespace fs = std::filesystem;
 
 bool CFolder::Ensure(const fs::path& folder)
@@ -42,3 +44,5 @@ bool CFolder::MakeDirectory(const fs::path& path)
     // Another process may have made it in the meantime; that counts as made.
     return IsDirectory(path);
 }
+
+} // namespace pelidore

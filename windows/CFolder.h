@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+namespace pelidore {
+
 // Folders the program writes into (the settings folder, the work folder) may
 // not exist yet, nor their parents: a first run, or a work folder typed for a
 // drive that was just plugged in.
@@ -16,3 +18,5 @@ private:
     static bool IsDirectory(const std::filesystem::path& path);
     static bool MakeDirectory(const std::filesystem::path& path);
 };
+
+} // namespace pelidore

@@ -5,6 +5,8 @@
 
 #include <cwchar>
 
+namespace pelidore {
+
 namespace {
 
 // The new-style dialog needs a single-threaded apartment on the calling
@@ -49,3 +51,5 @@ bool CFolderChooser::Choose(HWND owner, wchar_t (&folder)[MAX_PATH])
     folder[MAX_PATH - 1] = 0;
     return true;
 }
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include "toolkit/NWindows.h"
 
+namespace pelidore {
+
 // The shell's "Select work folder" dialog.
 class CFolderChooser {
 public:
@@ -12,3 +14,5 @@ public:
     // "Network") leaves `folder` as it was and returns false.
     static bool Choose(HWND owner, wchar_t (&folder)[MAX_PATH]);
 };
+
+} // namespace pelidore

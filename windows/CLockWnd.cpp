@@ -7,6 +7,8 @@
 #include "toolkit/CNTopWindow.h"
 #include "toolkit/NControlMessages.h"
 
+namespace pelidore {
+
 namespace {
 
 constexpr int kButtonY = 11;
@@ -198,3 +200,5 @@ LRESULT CLockWnd::OnButtonClicked(WPARAM wParam, LPARAM)
         Finish(kCancelled);
     return 1;
 }
+
+} // namespace pelidore

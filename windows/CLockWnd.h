@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 // What the time lock and size lock windows share: a strip under the panel
 // with numeric fields and OK / Cancel, run modally by the panel. While it
 // runs, no other window of the thread reacts; application messages posted to
@@ -67,3 +69,5 @@ private:
     std::vector<CNEdit*> m_Fields;
     std::vector<std::wstring> m_FieldTexts;
 };
+
+} // namespace pelidore

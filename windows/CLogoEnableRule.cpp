@@ -2,6 +2,8 @@
 
 #include "windows/CLogoFile.h"
 
+namespace pelidore {
+
 CLogoEnableRule CLogoEnableRule::ForKind(int kind)
 {
     CLogoEnableRule rule;
@@ -11,3 +13,5 @@ CLogoEnableRule CLogoEnableRule::ForKind(int kind)
     rule.placement = kind == CLogoFile::kTextLogo || kind == CLogoFile::kImageLogo;
     return rule;
 }
+
+} // namespace pelidore

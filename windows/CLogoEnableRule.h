@@ -1,5 +1,7 @@
 #pragma once
 
+namespace pelidore {
+
 // Which of the Logo window's controls take input for a logo kind. The two
 // kind boxes and the close button always do; the path field never does (it
 // only shows the chosen picture).
@@ -13,3 +15,5 @@ public:
     // kind: 1 text logo, 2 image logo, anything else no logo.
     static CLogoEnableRule ForKind(int kind);
 };
+
+} // namespace pelidore

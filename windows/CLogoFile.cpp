@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace pelidore {
+
 bool CLogoFile::Load(const std::uint8_t* bytes, std::size_t count)
 {
     CFieldReader reader(bytes, count);
@@ -69,3 +71,5 @@ bool CLogoFile::operator==(const CLogoFile& other) const
            imagePath == other.imagePath && corner == other.corner && marginX == other.marginX &&
            marginY == other.marginY;
 }
+
+} // namespace pelidore

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace pelidore {
+
 // The logo settings as logo.dat holds them: 13 zero bytes, then the fields,
 // 1601 bytes in all, little-endian, no header. Members start at the built-in
 // defaults.
@@ -67,3 +69,5 @@ public:
 private:
     void BringIntoRange();
 };
+
+} // namespace pelidore

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 namespace {
 
 constexpr COLORREF kTextEditInk = RGB(255, 255, 255);
@@ -508,3 +510,5 @@ int CLogoWnd::MarginValue(const CNEdit& edit)
 {
     return CLogoFile::ClampMargin(static_cast<int>(edit.GetValue()));
 }
+
+} // namespace pelidore

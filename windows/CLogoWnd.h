@@ -10,6 +10,8 @@
 
 #include <string>
 
+namespace pelidore {
+
 // The Logo window: no logo, a text logo (text, font family, size, fill and
 // outline colour) or an image logo, its corner and its margins. The values
 // live in this object (the logo.dat fields); they are taken from the
@@ -126,3 +128,5 @@ private:
     CNEdit m_MarginXEdit;
     CNEdit m_MarginYEdit;
 };
+
+} // namespace pelidore

@@ -1,5 +1,7 @@
 #include "windows/CPanelDragRule.h"
 
+namespace pelidore {
+
 namespace {
 
 constexpr int FrameBorder = 9;                                         // the frame may hang this far off the screen
@@ -68,3 +70,5 @@ void CPanelDragRule::MovePanelLeft(Rect& panel, int left)
     panel.left = left;
     panel.right = left + PanelWidth;
 }
+
+} // namespace pelidore

@@ -1,4 +1,7 @@
 #pragma once
+
+namespace pelidore {
+
 // Where the control panel and the recording frame go while the user drags
 // the panel: the frame follows the panel, the pair never leaves the virtual
 // screen by more than the frame's 9-pixel border, and the panel flips to the
@@ -40,3 +43,5 @@ private:
     static void MovePanelTop(Rect& panel, int top);
     static void MovePanelLeft(Rect& panel, int left);
 };
+
+} // namespace pelidore

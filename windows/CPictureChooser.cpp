@@ -4,6 +4,8 @@
 
 #include <cwchar>
 
+namespace pelidore {
+
 const wchar_t* CPictureChooser::Filter()
 {
     return L"Picture file(BMP, PNG, JPG)\0*.bmp;*.png;*.jpg\0"
@@ -37,3 +39,5 @@ bool CPictureChooser::Choose(HWND owner, wchar_t (&path)[MAX_PATH])
     path[MAX_PATH - 1] = 0;
     return true;
 }
+
+} // namespace pelidore

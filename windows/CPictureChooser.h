@@ -2,6 +2,8 @@
 
 #include "toolkit/NWindows.h"
 
+namespace pelidore {
+
 // The "File Open" dialog for the logo picture.
 class CPictureChooser {
 public:
@@ -17,3 +19,5 @@ public:
     // empty string: the form OPENFILENAMEW's filter takes.
     static const wchar_t* Filter();
 };
+
+} // namespace pelidore

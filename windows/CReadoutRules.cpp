@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+namespace pelidore {
+
 namespace {
 
 constexpr std::uint64_t SecondsPerMinute = 60;
@@ -81,3 +83,5 @@ std::uint64_t CReadoutRules::LimitBytes(int sizeLimitMb)
 {
     return static_cast<std::uint64_t>(sizeLimitMb) * BytesPerMegabyte;
 }
+
+} // namespace pelidore

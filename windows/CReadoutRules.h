@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+namespace pelidore {
+
 class CReadoutRules {
 public:
     static constexpr std::uint64_t BytesPerMegabyte = 1048576;
@@ -35,3 +37,5 @@ private:
     static std::uint64_t ShownBytes(std::uint64_t bytes, int sizeLimitMb);
     static std::uint64_t LimitBytes(int sizeLimitMb);
 };
+
+} // namespace pelidore

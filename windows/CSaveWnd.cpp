@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cwchar>
 
+namespace pelidore {
+
 namespace {
 
 constexpr int kBarX = 34;
@@ -73,3 +75,5 @@ LRESULT CSaveWnd::OnButtonClicked(WPARAM wParam, LPARAM)
         PostToOwner(pelidore::CMD_CANCEL_SAVING);
     return 1;
 }
+
+} // namespace pelidore

@@ -4,6 +4,8 @@
 #include "toolkit/CNFont.h"
 #include "windows/CToolWnd.h"
 
+namespace pelidore {
+
 // Progress of turning a deferred recording into the GIF, with a button that
 // stops it early (the frames written so far stay in the file).
 class CSaveWnd : public CToolWnd {
@@ -36,3 +38,5 @@ private:
     unsigned m_Total = 0;
     int m_Done = 0;
 };
+
+} // namespace pelidore

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <system_error>
 
+namespace pelidore {
+
 namespace fs = std::filesystem;
 
 bool CSettingsFile::Read(const fs::path& file, std::size_t maxBytes, std::vector<std::uint8_t>& bytes)
@@ -74,3 +76,5 @@ void CSettingsFile::RemoveQuietly(const fs::path& file)
     if (fs::is_regular_file(fs::symlink_status(file, error)))
         fs::remove(file, error);
 }
+
+} // namespace pelidore

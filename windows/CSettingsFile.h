@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <vector>
 
+namespace pelidore {
+
 // Reading and replacing a whole settings file. A write goes to a temporary
 // file beside the target and is renamed over it only once complete, so a
 // crash or a full disk mid-write leaves the previous settings intact.
@@ -27,3 +29,5 @@ private:
     static bool WriteWhole(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes);
     static void RemoveQuietly(const std::filesystem::path& file);
 };
+
+} // namespace pelidore

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+namespace pelidore {
+
 std::wstring CSettingsFolder::Default()
 {
     std::wstring base = DocumentsFolder();
@@ -30,3 +32,5 @@ std::wstring CSettingsFolder::TemporaryFolder()
         return L"C:\\";
     return path;
 }
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace pelidore {
+
 // Where config.dat and logo.dat live, and the default work folder:
 // the user's Documents folder with "Pelidore" appended.
 class CSettingsFolder {
@@ -19,3 +21,5 @@ private:
     static std::wstring DocumentsFolder();
     static std::wstring TemporaryFolder();
 };
+
+} // namespace pelidore

@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <vector>
 
+namespace pelidore {
+
 namespace {
 
 struct SliderLayout {
@@ -305,3 +307,5 @@ int CSetupWnd::SliderValue(const CNSliderControl& slider)
         slider.GetOrientation() != 0 ? slider.GetPosition() : slider.GetMaximum() - slider.GetPosition();
     return static_cast<int>(value);
 }
+
+} // namespace pelidore

@@ -11,6 +11,8 @@
 
 #include <string>
 
+namespace pelidore {
+
 // The Setup window: frame rate, output size, playback speed, cursor capture,
 // dithering, transparency, quality mode and work folder. Every change is
 // written to config.dat at once and announced to the main window with
@@ -89,3 +91,5 @@ private:
     CNEdit m_FolderEdit;
     CNAlphaButton m_FolderButton;
 };
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include "resources/ResourceIds.h"
 
+namespace pelidore {
+
 namespace {
 
 constexpr int kOkX = 142;
@@ -23,3 +25,5 @@ HRESULT CSizeLockWnd::CreateFields()
 {
     return CreateNumericEdit(m_Megabytes, kMegabytesEdit, kMegabytesX, 0, 999, 1);
 }
+
+} // namespace pelidore

@@ -3,6 +3,8 @@
 #include "toolkit/CNEdit.h"
 #include "windows/CLockWnd.h"
 
+namespace pelidore {
+
 // The size lock strip: megabytes (0..999), 1 at first.
 class CSizeLockWnd : public CLockWnd {
 public:
@@ -22,3 +24,5 @@ protected:
 private:
     CNEdit m_Megabytes;
 };
+
+} // namespace pelidore

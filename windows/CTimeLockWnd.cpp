@@ -2,6 +2,8 @@
 
 #include "resources/ResourceIds.h"
 
+namespace pelidore {
+
 namespace {
 
 constexpr int kOkX = 232;
@@ -27,3 +29,5 @@ HRESULT CTimeLockWnd::CreateFields()
         return E_FAIL;
     return 0;
 }
+
+} // namespace pelidore

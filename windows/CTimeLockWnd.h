@@ -3,6 +3,8 @@
 #include "toolkit/CNEdit.h"
 #include "windows/CLockWnd.h"
 
+namespace pelidore {
+
 // The time lock strip: minutes (0..99) and seconds (1..60), 0:05 at first.
 class CTimeLockWnd : public CLockWnd {
 public:
@@ -25,3 +27,5 @@ private:
     CNEdit m_Minutes;
     CNEdit m_Seconds;
 };
+
+} // namespace pelidore

@@ -9,6 +9,8 @@
 #include "toolkit/CNTopWindow.h"
 #include "windows/CCreationResult.h"
 
+namespace pelidore {
+
 CToolWnd::CToolWnd(int height, UINT backgroundId) : m_Height(height), m_BackgroundId(backgroundId) {}
 
 CToolWnd::~CToolWnd() = default;
@@ -177,3 +179,5 @@ HWND CToolWnd::Owner() const
     HWND owner = GetWindow(m_Window, GW_OWNER);
     return owner != nullptr ? owner : GetParent(m_Window);
 }
+
+} // namespace pelidore

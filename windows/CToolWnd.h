@@ -4,6 +4,8 @@
 #include "toolkit/CNSubWindow.h"
 #include "toolkit/NWindows.h"
 
+namespace pelidore {
+
 class CNAlphaButton;
 class CNCombo;
 class CNControlBase;
@@ -81,3 +83,5 @@ private:
     CNBitmap m_Background;
     CNControlBase* m_MouseTarget = nullptr;
 };
+
+} // namespace pelidore

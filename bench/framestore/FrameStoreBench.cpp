@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 namespace {
 
 constexpr int kW = 1280, kH = 720;
@@ -337,3 +339,5 @@ BENCHMARK(BM_StoreAppend)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseR
 BENCHMARK(BM_StoreNextFrame)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();
+
+} // namespace pelidore

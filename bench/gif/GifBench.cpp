@@ -17,6 +17,8 @@
 #include <map>
 #include <memory>
 
+namespace pelidore {
+
 namespace {
 
 enum Content { kUi = 0, kPhoto = 1, kDesktop = 2 };
@@ -212,3 +214,5 @@ BENCHMARK(BM_ImgPrReduce)
 } // namespace
 
 BENCHMARK_MAIN();
+
+} // namespace pelidore

@@ -26,6 +26,8 @@
 #include <tuple>
 #include <vector>
 
+namespace pelidore {
+
 namespace {
 
 struct Config {
@@ -185,6 +187,10 @@ double PaletteBound(const synth::Pixels& frame, int w, int h)
 }
 
 } // namespace
+
+} // namespace pelidore
+
+using namespace pelidore;
 
 int main(int argc, char** argv)
 {

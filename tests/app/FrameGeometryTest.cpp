@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelidore {
+
 using pelidore::CFrameGeometry;
 using pelidore::FrameCorner;
 using pelidore::FrameHit;
@@ -98,3 +100,5 @@ TEST(FrameGeometry, DecorationsSitInsideTheBorder)
     EXPECT_EQ(CFrameGeometry::CornerMarkOrigin(FrameCorner::BottomRight, kWindow), (PixelPoint{614, 334}));
     EXPECT_EQ(CFrameGeometry::CentreMarkOrigin(kWindow, {40, 40}), (PixelPoint{299, 159}));
 }
+
+} // namespace pelidore

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 TEST(DependencyLink, SnappyAndZlibRoundTrip)
 {
     const std::string input(10000, 'x');
@@ -60,3 +62,5 @@ TEST(DependencyLink, ImageQuantQuantizesATinyImage)
     liq_image_destroy(image);
     liq_attr_destroy(attr);
 }
+
+} // namespace pelidore

@@ -3,6 +3,8 @@
 // coordinates, as the recorded frames are laid out.
 #include <cstdint>
 
+namespace pelidore {
+
 struct Bgr {
     std::uint8_t blue = 0;
     std::uint8_t green = 0;
@@ -36,3 +38,5 @@ inline int CountOther(const std::uint8_t* frame, int width, int height, int x0, 
             count += PixelAt(frame, width, height, x, y) != colour ? 1 : 0;
     return count;
 }
+
+} // namespace pelidore

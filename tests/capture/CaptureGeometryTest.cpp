@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelidore {
+
 using pelidore::CCaptureGeometry;
 using pelidore::PixelPoint;
 using pelidore::PixelSize;
@@ -69,3 +71,5 @@ TEST(CaptureGeometry, CursorSizeHalvesAMonochromeMaskAndScales)
     EXPECT_EQ(CCaptureGeometry::CursorSize({32, 32}, true, 50), (PixelSize{16, 16}));
     EXPECT_EQ(CCaptureGeometry::CursorSize({32, 64}, false, 30), (PixelSize{9, 9}));
 }
+
+} // namespace pelidore

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 using fstest::Bytes;
 using fstest::MakeBlob;
 using fstest::Snappy;
@@ -570,3 +572,5 @@ TEST(FrameCodecDecode, ImplausibleClaimsAreRefusedBeforeAllocating)
     EXPECT_FALSE(Decodes(decoder, MakeBlob(2, 0, {z, z, z, z}), &why));
     EXPECT_NE(why.find("cannot give"), std::string::npos) << why;
 }
+
+} // namespace pelidore

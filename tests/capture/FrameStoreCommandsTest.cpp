@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 using fstest::Bytes;
 
 namespace {
@@ -308,3 +310,5 @@ TEST_F(FrameStoreCommands, WidePaths)
     EXPECT_EQ(ConvertRun::Of({"gif", wide, wideGif}).code, 0);
     EXPECT_EQ(giftest::DecodeFile(std::filesystem::u8path(wideGif)).frames.size(), std::size_t(kFrames));
 }
+
+} // namespace pelidore

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 using fstest::Bytes;
 using fstest::MakeBlob;
 using fstest::Snappy;
@@ -574,3 +576,5 @@ TEST_F(FrameStoreCorruption, RecoverOfAStoreWithNoCompleteFrame)
     EXPECT_EQ(result.framesKept, 0);
     EXPECT_EQ(fstest::ReadAll(path).size(), 20u);
 }
+
+} // namespace pelidore

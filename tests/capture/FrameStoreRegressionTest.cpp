@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <vector>
 
+namespace pelidore {
+
 TEST(FrameStoreRegression, EveryFuzzFindingStaysFixed)
 {
     const std::filesystem::path dir = FRAMESTORE_REGRESSION_DIR;
@@ -29,3 +31,5 @@ TEST(FrameStoreRegression, EveryFuzzFindingStaysFixed)
     RecordProperty("inputs", int(inputs.size()));
     std::printf("replayed %zu regression inputs\n", inputs.size());
 }
+
+} // namespace pelidore

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 using fstest::Bytes;
 using Status = CFrameStore::ReadStatus;
 
@@ -441,3 +443,5 @@ TEST(FrameStore, ScanningIgnoresTheHeaderCount)
     EXPECT_EQ(store.NextFrame(f), Status::End);
     EXPECT_EQ(store.ReadOffset(), file.size());
 }
+
+} // namespace pelidore

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 namespace fstest {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -291,3 +293,5 @@ inline ParsedFile ParseStoreFile(const Bytes& file)
 }
 
 } // namespace fstest
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelidore {
+
 using pelidore::CFrameTiming;
 
 TEST(FrameTiming, IntervalIsWholeMillisecondsOfTheFrameRate)
@@ -41,3 +43,5 @@ TEST(FrameTiming, SleepFillsTheIntervalAndNeverGoesNegative)
     EXPECT_EQ(CFrameTiming::SleepAfterPass(1000, 1250, 100), 0u);
     EXPECT_EQ(CFrameTiming::SleepAfterPass(0xFFFFFFFBu, 5, 100), 90u);
 }
+
+} // namespace pelidore

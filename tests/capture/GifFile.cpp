@@ -4,6 +4,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+
+namespace pelidore {
+
 #endif
 
 namespace {
@@ -96,3 +99,5 @@ void GifFile::RgbAt(int frame, int x, int y, int& red, int& green, int& blue) co
     green = map->Colors[index].Green;
     blue = map->Colors[index].Blue;
 }
+
+} // namespace pelidore

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 class GifFile {
 public:
     explicit GifFile(const std::filesystem::path& path);
@@ -28,3 +30,5 @@ private:
     GifFileType* m_Gif = nullptr;
     std::string m_Error;
 };
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelidore {
+
 using pelidore::CLogoLayout;
 using pelidore::LogoAlignment;
 using pelidore::LogoSpot;
@@ -40,3 +42,5 @@ TEST(LogoLayout, ImageSitsInsideItsCornerAtTheMargins)
     EXPECT_EQ(CLogoLayout::ImageSpot(3, 10, 20, 50, 30, 400, 300), (LogoSpot{10, 250}));
     EXPECT_EQ(CLogoLayout::ImageSpot(7, 10, 20, 50, 30, 400, 300), (LogoSpot{5, 5}));
 }
+
+} // namespace pelidore

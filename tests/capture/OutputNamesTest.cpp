@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <set>
 
+namespace pelidore {
+
 using pelidore::COutputNames;
 namespace fs = std::filesystem;
 
@@ -110,3 +112,5 @@ TEST(OutputNames, RecognisesExactlyTheFrameStoreNamesItHandsOut)
     EXPECT_FALSE(COutputNames::IsFrameStoreName("x.dat"));
     EXPECT_FALSE(COutputNames::IsFrameStoreName(""));
 }
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelidore {
+
 using pelidore::CRecordingLimits;
 using pelidore::RecordingLocks;
 using pelidore::RecordingProgress;
@@ -37,3 +39,5 @@ TEST(RecordingLimits, StopsWhenTheNextAverageFrameWouldPassTheWritersLimit)
     EXPECT_TRUE(CRecordingLimits::ShouldStop({1, 950000, 9, 1048576}, oneMegabyte));
     EXPECT_FALSE(CRecordingLimits::ShouldStop({1, 950000, 0, 1048576}, oneMegabyte));
 }
+
+} // namespace pelidore

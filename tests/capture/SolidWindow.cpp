@@ -1,5 +1,7 @@
 #include "tests/capture/SolidWindow.h"
 
+namespace pelidore {
+
 namespace {
 
 const wchar_t kClassName[] = L"PelidoreSolidTestWindow";
@@ -69,3 +71,5 @@ LRESULT CALLBACK SolidWindow::WindowProc(HWND window, UINT message, WPARAM wPara
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
+
+} // namespace pelidore

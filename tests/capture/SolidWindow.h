@@ -4,6 +4,8 @@
 // the cursor over it is one this process owns.
 #include "toolkit/NWindows.h"
 
+namespace pelidore {
+
 class SolidWindow {
 public:
     SolidWindow(int x, int y, int width, int height, COLORREF colour);
@@ -23,3 +25,5 @@ private:
     HWND m_Window = nullptr;
     COLORREF m_Colour;
 };
+
+} // namespace pelidore

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace pelidore {
+
 namespace {
 
 // The button covers x 20..80 and y 30..70; its inside is strictly within.
@@ -372,3 +374,5 @@ TEST_F(AlphaButtonTest, CheckBoxCountsAsCheckedInStateFour)
 }
 
 } // namespace
+
+} // namespace pelidore

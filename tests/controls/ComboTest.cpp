@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 namespace {
 
 using Messages = std::vector<UINT>;
@@ -309,3 +311,5 @@ TEST_F(ComboTest, TheOpenListStaysOnTopOfLaterControls)
 }
 
 } // namespace
+
+} // namespace pelidore

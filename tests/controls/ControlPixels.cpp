@@ -2,6 +2,8 @@
 
 #include "toolkit/CNScreen.h"
 
+namespace pelidore {
+
 std::vector<uint32_t> PixelsOf(const CNScreen& screen, const CNRect& rect)
 {
     std::vector<uint32_t> pixels;
@@ -31,3 +33,5 @@ int AlphaOf(uint32_t pixel)
 {
     return static_cast<int>(pixel >> 24);
 }
+
+} // namespace pelidore

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace pelidore {
+
 class CNScreen;
 
 // The premultiplied BGRA words of a rectangle of a surface, top row first.
@@ -14,3 +16,5 @@ int Brightness(uint32_t pixel);
 int RedOf(uint32_t pixel);
 int GreenOf(uint32_t pixel);
 int AlphaOf(uint32_t pixel);
+
+} // namespace pelidore

@@ -3,6 +3,8 @@
 #include "toolkit/NControlMessages.h"
 #include "toolkit/NMessages.h"
 
+namespace pelidore {
+
 namespace {
 
 constexpr const wchar_t* kClassName = L"PelidoreControlTest";
@@ -155,3 +157,5 @@ std::vector<UINT> ControlTestWindow::Messages() const
         messages.push_back(notice.message);
     return messages;
 }
+
+} // namespace pelidore

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace pelidore {
+
 // A window for driving controls with real posted mouse and key messages. It
 // records every control notice it receives, in order.
 class ControlTestWindow : public CNSubWindow {
@@ -57,3 +59,5 @@ public:
 private:
     std::vector<Notice> m_Notices;
 };
+
+} // namespace pelidore

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace pelidore {
+
 namespace {
 
 // The minutes field of the time lock window: 32, 17, 41 x 20; a wide field
@@ -366,3 +368,5 @@ TEST_F(EditTest, MultiLineFieldTakesEnterAsALineBreak)
 }
 
 } // namespace
+
+} // namespace pelidore

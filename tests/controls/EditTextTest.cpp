@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace pelidore {
+
 namespace {
 
 using Position = CNEditText::Position;
@@ -230,3 +232,5 @@ TEST(EditText, SwitchingToSingleLineCutsTheText)
 }
 
 } // namespace
+
+} // namespace pelidore

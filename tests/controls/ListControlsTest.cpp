@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 namespace {
 
 class ListControlsTest : public ::testing::Test {
@@ -188,3 +190,5 @@ TEST_F(ListControlsTest, StaticTextIsDrawnInItsColour)
 }
 
 } // namespace
+
+} // namespace pelidore

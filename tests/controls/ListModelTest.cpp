@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace pelidore {
+
 namespace {
 
 CNListModel ModelOf(int count, int rows)
@@ -104,3 +106,5 @@ TEST(ListModel, StepsStayInsideAndStartFromTheEnds)
 }
 
 } // namespace
+
+} // namespace pelidore

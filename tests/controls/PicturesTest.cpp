@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace pelidore {
+
 namespace {
 
 struct Picture {
@@ -128,3 +130,5 @@ TEST(Pictures, TheManifestAsksForCommonControlsAndPerMonitorAwareness)
 }
 
 } // namespace
+
+} // namespace pelidore

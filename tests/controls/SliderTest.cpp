@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelidore {
+
 namespace {
 
 // The frame-rate slider of the setup window: 70, 48, 220 x 24, 0..29.
@@ -240,3 +242,5 @@ TEST_F(SliderTest, ProgressBarTakesNoMouseInput)
 }
 
 } // namespace
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+namespace pelidore {
+
 ChildProcess::~ChildProcess()
 {
     Kill();
@@ -92,3 +94,5 @@ int ChildProcess::Run(const wchar_t* program, const std::wstring& arguments, uns
         child.Kill();
     return code;
 }
+
+} // namespace pelidore

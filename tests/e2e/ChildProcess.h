@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+namespace pelidore {
+
 class ChildProcess {
 public:
     ChildProcess() = default;
@@ -30,3 +32,5 @@ private:
 
     PROCESS_INFORMATION m_Process = {};
 };
+
+} // namespace pelidore

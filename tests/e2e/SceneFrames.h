@@ -5,6 +5,8 @@
 
 #include <functional>
 
+namespace pelidore {
+
 namespace scene {
 
 constexpr int kOffset = 9; // frame border: scene pixels hidden under it
@@ -60,3 +62,5 @@ inline int SquareLeft(const GifFile& gif, int frame)
 }
 
 } // namespace scene
+
+} // namespace pelidore

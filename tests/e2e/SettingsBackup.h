@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace pelidore {
+
 class SettingsBackup {
 public:
     explicit SettingsBackup(std::filesystem::path file) : m_File(std::move(file))
@@ -32,3 +34,5 @@ private:
     std::filesystem::path m_File;
     std::optional<std::vector<std::uint8_t>> m_Bytes;
 };
+
+} // namespace pelidore

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+namespace pelidore {
+
 namespace {
 
 void Require(bool condition)
@@ -67,6 +69,10 @@ void CheckLogo(const std::uint8_t* data, std::size_t size)
 }
 
 } // namespace
+
+} // namespace pelidore
+
+using namespace pelidore;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

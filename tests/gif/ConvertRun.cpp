@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace pelidore {
+
 ConvertRun ConvertRun::Of(std::vector<std::string> args)
 {
     args.insert(args.begin(), "pelidore-convert");
@@ -31,3 +33,5 @@ int ConvertRun::LineCount(const std::string& text)
 {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
+
+} // namespace pelidore

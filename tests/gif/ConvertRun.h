@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 class ConvertRun {
 public:
     // args without the program's name, e.g. {"encode", "--size", "16x8", in, out}.
@@ -22,3 +24,5 @@ public:
 private:
     static int LineCount(const std::string& text);
 };
+
+} // namespace pelidore

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 namespace {
 
 std::string RawFile(const std::string& name, int w, int h, int frames)
@@ -226,3 +228,5 @@ TEST(ConvertToolCli, RunCliMapsExceptionsToExitCodes)
                    "pelidore-convert x: broken\n"
                    "pelidore-convert x: odd\n");
 }
+
+} // namespace pelidore

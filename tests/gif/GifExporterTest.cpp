@@ -15,6 +15,8 @@
 #include <cmath>
 #include <set>
 
+namespace pelidore {
+
 namespace {
 
 synth::Pixels Flat(int w, int h, std::uint8_t r, std::uint8_t g, std::uint8_t b)
@@ -412,3 +414,5 @@ TEST(LiqQuantizer, ChannelOrderIsRestoredAndRowsKeepTheirOrder)
         }
     }
 }
+
+} // namespace pelidore

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <random>
 
+namespace pelidore {
+
 namespace giftest {
 
 std::filesystem::path TempDir()
@@ -149,3 +151,5 @@ std::vector<std::uint8_t> FrameToBgrBottomUp(const DecodedFrame& frame)
 }
 
 } // namespace giftest
+
+} // namespace pelidore

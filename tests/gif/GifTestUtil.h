@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 namespace giftest {
 
 // A fresh folder per test process under the system's temporary folder.
@@ -48,3 +50,5 @@ std::vector<std::uint8_t> FrameToBgrBottomUp(const DecodedFrame& frame);
 std::vector<std::uint8_t> FlipRows(const std::vector<std::uint8_t>& rows, int width, int height, int bytesPerPixel);
 
 } // namespace giftest
+
+} // namespace pelidore

@@ -13,6 +13,8 @@
 #include <array>
 #include <cstring>
 
+namespace pelidore {
+
 namespace {
 
 const std::vector<std::uint8_t> kHeaderAndLoop = {'G', 'I', 'F', '8', '9', 'a',
@@ -252,3 +254,5 @@ TEST(GifWriter, SizesOutsideOneTo65535AreRefused)
     EXPECT_TRUE(writer.Open(path, 65535, 1, false));
     EXPECT_TRUE(writer.Close());
 }
+
+} // namespace pelidore

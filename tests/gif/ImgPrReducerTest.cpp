@@ -14,6 +14,8 @@
 #include <map>
 #include <set>
 
+namespace pelidore {
+
 namespace {
 
 std::uint32_t At(const synth::Pixels& p, std::size_t i)
@@ -255,3 +257,5 @@ TEST(GifExporter, WithDitheringAndTransparencyAnUnchangedDesktopFrameIsAllTransp
     EXPECT_LE(opaque, changed);
     EXPECT_GT(opaque, 0u);
 }
+
+} // namespace pelidore

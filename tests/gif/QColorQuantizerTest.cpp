@@ -15,6 +15,8 @@
 #include <set>
 #include <tuple>
 
+namespace pelidore {
+
 namespace {
 
 struct Result {
@@ -311,3 +313,5 @@ TEST(QColorQuantizer, MatchesThePlainListOnLongRunsAndStripes)
         }
     }
 }
+
+} // namespace pelidore

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstring>
 
+namespace pelidore {
+
 namespace reference {
 
 namespace {
@@ -205,3 +207,5 @@ bool OctreeQuantize(int width, int height, const std::uint8_t* pixels, std::uint
 }
 
 } // namespace reference
+
+} // namespace pelidore

@@ -13,6 +13,8 @@
 
 struct GifColorType;
 
+namespace pelidore {
+
 namespace reference {
 
 struct Reduction {
@@ -28,3 +30,5 @@ bool OctreeQuantize(int width, int height, const std::uint8_t* pixels, std::uint
                     std::vector<Reduction>* log = nullptr);
 
 } // namespace reference
+
+} // namespace pelidore

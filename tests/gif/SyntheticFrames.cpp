@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstddef>
 
+namespace pelidore {
+
 namespace synth {
 
 std::uint64_t Rng::Next()
@@ -352,3 +354,5 @@ double Psnr(const std::uint8_t* a, const std::uint8_t* b, std::size_t bytes)
 }
 
 } // namespace synth
+
+} // namespace pelidore

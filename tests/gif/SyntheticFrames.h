@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace pelidore {
+
 namespace synth {
 
 using Pixels = std::vector<std::uint8_t>;
@@ -88,3 +90,5 @@ private:
 double Psnr(const std::uint8_t* a, const std::uint8_t* b, std::size_t bytes);
 
 } // namespace synth
+
+} // namespace pelidore

@@ -1,5 +1,7 @@
 #include "tests/toolkit/GdiplusEnvironment.h"
 
+namespace pelidore {
+
 void GdiplusEnvironment::SetUp()
 {
     m_Gdiplus = std::make_unique<CNGdiplus>();
@@ -13,3 +15,5 @@ void GdiplusEnvironment::TearDown()
 
 // Registered before main runs, in every test program that links this file.
 static ::testing::Environment* const kGdiplusEnvironment = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
+
+} // namespace pelidore

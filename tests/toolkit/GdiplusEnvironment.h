@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace pelidore {
+
 // Keeps GDI+ started for the whole test program.
 class GdiplusEnvironment : public ::testing::Environment {
 public:
@@ -15,3 +17,5 @@ public:
 private:
     std::unique_ptr<CNGdiplus> m_Gdiplus;
 };
+
+} // namespace pelidore

@@ -1,5 +1,7 @@
 #include "tests/toolkit/JournalControl.h"
 
+namespace pelidore {
+
 void JournalControl::Draw(int mode)
 {
     m_Journal.push_back("draw " + std::to_string(GetId()) + " mode " + std::to_string(mode));
@@ -19,3 +21,5 @@ LRESULT JournalControl::OnMessage(HWND, UINT message, WPARAM, LPARAM)
     // A handled message; the owner must still offer it to the other children.
     return 1;
 }
+
+} // namespace pelidore

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 // A control that writes what its owner window asks of it into a journal.
 class JournalControl : public CNControlBase {
 public:
@@ -21,3 +23,5 @@ protected:
 private:
     std::vector<std::string>& m_Journal;
 };
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include "toolkit/CNLog.h"
 
+namespace pelidore {
+
 LogCapture* LogCapture::s_Active = nullptr;
 
 LogCapture::LogCapture()
@@ -29,3 +31,5 @@ void LogCapture::Collect(const char* line)
     if (s_Active)
         s_Active->m_Lines.emplace_back(line);
 }
+
+} // namespace pelidore

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 // Collects the toolkit's debug log lines while it exists (single-threaded tests).
 class LogCapture {
 public:
@@ -21,3 +23,5 @@ private:
     static LogCapture* s_Active;
     std::vector<std::string> m_Lines;
 };
+
+} // namespace pelidore

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+namespace pelidore {
+
 int SourceLineOf(const std::string& repositoryPath, const std::string& text)
 {
     std::ifstream source(std::string(PELIDORE_SOURCE_DIR) + "/" + repositoryPath);
@@ -11,3 +13,5 @@ int SourceLineOf(const std::string& repositoryPath, const std::string& text)
             return number;
     return 0;
 }
+
+} // namespace pelidore

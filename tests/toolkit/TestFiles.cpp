@@ -2,6 +2,8 @@
 
 #include "toolkit/NWindows.h"
 
+namespace pelidore {
+
 std::wstring RepositoryFile(const std::string& repositoryPath)
 {
     std::string path = std::string(PELIDORE_SOURCE_DIR) + "/" + repositoryPath;
@@ -38,3 +40,5 @@ std::string ReadWholeFile(const std::wstring& path)
     CloseHandle(file);
     return content;
 }
+
+} // namespace pelidore

@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace pelidore {
+
 namespace {
 
 TEST(CNLogTest, LineHasFunctionLineAndMessage)
@@ -116,3 +118,5 @@ TEST(CNColorTest, PackedValueIsAlphaRedGreenBlue)
 }
 
 } // namespace
+
+} // namespace pelidore

@@ -13,6 +13,8 @@
 #include <functional>
 #include <memory>
 
+namespace pelidore {
+
 namespace {
 
 constexpr uint32_t kRed = 0xFFFF0000u;
@@ -151,3 +153,5 @@ TEST_F(LayeredWindowTest, OrdinaryWindowPushesOnlyTheAskedRectangle)
 }
 
 } // namespace
+
+} // namespace pelidore

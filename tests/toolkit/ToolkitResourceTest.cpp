@@ -12,6 +12,8 @@
 #include <cstring>
 #include <string>
 
+namespace pelidore {
+
 namespace {
 
 constexpr uint32_t kOpaqueRed = 0xFFFF0000u;
@@ -331,3 +333,5 @@ TEST(CNFontTest, OverlongFaceIsCutAndRecreatingReplacesTheFont)
 }
 
 } // namespace
+
+} // namespace pelidore

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <vector>
 
+namespace pelidore {
+
 namespace {
 
 constexpr uint32_t kRed = 0xFFFF0000u;
@@ -398,3 +400,5 @@ TEST(CNScreenInertTest, SurfaceWithoutBufferDoesNothing)
 }
 
 } // namespace
+
+} // namespace pelidore

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 namespace {
 
 using Journal = std::vector<std::string>;
@@ -333,3 +335,5 @@ TEST(TopWindowTest, OnlyOneTopWindowAtATime)
 }
 
 } // namespace
+
+} // namespace pelidore

@@ -2,8 +2,12 @@
 
 #include "toolkit/NWindows.h"
 
+namespace pelidore {
+
 bool RunningUnderWine()
 {
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
+
+} // namespace pelidore

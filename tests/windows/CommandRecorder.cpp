@@ -2,6 +2,8 @@
 
 #include "app/PelidoreCommands.h"
 
+namespace pelidore {
+
 namespace {
 
 constexpr const wchar_t* kClassName = L"PelidoreTestFrame";
@@ -40,3 +42,5 @@ LRESULT CALLBACK CommandRecorder::WindowProc(HWND window, UINT message, WPARAM w
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
+
+} // namespace pelidore

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <vector>
 
+namespace pelidore {
+
 // A plain window standing in for the recording frame: it owns the tool
 // windows under test and records the PWM_COMMAND messages they post.
 class CommandRecorder {
@@ -34,3 +36,5 @@ private:
     std::vector<Command> m_Commands;
     std::atomic<int> m_Count{0};
 };
+
+} // namespace pelidore

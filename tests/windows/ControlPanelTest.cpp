@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 
+namespace pelidore {
+
 namespace {
 
 using Command = CommandRecorder::Command;
@@ -341,3 +343,5 @@ TEST_F(ControlPanelTest, DraggingAgainstTheLeftEdgeMovesTheFrameAlong)
 }
 
 } // namespace
+
+} // namespace pelidore

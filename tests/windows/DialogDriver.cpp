@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+namespace pelidore {
+
 namespace {
 
 BOOL CALLBACK TakeDialog(HWND window, LPARAM found)
@@ -54,3 +56,5 @@ void DialogDriver::Run(DWORD dialogThread, Action act, DWORD timeoutMs)
         Sleep(50);
     }
 }
+
+} // namespace pelidore

@@ -6,6 +6,8 @@
 #include <functional>
 #include <thread>
 
+namespace pelidore {
+
 // Plays the user for a modal system dialog: a helper thread waits until the
 // thread under test shows a dialog window (#32770), hands it to `act` (which
 // runs on the helper thread and usually ends with a posted IDOK or IDCANCEL)
@@ -31,3 +33,5 @@ private:
     std::atomic<bool> m_Found{false};
     std::thread m_Thread;
 };
+
+} // namespace pelidore

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -414,3 +416,5 @@ TEST_F(LogoWindowTest, TheBrowseButtonPutsTheChosenPictureInThePathField)
 }
 
 } // namespace
+
+} // namespace pelidore

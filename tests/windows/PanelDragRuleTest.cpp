@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelidore {
+
 namespace {
 
 using Rect = CPanelDragRule::Rect;
@@ -82,3 +84,5 @@ TEST(PanelDragRule, PanelAboveWithoutRoomBelowKeepsFrameOnScreen)
 }
 
 } // namespace
+
+} // namespace pelidore

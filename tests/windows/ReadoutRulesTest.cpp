@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+namespace pelidore {
+
 namespace {
 
 constexpr std::uint64_t MB = CReadoutRules::BytesPerMegabyte;
@@ -105,3 +107,5 @@ TEST(ReadoutRulesSize, ExtremeValuesDoNotOverflow)
 }
 
 } // namespace
+
+} // namespace pelidore

@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace pelidore {
+
 namespace {
 
 using Command = CommandRecorder::Command;
@@ -96,3 +98,5 @@ TEST_F(AboutWindowTest, CloseButtonHidesTheWindow)
 }
 
 } // namespace
+
+} // namespace pelidore

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -477,3 +479,5 @@ TEST(LogoEnableRule, EachKindEnablesOnlyItsOwnControls)
 }
 
 } // namespace
+
+} // namespace pelidore

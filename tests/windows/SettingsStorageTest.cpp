@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -194,3 +196,5 @@ TEST_F(SettingsStorage, SettingsSurviveAWriteAndReadUnderANonAsciiFolder)
 }
 
 } // namespace
+
+} // namespace pelidore

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -315,3 +317,5 @@ TEST_F(SetupWindowTest, TheFolderButtonChoosesTheWorkFolderAndCancelChangesNothi
 }
 
 } // namespace
+
+} // namespace pelidore

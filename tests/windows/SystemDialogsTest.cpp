@@ -11,6 +11,8 @@
 #include <fstream>
 #include <string>
 
+namespace pelidore {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -176,3 +178,5 @@ TEST(FolderChooser, OkReturnsAnExistingFolder)
 }
 
 } // namespace
+
+} // namespace pelidore

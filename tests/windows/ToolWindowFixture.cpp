@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iterator>
 
+namespace pelidore {
+
 namespace fs = std::filesystem;
 
 std::unique_ptr<CNGdiplus> ToolWindowFixture::s_Gdiplus;
@@ -121,3 +123,5 @@ void ToolWindowFixture::PostMouse(HWND window, UINT message, WPARAM keys, int x,
 {
     PostMessageW(window, message, keys, MAKELPARAM(x, y));
 }
+
+} // namespace pelidore

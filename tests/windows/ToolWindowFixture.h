@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 // What the Setup and Logo window tests share: GDI+, a settings folder of the
 // test's own (two levels that do not exist yet, so the first write has to
 // make them), an owner window standing in for the main window, real posted
@@ -53,3 +55,5 @@ private:
     HWND m_Owner = nullptr;
     std::vector<WPARAM> m_Commands;
 };
+
+} // namespace pelidore

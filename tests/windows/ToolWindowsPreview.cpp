@@ -12,6 +12,8 @@
 #include <cwctype>
 #include <string>
 
+namespace pelidore {
+
 namespace {
 
 constexpr UINT_PTR kQuitTimer = 1;
@@ -23,6 +25,10 @@ void ClickAt(HWND window, int x, int y)
 }
 
 } // namespace
+
+} // namespace pelidore
+
+using namespace pelidore;
 
 int wmain(int argc, wchar_t** argv)
 {

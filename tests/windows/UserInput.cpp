@@ -1,5 +1,7 @@
 #include "tests/windows/UserInput.h"
 
+namespace pelidore {
+
 void UserInput::Click(HWND window, const CNRect& rect)
 {
     const LPARAM point = MAKELPARAM(rect.x + rect.width / 2, rect.y + rect.height / 2);
@@ -72,3 +74,5 @@ ModalDriver::~ModalDriver()
     if (m_Thread.joinable())
         m_Thread.join();
 }
+
+} // namespace pelidore

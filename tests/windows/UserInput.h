@@ -6,6 +6,8 @@
 #include <functional>
 #include <thread>
 
+namespace pelidore {
+
 // Mouse and keyboard input as the system would queue it, and a message pump
 // for the test thread.
 class UserInput {
@@ -37,3 +39,5 @@ public:
 private:
     std::thread m_Thread;
 };
+
+} // namespace pelidore

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+using namespace pelidore;
+
 int wmain(int argc, wchar_t** argv)
 {
     std::wstring folder = argc > 1 ? argv[1] : L"gallery";

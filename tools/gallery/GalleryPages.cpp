@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 namespace {
 
 const CNColor kWhite(255, 255, 255, 255);
@@ -690,3 +692,5 @@ HRESULT GalleryPages::WritePictures()
     }
     return sheet.Save(m_Folder, L"pictures.png");
 }
+
+} // namespace pelidore

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace pelidore {
+
 class GallerySheet;
 class CNButton;
 
@@ -38,3 +40,5 @@ private:
     static constexpr int kDisabled = -1;
     std::wstring m_Folder;
 };
+
+} // namespace pelidore

@@ -3,6 +3,8 @@
 #include "toolkit/CNBitmap.h"
 #include "toolkit/CNTopWindow.h"
 
+namespace pelidore {
+
 const CNColor GallerySheet::kBackdrop(255, 88, 92, 100);
 
 HRESULT GallerySheet::Init(int width, int height)
@@ -45,3 +47,5 @@ HRESULT GallerySheet::Save(const std::wstring& folder, const wchar_t* name)
         return result;
     return page.SavePng((folder + L"\\" + name).c_str());
 }
+
+} // namespace pelidore

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace pelidore {
+
 // One page of the gallery: an off-screen surface filled with a backdrop,
 // with captions, pictures and controls drawn into it, saved as a PNG file.
 class GallerySheet {
@@ -31,3 +33,5 @@ private:
     CNScreen m_Screen;
     CNFont m_Font;
 };
+
+} // namespace pelidore

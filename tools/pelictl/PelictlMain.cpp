@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 using pelidore::CPelictlRequest;
 using pelidore::CPelidoreLink;
 using pelidore::PelictlAction;
@@ -46,6 +48,10 @@ int RunCommand(const CPelidoreLink& link, const PelictlRequest& request)
 }
 
 } // namespace
+
+} // namespace pelidore
+
+using namespace pelidore;
 
 int main(int argc, char** argv)
 {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 namespace {
 
 struct Options {
@@ -73,6 +75,10 @@ bool Parse(int argc, char** argv, Options& options)
 }
 
 } // namespace
+
+} // namespace pelidore
+
+using namespace pelidore;
 
 int main(int argc, char** argv)
 {

@@ -15,6 +15,9 @@
 #include <io.h>
 #else
 #include <unistd.h>
+
+namespace pelidore {
+
 #endif
 
 namespace cli {
@@ -388,3 +391,5 @@ void ProgressBar::Finish()
 }
 
 } // namespace cli
+
+} // namespace pelidore

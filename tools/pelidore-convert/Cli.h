@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 namespace cli {
 
 constexpr int kExitOk = 0;
@@ -158,3 +160,5 @@ private:
 };
 
 } // namespace cli
+
+} // namespace pelidore

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace pelidore {
+
 namespace {
 
 const ConvertCommand kCommands[] = {
@@ -53,3 +55,5 @@ int RunConvert(int argc, char** argv)
     std::fprintf(stderr, "pelidore-convert: unknown command \"%s\" (try: pelidore-convert help)\n", name);
     return cli::kExitUsage;
 }
+
+} // namespace pelidore

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+namespace pelidore {
+
 struct ConvertCommand {
     const char* name;
     int (*run)(int argc, char** argv); // argv[0] is the subcommand's name
@@ -16,3 +18,5 @@ const ConvertCommand* ConvertCommands();
 
 // The whole tool: argv[0] is the program, argv[1] the subcommand.
 int RunConvert(int argc, char** argv);
+
+} // namespace pelidore

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+namespace pelidore {
+
 namespace {
 
 const char kUsage[] = "encode --size WxH [--delay SECONDS] [--quality N] [--dithering] [--transparency] IN.raw OUT.gif";
@@ -40,3 +42,5 @@ int RunEncodeCommand(int argc, char** argv)
 {
     return cli::RunCli("encode", kUsage, [&] { return Encode(argc, argv); });
 }
+
+} // namespace pelidore

@@ -2,4 +2,8 @@
 //                         [--dithering] [--transparency] IN.raw OUT.gif
 #pragma once
 
+namespace pelidore {
+
 int RunEncodeCommand(int argc, char** argv);
+
+} // namespace pelidore

@@ -13,6 +13,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+
+namespace pelidore {
+
 #endif
 
 namespace {
@@ -306,3 +309,5 @@ int RunRecoverCommand(int argc, char** argv)
 {
     return cli::RunCli("recover", kRecoverUsage, [&] { return Recover(argc, argv); });
 }
+
+} // namespace pelidore

@@ -18,8 +18,12 @@
 // follow is refused with a hint to run recover.
 #pragma once
 
+namespace pelidore {
+
 int RunStoreCommand(int argc, char** argv);
 int RunGifCommand(int argc, char** argv);
 int RunRawCommand(int argc, char** argv);
 int RunInfoCommand(int argc, char** argv);
 int RunRecoverCommand(int argc, char** argv);
+
+} // namespace pelidore

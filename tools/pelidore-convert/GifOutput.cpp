@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+namespace pelidore {
+
 void GifOutput::DeclareOptions(cli::ArgParser& args)
 {
     args.Value("--quality").Flag("--dithering").Flag("--transparency");
@@ -54,3 +56,5 @@ std::uint64_t GifOutput::FileBytes() const
     const auto bytes = std::filesystem::file_size(m_Path, ec);
     return ec ? 0 : static_cast<std::uint64_t>(bytes);
 }
+
+} // namespace pelidore

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <string>
 
+namespace pelidore {
+
 class GifOutput {
 public:
     // --quality N, --dithering and --transparency.
@@ -40,3 +42,5 @@ private:
     bool m_Transparency;
     GifExporter m_Exporter;
 };
+
+} // namespace pelidore

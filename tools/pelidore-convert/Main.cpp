@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+using namespace pelidore;
+
 // The wide command line as UTF-8, so that every subcommand sees UTF-8.
 int wmain(int argc, wchar_t** wargv)
 {

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+namespace pelidore {
+
 RawFrameInput::RawFrameInput(const std::string& name, const cli::FrameSize& size)
     : m_Name(name), m_Size(size), m_FrameBytes(size.FrameBytes()), m_Input(name)
 {
@@ -56,3 +58,5 @@ std::string RawFrameInput::FramesOfThisSize() const
 {
     return std::to_string(m_Size.width) + "x" + std::to_string(m_Size.height) + " frames";
 }
+
+} // namespace pelidore

@@ -10,6 +10,8 @@
 #include <functional>
 #include <string>
 
+namespace pelidore {
+
 class RawFrameInput {
 public:
     using FrameSink = std::function<void(const std::uint8_t* pixels, std::uint64_t index)>;
@@ -37,3 +39,5 @@ private:
     std::uint64_t m_FrameBytes;
     cli::InputFile m_Input;
 };
+
+} // namespace pelidore

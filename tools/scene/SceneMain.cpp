@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace pelidore {
+
 namespace {
 
 struct SceneOptions {
@@ -50,6 +52,10 @@ bool ParseOptions(int argc, char** argv, SceneOptions& options)
 }
 
 } // namespace
+
+} // namespace pelidore
+
+using namespace pelidore;
 
 int main(int argc, char** argv)
 {

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cwchar>
 
+namespace pelidore {
+
 namespace {
 
 bool ParseInt(const wchar_t* text, long minimum, long maximum, int& value)
@@ -38,6 +40,10 @@ int Grab(int x, int y, int width, int height, const wchar_t* file)
 }
 
 } // namespace
+
+} // namespace pelidore
+
+using namespace pelidore;
 
 int wmain(int argc, wchar_t** argv)
 {

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <string>
 
+using namespace pelidore;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const std::filesystem::path path = [] {

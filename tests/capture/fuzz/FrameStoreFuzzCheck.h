@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 namespace fuzzcheck {
 
 inline std::uint64_t Hash(const std::vector<std::uint8_t>& bytes)
@@ -92,3 +94,5 @@ inline std::string CheckFrameStoreInput(const std::uint8_t* data, std::size_t si
 }
 
 } // namespace fuzzcheck
+
+} // namespace pelidore

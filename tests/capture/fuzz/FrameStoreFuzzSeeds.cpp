@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace pelidore {
+
 namespace {
 
 std::vector<std::uint8_t> Frame(int w, int h, int index, std::mt19937& rng)
@@ -36,6 +38,10 @@ bool Seed(const std::string& path, int w, int h, int frames, CFrameCodec::Compre
 }
 
 } // namespace
+
+} // namespace pelidore
+
+using namespace pelidore;
 
 int main(int argc, char** argv)
 {
