@@ -1,13 +1,13 @@
-#include "app/CPelidoreWnd.h"
+#include "CPelidoreWnd.h"
 
-#include "app/CFrameGeometry.h"
-#include "app/PelidoreCommands.h"
-#include "capture/CCaptureGeometry.h"
-#include "capture/COutputPaths.h"
-#include "capture/CRecordingLimits.h"
-#include "capture/CSnapshot.h"
-#include "resources/ResourceIds.h"
-#include "windows/CSettingsFolder.h"
+#include "CFrameGeometry.h"
+#include "PelidoreCommands.h"
+#include "CCaptureGeometry.h"
+#include "COutputPaths.h"
+#include "CRecordingLimits.h"
+#include "CSnapshot.h"
+#include "ResourceIds.h"
+#include "CSettingsFolder.h"
 
 #include <shellapi.h>
 
@@ -55,6 +55,11 @@ CPelidoreWnd::CPelidoreWnd() = default;
 CPelidoreWnd::~CPelidoreWnd()
 {
     Shutdown();
+}
+
+HRESULT CPelidoreWnd::Create(HINSTANCE instance, int x, int y)
+{
+    return CNTopWindow::Create(instance, kClassName, x, y, CFrameGeometry::kStartWidth, CFrameGeometry::kStartHeight);
 }
 
 HRESULT CPelidoreWnd::OnCreate()

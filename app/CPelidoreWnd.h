@@ -4,22 +4,22 @@
 // recording state, the capture and save threads and the objects they use,
 // and answers the command message that the tool windows, the threads and
 // scripts (pelictl) post to it.
-#include "app/CSaveThread.h"
-#include "capture/CCaptureBitmap.h"
-#include "capture/CCaptureThread.h"
-#include "capture/CFrameStore.h"
-#include "capture/CLogoPainter.h"
-#include "capture/RecordingSettings.h"
-#include "capture/ScreenRect.h"
-#include "gif/GifExporter.h"
-#include "toolkit/CNBitmap.h"
-#include "toolkit/CNGdiplus.h"
-#include "toolkit/CNTopWindow.h"
-#include "windows/CAboutWnd.h"
-#include "windows/CControlWnd.h"
-#include "windows/CLogoWnd.h"
-#include "windows/CSaveWnd.h"
-#include "windows/CSetupWnd.h"
+#include "CSaveThread.h"
+#include "CCaptureBitmap.h"
+#include "CCaptureThread.h"
+#include "CFrameStore.h"
+#include "CLogoPainter.h"
+#include "RecordingSettings.h"
+#include "ScreenRect.h"
+#include "GifExporter.h"
+#include "CNBitmap.h"
+#include "CNGdiplus.h"
+#include "CNTopWindow.h"
+#include "CAboutWnd.h"
+#include "CControlWnd.h"
+#include "CLogoWnd.h"
+#include "CSaveWnd.h"
+#include "CSetupWnd.h"
 
 #include <filesystem>
 #include <memory>
@@ -33,8 +33,15 @@ public:
     static constexpr UINT kBorderTimerMs = 100;
     static constexpr unsigned kScreenUpdateMs = 100;
 
+    // Class name and title: what scripts and a second start look for.
+    static constexpr const wchar_t* kClassName = L"Pelidore";
+
     CPelidoreWnd();
     ~CPelidoreWnd() override;
+
+    using CNTopWindow::Create;
+    // The frame at its starting size with its top-left corner at (x, y).
+    HRESULT Create(HINSTANCE instance, int x, int y);
 
     void Draw() override;
 

@@ -1,7 +1,7 @@
-#include "app/CSaveThread.h"
+#include "CSaveThread.h"
 
-#include "app/PelidoreCommands.h"
-#include "capture/COutputPaths.h"
+#include "PelidoreCommands.h"
+#include "COutputPaths.h"
 
 #include <cstdio>
 #include <system_error>

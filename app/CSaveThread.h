@@ -3,10 +3,10 @@
 // or at start-up for the stores a crash, a quit or a failed save left in the
 // work folder. It reports to the frame window only by posted commands:
 // progress (done frames in lParam) and, at the end, save finished.
-#include "capture/CFrameStore.h"
-#include "capture/CStoreConverter.h"
-#include "gif/GifExporter.h"
-#include "toolkit/NWindows.h"
+#include "CFrameStore.h"
+#include "CStoreConverter.h"
+#include "GifExporter.h"
+#include "NWindows.h"
 
 #include <atomic>
 #include <filesystem>

@@ -1,9 +1,9 @@
 // Entry point: one frame window centred on the monitor nearest the virtual
 // screen's origin, the message loop, and a shutdown that keeps whatever is
 // being recorded or saved.
-#include "app/CFrameGeometry.h"
-#include "app/CPelidoreWnd.h"
-#include "toolkit/NWindows.h"
+#include "CFrameGeometry.h"
+#include "CPelidoreWnd.h"
+#include "NWindows.h"
 
 namespace pelidore {
 

@@ -1,4 +1,4 @@
-#include "capture/CCaptureBitmap.h"
+#include "CCaptureBitmap.h"
 
 namespace pelidore {
 

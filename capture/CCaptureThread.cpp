@@ -1,10 +1,10 @@
-#include "capture/CCaptureThread.h"
+#include "CCaptureThread.h"
 
-#include "app/PelidoreCommands.h"
-#include "capture/CCaptureGeometry.h"
-#include "capture/CCursorPainter.h"
-#include "capture/CFrameTiming.h"
-#include "capture/CRecordingLimits.h"
+#include "PelidoreCommands.h"
+#include "CCaptureGeometry.h"
+#include "CCursorPainter.h"
+#include "CFrameTiming.h"
+#include "CRecordingLimits.h"
 
 #include <system_error>
 

@@ -6,12 +6,12 @@
 // grabs the next image at the frame's current place and sleeps out the
 // frame interval. It never touches a window's drawing: all it tells the UI
 // thread travels as posted messages.
-#include "capture/CCaptureBitmap.h"
-#include "capture/CLogoPainter.h"
-#include "capture/FrameSink.h"
-#include "capture/RecordingSettings.h"
-#include "capture/ScreenRect.h"
-#include "toolkit/NWindows.h"
+#include "CCaptureBitmap.h"
+#include "CLogoPainter.h"
+#include "FrameSink.h"
+#include "RecordingSettings.h"
+#include "ScreenRect.h"
+#include "NWindows.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "capture/CCursorPainter.h"
+#include "CCursorPainter.h"
 
-#include "capture/CCaptureGeometry.h"
+#include "CCaptureGeometry.h"
 
 namespace pelidore {
 

@@ -1,6 +1,6 @@
-#include "capture/CLogoPainter.h"
+#include "CLogoPainter.h"
 
-#include "capture/CLogoLayout.h"
+#include "CLogoLayout.h"
 
 namespace pelidore {
 

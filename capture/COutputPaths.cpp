@@ -1,7 +1,7 @@
-#include "capture/COutputPaths.h"
+#include "COutputPaths.h"
 
-#include "toolkit/NWindows.h"
-#include "windows/CFolder.h"
+#include "NWindows.h"
+#include "CFolder.h"
 
 #include <algorithm>
 #include <system_error>

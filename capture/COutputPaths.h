@@ -2,7 +2,7 @@
 // The files of one work folder, named by the local clock and checked
 // against what the folder already holds. Every path operation first makes
 // the folder (and its missing parents).
-#include "capture/COutputNames.h"
+#include "COutputNames.h"
 
 #include <filesystem>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "capture/CSnapshot.h"
+#include "CSnapshot.h"
 
-#include "capture/CCaptureGeometry.h"
-#include "toolkit/CNBitmap.h"
-#include "toolkit/NWindows.h"
+#include "CCaptureGeometry.h"
+#include "CNBitmap.h"
+#include "NWindows.h"
 
 namespace pelidore {
 

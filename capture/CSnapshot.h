@@ -1,7 +1,7 @@
 #pragma once
 // A snapshot: the region inside the frame copied from the display as it is
 // (no cursor, no logo, no scaling) and saved as a JPEG picture.
-#include "capture/ScreenRect.h"
+#include "ScreenRect.h"
 
 #include <filesystem>
 

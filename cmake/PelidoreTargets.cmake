@@ -9,12 +9,12 @@ function(pelidore_set_warnings target)
         $<$<COMPILE_LANGUAGE:C>:-Wall -Wextra>)
 endfunction()
 
-# Everything the project compiles: warnings, the repository root and the
-# generated headers on the include path, sanitizers when asked, and the
+# Everything the project compiles: warnings, sanitizers when asked, and the
 # Windows header settings (the one header toolkit/NWindows.h relies on them).
+# Include folders are per target: a library offers its own folder to those
+# that link it, so a header of a layer the target does not link is not found.
 function(pelidore_configure_target target)
     pelidore_set_warnings(${target})
-    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
     if(PELIDORE_SANITIZE)
         target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
         target_link_options(${target} PUBLIC -fsanitize=address,undefined)
@@ -24,10 +24,17 @@ function(pelidore_configure_target target)
     endif()
 endfunction()
 
+# A header-only target: its folder on the include path of those that link it.
+function(pelidore_add_headers name)
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})
+endfunction()
+
 function(pelidore_add_library name)
     cmake_parse_arguments(L "" "" "SOURCES;LIBS" ${ARGN})
     add_library(${name} STATIC ${L_SOURCES})
     pelidore_configure_target(${name})
+    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${L_LIBS})
 endfunction()
 
@@ -35,6 +42,7 @@ function(pelidore_add_executable name)
     cmake_parse_arguments(E "GUI" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${E_SOURCES})
     pelidore_configure_target(${name})
+    target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${name} PRIVATE ${E_LIBS})
     if(E_GUI AND WIN32)
         set_target_properties(${name} PROPERTIES WIN32_EXECUTABLE ON)
@@ -48,6 +56,7 @@ function(pelidore_add_test name)
     cmake_parse_arguments(T "NO_GTEST_MAIN;WINE_GUI" "TIMEOUT" "SOURCES;LIBS;LABELS;ARGS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     pelidore_configure_target(${name})
+    target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
     if(NOT T_NO_GTEST_MAIN)
         target_link_libraries(${name} PRIVATE GTest::gtest_main)

@@ -1,8 +1,8 @@
-#include "gif/GifExporter.h"
+#include "GifExporter.h"
 
-#include "gif/FrameDelay.h"
-#include "gif/ImgPrReduceColor.h"
-#include "gif/LiqQuantizer.h"
+#include "FrameDelay.h"
+#include "ImgPrReduceColor.h"
+#include "LiqQuantizer.h"
 
 #include <gif_lib.h>
 

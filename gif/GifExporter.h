@@ -5,10 +5,10 @@
 // Portable: no Windows header.
 #pragma once
 
-#include "gif/FrameDelay.h"
-#include "gif/GifWriter.h"
-#include "gif/ImgPrReduceColor.h"
-#include "gif/QColorQuantizer.h"
+#include "FrameDelay.h"
+#include "GifWriter.h"
+#include "ImgPrReduceColor.h"
+#include "QColorQuantizer.h"
 
 #include <condition_variable>
 #include <cstddef>

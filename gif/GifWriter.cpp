@@ -1,6 +1,6 @@
-#include "gif/GifWriter.h"
+#include "GifWriter.h"
 
-#include "gif/SizeForecast.h"
+#include "SizeForecast.h"
 
 #include <fcntl.h>
 #include <gif_lib.h>
@@ -10,10 +10,9 @@
 #include <io.h>
 #else
 #include <unistd.h>
+#endif
 
 namespace pelidore {
-
-#endif
 
 namespace {
 

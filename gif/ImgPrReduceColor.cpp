@@ -1,4 +1,4 @@
-#include "gif/ImgPrReduceColor.h"
+#include "ImgPrReduceColor.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "gif/LiqQuantizer.h"
+#include "LiqQuantizer.h"
 
 #include <gif_lib.h>
 #include <libimagequant.h>

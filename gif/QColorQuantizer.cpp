@@ -1,4 +1,4 @@
-#include "gif/QColorQuantizer.h"
+#include "QColorQuantizer.h"
 
 #include <gif_lib.h>
 

@@ -1,6 +1,6 @@
-#include "toolkit/CNAlphaButton.h"
+#include "CNAlphaButton.h"
 
-#include "toolkit/CNScreen.h"
+#include "CNScreen.h"
 
 namespace pelidore {
 

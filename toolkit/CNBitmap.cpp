@@ -1,8 +1,8 @@
-#include "toolkit/CNBitmap.h"
+#include "CNBitmap.h"
 
-#include "toolkit/CNGdiObject.h"
-#include "toolkit/CNLog.h"
-#include "toolkit/CNMemoryDC.h"
+#include "CNGdiObject.h"
+#include "CNLog.h"
+#include "CNMemoryDC.h"
 
 #include <cstring>
 #include <vector>

@@ -1,9 +1,9 @@
-#include "toolkit/CNButton.h"
+#include "CNButton.h"
 
-#include "toolkit/CNLog.h"
-#include "toolkit/CNScreen.h"
-#include "toolkit/CNTopWindow.h"
-#include "toolkit/NControlMessages.h"
+#include "CNLog.h"
+#include "CNScreen.h"
+#include "CNTopWindow.h"
+#include "NControlMessages.h"
 
 namespace pelidore {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "toolkit/CNBitmap.h"
-#include "toolkit/CNStaticControl.h"
+#include "CNBitmap.h"
+#include "CNStaticControl.h"
 
 namespace pelidore {
 

@@ -1,4 +1,4 @@
-#include "toolkit/CNColor.h"
+#include "CNColor.h"
 
 namespace pelidore {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/CNResourceBase.h"
+#include "CNResourceBase.h"
 
 #include <cstdint>
 

@@ -1,11 +1,11 @@
-#include "toolkit/CNCombo.h"
+#include "CNCombo.h"
 
-#include "toolkit/CNLog.h"
-#include "toolkit/CNScreen.h"
-#include "toolkit/CNTheme.h"
-#include "toolkit/CNTopWindow.h"
-#include "toolkit/NControlMessages.h"
-#include "toolkit/NMessages.h"
+#include "CNLog.h"
+#include "CNScreen.h"
+#include "CNTheme.h"
+#include "CNTopWindow.h"
+#include "NControlMessages.h"
+#include "NMessages.h"
 
 namespace pelidore {
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "toolkit/CNBitmap.h"
-#include "toolkit/CNButton.h"
-#include "toolkit/CNControlBase.h"
-#include "toolkit/CNListBox.h"
-#include "toolkit/CNSavedRect.h"
-#include "toolkit/CNTextStyle.h"
+#include "CNBitmap.h"
+#include "CNButton.h"
+#include "CNControlBase.h"
+#include "CNListBox.h"
+#include "CNSavedRect.h"
+#include "CNTextStyle.h"
 
 namespace pelidore {
 

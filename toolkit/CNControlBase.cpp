@@ -1,8 +1,8 @@
-#include "toolkit/CNControlBase.h"
+#include "CNControlBase.h"
 
-#include "toolkit/CNLog.h"
-#include "toolkit/CNScreen.h"
-#include "toolkit/NMessages.h"
+#include "CNLog.h"
+#include "CNScreen.h"
+#include "NMessages.h"
 
 #include <cwchar>
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "toolkit/CNBitmap.h"
-#include "toolkit/CNColor.h"
-#include "toolkit/CNMessageMap.h"
-#include "toolkit/CNRect.h"
-#include "toolkit/CNSavedRect.h"
-#include "toolkit/NWindows.h"
+#include "CNBitmap.h"
+#include "CNColor.h"
+#include "CNMessageMap.h"
+#include "CNRect.h"
+#include "CNSavedRect.h"
+#include "NWindows.h"
 
 #include <cstdint>
 

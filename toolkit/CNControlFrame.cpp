@@ -1,8 +1,8 @@
-#include "toolkit/CNControlFrame.h"
+#include "CNControlFrame.h"
 
-#include "toolkit/CNLog.h"
-#include "toolkit/CNScreen.h"
-#include "toolkit/CNTheme.h"
+#include "CNLog.h"
+#include "CNScreen.h"
+#include "CNTheme.h"
 
 namespace pelidore {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "toolkit/CNControlBase.h"
-#include "toolkit/CNTextStyle.h"
+#include "CNControlBase.h"
+#include "CNTextStyle.h"
 
 #include <vector>
 

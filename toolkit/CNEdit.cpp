@@ -1,10 +1,10 @@
-#include "toolkit/CNEdit.h"
+#include "CNEdit.h"
 
-#include "toolkit/CNEditPainter.h"
-#include "toolkit/CNLog.h"
-#include "toolkit/CNScreen.h"
-#include "toolkit/CNTheme.h"
-#include "toolkit/NControlMessages.h"
+#include "CNEditPainter.h"
+#include "CNLog.h"
+#include "CNScreen.h"
+#include "CNTheme.h"
+#include "NControlMessages.h"
 
 #include <cstring>
 #include <cwchar>

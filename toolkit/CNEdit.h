@@ -1,8 +1,8 @@
 #pragma once
 
-#include "toolkit/CNControlBase.h"
-#include "toolkit/CNEditText.h"
-#include "toolkit/CNTextStyle.h"
+#include "CNControlBase.h"
+#include "CNEditText.h"
+#include "CNTextStyle.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "toolkit/CNEditPainter.h"
+#include "CNEditPainter.h"
 
 namespace pelidore {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "toolkit/CNColor.h"
-#include "toolkit/CNFont.h"
-#include "toolkit/NWindows.h"
+#include "CNColor.h"
+#include "CNFont.h"
+#include "NWindows.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "toolkit/CNFont.h"
+#include "CNFont.h"
 
 #include <cwchar>
 

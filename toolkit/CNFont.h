@@ -1,7 +1,7 @@
 #pragma once
 
-#include "toolkit/CNResourceBase.h"
-#include "toolkit/NWindows.h"
+#include "CNResourceBase.h"
+#include "NWindows.h"
 
 namespace pelidore {
 

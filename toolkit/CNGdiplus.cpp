@@ -1,4 +1,4 @@
-#include "toolkit/CNGdiplus.h"
+#include "CNGdiplus.h"
 
 namespace pelidore {
 

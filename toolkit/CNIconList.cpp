@@ -1,10 +1,10 @@
-#include "toolkit/CNIconList.h"
+#include "CNIconList.h"
 
-#include "toolkit/CNLog.h"
-#include "toolkit/CNScreen.h"
-#include "toolkit/CNTheme.h"
-#include "toolkit/CNTopWindow.h"
-#include "toolkit/NControlMessages.h"
+#include "CNLog.h"
+#include "CNScreen.h"
+#include "CNTheme.h"
+#include "CNTopWindow.h"
+#include "NControlMessages.h"
 
 namespace pelidore {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "toolkit/CNBitmap.h"
-#include "toolkit/CNControlBase.h"
+#include "CNBitmap.h"
+#include "CNControlBase.h"
 
 #include <memory>
 #include <vector>

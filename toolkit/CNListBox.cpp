@@ -1,8 +1,8 @@
-#include "toolkit/CNListBox.h"
+#include "CNListBox.h"
 
-#include "toolkit/CNScreen.h"
-#include "toolkit/CNTheme.h"
-#include "toolkit/NControlMessages.h"
+#include "CNScreen.h"
+#include "CNTheme.h"
+#include "NControlMessages.h"
 
 namespace pelidore {
 

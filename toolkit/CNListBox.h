@@ -1,9 +1,9 @@
 #pragma once
 
-#include "toolkit/CNControlBase.h"
-#include "toolkit/CNListModel.h"
-#include "toolkit/CNScrollBar.h"
-#include "toolkit/CNTextStyle.h"
+#include "CNControlBase.h"
+#include "CNListModel.h"
+#include "CNScrollBar.h"
+#include "CNTextStyle.h"
 
 #include <string>
 

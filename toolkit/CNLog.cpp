@@ -1,6 +1,6 @@
-#include "toolkit/CNLog.h"
+#include "CNLog.h"
 
-#include "toolkit/NWindows.h"
+#include "NWindows.h"
 
 #include <cstdarg>
 #include <cstdio>

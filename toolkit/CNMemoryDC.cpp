@@ -1,4 +1,4 @@
-#include "toolkit/CNMemoryDC.h"
+#include "CNMemoryDC.h"
 
 namespace pelidore {
 

@@ -1,6 +1,6 @@
-#include "toolkit/CNMessageMap.h"
+#include "CNMessageMap.h"
 
-#include "toolkit/CNLog.h"
+#include "CNLog.h"
 
 namespace pelidore {
 

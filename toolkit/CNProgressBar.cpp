@@ -1,7 +1,7 @@
-#include "toolkit/CNProgressBar.h"
+#include "CNProgressBar.h"
 
-#include "toolkit/CNScreen.h"
-#include "toolkit/CNTheme.h"
+#include "CNScreen.h"
+#include "CNTheme.h"
 
 #include <algorithm>
 

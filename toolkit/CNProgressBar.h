@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/CNSliderControl.h"
+#include "CNSliderControl.h"
 
 namespace pelidore {
 

@@ -1,4 +1,4 @@
-#include "toolkit/CNResourceBase.h"
+#include "CNResourceBase.h"
 
 namespace pelidore {
 

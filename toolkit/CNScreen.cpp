@@ -1,10 +1,10 @@
-#include "toolkit/CNScreen.h"
+#include "CNScreen.h"
 
-#include "toolkit/CNBitmap.h"
-#include "toolkit/CNColor.h"
-#include "toolkit/CNFont.h"
-#include "toolkit/CNGdiObject.h"
-#include "toolkit/CNMemoryDC.h"
+#include "CNBitmap.h"
+#include "CNColor.h"
+#include "CNFont.h"
+#include "CNGdiObject.h"
+#include "CNMemoryDC.h"
 
 #include <cstring>
 #include <cwchar>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "toolkit/CNRect.h"
-#include "toolkit/CNSavedRect.h"
-#include "toolkit/NWindows.h"
+#include "CNRect.h"
+#include "CNSavedRect.h"
+#include "NWindows.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
-#include "toolkit/CNScrollBar.h"
+#include "CNScrollBar.h"
 
-#include "toolkit/CNScreen.h"
-#include "toolkit/CNTheme.h"
-#include "toolkit/NControlMessages.h"
+#include "CNScreen.h"
+#include "CNTheme.h"
+#include "NControlMessages.h"
 
 namespace pelidore {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/CNControlBase.h"
+#include "CNControlBase.h"
 
 namespace pelidore {
 

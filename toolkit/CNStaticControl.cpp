@@ -1,6 +1,6 @@
-#include "toolkit/CNStaticControl.h"
+#include "CNStaticControl.h"
 
-#include "toolkit/CNScreen.h"
+#include "CNScreen.h"
 
 namespace pelidore {
 

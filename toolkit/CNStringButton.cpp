@@ -1,7 +1,7 @@
-#include "toolkit/CNStringButton.h"
+#include "CNStringButton.h"
 
-#include "toolkit/CNScreen.h"
-#include "toolkit/CNTheme.h"
+#include "CNScreen.h"
+#include "CNTheme.h"
 
 namespace pelidore {
 

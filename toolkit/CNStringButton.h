@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/CNButton.h"
+#include "CNButton.h"
 
 namespace pelidore {
 

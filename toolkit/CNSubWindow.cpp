@@ -1,4 +1,4 @@
-#include "toolkit/CNSubWindow.h"
+#include "CNSubWindow.h"
 
 namespace pelidore {
 

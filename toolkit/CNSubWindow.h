@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/CNWindowBase.h"
+#include "CNWindowBase.h"
 
 namespace pelidore {
 

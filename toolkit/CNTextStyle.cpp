@@ -1,7 +1,7 @@
-#include "toolkit/CNTextStyle.h"
+#include "CNTextStyle.h"
 
-#include "toolkit/CNLog.h"
-#include "toolkit/CNTheme.h"
+#include "CNLog.h"
+#include "CNTheme.h"
 
 namespace pelidore {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "toolkit/CNColor.h"
-#include "toolkit/CNFont.h"
+#include "CNColor.h"
+#include "CNFont.h"
 
 namespace pelidore {
 

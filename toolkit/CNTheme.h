@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/CNColor.h"
+#include "CNColor.h"
 
 namespace pelidore {
 

@@ -1,4 +1,4 @@
-#include "toolkit/CNTopWindow.h"
+#include "CNTopWindow.h"
 
 namespace pelidore {
 
@@ -20,23 +20,24 @@ CNTopWindow::~CNTopWindow()
     CNTopWindow* self = this;
     s_Instance.compare_exchange_strong(self, nullptr);
     // Lets a later top window of this process register the class again.
-    if (m_OwnsClass)
-        UnregisterClassW(kClassName, m_Instance);
+    if (!m_ClassName.empty())
+        UnregisterClassW(m_ClassName.c_str(), m_Instance);
 }
 
-HRESULT CNTopWindow::Create(HINSTANCE instance, HWND, const wchar_t*, DWORD, DWORD, int x, int y, int, int, int)
+HRESULT CNTopWindow::Create(HINSTANCE instance, HWND, const wchar_t* className, DWORD, DWORD, int x, int y, int width,
+                            int height, int)
 {
-    return Create(instance, x, y);
+    return Create(instance, className, x, y, width, height);
 }
 
-HRESULT CNTopWindow::Create(HINSTANCE instance, int x, int y)
+HRESULT CNTopWindow::Create(HINSTANCE instance, const wchar_t* className, int x, int y, int width, int height)
 {
-    if (RegisterWindowClass(instance, kClassName, false, kCreateName) != 0)
+    if (!className || !*className || RegisterWindowClass(instance, className, false, kCreateName) != S_OK)
         return E_FAIL;
-    m_OwnsClass = true;
+    m_ClassName = className;
     m_Instance = instance;
-    if (CreateRegistered(instance, nullptr, kClassName, kTopExStyle, WS_POPUP, x, y, kWidth, kHeight, true,
-                         kCreateName) != 0)
+    if (CreateRegistered(instance, nullptr, className, kTopExStyle, WS_POPUP, x, y, width, height, true,
+                         kCreateName) != S_OK)
         return E_FAIL;
     m_TopValue = kTopValue;
     s_Instance.store(this);

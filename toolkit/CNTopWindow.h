@@ -1,28 +1,27 @@
 #pragma once
 
-#include "toolkit/CNWindowBase.h"
+#include "CNWindowBase.h"
 
 #include <atomic>
+#include <string>
 
 namespace pelidore {
 
-// The program's one top-level window: class and title "Pelidore", a layered,
-// topmost popup of 640 x 360 pixels. Only one can exist at a time (the class
-// registration of a second one fails). While it exists, Instance() returns it
-// and controls and resources load images with its module instance.
+// The program's one top-level window: a layered, topmost popup whose class
+// name is also its title; the application names it and gives its size. Only
+// one can exist at a time (the class registration of a second one fails).
+// While it exists, Instance() returns it and controls and resources load
+// images with its module instance.
 class CNTopWindow : public CNWindowBase {
 public:
-    static constexpr const wchar_t* kClassName = L"Pelidore";
-    static constexpr int kWidth = 640;
-    static constexpr int kHeight = 360;
-
     CNTopWindow();
     ~CNTopWindow() override;
 
-    // Uses only instance, x and y; the other arguments are ignored.
+    // Uses instance, className, the place and the size; parent, styles and
+    // show are those of a top window whatever is passed.
     HRESULT Create(HINSTANCE instance, HWND parent, const wchar_t* className, DWORD exStyle, DWORD style, int x, int y,
                    int width, int height, int show) override;
-    HRESULT Create(HINSTANCE instance, int x, int y);
+    HRESULT Create(HINSTANCE instance, const wchar_t* className, int x, int y, int width, int height);
 
     // The top window, or null before one is created / after it is gone.
     static CNTopWindow* Instance();
@@ -36,7 +35,7 @@ public:
 private:
     // Read by any thread that loads resources; written by the UI thread.
     static std::atomic<CNTopWindow*> s_Instance;
-    bool m_OwnsClass = false;
+    std::wstring m_ClassName; // registered by this window, unregistered with it
 };
 
 } // namespace pelidore

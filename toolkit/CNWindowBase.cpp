@@ -1,9 +1,9 @@
-#include "toolkit/CNWindowBase.h"
+#include "CNWindowBase.h"
 
-#include "toolkit/CNControlBase.h"
-#include "toolkit/CNLog.h"
-#include "toolkit/CNRect.h"
-#include "toolkit/NMessages.h"
+#include "CNControlBase.h"
+#include "CNLog.h"
+#include "CNRect.h"
+#include "NMessages.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "toolkit/CNMessageMap.h"
-#include "toolkit/CNScreen.h"
-#include "toolkit/NWindows.h"
+#include "CNMessageMap.h"
+#include "CNScreen.h"
+#include "NWindows.h"
 
 #include <list>
 

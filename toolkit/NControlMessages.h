@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/NWindows.h"
+#include "NWindows.h"
 
 namespace pelidore {
 

@@ -1,9 +1,9 @@
-#include "windows/CAboutWnd.h"
+#include "CAboutWnd.h"
 
 #include "PelidoreVersion.h"
-#include "resources/ResourceIds.h"
-#include "toolkit/CNTheme.h"
-#include "toolkit/NControlMessages.h"
+#include "ResourceIds.h"
+#include "CNTheme.h"
+#include "NControlMessages.h"
 
 namespace pelidore {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "toolkit/CNAlphaButton.h"
-#include "toolkit/CNFont.h"
-#include "windows/CToolWnd.h"
+#include "CNAlphaButton.h"
+#include "CNFont.h"
+#include "CToolWnd.h"
 
 namespace pelidore {
 

@@ -1,4 +1,4 @@
-#include "windows/CColorChooser.h"
+#include "CColorChooser.h"
 
 #include <commdlg.h>
 

@@ -1,13 +1,13 @@
-#include "windows/CControlWnd.h"
+#include "CControlWnd.h"
 
-#include "app/PelidoreCommands.h"
-#include "resources/ResourceIds.h"
-#include "toolkit/CNLog.h"
-#include "toolkit/CNRect.h"
-#include "toolkit/CNTheme.h"
-#include "toolkit/NControlMessages.h"
-#include "windows/CPanelDragRule.h"
-#include "windows/CReadoutRules.h"
+#include "PelidoreCommands.h"
+#include "ResourceIds.h"
+#include "CNLog.h"
+#include "CNRect.h"
+#include "CNTheme.h"
+#include "NControlMessages.h"
+#include "CPanelDragRule.h"
+#include "CReadoutRules.h"
 
 #include <utility>
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "toolkit/CNAlphaButton.h"
-#include "toolkit/CNButton.h"
-#include "toolkit/CNFont.h"
-#include "toolkit/CNSavedRect.h"
-#include "windows/CSizeLockWnd.h"
-#include "windows/CTimeLockWnd.h"
-#include "windows/CToolWnd.h"
+#include "CNAlphaButton.h"
+#include "CNButton.h"
+#include "CNFont.h"
+#include "CNSavedRect.h"
+#include "CSizeLockWnd.h"
+#include "CTimeLockWnd.h"
+#include "CToolWnd.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "windows/CCreationResult.h"
+#include "CCreationResult.h"
 
 namespace pelidore {
 

@@ -1,4 +1,4 @@
-#include "windows/CFolderChooser.h"
+#include "CFolderChooser.h"
 
 #include <objbase.h>
 #include <shlobj.h>

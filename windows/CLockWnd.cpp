@@ -1,11 +1,11 @@
-#include "windows/CLockWnd.h"
+#include "CLockWnd.h"
 
-#include "app/PelidoreCommands.h"
-#include "resources/ResourceIds.h"
-#include "toolkit/CNLog.h"
-#include "toolkit/CNTheme.h"
-#include "toolkit/CNTopWindow.h"
-#include "toolkit/NControlMessages.h"
+#include "PelidoreCommands.h"
+#include "ResourceIds.h"
+#include "CNLog.h"
+#include "CNTheme.h"
+#include "CNTopWindow.h"
+#include "NControlMessages.h"
 
 namespace pelidore {
 

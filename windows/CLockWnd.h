@@ -1,10 +1,10 @@
 #pragma once
 
-#include "toolkit/CNAlphaButton.h"
-#include "toolkit/CNBitmap.h"
-#include "toolkit/CNEdit.h"
-#include "toolkit/CNFont.h"
-#include "toolkit/CNSubWindow.h"
+#include "CNAlphaButton.h"
+#include "CNBitmap.h"
+#include "CNEdit.h"
+#include "CNFont.h"
+#include "CNSubWindow.h"
 
 #include <string>
 #include <vector>

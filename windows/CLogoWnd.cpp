@@ -1,15 +1,15 @@
-#include "windows/CLogoWnd.h"
+#include "CLogoWnd.h"
 
-#include "resources/ResourceIds.h"
-#include "toolkit/CNLog.h"
-#include "toolkit/CNTheme.h"
-#include "toolkit/NControlMessages.h"
-#include "windows/CColorChooser.h"
-#include "windows/CCreationResult.h"
-#include "windows/CLogoEnableRule.h"
-#include "windows/CPictureChooser.h"
-#include "windows/CSettingsFile.h"
-#include "windows/CSettingsFolder.h"
+#include "ResourceIds.h"
+#include "CNLog.h"
+#include "CNTheme.h"
+#include "NControlMessages.h"
+#include "CColorChooser.h"
+#include "CCreationResult.h"
+#include "CLogoEnableRule.h"
+#include "CPictureChooser.h"
+#include "CSettingsFile.h"
+#include "CSettingsFolder.h"
 
 #include <cwchar>
 #include <filesystem>

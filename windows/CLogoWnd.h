@@ -1,12 +1,12 @@
 #pragma once
 
-#include "toolkit/CNAlphaButton.h"
-#include "toolkit/CNColor.h"
-#include "toolkit/CNCombo.h"
-#include "toolkit/CNEdit.h"
-#include "toolkit/CNFont.h"
-#include "windows/CLogoFile.h"
-#include "windows/CToolWnd.h"
+#include "CNAlphaButton.h"
+#include "CNColor.h"
+#include "CNCombo.h"
+#include "CNEdit.h"
+#include "CNFont.h"
+#include "CLogoFile.h"
+#include "CToolWnd.h"
 
 #include <string>
 

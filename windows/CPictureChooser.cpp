@@ -1,4 +1,4 @@
-#include "windows/CPictureChooser.h"
+#include "CPictureChooser.h"
 
 #include <commdlg.h>
 

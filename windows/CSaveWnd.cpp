@@ -1,10 +1,10 @@
-#include "windows/CSaveWnd.h"
+#include "CSaveWnd.h"
 
-#include "app/PelidoreCommands.h"
-#include "resources/ResourceIds.h"
-#include "toolkit/CNColor.h"
-#include "toolkit/CNTheme.h"
-#include "toolkit/NControlMessages.h"
+#include "PelidoreCommands.h"
+#include "ResourceIds.h"
+#include "CNColor.h"
+#include "CNTheme.h"
+#include "NControlMessages.h"
 
 #include <cstdint>
 #include <cwchar>

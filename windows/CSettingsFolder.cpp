@@ -1,6 +1,6 @@
-#include "windows/CSettingsFolder.h"
+#include "CSettingsFolder.h"
 
-#include "toolkit/NWindows.h"
+#include "NWindows.h"
 
 #include <shlobj.h>
 

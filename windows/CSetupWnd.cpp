@@ -1,16 +1,16 @@
-#include "windows/CSetupWnd.h"
+#include "CSetupWnd.h"
 
-#include "app/PelidoreCommands.h"
-#include "resources/ResourceIds.h"
-#include "toolkit/CNColor.h"
-#include "toolkit/CNLog.h"
-#include "toolkit/CNTheme.h"
-#include "toolkit/CNTopWindow.h"
-#include "toolkit/NControlMessages.h"
-#include "windows/CCreationResult.h"
-#include "windows/CFolderChooser.h"
-#include "windows/CSettingsFile.h"
-#include "windows/CSettingsFolder.h"
+#include "PelidoreCommands.h"
+#include "ResourceIds.h"
+#include "CNColor.h"
+#include "CNLog.h"
+#include "CNTheme.h"
+#include "CNTopWindow.h"
+#include "NControlMessages.h"
+#include "CCreationResult.h"
+#include "CFolderChooser.h"
+#include "CSettingsFile.h"
+#include "CSettingsFolder.h"
 
 #include <cwchar>
 #include <filesystem>

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "toolkit/CNAlphaButton.h"
-#include "toolkit/CNBitmap.h"
-#include "toolkit/CNCombo.h"
-#include "toolkit/CNEdit.h"
-#include "toolkit/CNFont.h"
-#include "toolkit/CNSliderControl.h"
-#include "windows/CConfigFile.h"
-#include "windows/CToolWnd.h"
+#include "CNAlphaButton.h"
+#include "CNBitmap.h"
+#include "CNCombo.h"
+#include "CNEdit.h"
+#include "CNFont.h"
+#include "CNSliderControl.h"
+#include "CConfigFile.h"
+#include "CToolWnd.h"
 
 #include <string>
 

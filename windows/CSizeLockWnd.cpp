@@ -1,6 +1,6 @@
-#include "windows/CSizeLockWnd.h"
+#include "CSizeLockWnd.h"
 
-#include "resources/ResourceIds.h"
+#include "ResourceIds.h"
 
 namespace pelidore {
 

@@ -1,6 +1,6 @@
-#include "windows/CTimeLockWnd.h"
+#include "CTimeLockWnd.h"
 
-#include "resources/ResourceIds.h"
+#include "ResourceIds.h"
 
 namespace pelidore {
 

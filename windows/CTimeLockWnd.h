@@ -1,7 +1,7 @@
 #pragma once
 
-#include "toolkit/CNEdit.h"
-#include "windows/CLockWnd.h"
+#include "CNEdit.h"
+#include "CLockWnd.h"
 
 namespace pelidore {
 

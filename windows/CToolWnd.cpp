@@ -1,13 +1,13 @@
-#include "windows/CToolWnd.h"
+#include "CToolWnd.h"
 
-#include "app/PelidoreCommands.h"
-#include "resources/ResourceIds.h"
-#include "toolkit/CNAlphaButton.h"
-#include "toolkit/CNCombo.h"
-#include "toolkit/CNControlBase.h"
-#include "toolkit/CNTheme.h"
-#include "toolkit/CNTopWindow.h"
-#include "windows/CCreationResult.h"
+#include "PelidoreCommands.h"
+#include "ResourceIds.h"
+#include "CNAlphaButton.h"
+#include "CNCombo.h"
+#include "CNControlBase.h"
+#include "CNTheme.h"
+#include "CNTopWindow.h"
+#include "CCreationResult.h"
 
 namespace pelidore {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "toolkit/CNBitmap.h"
-#include "toolkit/CNSubWindow.h"
-#include "toolkit/NWindows.h"
+#include "CNBitmap.h"
+#include "CNSubWindow.h"
+#include "NWindows.h"
 
 namespace pelidore {
 

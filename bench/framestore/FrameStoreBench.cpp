@@ -5,8 +5,8 @@
 //
 // Counters: bytes_per_second is raw frame bytes (N = 2764800) per second;
 // ratio is the blob (or snappy output) size over N.
-#include "capture/CFrameCodec.h"
-#include "capture/CFrameStore.h"
+#include "CFrameCodec.h"
+#include "CFrameStore.h"
 
 #include <benchmark/benchmark.h>
 #include <snappy.h>
@@ -338,6 +338,6 @@ BENCHMARK(BM_DecodeKey)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRea
 BENCHMARK(BM_StoreAppend)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_StoreNextFrame)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-BENCHMARK_MAIN();
-
 } // namespace pelidore
+
+BENCHMARK_MAIN();

@@ -1,13 +1,13 @@
 // GIF export benchmarks (issue 3): the fast octree beside the plain sorted
 // list, libimagequant at speeds 9, 6 and 3, the single-thread "High Speed"
 // frame cost (quantize + write), and the whole export in frames per second.
-#include "gif/GifExporter.h"
-#include "gif/GifWriter.h"
-#include "gif/ImgPrReduceColor.h"
-#include "gif/LiqQuantizer.h"
-#include "gif/QColorQuantizer.h"
-#include "tests/gif/ReferenceOctree.h"
-#include "tests/gif/SyntheticFrames.h"
+#include "GifExporter.h"
+#include "GifWriter.h"
+#include "ImgPrReduceColor.h"
+#include "LiqQuantizer.h"
+#include "QColorQuantizer.h"
+#include "ReferenceOctree.h"
+#include "SyntheticFrames.h"
 
 #include <benchmark/benchmark.h>
 #include <gif_lib.h>
@@ -213,6 +213,6 @@ BENCHMARK(BM_ImgPrReduce)
 
 } // namespace
 
-BENCHMARK_MAIN();
-
 } // namespace pelidore
+
+BENCHMARK_MAIN();

@@ -8,11 +8,11 @@
 // qualities (slow on photo content). --bound adds what one palette of 255
 // colours can reach on the first frame: libimagequant at its slowest, best
 // setting, with no dithering (what "Dithering" is measured against).
-#include "gif/GifExporter.h"
-#include "gif/ImgPrReduceColor.h"
-#include "gif/QColorQuantizer.h"
-#include "tests/gif/GifTestUtil.h"
-#include "tests/gif/SyntheticFrames.h"
+#include "GifExporter.h"
+#include "ImgPrReduceColor.h"
+#include "QColorQuantizer.h"
+#include "GifTestUtil.h"
+#include "SyntheticFrames.h"
 
 #include <gif_lib.h>
 #include <libimagequant.h>

@@ -1,4 +1,4 @@
-#include "app/CFrameGeometry.h"
+#include "CFrameGeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "app/PelidoreCommands.h"
-#include "tools/pelictl/CPelictlRequest.h"
+#include "PelidoreCommands.h"
+#include "CPelictlRequest.h"
 
 #include <gtest/gtest.h>
 

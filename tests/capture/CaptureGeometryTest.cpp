@@ -1,4 +1,4 @@
-#include "capture/CCaptureGeometry.h"
+#include "CCaptureGeometry.h"
 
 #include <gtest/gtest.h>
 

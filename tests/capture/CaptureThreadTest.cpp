@@ -1,11 +1,11 @@
 // The capture thread against a fake sink, under Wine: pacing, delay stamps,
 // read-outs posted to the panel, one stop request per lock, a grab that
 // follows the frame.
-#include "app/PelidoreCommands.h"
-#include "capture/CCaptureThread.h"
-#include "tests/capture/BgrPixels.h"
-#include "tests/capture/SolidWindow.h"
-#include "toolkit/CNGdiplus.h"
+#include "PelidoreCommands.h"
+#include "CCaptureThread.h"
+#include "BgrPixels.h"
+#include "SolidWindow.h"
+#include "CNGdiplus.h"
 
 #include <gtest/gtest.h>
 

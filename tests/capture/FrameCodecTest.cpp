@@ -2,7 +2,7 @@
 // word-by-word transcription of the document written here), the delta stream,
 // blob round trips, and the decoder's refusal of malformed blobs.
 #include "FrameStoreTestUtil.h"
-#include "capture/CFrameCodec.h"
+#include "CFrameCodec.h"
 
 #include <gtest/gtest.h>
 #include <snappy.h>

@@ -1,9 +1,9 @@
 // pelidore-convert's frame store subcommands (store, gif, raw, info, recover),
 // run in process through RunConvert, on good, damaged and unfinished stores.
 #include "FrameStoreTestUtil.h"
-#include "capture/CFrameStore.h"
-#include "tests/gif/ConvertRun.h"
-#include "tests/gif/GifTestUtil.h"
+#include "CFrameStore.h"
+#include "ConvertRun.h"
+#include "GifTestUtil.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // In every case the frames before the damage are delivered exactly, the bad
 // frame gives ReadStatus::Error (never a crash), and Error is told from End.
 #include "FrameStoreTestUtil.h"
-#include "capture/CFrameStore.h"
+#include "CFrameStore.h"
 
 #include <gtest/gtest.h>
 

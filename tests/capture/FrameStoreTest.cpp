@@ -2,7 +2,7 @@
 // with an independent parser), round trips, key frames, the edge cases the
 // document lists, sizes, paths, and the writer's failure handling.
 #include "FrameStoreTestUtil.h"
-#include "capture/CFrameStore.h"
+#include "CFrameStore.h"
 
 #include <gtest/gtest.h>
 

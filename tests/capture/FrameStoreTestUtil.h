@@ -5,7 +5,7 @@
 // against itself).
 #pragma once
 
-#include "capture/CFrameFile.h"
+#include "CFrameFile.h"
 
 #include <gtest/gtest.h>
 #include <snappy.h>

@@ -1,4 +1,4 @@
-#include "capture/CFrameTiming.h"
+#include "CFrameTiming.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "capture/CLogoLayout.h"
+#include "CLogoLayout.h"
 
 #include <gtest/gtest.h>
 

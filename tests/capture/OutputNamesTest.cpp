@@ -1,4 +1,4 @@
-#include "capture/COutputNames.h"
+#include "COutputNames.h"
 
 #include <gtest/gtest.h>
 

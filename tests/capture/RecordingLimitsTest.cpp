@@ -1,4 +1,4 @@
-#include "capture/CRecordingLimits.h"
+#include "CRecordingLimits.h"
 
 #include <gtest/gtest.h>
 

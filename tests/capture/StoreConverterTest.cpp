@@ -1,5 +1,5 @@
-#include "capture/CStoreConverter.h"
-#include "tests/capture/GifFile.h"
+#include "CStoreConverter.h"
+#include "GifFile.h"
 
 #include <gtest/gtest.h>
 

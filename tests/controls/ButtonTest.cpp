@@ -1,11 +1,11 @@
-#include "resources/ResourceIds.h"
-#include "tests/controls/ControlPixels.h"
-#include "tests/controls/ControlTestWindow.h"
-#include "toolkit/CNAlphaButton.h"
-#include "toolkit/CNButton.h"
-#include "toolkit/CNScreen.h"
-#include "toolkit/NControlMessages.h"
-#include "toolkit/NMessages.h"
+#include "ResourceIds.h"
+#include "ControlPixels.h"
+#include "ControlTestWindow.h"
+#include "CNAlphaButton.h"
+#include "CNButton.h"
+#include "CNScreen.h"
+#include "NControlMessages.h"
+#include "NMessages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "resources/ResourceIds.h"
-#include "tests/controls/ControlPixels.h"
-#include "tests/controls/ControlTestWindow.h"
-#include "toolkit/CNCombo.h"
-#include "toolkit/CNScreen.h"
-#include "toolkit/CNStaticControl.h"
-#include "toolkit/NControlMessages.h"
+#include "ResourceIds.h"
+#include "ControlPixels.h"
+#include "ControlTestWindow.h"
+#include "CNCombo.h"
+#include "CNScreen.h"
+#include "CNStaticControl.h"
+#include "NControlMessages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "tests/controls/ControlPixels.h"
+#include "ControlPixels.h"
 
-#include "toolkit/CNScreen.h"
+#include "CNScreen.h"
 
 namespace pelidore {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/CNRect.h"
+#include "CNRect.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "tests/controls/ControlTestWindow.h"
+#include "ControlTestWindow.h"
 
-#include "toolkit/NControlMessages.h"
-#include "toolkit/NMessages.h"
+#include "NControlMessages.h"
+#include "NMessages.h"
 
 namespace pelidore {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/CNSubWindow.h"
+#include "CNSubWindow.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
-#include "tests/controls/ControlTestWindow.h"
-#include "toolkit/CNEdit.h"
-#include "toolkit/NControlMessages.h"
+#include "ControlTestWindow.h"
+#include "CNEdit.h"
+#include "NControlMessages.h"
 
 #include <gtest/gtest.h>
 

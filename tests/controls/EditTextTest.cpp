@@ -1,4 +1,4 @@
-#include "toolkit/CNEditText.h"
+#include "CNEditText.h"
 
 #include <gtest/gtest.h>
 

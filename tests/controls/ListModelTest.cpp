@@ -1,4 +1,4 @@
-#include "toolkit/CNListModel.h"
+#include "CNListModel.h"
 
 #include <gtest/gtest.h>
 

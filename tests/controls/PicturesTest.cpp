@@ -1,6 +1,6 @@
-#include "resources/ResourceIds.h"
-#include "toolkit/CNBitmap.h"
-#include "toolkit/CNTopWindow.h"
+#include "ResourceIds.h"
+#include "CNBitmap.h"
+#include "CNTopWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "resources/ResourceIds.h"
-#include "tests/controls/ControlPixels.h"
-#include "tests/controls/ControlTestWindow.h"
-#include "toolkit/CNProgressBar.h"
-#include "toolkit/CNScreen.h"
-#include "toolkit/CNSliderControl.h"
-#include "toolkit/NControlMessages.h"
+#include "ResourceIds.h"
+#include "ControlPixels.h"
+#include "ControlTestWindow.h"
+#include "CNProgressBar.h"
+#include "CNScreen.h"
+#include "CNSliderControl.h"
+#include "NControlMessages.h"
 
 #include <gtest/gtest.h>
 

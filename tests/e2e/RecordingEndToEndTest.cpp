@@ -2,19 +2,19 @@
 // recordings in live and deferred mode, snapshots, quitting mid-recording,
 // recovery of a crashed store, a work folder that cannot be made, and a
 // frame minimised while it records.
-#include "app/CFrameGeometry.h"
-#include "capture/CCaptureGeometry.h"
-#include "capture/CFrameStore.h"
-#include "tests/capture/GifFile.h"
-#include "tests/e2e/ChildProcess.h"
-#include "tests/e2e/SceneFrames.h"
-#include "tests/e2e/SettingsBackup.h"
-#include "toolkit/CNBitmap.h"
-#include "toolkit/CNGdiplus.h"
-#include "windows/CConfigFile.h"
-#include "windows/CLogoFile.h"
-#include "windows/CSettingsFile.h"
-#include "windows/CSettingsFolder.h"
+#include "CFrameGeometry.h"
+#include "CCaptureGeometry.h"
+#include "CFrameStore.h"
+#include "GifFile.h"
+#include "ChildProcess.h"
+#include "SceneFrames.h"
+#include "SettingsBackup.h"
+#include "CNBitmap.h"
+#include "CNGdiplus.h"
+#include "CConfigFile.h"
+#include "CLogoFile.h"
+#include "CSettingsFile.h"
+#include "CSettingsFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // What the scene program looks like inside a recorded GIF: the frame sits
 // exactly on the scene, so GIF pixel (x, y) is scene pixel (x + 9, y + 9).
-#include "tests/capture/GifFile.h"
+#include "GifFile.h"
 
 #include <functional>
 

@@ -2,9 +2,9 @@
 // loading must stay inside them, leave every string terminated inside its
 // buffer and every value inside the range the windows can show, and what is
 // loaded must survive its own write and read unchanged.
-#include "windows/CConfigFile.h"
-#include "windows/CFixedText.h"
-#include "windows/CLogoFile.h"
+#include "CConfigFile.h"
+#include "CFixedText.h"
+#include "CLogoFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,12 +1,12 @@
 // The export pipeline: transparency marking, the worker and its
 // queue, lifecycle faults, live-mode bound; and the libimagequant path.
-#include "gif/GifExporter.h"
+#include "GifExporter.h"
 
-#include "gif/FrameDelay.h"
-#include "gif/LiqQuantizer.h"
-#include "gif/SizeForecast.h"
-#include "tests/gif/GifTestUtil.h"
-#include "tests/gif/SyntheticFrames.h"
+#include "FrameDelay.h"
+#include "LiqQuantizer.h"
+#include "SizeForecast.h"
+#include "GifTestUtil.h"
+#include "SyntheticFrames.h"
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // The GIF encoder: exact file layout, delays, the loop block,
 // bottom-up rows, the size-limit forecast, wide paths.
-#include "gif/GifWriter.h"
+#include "GifWriter.h"
 
-#include "gif/FrameDelay.h"
-#include "gif/GifExporter.h"
-#include "gif/SizeForecast.h"
-#include "tests/gif/GifTestUtil.h"
+#include "FrameDelay.h"
+#include "GifExporter.h"
+#include "SizeForecast.h"
+#include "GifTestUtil.h"
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>

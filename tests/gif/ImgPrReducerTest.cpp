@@ -1,10 +1,10 @@
 // Our ImgPrReduceColor (issue 10): exact flat colours, at most 254 colours in
 // octree leaves of their own, stable from frame to frame, rebuilt on drift.
-#include "gif/GifExporter.h"
-#include "gif/ImgPrReduceColor.h"
-#include "gif/QColorQuantizer.h"
-#include "tests/gif/GifTestUtil.h"
-#include "tests/gif/SyntheticFrames.h"
+#include "GifExporter.h"
+#include "ImgPrReduceColor.h"
+#include "QColorQuantizer.h"
+#include "GifTestUtil.h"
+#include "SyntheticFrames.h"
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>

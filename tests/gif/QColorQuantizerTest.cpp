@@ -1,10 +1,10 @@
 // The "High Speed" octree: the edge cases, the fault
 // fix (sums start at zero), and the fast quantizer held against the plain
 // sorted-list implementation of tests/gif/ReferenceOctree.
-#include "gif/QColorQuantizer.h"
+#include "QColorQuantizer.h"
 
-#include "tests/gif/ReferenceOctree.h"
-#include "tests/gif/SyntheticFrames.h"
+#include "ReferenceOctree.h"
+#include "SyntheticFrames.h"
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>

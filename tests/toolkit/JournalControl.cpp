@@ -1,4 +1,4 @@
-#include "tests/toolkit/JournalControl.h"
+#include "JournalControl.h"
 
 namespace pelidore {
 

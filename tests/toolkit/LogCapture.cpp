@@ -1,6 +1,6 @@
-#include "tests/toolkit/LogCapture.h"
+#include "LogCapture.h"
 
-#include "toolkit/CNLog.h"
+#include "CNLog.h"
 
 namespace pelidore {
 

@@ -1,4 +1,4 @@
-#include "tests/toolkit/SourceLine.h"
+#include "SourceLine.h"
 
 #include <fstream>
 

@@ -1,8 +1,8 @@
-#include "tests/toolkit/LogCapture.h"
-#include "tests/toolkit/SourceLine.h"
-#include "toolkit/CNColor.h"
-#include "toolkit/CNLog.h"
-#include "toolkit/CNMessageMap.h"
+#include "LogCapture.h"
+#include "SourceLine.h"
+#include "CNColor.h"
+#include "CNLog.h"
+#include "CNMessageMap.h"
 
 #include <gtest/gtest.h>
 

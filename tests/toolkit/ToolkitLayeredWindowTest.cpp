@@ -1,12 +1,12 @@
 // Draws into real windows and reads the result back from the screen (under
 // Xvfb this is the X server's picture), so what the user would see is checked,
 // not only the buffer.
-#include "toolkit/CNBitmap.h"
-#include "toolkit/CNColor.h"
-#include "toolkit/CNFont.h"
-#include "toolkit/CNGdiplus.h"
-#include "toolkit/CNSubWindow.h"
-#include "toolkit/CNTopWindow.h"
+#include "CNBitmap.h"
+#include "CNColor.h"
+#include "CNFont.h"
+#include "CNGdiplus.h"
+#include "CNSubWindow.h"
+#include "CNTopWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +73,8 @@ bool WaitForScreen(int x, int y, int width, int height, const std::function<bool
 class LayeredWindowTest : public ::testing::Test {
 protected:
     static constexpr int kLeft = 40;
+    static constexpr int kWidth = 640;
+    static constexpr int kHeight = 360;
     static constexpr int kTop = 30;
 
     void SetUp() override
@@ -95,11 +97,11 @@ protected:
 
 TEST_F(LayeredWindowTest, ScreenShowsWhatWasDrawnAndTransparentPixelsShowThrough)
 {
-    const ScreenGrab before(kLeft, kTop, CNTopWindow::kWidth, CNTopWindow::kHeight);
+    const ScreenGrab before(kLeft, kTop, kWidth, kHeight);
     const uint32_t underHole = before.At(kLeft + 320, kTop + 180);
 
     m_Window = std::make_unique<CNTopWindow>();
-    ASSERT_EQ(m_Window->Create(GetModuleHandleW(nullptr), kLeft, kTop), 0);
+    ASSERT_EQ(m_Window->Create(GetModuleHandleW(nullptr), L"PelidoreLayeredTest", kLeft, kTop, kWidth, kHeight), 0);
     CNScreen& screen = *m_Window->GetScreen();
     screen.FillRect(255, 0, 0, 255, 0, 0, 320, 180);
     screen.FillRect(0, 255, 0, 255, 320, 0, 320, 180);
@@ -111,11 +113,11 @@ TEST_F(LayeredWindowTest, ScreenShowsWhatWasDrawnAndTransparentPixelsShowThrough
     screen.DrawOutlinedText(font, RECT{20, 250, 620, 340}, CNColor(255, 255, 255, 255), L"Pelidore", 1, true, false, 0);
     ASSERT_NE(screen.Present(), 0);
 
-    const bool shown = WaitForScreen(kLeft, kTop, CNTopWindow::kWidth, CNTopWindow::kHeight, [&](const ScreenGrab& g) {
+    const bool shown = WaitForScreen(kLeft, kTop, kWidth, kHeight, [&](const ScreenGrab& g) {
         return g.At(kLeft + 50, kTop + 100) == kRed && g.At(kLeft + 600, kTop + 100) == kGreen;
     });
     ASSERT_TRUE(shown) << "the layered window never appeared on the screen";
-    ScreenGrab grab(kLeft, kTop, CNTopWindow::kWidth, CNTopWindow::kHeight);
+    ScreenGrab grab(kLeft, kTop, kWidth, kHeight);
     EXPECT_EQ(grab.At(kLeft, kTop), kRed);
     EXPECT_EQ(grab.At(kLeft + 639, kTop), kGreen);
     EXPECT_EQ(grab.At(kLeft, kTop + 359), kBlue);

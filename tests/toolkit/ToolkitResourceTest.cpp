@@ -1,11 +1,11 @@
-#include "tests/toolkit/LogCapture.h"
-#include "tests/toolkit/SourceLine.h"
-#include "tests/toolkit/TestFiles.h"
-#include "tests/toolkit/WineDetection.h"
-#include "toolkit/CNBitmap.h"
-#include "toolkit/CNFont.h"
-#include "toolkit/CNGdiObject.h"
-#include "toolkit/CNMemoryDC.h"
+#include "LogCapture.h"
+#include "SourceLine.h"
+#include "TestFiles.h"
+#include "WineDetection.h"
+#include "CNBitmap.h"
+#include "CNFont.h"
+#include "CNGdiObject.h"
+#include "CNMemoryDC.h"
 
 #include <gtest/gtest.h>
 

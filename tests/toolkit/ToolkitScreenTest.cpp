@@ -1,9 +1,9 @@
-#include "tests/toolkit/WineDetection.h"
-#include "toolkit/CNBitmap.h"
-#include "toolkit/CNColor.h"
-#include "toolkit/CNFont.h"
-#include "toolkit/CNGdiObject.h"
-#include "toolkit/CNScreen.h"
+#include "WineDetection.h"
+#include "CNBitmap.h"
+#include "CNColor.h"
+#include "CNFont.h"
+#include "CNGdiObject.h"
+#include "CNScreen.h"
 
 #include <gtest/gtest.h>
 

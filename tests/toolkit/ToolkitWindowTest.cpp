@@ -1,9 +1,9 @@
-#include "tests/toolkit/JournalControl.h"
-#include "tests/toolkit/LogCapture.h"
-#include "tests/toolkit/SourceLine.h"
-#include "toolkit/CNSubWindow.h"
-#include "toolkit/CNTopWindow.h"
-#include "toolkit/NMessages.h"
+#include "JournalControl.h"
+#include "LogCapture.h"
+#include "SourceLine.h"
+#include "CNSubWindow.h"
+#include "CNTopWindow.h"
+#include "NMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +19,9 @@ namespace {
 using Journal = std::vector<std::string>;
 constexpr UINT kProbe = JournalControl::kProbe;
 constexpr const wchar_t* kClass = L"PelidoreWindowTest";
+constexpr const wchar_t* kTopClass = L"PelidoreTopTest";
+constexpr int kTopWidth = 640;
+constexpr int kTopHeight = 360;
 
 HINSTANCE Module()
 {
@@ -306,13 +309,13 @@ TEST(WindowBaseTest, WindowDestroyedFirstLeavesTheObjectUsable)
 TEST(TopWindowTest, OnlyOneTopWindowAtATime)
 {
     auto first = std::make_unique<CNTopWindow>();
-    ASSERT_EQ(first->Create(Module(), 50, 60), 0);
+    ASSERT_EQ(first->Create(Module(), kTopClass, 50, 60, kTopWidth, kTopHeight), 0);
     EXPECT_EQ(CNTopWindow::Instance(), first.get());
     EXPECT_EQ(CNTopWindow::ModuleInstance(), Module());
     EXPECT_EQ(first->m_TopValue, 1000);
     EXPECT_EQ(first->GetScreen()->Mode(), CNScreen::kModeLayered);
-    EXPECT_EQ(first->GetScreen()->Width(), CNTopWindow::kWidth);
-    EXPECT_EQ(first->GetScreen()->Height(), CNTopWindow::kHeight);
+    EXPECT_EQ(first->GetScreen()->Width(), kTopWidth);
+    EXPECT_EQ(first->GetScreen()->Height(), kTopHeight);
     const LONG_PTR exStyle = GetWindowLongPtrW(first->GetHwnd(), GWL_EXSTYLE);
     EXPECT_EQ(exStyle & (WS_EX_LAYERED | WS_EX_TOPMOST), WS_EX_LAYERED | WS_EX_TOPMOST);
     EXPECT_TRUE(IsWindowVisible(first->GetHwnd()));
@@ -323,7 +326,7 @@ TEST(TopWindowTest, OnlyOneTopWindowAtATime)
 
     LogCapture log;
     CNTopWindow second;
-    EXPECT_EQ(second.Create(Module(), nullptr, L"ignored", 0, 0, 0, 0, 10, 10, 0), E_FAIL);
+    EXPECT_EQ(second.Create(Module(), nullptr, kTopClass, 0, 0, 0, 0, 10, 10, 0), E_FAIL);
     EXPECT_EQ(log.Lines(), std::vector<std::string>{LogLine("CNTopWindow::Create", "toolkit/CNWindowBase.cpp",
                                                             "\"RegisterClass fail\"", "RegisterClass fail")});
     EXPECT_EQ(CNTopWindow::Instance(), first.get());
@@ -331,7 +334,7 @@ TEST(TopWindowTest, OnlyOneTopWindowAtATime)
     first.reset();
     EXPECT_EQ(CNTopWindow::Instance(), nullptr);
     CNTopWindow third;
-    EXPECT_EQ(third.Create(Module(), 0, 0), 0);
+    EXPECT_EQ(third.Create(Module(), kTopClass, 0, 0, kTopWidth, kTopHeight), 0);
 }
 
 } // namespace

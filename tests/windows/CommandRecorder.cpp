@@ -1,6 +1,6 @@
-#include "tests/windows/CommandRecorder.h"
+#include "CommandRecorder.h"
 
-#include "app/PelidoreCommands.h"
+#include "PelidoreCommands.h"
 
 namespace pelidore {
 

@@ -1,9 +1,9 @@
 // The control panel and its lock windows under Wine, driven by posted mouse
 // and keyboard messages as the system would queue them.
-#include "app/PelidoreCommands.h"
-#include "tests/windows/CommandRecorder.h"
-#include "tests/windows/UserInput.h"
-#include "windows/CControlWnd.h"
+#include "PelidoreCommands.h"
+#include "CommandRecorder.h"
+#include "UserInput.h"
+#include "CControlWnd.h"
 
 #include <gtest/gtest.h>
 

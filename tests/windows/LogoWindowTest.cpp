@@ -1,10 +1,10 @@
-#include "tests/windows/DialogDriver.h"
-#include "tests/windows/ToolWindowFixture.h"
-#include "toolkit/CNAlphaButton.h"
-#include "toolkit/CNCombo.h"
-#include "toolkit/CNEdit.h"
-#include "windows/CLogoFile.h"
-#include "windows/CLogoWnd.h"
+#include "DialogDriver.h"
+#include "ToolWindowFixture.h"
+#include "CNAlphaButton.h"
+#include "CNCombo.h"
+#include "CNEdit.h"
+#include "CLogoFile.h"
+#include "CLogoWnd.h"
 
 #include <gtest/gtest.h>
 

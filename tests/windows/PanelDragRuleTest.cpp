@@ -1,4 +1,4 @@
-#include "windows/CPanelDragRule.h"
+#include "CPanelDragRule.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "windows/CReadoutRules.h"
+#include "CReadoutRules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "PelidoreVersion.h"
-#include "app/PelidoreCommands.h"
-#include "tests/windows/CommandRecorder.h"
-#include "tests/windows/UserInput.h"
-#include "windows/CAboutWnd.h"
-#include "windows/CSaveWnd.h"
+#include "PelidoreCommands.h"
+#include "CommandRecorder.h"
+#include "UserInput.h"
+#include "CAboutWnd.h"
+#include "CSaveWnd.h"
 
 #include <gtest/gtest.h>
 

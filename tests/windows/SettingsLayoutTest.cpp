@@ -1,7 +1,7 @@
-#include "windows/CConfigFile.h"
-#include "windows/CFixedText.h"
-#include "windows/CLogoEnableRule.h"
-#include "windows/CLogoFile.h"
+#include "CConfigFile.h"
+#include "CFixedText.h"
+#include "CLogoEnableRule.h"
+#include "CLogoFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "windows/CConfigFile.h"
-#include "windows/CFolder.h"
-#include "windows/CSettingsFile.h"
+#include "CConfigFile.h"
+#include "CFolder.h"
+#include "CSettingsFile.h"
 
 #include <gtest/gtest.h>
 

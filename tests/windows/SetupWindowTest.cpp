@@ -1,10 +1,10 @@
-#include "app/PelidoreCommands.h"
-#include "tests/windows/DialogDriver.h"
-#include "tests/windows/ToolWindowFixture.h"
-#include "toolkit/CNCombo.h"
-#include "toolkit/CNSliderControl.h"
-#include "windows/CConfigFile.h"
-#include "windows/CSetupWnd.h"
+#include "PelidoreCommands.h"
+#include "DialogDriver.h"
+#include "ToolWindowFixture.h"
+#include "CNCombo.h"
+#include "CNSliderControl.h"
+#include "CConfigFile.h"
+#include "CSetupWnd.h"
 
 #include <gtest/gtest.h>
 

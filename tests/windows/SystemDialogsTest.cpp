@@ -1,8 +1,8 @@
-#include "tests/windows/DialogDriver.h"
-#include "toolkit/NWindows.h"
-#include "windows/CColorChooser.h"
-#include "windows/CFolderChooser.h"
-#include "windows/CPictureChooser.h"
+#include "DialogDriver.h"
+#include "NWindows.h"
+#include "CColorChooser.h"
+#include "CFolderChooser.h"
+#include "CPictureChooser.h"
 
 #include <gtest/gtest.h>
 

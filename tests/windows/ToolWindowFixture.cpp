@@ -1,6 +1,6 @@
-#include "tests/windows/ToolWindowFixture.h"
+#include "ToolWindowFixture.h"
 
-#include "app/PelidoreCommands.h"
+#include "PelidoreCommands.h"
 
 #include <atomic>
 #include <fstream>

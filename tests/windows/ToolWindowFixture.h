@@ -1,7 +1,7 @@
 #pragma once
 
-#include "toolkit/CNGdiplus.h"
-#include "toolkit/NWindows.h"
+#include "CNGdiplus.h"
+#include "NWindows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Draws every window with its real controls, every control in each of its
 // states and every picture into PNG files, for reviewing the look without
 // clicking through the program.  Usage: gallery [folder]   (default: gallery)
-#include "toolkit/CNGdiplus.h"
-#include "tools/gallery/GalleryPages.h"
+#include "CNGdiplus.h"
+#include "GalleryPages.h"
 
 #include <cstdio>
 #include <string>

@@ -1,7 +1,7 @@
-#include "tools/gallery/GallerySheet.h"
+#include "GallerySheet.h"
 
-#include "toolkit/CNBitmap.h"
-#include "toolkit/CNTopWindow.h"
+#include "CNBitmap.h"
+#include "CNTopWindow.h"
 
 namespace pelidore {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "toolkit/CNColor.h"
-#include "toolkit/CNFont.h"
-#include "toolkit/CNScreen.h"
+#include "CNColor.h"
+#include "CNFont.h"
+#include "CNScreen.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "tools/pelictl/CPelictlRequest.h"
+#include "CPelictlRequest.h"
 
-#include "app/PelidoreCommands.h"
+#include "PelidoreCommands.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "tools/pelictl/CPelidoreLink.h"
+#include "CPelidoreLink.h"
 
-#include "app/PelidoreCommands.h"
+#include "PelidoreCommands.h"
 
 namespace pelidore {
 

@@ -2,7 +2,7 @@
 // The connection from a script to a running Pelidore: its frame window,
 // found by class and title, driven by posted command messages and asked for
 // its state with a sent query.
-#include "toolkit/NWindows.h"
+#include "NWindows.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
 // pelictl: drives a running Pelidore from a script (tests, demos).
 // Exit codes: 0 done, 1 failed or timed out, 2 wrong usage.
-#include "tools/pelictl/CPelictlRequest.h"
-#include "tools/pelictl/CPelidoreLink.h"
+#include "CPelictlRequest.h"
+#include "CPelidoreLink.h"
 
 #include <cstdio>
 #include <string>

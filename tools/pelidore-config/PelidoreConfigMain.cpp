@@ -1,8 +1,8 @@
 // pelidore-config [--quality N] [--fps N] [--work-folder PATH] FILE
 // Writes FILE as a config.dat with the built-in defaults and the given
 // values, so a script can start Pelidore in a known state.
-#include "windows/CConfigFile.h"
-#include "windows/CSettingsFile.h"
+#include "CConfigFile.h"
+#include "CSettingsFile.h"
 
 #include <cstdio>
 #include <cstdlib>

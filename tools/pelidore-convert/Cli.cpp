@@ -1,4 +1,4 @@
-#include "tools/pelidore-convert/Cli.h"
+#include "Cli.h"
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -15,10 +15,9 @@
 #include <io.h>
 #else
 #include <unistd.h>
+#endif
 
 namespace pelidore {
-
-#endif
 
 namespace cli {
 

@@ -1,8 +1,8 @@
-#include "tools/pelidore-convert/Commands.h"
+#include "Commands.h"
 
-#include "tools/pelidore-convert/Cli.h"
-#include "tools/pelidore-convert/EncodeCommand.h"
-#include "tools/pelidore-convert/FrameStoreCommands.h"
+#include "Cli.h"
+#include "EncodeCommand.h"
+#include "FrameStoreCommands.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "tools/pelidore-convert/EncodeCommand.h"
+#include "EncodeCommand.h"
 
-#include "tools/pelidore-convert/Cli.h"
-#include "tools/pelidore-convert/GifOutput.h"
-#include "tools/pelidore-convert/RawFrameInput.h"
+#include "Cli.h"
+#include "GifOutput.h"
+#include "RawFrameInput.h"
 
 #include <cstdio>
 #include <string>

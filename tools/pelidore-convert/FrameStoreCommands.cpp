@@ -1,10 +1,10 @@
-#include "tools/pelidore-convert/FrameStoreCommands.h"
+#include "FrameStoreCommands.h"
 
-#include "capture/CFrameFile.h"
-#include "capture/CFrameStore.h"
-#include "tools/pelidore-convert/Cli.h"
-#include "tools/pelidore-convert/GifOutput.h"
-#include "tools/pelidore-convert/RawFrameInput.h"
+#include "CFrameFile.h"
+#include "CFrameStore.h"
+#include "Cli.h"
+#include "GifOutput.h"
+#include "RawFrameInput.h"
 
 #include <cstdio>
 #include <functional>
@@ -13,10 +13,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#endif
 
 namespace pelidore {
-
-#endif
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/pelidore-convert/GifOutput.h"
+#include "GifOutput.h"
 
 #include <system_error>
 

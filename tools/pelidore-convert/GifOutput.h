@@ -4,8 +4,8 @@
 // it.
 #pragma once
 
-#include "gif/GifExporter.h"
-#include "tools/pelidore-convert/Cli.h"
+#include "GifExporter.h"
+#include "Cli.h"
 
 #include <cstdint>
 #include <filesystem>

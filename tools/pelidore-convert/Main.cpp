@@ -1,14 +1,12 @@
 // pelidore-convert: converts between raw frames, frame stores and GIFs.
 // Subcommands are listed in Commands.cpp.
-#include "tools/pelidore-convert/Commands.h"
+#include "Commands.h"
 
 #ifdef _WIN32
 #include <windows.h>
 
 #include <string>
 #include <vector>
-
-using namespace pelidore;
 
 // The wide command line as UTF-8, so that every subcommand sees UTF-8.
 int wmain(int argc, wchar_t** wargv)
@@ -27,11 +25,11 @@ int wmain(int argc, wchar_t** wargv)
         argv.push_back(s.data());
     }
     argv.push_back(nullptr);
-    return RunConvert(argc, argv.data());
+    return pelidore::RunConvert(argc, argv.data());
 }
 #else
 int main(int argc, char** argv)
 {
-    return RunConvert(argc, argv);
+    return pelidore::RunConvert(argc, argv);
 }
 #endif

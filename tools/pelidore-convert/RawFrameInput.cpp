@@ -1,4 +1,4 @@
-#include "tools/pelidore-convert/RawFrameInput.h"
+#include "RawFrameInput.h"
 
 #include <memory>
 

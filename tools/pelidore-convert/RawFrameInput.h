@@ -4,7 +4,7 @@
 // before any output exists; a pipe can only be judged as it is read.
 #pragma once
 
-#include "tools/pelidore-convert/Cli.h"
+#include "Cli.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "tools/scene/CSceneWindow.h"
+#include "CSceneWindow.h"
 
 #include <cwchar>
 

@@ -2,7 +2,7 @@
 // A window with known moving content for recording tests and demos: a flat
 // background, a red square crossing it at a fixed speed, a fixed green
 // marker, and a counter of the pictures drawn.
-#include "toolkit/NWindows.h"
+#include "NWindows.h"
 
 namespace pelidore {
 

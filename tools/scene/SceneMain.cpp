@@ -1,6 +1,6 @@
 // scene [--rect X Y WIDTH HEIGHT] [--seconds N]: shows the test scene at the
 // given screen rectangle and ends after N seconds (or when closed).
-#include "tools/scene/CSceneWindow.h"
+#include "CSceneWindow.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // screengrab X Y WIDTH HEIGHT FILE
 // Exit codes: 0 written, 1 failed, 2 wrong usage.
-#include "toolkit/CNBitmap.h"
-#include "toolkit/CNGdiplus.h"
-#include "toolkit/NWindows.h"
+#include "CNBitmap.h"
+#include "CNGdiplus.h"
+#include "NWindows.h"
 
 #include <cstdio>
 #include <cwchar>

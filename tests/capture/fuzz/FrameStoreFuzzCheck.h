@@ -8,7 +8,7 @@
 //     file reads those frames and then End.
 #pragma once
 
-#include "capture/CFrameStore.h"
+#include "CFrameStore.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // Writes the fuzzer's seed corpus: small valid stores (key and delta frames,
 // snappy and zlib, tiny and odd sizes), a store with header count 0 and one
 // with a torn tail. Usage: FrameStoreFuzzSeeds DIR
-#include "capture/CFrameStore.h"
+#include "CFrameStore.h"
 
 #include <cstdio>
 #include <random>

@@ -1,0 +1,122 @@
+#include "CFrameGeometry.h"
+
+namespace pelidore {
+
+namespace {
+
+constexpr int kBorderInset = 8;
+constexpr int kCornerMarkInset = 4;
+constexpr int kBorderShrink = 17;
+
+void ShiftHorizontally(ScreenRect& rect, int by)
+{
+    rect.left += by;
+    rect.right += by;
+}
+
+void ShiftVertically(ScreenRect& rect, int by)
+{
+    rect.top += by;
+    rect.bottom += by;
+}
+
+} // namespace
+
+PixelPoint CFrameGeometry::StartOrigin(PixelPoint virtualOrigin, PixelSize monitor)
+{
+    return {virtualOrigin.x + (monitor.width - kStartWidth) / 2, virtualOrigin.y + (monitor.height - kStartHeight) / 2};
+}
+
+FrameHit CFrameGeometry::HitTest(PixelPoint client, PixelSize window)
+{
+    const bool left = client.x > 0 && client.x < kCornerGrip;
+    const bool right = client.x > window.width - kCornerGrip && client.x < window.width;
+    const bool top = client.y > 0 && client.y < kCornerGrip;
+    const bool bottom = client.y > window.height - kCornerGrip && client.y < window.height;
+    if (left && top)
+        return FrameHit::TopLeft;
+    if (right && top)
+        return FrameHit::TopRight;
+    if (left && bottom)
+        return FrameHit::BottomLeft;
+    if (right && bottom)
+        return FrameHit::BottomRight;
+    return FrameHit::Caption;
+}
+
+ScreenRect CFrameGeometry::ClampMoving(ScreenRect proposed, const ScreenRect& screen)
+{
+    if (proposed.left + kScreenOverhang < screen.left)
+        ShiftHorizontally(proposed, screen.left - kScreenOverhang - proposed.left);
+    if (proposed.top + kScreenOverhang < screen.top)
+        ShiftVertically(proposed, screen.top - kScreenOverhang - proposed.top);
+    if (proposed.right > screen.right + kScreenOverhang)
+        ShiftHorizontally(proposed, screen.right + kScreenOverhang - proposed.right);
+    if (proposed.bottom > screen.bottom + kScreenOverhang)
+        ShiftVertically(proposed, screen.bottom + kScreenOverhang - proposed.bottom);
+    return proposed;
+}
+
+ScreenRect CFrameGeometry::ClampSizing(ScreenRect proposed, const ScreenRect& screen)
+{
+    if (proposed.left < screen.left - kScreenOverhang)
+        proposed.left = screen.left - kScreenOverhang;
+    if (proposed.top < screen.top - kScreenOverhang)
+        proposed.top = screen.top - kScreenOverhang;
+    if (proposed.right > screen.right + kScreenOverhang)
+        proposed.right = screen.right + kScreenOverhang;
+    if (proposed.bottom > screen.bottom + kScreenOverhang)
+        proposed.bottom = screen.bottom + kScreenOverhang;
+    return proposed;
+}
+
+ScreenRect CFrameGeometry::PanelRect(const ScreenRect& frame, const ScreenRect& screen)
+{
+    const int left = frame.left + kPanelIndent;
+    int top = frame.bottom - kPanelOverlap;
+    if (screen.bottom < top + kPanelHeight)
+        top = frame.top - (kPanelHeight - kPanelOverlap);
+    return {left, top, left + kToolWidth, top + kPanelHeight};
+}
+
+ScreenRect CFrameGeometry::ToolRect(const ScreenRect& panel, int height)
+{
+    return {panel.left, panel.top, panel.left + kToolWidth, panel.top + height};
+}
+
+int CFrameGeometry::NextBorderPhase(int phase)
+{
+    const int next = phase - 1;
+    return next < -(kBorderPhases - 1) ? 0 : next;
+}
+
+ScreenRect CFrameGeometry::BorderRect(PixelSize window)
+{
+    return {kBorderInset, kBorderInset, kBorderInset + window.width - kBorderShrink,
+            kBorderInset + window.height - kBorderShrink};
+}
+
+PixelPoint CFrameGeometry::CornerMarkOrigin(FrameCorner corner, PixelSize window)
+{
+    const int farX = window.width - kCornerMarkSpan;
+    const int farY = window.height - kCornerMarkSpan;
+    switch (corner) {
+    case FrameCorner::TopLeft:
+        return {kCornerMarkInset, kCornerMarkInset};
+    case FrameCorner::TopRight:
+        return {farX, kCornerMarkInset};
+    case FrameCorner::BottomLeft:
+        return {kCornerMarkInset, farY};
+    case FrameCorner::BottomRight:
+        return {farX, farY};
+    }
+    return {kCornerMarkInset, kCornerMarkInset};
+}
+
+PixelPoint CFrameGeometry::CentreMarkOrigin(PixelSize window, PixelSize mark)
+{
+    return {(window.width - kBorderShrink - mark.width) / 2 + kBorderInset,
+            (window.height - kBorderShrink - mark.height) / 2 + kBorderInset};
+}
+
+} // namespace pelidore

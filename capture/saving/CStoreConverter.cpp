@@ -1,0 +1,91 @@
+#include "CStoreConverter.h"
+
+#include <system_error>
+#include <thread>
+
+namespace pelidore {
+
+CStoreConverter::CStoreConverter(CFrameStore& store, GifExporter& exporter) : m_Store(store), m_Exporter(exporter) {}
+
+SaveOutcome CStoreConverter::Convert(const std::filesystem::path& storePath, const std::filesystem::path& gifPath,
+                                     const SaveOptions& options, const std::atomic<int>& stop,
+                                     const ProgressReport& progress, std::FILE* log)
+{
+    if (!m_Store.OpenForReading(storePath))
+        return SaveOutcome::StoreUnreadable;
+    if (gifPath.empty() || !m_Exporter.Start(m_Store.Width(), m_Store.Height(), options.dithering, options.transparent,
+                                             gifPath, options.quality)) {
+        m_Store.CloseReader();
+        m_Exporter.Stop();
+        return SaveOutcome::ExportFailed;
+    }
+    const SaveOutcome handedOver = HandOverFrames(stop, progress, log);
+    m_Store.CloseReader();
+    const bool written = m_Exporter.Stop();
+    if (!written && handedOver != SaveOutcome::Interrupted)
+        return SaveOutcome::ExportFailed;
+    return handedOver;
+}
+
+SaveOutcome CStoreConverter::HandOverFrames(const std::atomic<int>& stop, const ProgressReport& progress,
+                                            std::FILE* log)
+{
+    const int total = m_Store.HeaderFrameCount();
+    CFrameStore::Frame frame;
+    int done = 0;
+    if (progress)
+        progress(done, total);
+    for (;;) {
+        const int stopRequest = stop.load();
+        if (stopRequest == static_cast<int>(SaveStop::Cancel))
+            return SaveOutcome::Cancelled;
+        if (stopRequest == static_cast<int>(SaveStop::Quit))
+            return SaveOutcome::Interrupted;
+        const CFrameStore::ReadStatus status = m_Store.NextFrame(frame);
+        if (status == CFrameStore::ReadStatus::End)
+            return SaveOutcome::Saved;
+        if (status == CFrameStore::ReadStatus::Error)
+            return SaveOutcome::StoreUnreadable;
+        WriteLine(log, "add frame start\n");
+        m_Exporter.PushFrame(frame.pixels.data(), true, frame.delay);
+        WriteLine(log, "add frame end\n");
+        ++done;
+        std::this_thread::yield();
+        if (progress && (done % kProgressStep == 0 || done == total))
+            progress(done, total);
+    }
+}
+
+bool CStoreConverter::Finish(SaveOutcome outcome, const std::filesystem::path& storePath,
+                             const std::filesystem::path& gifPath)
+{
+    std::error_code ignored;
+    if (outcome == SaveOutcome::Interrupted && !gifPath.empty())
+        std::filesystem::remove(gifPath, ignored);
+    if (outcome != SaveOutcome::Saved && outcome != SaveOutcome::Cancelled)
+        return false;
+    std::error_code error;
+    return std::filesystem::remove(storePath, error) && !error;
+}
+
+KeptStoreAction CStoreConverter::RecoverKept(const std::filesystem::path& storePath)
+{
+    const CFrameStore::RecoverResult result = CFrameStore::Recover(storePath);
+    if (!result.ok)
+        return KeptStoreAction::Leave;
+    if (result.framesKept > 0)
+        return KeptStoreAction::Save;
+    std::error_code ignored;
+    std::filesystem::remove(storePath, ignored);
+    return KeptStoreAction::DiscardEmpty;
+}
+
+void CStoreConverter::WriteLine(std::FILE* log, const char* line)
+{
+    if (!log)
+        return;
+    std::fputs(line, log);
+    std::fflush(log);
+}
+
+} // namespace pelidore

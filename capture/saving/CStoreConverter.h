@@ -1,0 +1,70 @@
+#pragma once
+// Turns a frame store into a GIF: the save step of a deferred recording, and
+// of a store found in the work folder at start-up. Each frame is handed over
+// with waiting, between "add frame start" and "add frame end" lines on the
+// log stream. Whether the store may be deleted afterwards follows from the
+// outcome: only once its frames are safe in a GIF, or the user gave them up.
+#include "CFrameStore.h"
+#include "GifExporter.h"
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+namespace pelidore {
+
+enum class SaveOutcome {
+    Saved,           // every frame is in the GIF
+    Cancelled,       // the user stopped saving: the GIF holds the frames so far
+    Interrupted,     // the program is quitting: the store stays for the next start
+    ExportFailed,    // the GIF could not be created or written
+    StoreUnreadable, // no store, or one whose header or frames are damaged
+};
+
+enum class SaveStop : int { None = 0, Cancel = 1, Quit = 2 };
+
+struct SaveOptions {
+    bool dithering = true;
+    bool transparent = false;
+    int quality = 1;
+};
+
+enum class KeptStoreAction { Save, DiscardEmpty, Leave };
+
+class CStoreConverter {
+public:
+    static constexpr int kProgressStep = 4;
+
+    // done: frames handed over so far (0 once the store is open, then every
+    // 4th and the last); total: frames in the store.
+    using ProgressReport = std::function<void(int done, int total)>;
+
+    CStoreConverter(CFrameStore& store, GifExporter& exporter);
+
+    // Reads the store at storePath into a new GIF at gifPath until the end,
+    // a damaged frame, or stop turning non-None.
+    SaveOutcome Convert(const std::filesystem::path& storePath, const std::filesystem::path& gifPath,
+                        const SaveOptions& options, const std::atomic<int>& stop, const ProgressReport& progress,
+                        std::FILE* log);
+
+    // Deletes the store after a save or a cancel, and a GIF left unfinished
+    // by quitting (the kept store still holds all of it). Returns whether
+    // the store was deleted.
+    static bool Finish(SaveOutcome outcome, const std::filesystem::path& storePath,
+                       const std::filesystem::path& gifPath);
+
+    // What to do with a store found in the work folder: mend a crashed one
+    // and save it when it holds frames, drop one with none, leave alone one
+    // that cannot be mended.
+    static KeptStoreAction RecoverKept(const std::filesystem::path& storePath);
+
+private:
+    SaveOutcome HandOverFrames(const std::atomic<int>& stop, const ProgressReport& progress, std::FILE* log);
+    static void WriteLine(std::FILE* log, const char* line);
+
+    CFrameStore& m_Store;
+    GifExporter& m_Exporter;
+};
+
+} // namespace pelidore
