@@ -1,13 +1,13 @@
 #include "CPelidoreWnd.h"
 
-#include "CFrameGeometry.h"
-#include "PelidoreCommands.h"
 #include "CCaptureGeometry.h"
+#include "CFrameGeometry.h"
 #include "COutputPaths.h"
 #include "CRecordingLimits.h"
-#include "CSnapshot.h"
-#include "ResourceIds.h"
 #include "CSettingsFolder.h"
+#include "CSnapshot.h"
+#include "PelidoreCommands.h"
+#include "ResourceIds.h"
 
 #include <shellapi.h>
 
@@ -91,8 +91,8 @@ HRESULT CPelidoreWnd::CreateToolWindows()
         {m_About, CAboutWnd::kTitle, 0},   {m_Save, CSaveWnd::kTitle, 0},
     };
     for (const Tool& tool : tools) {
-        if (FAILED(tool.window.Create(m_Instance, m_Window, tool.title, kToolExStyle, kToolStyle, x, y, CToolWnd::kWidth,
-                                      tool.window.GetHeight(), tool.show)))
+        if (FAILED(tool.window.Create(m_Instance, m_Window, tool.title, kToolExStyle, kToolStyle, x, y,
+                                      CToolWnd::kWidth, tool.window.GetHeight(), tool.show)))
             return E_FAIL;
     }
     m_Panel.SetQuality(m_Setup.GetQuality());

@@ -4,22 +4,22 @@
 // recording state, the capture and save threads and the objects they use,
 // and answers the command message that the tool windows, the threads and
 // scripts (pelictl) post to it.
-#include "CSaveThread.h"
+#include "CAboutWnd.h"
 #include "CCaptureBitmap.h"
 #include "CCaptureThread.h"
+#include "CControlWnd.h"
 #include "CFrameStore.h"
 #include "CLogoPainter.h"
-#include "RecordingSettings.h"
-#include "ScreenRect.h"
-#include "GifExporter.h"
+#include "CLogoWnd.h"
 #include "CNBitmap.h"
 #include "CNGdiplus.h"
 #include "CNTopWindow.h"
-#include "CAboutWnd.h"
-#include "CControlWnd.h"
-#include "CLogoWnd.h"
+#include "CSaveThread.h"
 #include "CSaveWnd.h"
 #include "CSetupWnd.h"
+#include "GifExporter.h"
+#include "RecordingSettings.h"
+#include "ScreenRect.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "CSaveThread.h"
 
-#include "PelidoreCommands.h"
 #include "COutputPaths.h"
+#include "PelidoreCommands.h"
 
 #include <cstdio>
 #include <system_error>

@@ -2,8 +2,8 @@
 // The 24-bit bottom-up DIB section a recording grabs into: B, G, R bytes,
 // rows of exactly width x 3 bytes (the width is a multiple of 4), selected
 // into its own memory DC with HALFTONE stretching for scaled grabs.
-#include "ScreenRect.h"
 #include "NWindows.h"
+#include "ScreenRect.h"
 
 #include <cstdint>
 

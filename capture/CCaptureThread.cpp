@@ -1,10 +1,10 @@
 #include "CCaptureThread.h"
 
-#include "PelidoreCommands.h"
 #include "CCaptureGeometry.h"
 #include "CCursorPainter.h"
 #include "CFrameTiming.h"
 #include "CRecordingLimits.h"
+#include "PelidoreCommands.h"
 
 #include <system_error>
 

@@ -9,9 +9,9 @@
 #include "CCaptureBitmap.h"
 #include "CLogoPainter.h"
 #include "FrameSink.h"
+#include "NWindows.h"
 #include "RecordingSettings.h"
 #include "ScreenRect.h"
-#include "NWindows.h"
 
 #include <atomic>
 #include <cstdint>

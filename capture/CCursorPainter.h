@@ -3,8 +3,8 @@
 // describe the current cursor (Wine refuses GetIconInfo on a cursor that
 // belongs to another process), the standard arrow is drawn in its place, so
 // the cursor never silently vanishes from a recording.
-#include "ScreenRect.h"
 #include "NWindows.h"
+#include "ScreenRect.h"
 
 namespace pelidore {
 

@@ -3,11 +3,11 @@
 // image are made on first use and kept, so a recording does not reload them
 // every frame; they are made again when the settings name another face,
 // size or picture, so a changed logo never keeps its stale look.
-#include "RecordingSettings.h"
-#include "ScreenRect.h"
 #include "CNBitmap.h"
 #include "CNFont.h"
 #include "NWindows.h"
+#include "RecordingSettings.h"
+#include "ScreenRect.h"
 
 #include <filesystem>
 #include <string>

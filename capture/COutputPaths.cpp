@@ -1,7 +1,7 @@
 #include "COutputPaths.h"
 
-#include "NWindows.h"
 #include "CFolder.h"
+#include "NWindows.h"
 
 #include <algorithm>
 #include <system_error>

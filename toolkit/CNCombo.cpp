@@ -206,8 +206,7 @@ HRESULT CNCombo::OnCreate()
     m_Open = false;
     m_Hover = false;
     m_LastMouse = MouseMessage{};
-    if (FAILED(
-            m_List.Create(m_Owner, m_Screen, m_ID, m_X, m_Y + m_Height, m_Width, m_ItemHeight + kListBorders, 0)))
+    if (FAILED(m_List.Create(m_Owner, m_Screen, m_ID, m_X, m_Y + m_Height, m_Width, m_ItemHeight + kListBorders, 0)))
         return E_FAIL;
     m_List.SetNotify(false);
     m_List.SetRowHeight(m_ItemHeight);

@@ -71,8 +71,7 @@ void CNIconList::OnDraw()
             FillColor(CNTheme::ButtonHover(), cell);
         }
         const CNBitmap& icon = *m_Icons[static_cast<size_t>(i)];
-        m_Screen->DrawImage(icon, cell.x + (cell.width - icon.Width()) / 2,
-                             cell.y + (cell.height - icon.Height()) / 2);
+        m_Screen->DrawImage(icon, cell.x + (cell.width - icon.Width()) / 2, cell.y + (cell.height - icon.Height()) / 2);
     }
 }
 

@@ -47,7 +47,7 @@ void CNStaticControl::DrawLabel(const RECT& rect, BYTE alpha)
     if (m_Text[0] == L'\0' || !m_Screen || alpha == 0)
         return;
     m_Screen->DrawText(m_Style.Font(), rect, m_Style.ColorWithAlpha(alpha), m_Text, 0, m_Style.HorizontalAlign(),
-                        m_Style.VerticalAlign(), m_SingleLine);
+                       m_Style.VerticalAlign(), m_SingleLine);
 }
 
 void CNStaticControl::DrawBackColor()

@@ -36,8 +36,8 @@ HRESULT CNTopWindow::Create(HINSTANCE instance, const wchar_t* className, int x,
         return E_FAIL;
     m_ClassName = className;
     m_Instance = instance;
-    if (CreateRegistered(instance, nullptr, className, kTopExStyle, WS_POPUP, x, y, width, height, true,
-                         kCreateName) != S_OK)
+    if (CreateRegistered(instance, nullptr, className, kTopExStyle, WS_POPUP, x, y, width, height, true, kCreateName) !=
+        S_OK)
         return E_FAIL;
     m_TopValue = kTopValue;
     s_Instance.store(this);

@@ -1,9 +1,9 @@
 #include "CAboutWnd.h"
 
-#include "PelidoreVersion.h"
-#include "ResourceIds.h"
 #include "CNTheme.h"
 #include "NControlMessages.h"
+#include "PelidoreVersion.h"
+#include "ResourceIds.h"
 
 namespace pelidore {
 

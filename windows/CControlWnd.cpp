@@ -1,13 +1,13 @@
 #include "CControlWnd.h"
 
-#include "PelidoreCommands.h"
-#include "ResourceIds.h"
 #include "CNLog.h"
 #include "CNRect.h"
 #include "CNTheme.h"
-#include "NControlMessages.h"
 #include "CPanelDragRule.h"
 #include "CReadoutRules.h"
+#include "NControlMessages.h"
+#include "PelidoreCommands.h"
+#include "ResourceIds.h"
 
 #include <utility>
 

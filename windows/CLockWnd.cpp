@@ -1,11 +1,11 @@
 #include "CLockWnd.h"
 
-#include "PelidoreCommands.h"
-#include "ResourceIds.h"
 #include "CNLog.h"
 #include "CNTheme.h"
 #include "CNTopWindow.h"
 #include "NControlMessages.h"
+#include "PelidoreCommands.h"
+#include "ResourceIds.h"
 
 namespace pelidore {
 

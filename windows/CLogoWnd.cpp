@@ -1,15 +1,15 @@
 #include "CLogoWnd.h"
 
-#include "ResourceIds.h"
-#include "CNLog.h"
-#include "CNTheme.h"
-#include "NControlMessages.h"
 #include "CColorChooser.h"
 #include "CCreationResult.h"
 #include "CLogoEnableRule.h"
+#include "CNLog.h"
+#include "CNTheme.h"
 #include "CPictureChooser.h"
 #include "CSettingsFile.h"
 #include "CSettingsFolder.h"
+#include "NControlMessages.h"
+#include "ResourceIds.h"
 
 #include <cwchar>
 #include <filesystem>
@@ -213,7 +213,7 @@ HRESULT CLogoWnd::CreateMarginEdits()
 HRESULT CLogoWnd::CreateTextEdit()
 {
     m_TextEdit = CreateWindowExW(0, L"EDIT", L"NEditWnd", WS_POPUP | ES_AUTOHSCROLL, 0, 0, kTextEditSize.cx,
-                                  kTextEditSize.cy, m_Window, nullptr, m_Instance, nullptr);
+                                 kTextEditSize.cy, m_Window, nullptr, m_Instance, nullptr);
     if (m_TextEdit == nullptr) {
         NLOG("CLogoWnd::CreateTextEdit", CNLog::kLevelCreateFailed, "cannot create the logo text edit");
         return E_FAIL;

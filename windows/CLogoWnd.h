@@ -1,11 +1,11 @@
 #pragma once
 
+#include "CLogoFile.h"
 #include "CNAlphaButton.h"
 #include "CNColor.h"
 #include "CNCombo.h"
 #include "CNEdit.h"
 #include "CNFont.h"
-#include "CLogoFile.h"
 #include "CToolWnd.h"
 
 #include <string>

@@ -1,10 +1,10 @@
 #include "CSaveWnd.h"
 
-#include "PelidoreCommands.h"
-#include "ResourceIds.h"
 #include "CNColor.h"
 #include "CNTheme.h"
 #include "NControlMessages.h"
+#include "PelidoreCommands.h"
+#include "ResourceIds.h"
 
 #include <cstdint>
 #include <cwchar>

@@ -1,16 +1,16 @@
 #include "CSetupWnd.h"
 
-#include "PelidoreCommands.h"
-#include "ResourceIds.h"
+#include "CCreationResult.h"
+#include "CFolderChooser.h"
 #include "CNColor.h"
 #include "CNLog.h"
 #include "CNTheme.h"
 #include "CNTopWindow.h"
-#include "NControlMessages.h"
-#include "CCreationResult.h"
-#include "CFolderChooser.h"
 #include "CSettingsFile.h"
 #include "CSettingsFolder.h"
+#include "NControlMessages.h"
+#include "PelidoreCommands.h"
+#include "ResourceIds.h"
 
 #include <cwchar>
 #include <filesystem>

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "CConfigFile.h"
 #include "CNAlphaButton.h"
 #include "CNBitmap.h"
 #include "CNCombo.h"
 #include "CNEdit.h"
 #include "CNFont.h"
 #include "CNSliderControl.h"
-#include "CConfigFile.h"
 #include "CToolWnd.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CNEdit.h"
 #include "CLockWnd.h"
+#include "CNEdit.h"
 
 namespace pelidore {
 

@@ -1,13 +1,13 @@
 #include "CToolWnd.h"
 
-#include "PelidoreCommands.h"
-#include "ResourceIds.h"
+#include "CCreationResult.h"
 #include "CNAlphaButton.h"
 #include "CNCombo.h"
 #include "CNControlBase.h"
 #include "CNTheme.h"
 #include "CNTopWindow.h"
-#include "CCreationResult.h"
+#include "PelidoreCommands.h"
+#include "ResourceIds.h"
 
 namespace pelidore {
 

@@ -9,9 +9,9 @@
 // colours can reach on the first frame: libimagequant at its slowest, best
 // setting, with no dithering (what "Dithering" is measured against).
 #include "GifExporter.h"
+#include "GifTestUtil.h"
 #include "ImgPrReduceColor.h"
 #include "QColorQuantizer.h"
-#include "GifTestUtil.h"
 #include "SyntheticFrames.h"
 
 #include <gif_lib.h>

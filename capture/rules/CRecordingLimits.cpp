@@ -1,7 +1,7 @@
 #include "CRecordingLimits.h"
 
-#include "SizeForecast.h"
 #include "CReadoutRules.h"
+#include "SizeForecast.h"
 
 namespace pelidore {
 

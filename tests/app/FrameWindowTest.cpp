@@ -1,12 +1,12 @@
 // The frame window in this process under Wine: its tool windows, the
 // messages it answers, the clamps that carry the panel, and commands.
+#include "CConfigFile.h"
 #include "CFrameGeometry.h"
+#include "CLogoFile.h"
 #include "CPelidoreWnd.h"
+#include "CSettingsFolder.h"
 #include "PelidoreCommands.h"
 #include "SettingsBackup.h"
-#include "CConfigFile.h"
-#include "CLogoFile.h"
-#include "CSettingsFolder.h"
 
 #include <gtest/gtest.h>
 

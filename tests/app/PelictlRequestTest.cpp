@@ -1,5 +1,5 @@
-#include "PelidoreCommands.h"
 #include "CPelictlRequest.h"
+#include "PelidoreCommands.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 // The Windows side of one recorded frame, under Wine on a virtual display:
 // grabbing the screen, the cursor, the text and image logos, snapshots.
+#include "BgrPixels.h"
 #include "CCaptureBitmap.h"
 #include "CCursorPainter.h"
 #include "CLogoLayout.h"
 #include "CLogoPainter.h"
-#include "CSnapshot.h"
-#include "BgrPixels.h"
-#include "SolidWindow.h"
 #include "CNBitmap.h"
 #include "CNGdiplus.h"
+#include "CSnapshot.h"
+#include "SolidWindow.h"
 
 #include <gtest/gtest.h>
 

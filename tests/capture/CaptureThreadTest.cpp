@@ -1,11 +1,11 @@
 // The capture thread against a fake sink, under Wine: pacing, delay stamps,
 // read-outs posted to the panel, one stop request per lock, a grab that
 // follows the frame.
-#include "PelidoreCommands.h"
-#include "CCaptureThread.h"
 #include "BgrPixels.h"
-#include "SolidWindow.h"
+#include "CCaptureThread.h"
 #include "CNGdiplus.h"
+#include "PelidoreCommands.h"
+#include "SolidWindow.h"
 
 #include <gtest/gtest.h>
 

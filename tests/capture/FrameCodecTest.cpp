@@ -1,8 +1,8 @@
 // CFrameCodec: chunk geometry, the run list rules (against a plain
 // word-by-word transcription of the document written here), the delta stream,
 // blob round trips, and the decoder's refusal of malformed blobs.
-#include "FrameStoreTestUtil.h"
 #include "CFrameCodec.h"
+#include "FrameStoreTestUtil.h"
 
 #include <gtest/gtest.h>
 #include <snappy.h>

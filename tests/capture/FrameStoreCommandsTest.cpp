@@ -1,8 +1,8 @@
 // pelidore-convert's frame store subcommands (store, gif, raw, info, recover),
 // run in process through RunConvert, on good, damaged and unfinished stores.
-#include "FrameStoreTestUtil.h"
 #include "CFrameStore.h"
 #include "ConvertRun.h"
+#include "FrameStoreTestUtil.h"
 #include "GifTestUtil.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // test each; truncation at every byte and byte flips everywhere; and Recover.
 // In every case the frames before the damage are delivered exactly, the bad
 // frame gives ReadStatus::Error (never a crash), and Error is told from End.
-#include "FrameStoreTestUtil.h"
 #include "CFrameStore.h"
+#include "FrameStoreTestUtil.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // CFrameStore as a writer and a reader: the file layout (checked
 // with an independent parser), round trips, key frames, the edge cases the
 // document lists, sizes, paths, and the writer's failure handling.
-#include "FrameStoreTestUtil.h"
 #include "CFrameStore.h"
+#include "FrameStoreTestUtil.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "ResourceIds.h"
-#include "ControlPixels.h"
-#include "ControlTestWindow.h"
 #include "CNAlphaButton.h"
 #include "CNButton.h"
 #include "CNScreen.h"
+#include "ControlPixels.h"
+#include "ControlTestWindow.h"
 #include "NControlMessages.h"
 #include "NMessages.h"
+#include "ResourceIds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "ControlTestWindow.h"
 #include "CNEdit.h"
+#include "ControlTestWindow.h"
 #include "NControlMessages.h"
 
 #include <gtest/gtest.h>

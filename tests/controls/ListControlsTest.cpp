@@ -1,6 +1,3 @@
-#include "ResourceIds.h"
-#include "ControlPixels.h"
-#include "ControlTestWindow.h"
 #include "CNAlphaButton.h"
 #include "CNControlFrame.h"
 #include "CNIconList.h"
@@ -9,7 +6,10 @@
 #include "CNScrollBar.h"
 #include "CNStaticControl.h"
 #include "CNStringButton.h"
+#include "ControlPixels.h"
+#include "ControlTestWindow.h"
 #include "NControlMessages.h"
+#include "ResourceIds.h"
 
 #include <gtest/gtest.h>
 

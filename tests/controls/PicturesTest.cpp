@@ -1,6 +1,6 @@
-#include "ResourceIds.h"
 #include "CNBitmap.h"
 #include "CNTopWindow.h"
+#include "ResourceIds.h"
 
 #include <gtest/gtest.h>
 

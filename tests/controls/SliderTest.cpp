@@ -1,10 +1,10 @@
-#include "ResourceIds.h"
-#include "ControlPixels.h"
-#include "ControlTestWindow.h"
 #include "CNProgressBar.h"
 #include "CNScreen.h"
 #include "CNSliderControl.h"
+#include "ControlPixels.h"
+#include "ControlTestWindow.h"
 #include "NControlMessages.h"
+#include "ResourceIds.h"
 
 #include <gtest/gtest.h>
 

@@ -2,19 +2,19 @@
 // recordings in live and deferred mode, snapshots, quitting mid-recording,
 // recovery of a crashed store, a work folder that cannot be made, and a
 // frame minimised while it records.
-#include "CFrameGeometry.h"
 #include "CCaptureGeometry.h"
+#include "CConfigFile.h"
+#include "CFrameGeometry.h"
 #include "CFrameStore.h"
-#include "GifFile.h"
-#include "ChildProcess.h"
-#include "SceneFrames.h"
-#include "SettingsBackup.h"
+#include "CLogoFile.h"
 #include "CNBitmap.h"
 #include "CNGdiplus.h"
-#include "CConfigFile.h"
-#include "CLogoFile.h"
 #include "CSettingsFile.h"
 #include "CSettingsFolder.h"
+#include "ChildProcess.h"
+#include "GifFile.h"
+#include "SceneFrames.h"
+#include "SettingsBackup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // pelidore-convert: the dispatcher, the shared pieces and `encode`, run in
 // process through RunConvert.
+#include "Cli.h"
+#include "Commands.h"
 #include "ConvertRun.h"
 #include "GifTestUtil.h"
 #include "SyntheticFrames.h"
-#include "Cli.h"
-#include "Commands.h"
 
 #include <gtest/gtest.h>
 

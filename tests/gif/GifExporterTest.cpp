@@ -3,9 +3,9 @@
 #include "GifExporter.h"
 
 #include "FrameDelay.h"
+#include "GifTestUtil.h"
 #include "LiqQuantizer.h"
 #include "SizeForecast.h"
-#include "GifTestUtil.h"
 #include "SyntheticFrames.h"
 
 #include <gif_lib.h>

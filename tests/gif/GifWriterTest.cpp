@@ -4,8 +4,8 @@
 
 #include "FrameDelay.h"
 #include "GifExporter.h"
-#include "SizeForecast.h"
 #include "GifTestUtil.h"
+#include "SizeForecast.h"
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Our ImgPrReduceColor (issue 10): exact flat colours, at most 254 colours in
 // octree leaves of their own, stable from frame to frame, rebuilt on drift.
 #include "GifExporter.h"
+#include "GifTestUtil.h"
 #include "ImgPrReduceColor.h"
 #include "QColorQuantizer.h"
-#include "GifTestUtil.h"
 #include "SyntheticFrames.h"
 
 #include <gif_lib.h>

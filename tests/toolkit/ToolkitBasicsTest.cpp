@@ -1,8 +1,8 @@
-#include "LogCapture.h"
-#include "SourceLine.h"
 #include "CNColor.h"
 #include "CNLog.h"
 #include "CNMessageMap.h"
+#include "LogCapture.h"
+#include "SourceLine.h"
 
 #include <gtest/gtest.h>
 

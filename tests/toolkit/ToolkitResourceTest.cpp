@@ -1,11 +1,11 @@
-#include "LogCapture.h"
-#include "SourceLine.h"
-#include "TestFiles.h"
-#include "WineDetection.h"
 #include "CNBitmap.h"
 #include "CNFont.h"
 #include "CNGdiObject.h"
 #include "CNMemoryDC.h"
+#include "LogCapture.h"
+#include "SourceLine.h"
+#include "TestFiles.h"
+#include "WineDetection.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "WineDetection.h"
 #include "CNBitmap.h"
 #include "CNColor.h"
 #include "CNFont.h"
 #include "CNGdiObject.h"
 #include "CNScreen.h"
+#include "WineDetection.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "JournalControl.h"
-#include "LogCapture.h"
-#include "SourceLine.h"
 #include "CNSubWindow.h"
 #include "CNTopWindow.h"
+#include "JournalControl.h"
+#include "LogCapture.h"
 #include "NMessages.h"
+#include "SourceLine.h"
 
 #include <gtest/gtest.h>
 

@@ -19,7 +19,7 @@ CommandRecorder::CommandRecorder()
     windowClass.lpszClassName = kClassName;
     RegisterClassExW(&windowClass); // a second recorder finds the class registered
     m_Window = CreateWindowExW(0, kClassName, L"frame", WS_POPUP | WS_VISIBLE, 100, 100, 640, 360, nullptr, nullptr,
-                             GetModuleHandleW(nullptr), this);
+                               GetModuleHandleW(nullptr), this);
 }
 
 CommandRecorder::~CommandRecorder()

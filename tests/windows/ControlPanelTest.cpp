@@ -1,9 +1,9 @@
 // The control panel and its lock windows under Wine, driven by posted mouse
 // and keyboard messages as the system would queue them.
-#include "PelidoreCommands.h"
-#include "CommandRecorder.h"
-#include "UserInput.h"
 #include "CControlWnd.h"
+#include "CommandRecorder.h"
+#include "PelidoreCommands.h"
+#include "UserInput.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "DialogDriver.h"
-#include "ToolWindowFixture.h"
+#include "CLogoFile.h"
+#include "CLogoWnd.h"
 #include "CNAlphaButton.h"
 #include "CNCombo.h"
 #include "CNEdit.h"
-#include "CLogoFile.h"
-#include "CLogoWnd.h"
+#include "DialogDriver.h"
+#include "ToolWindowFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "PelidoreVersion.h"
-#include "PelidoreCommands.h"
-#include "CommandRecorder.h"
-#include "UserInput.h"
 #include "CAboutWnd.h"
 #include "CSaveWnd.h"
+#include "CommandRecorder.h"
+#include "PelidoreCommands.h"
+#include "PelidoreVersion.h"
+#include "UserInput.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "PelidoreCommands.h"
-#include "DialogDriver.h"
-#include "ToolWindowFixture.h"
+#include "CConfigFile.h"
 #include "CNCombo.h"
 #include "CNSliderControl.h"
-#include "CConfigFile.h"
 #include "CSetupWnd.h"
+#include "DialogDriver.h"
+#include "PelidoreCommands.h"
+#include "ToolWindowFixture.h"
 
 #include <gtest/gtest.h>
 

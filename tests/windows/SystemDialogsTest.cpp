@@ -1,8 +1,8 @@
-#include "DialogDriver.h"
-#include "NWindows.h"
 #include "CColorChooser.h"
 #include "CFolderChooser.h"
 #include "CPictureChooser.h"
+#include "DialogDriver.h"
+#include "NWindows.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // main window exists:
 //   ToolWindowsPreview.exe <settings folder> [seconds] [text|image|list]
 // "text" and "image" click the logo kind boxes, "list" opens the quality list.
-#include "CNGdiplus.h"
-#include "NWindows.h"
 #include "CLogoWnd.h"
+#include "CNGdiplus.h"
 #include "CSetupWnd.h"
+#include "NWindows.h"
 
 #include <cwchar>
 #include <cwctype>

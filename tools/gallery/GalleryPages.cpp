@@ -1,6 +1,5 @@
 #include "GalleryPages.h"
 
-#include "ResourceIds.h"
 #include "CNAlphaButton.h"
 #include "CNButton.h"
 #include "CNCombo.h"
@@ -18,6 +17,7 @@
 #include "CNTheme.h"
 #include "CNTopWindow.h"
 #include "GallerySheet.h"
+#include "ResourceIds.h"
 
 #include <cstddef>
 #include <cstdio>
@@ -197,7 +197,7 @@ GalleryPages::GalleryPages(std::wstring folder) : m_Folder(std::move(folder)) {}
 
 int GalleryPages::WriteAll()
 {
-    HRESULT (GalleryPages::*const pages[])
+    HRESULT(GalleryPages::*const pages[])
     () = {&GalleryPages::WritePanel,   &GalleryPages::WriteSetup,        &GalleryPages::WriteLogo,
           &GalleryPages::WriteLocks,   &GalleryPages::WriteAboutAndSave, &GalleryPages::WriteFrame,
           &GalleryPages::WriteButtons, &GalleryPages::WriteInputs,       &GalleryPages::WriteLists,

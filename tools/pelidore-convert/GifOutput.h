@@ -4,8 +4,8 @@
 // it.
 #pragma once
 
-#include "GifExporter.h"
 #include "Cli.h"
+#include "GifExporter.h"
 
 #include <cstdint>
 #include <filesystem>
