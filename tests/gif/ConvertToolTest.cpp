@@ -1,5 +1,6 @@
 // pelidore-convert: the dispatcher, the shared pieces and `encode`, run in
 // process through RunConvert.
+#include "PelidoreVersion.h"
 #include "tools/pelidore-convert/Cli.h"
 #include "tools/pelidore-convert/Commands.h"
 #include "tests/gif/ConvertRun.h"
@@ -164,6 +165,15 @@ TEST(ConvertTool, HelpListsTheCommands)
     EXPECT_NE(o.out.find("encode"), std::string::npos);
     ASSERT_NE(ConvertCommands(), nullptr);
     EXPECT_STREQ(ConvertCommands()[0].name, "encode");
+    EXPECT_NE(o.out.find("--version"), std::string::npos);
+}
+
+TEST(ConvertTool, VersionIsTheProjectVersion)
+{
+    const ConvertRun o = ConvertRun::Of({"--version"});
+    EXPECT_EQ(o.code, 0);
+    EXPECT_EQ(o.out, std::string("pelidore-convert ") + PELIDORE_VERSION_STRING + "\n");
+    EXPECT_EQ(o.ErrLines(), 0);
 }
 
 TEST(ConvertToolCli, FrameSizes)
