@@ -15,6 +15,31 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# configure DIR CMAKE_ARGS...: a Ninja tree, once.
+configure() {
+    local dir=$1; shift
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S "$PELIDORE_ROOT" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 ||
+            { cat "$dir.configure.log" >&2; die "configuring $dir failed"; }
+    fi
+}
+
+configure_windows() {
+    configure "$PELIDORE_BUILD/windows" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_TOOLCHAIN_FILE="$PELIDORE_ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DPELIDORE_MINGW_DEPS="$PELIDORE_MINGW_PREFIX" -DPELIDORE_WINEPREFIX="$PELIDORE_WINEPREFIX"
+}
+
+# build_tree DIR [TARGET...]: everything, or just the targets named.
+build_tree() {
+    local dir=$1; shift
+    local targets=()
+    [ "$#" -gt 0 ] && targets=(--target "$@")
+    say "build: $(basename "$dir")"
+    cmake --build "$dir" -j "$PELIDORE_JOBS" "${targets[@]}" >"$dir.build.log" 2>&1 ||
+        { grep -E 'error|Error|FAILED' -A3 "$dir.build.log" | head -60 >&2; die "building $dir failed (log: $dir.build.log)"; }
+}
+
 # The Wine environment every script and test uses: a prefix inside build/,
 # no Mono or Gecko installers, and no debug chatter on stderr.
 wine_env() {

@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "ConvertRun.h"
 #include "GifTestUtil.h"
+#include "PelidoreVersion.h"
 #include "SyntheticFrames.h"
 
 #include <gtest/gtest.h>
@@ -167,6 +168,15 @@ TEST(ConvertTool, HelpListsTheCommands)
     EXPECT_NE(o.out.find("encode"), std::string::npos);
     ASSERT_NE(ConvertCommands(), nullptr);
     EXPECT_STREQ(ConvertCommands()[0].name, "encode");
+    EXPECT_NE(o.out.find("--version"), std::string::npos);
+}
+
+TEST(ConvertTool, VersionIsTheProjectVersion)
+{
+    const ConvertRun o = ConvertRun::Of({"--version"});
+    EXPECT_EQ(o.code, 0);
+    EXPECT_EQ(o.out, std::string("pelidore-convert ") + PELIDORE_VERSION_STRING + "\n");
+    EXPECT_EQ(o.ErrLines(), 0);
 }
 
 TEST(ConvertToolCli, FrameSizes)

@@ -3,6 +3,7 @@
 #include "Cli.h"
 #include "EncodeCommand.h"
 #include "FrameStoreCommands.h"
+#include "PelidoreVersion.h"
 
 #include <cstdio>
 #include <cstring>
@@ -27,6 +28,7 @@ void PrintUsage(std::FILE* out)
     for (const ConvertCommand* c = kCommands; c->name != nullptr; ++c) {
         std::fprintf(out, "  %-8s %s\n", c->name, c->summary);
     }
+    std::fprintf(out, "  %-8s %s\n", "--version", "the version of this program");
 }
 
 } // namespace
@@ -45,6 +47,10 @@ int RunConvert(int argc, char** argv)
     const char* name = argv[1];
     if (std::strcmp(name, "help") == 0 || std::strcmp(name, "--help") == 0 || std::strcmp(name, "-h") == 0) {
         PrintUsage(stdout);
+        return cli::kExitOk;
+    }
+    if (std::strcmp(name, "--version") == 0) {
+        std::printf("pelidore-convert %s\n", PELIDORE_VERSION_STRING);
         return cli::kExitOk;
     }
     for (const ConvertCommand* c = kCommands; c->name != nullptr; ++c) {
