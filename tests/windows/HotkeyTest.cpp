@@ -10,81 +10,64 @@ namespace pelidore {
 
 namespace {
 
-std::string Canonical(const std::string& text)
-{
-    CHotkey hotkey(CHotkey::kAlt, 'Q');
-    return CHotkey::Parse(text, hotkey) ? hotkey.Text() : "refused";
-}
-
-TEST(Hotkey, ReadsAnyCaseAndBlanksAndWritesTheCanonicalForm)
+TEST(Hotkey, ReadsAnyCaseAndBlanksWritesTheCanonicalFormAndRefusesTheRest)
 {
     const std::pair<std::string, std::string> cases[] = {
         {"ctrl+shift+f9", "Ctrl+Shift+F9"},
         {" Shift + Ctrl + F9 ", "Ctrl+Shift+F9"},
         {"win+SHIFT+alt+ctrl+pagedown", "Ctrl+Alt+Shift+Win+PageDown"},
-        {"alt+0", "Alt+0"},
-        {"Ctrl+z", "Ctrl+Z"},
         {"Win+space", "Win+Space"},
         {"f24", "F24"},
         {"Shift+F1", "Shift+F1"},
         {"pause", "Pause"},
-        {"NONE", "none"},
-        {"  none ", "none"},
+        {" NONE ", "none"},
+        // Malformed.
+        {"", "refused"},
+        {"Ctrl+", "refused"},
+        {"Ctrl++F9", "refused"},
+        {"Ctrl+Ctrl+F9", "refused"},
+        {"F9+Ctrl", "refused"},
+        {"Control+F9", "refused"},
+        {"Ctrl+AB", "refused"},
+        {"F09", "refused"},
+        {"F25", "refused"},
+        {"Ctrl+Esc", "refused"},
+        {"none+F9", "refused"},
+        // Bare or with Shift only, these would be taken from typing everywhere.
+        {"A", "refused"},
+        {"Shift+A", "refused"},
+        {"Space", "refused"},
+        {"Shift+Delete", "refused"},
+        {"Home", "refused"},
     };
-    for (const auto& [text, canonical] : cases)
-        EXPECT_EQ(Canonical(text), canonical) << text;
-}
-
-TEST(Hotkey, RefusesMalformedTextAndKeysThatWouldStealTyping)
-{
-    const std::string refused[] = {
-        "",
-        "Ctrl+",
-        "+F9",
-        "Ctrl++F9",
-        "Ctrl+Ctrl+F9",
-        "F9+Ctrl",
-        "Ctrl+Shift",
-        "Control+F9",
-        "Ctrl+F9 x",
-        "Ctrl+AB",
-        "F0",
-        "F09",
-        "F25",
-        "Ctrl+Esc",
-        "Ctrl+Page Up",
-        "none+F9",
-        // Bare or with Shift only, these would be taken from every program.
-        "A",
-        "Shift+A",
-        "7",
-        "Space",
-        "Shift+Delete",
-        "Home",
-        "PageDown",
-    };
-    for (const std::string& text : refused)
-        EXPECT_EQ(Canonical(text), "refused") << text;
+    for (const auto& [text, canonical] : cases) {
+        CHotkey hotkey(CHotkey::kAlt, 'Q');
+        const bool parsed = CHotkey::Parse(text, hotkey);
+        EXPECT_EQ(parsed ? hotkey.Text() : "refused", canonical) << text;
+        EXPECT_TRUE(parsed || hotkey.Text() == "Alt+Q") << text << ": a refused text changes nothing";
+    }
 }
 
 TEST(Hotkey, GivesRegisterHotKeyItsNumbers)
 {
-    CHotkey hotkey;
-    ASSERT_TRUE(CHotkey::Parse("Ctrl+Shift+F9", hotkey));
-    EXPECT_EQ(hotkey.Modifiers(), 0x6u);
-    EXPECT_EQ(hotkey.RegisterModifiers(), 0x4006u);
-    EXPECT_EQ(hotkey.VirtualKey(), 0x78u);
-    ASSERT_TRUE(CHotkey::Parse("Ctrl+Alt+Shift+Win+F1", hotkey));
-    EXPECT_EQ(hotkey.Modifiers(), 0xFu);
-
-    const std::pair<std::string, std::uint32_t> keys[] = {
-        {"F24", 0x87},         {"Ctrl+A", 'A'},         {"Ctrl+Z", 'Z'},       {"Ctrl+0", '0'},     {"Ctrl+9", '9'},
-        {"Ctrl+Space", 0x20},  {"Ctrl+Insert", 0x2D},   {"Ctrl+Delete", 0x2E}, {"Ctrl+Home", 0x24}, {"Ctrl+End", 0x23},
-        {"Ctrl+PageUp", 0x21}, {"Ctrl+PageDown", 0x22}, {"Pause", 0x13},
+    const struct {
+        const char* text;
+        std::uint32_t modifiers;
+        std::uint32_t virtualKey;
+    } cases[] = {
+        {"Ctrl+Shift+F9", 0x4006, 0x78}, {"Ctrl+Alt+Shift+Win+F24", 0x400F, 0x87},
+        {"Pause", 0x4000, 0x13},         {"Alt+A", 0x4001, 'A'},
+        {"Win+Z", 0x4008, 'Z'},          {"Ctrl+0", 0x4002, '0'},
+        {"Ctrl+9", 0x4002, '9'},         {"Ctrl+Space", 0x4002, 0x20},
+        {"Ctrl+Insert", 0x4002, 0x2D},   {"Ctrl+Delete", 0x4002, 0x2E},
+        {"Ctrl+Home", 0x4002, 0x24},     {"Ctrl+End", 0x4002, 0x23},
+        {"Ctrl+PageUp", 0x4002, 0x21},   {"Ctrl+PageDown", 0x4002, 0x22},
     };
-    for (const auto& [text, virtualKey] : keys) {
-        ASSERT_TRUE(CHotkey::Parse(text, hotkey)) << text;
-        EXPECT_EQ(hotkey.VirtualKey(), virtualKey) << text;
+    for (const auto& expected : cases) {
+        CHotkey hotkey;
+        ASSERT_TRUE(CHotkey::Parse(expected.text, hotkey)) << expected.text;
+        EXPECT_EQ(hotkey.RegisterModifiers(), expected.modifiers) << expected.text;
+        EXPECT_EQ(hotkey.VirtualKey(), expected.virtualKey) << expected.text;
     }
 }
 
@@ -97,8 +80,7 @@ TEST(Hotkey, AKeyPressBecomesTheCombinationItsTextReadsBackAs)
             if (!CHotkey::FromKeyPress(modifiers | CHotkey::kNoRepeat, virtualKey, pressed))
                 continue;
             ++accepted;
-            EXPECT_EQ(pressed.Modifiers(), modifiers);
-            EXPECT_EQ(pressed.VirtualKey(), virtualKey);
+            EXPECT_EQ(pressed, CHotkey(modifiers, virtualKey));
             CHotkey read;
             ASSERT_TRUE(CHotkey::Parse(pressed.Text(), read)) << pressed.Text();
             EXPECT_EQ(read, pressed);
@@ -107,12 +89,6 @@ TEST(Hotkey, AKeyPressBecomesTheCombinationItsTextReadsBackAs)
     // 25 keys (F1-F24, Pause) under all 16 modifier sets; the 43 others
     // under the 14 sets with Ctrl, Alt or Win.
     EXPECT_EQ(accepted, 25 * 16 + 43 * 14);
-
-    CHotkey kept(CHotkey::kCtrl, 'K');
-    EXPECT_FALSE(CHotkey::FromKeyPress(CHotkey::kCtrl, 0x10, kept)); // Shift itself
-    EXPECT_FALSE(CHotkey::FromKeyPress(CHotkey::kCtrl, 0x60, kept)); // numpad 0
-    EXPECT_FALSE(CHotkey::FromKeyPress(CHotkey::kShift, 'K', kept));
-    EXPECT_EQ(kept.Text(), "Ctrl+K");
 }
 
 } // namespace
