@@ -5,6 +5,7 @@
 #include "CLogoFile.h"
 #include "CPelidoreWnd.h"
 #include "CSettingsFolder.h"
+#include "MessagePump.h"
 #include "PelidoreCommands.h"
 #include "SettingsBackup.h"
 
@@ -22,15 +23,7 @@ constexpr int kTop = 200;
 
 void Pump(unsigned milliseconds = 60)
 {
-    const ULONGLONG end = GetTickCount64() + milliseconds;
-    do {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        Sleep(5);
-    } while (GetTickCount64() < end);
+    MessagePump::RunFor(milliseconds);
 }
 
 RECT RectOf(HWND window)
