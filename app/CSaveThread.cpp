@@ -24,6 +24,7 @@ bool CSaveThread::Start(HWND frame, CFrameStore& store, GifExporter& exporter, S
     m_Job = std::move(job);
     m_Stop.store(static_cast<int>(SaveStop::None));
     m_Total.store(0);
+    m_LastSaved.clear();
     try {
         m_Thread = std::thread(&CSaveThread::Run, this);
     } catch (const std::system_error&) {
@@ -79,6 +80,8 @@ void CSaveThread::SaveOne(CStoreConverter& converter, const std::filesystem::pat
     };
     const SaveOutcome outcome = converter.Convert(store, gif, m_Job.options, m_Stop, report, stdout);
     CStoreConverter::Finish(outcome, store, gif);
+    if (outcome == SaveOutcome::Saved)
+        m_LastSaved = gif;
 }
 
 } // namespace pelidore

@@ -43,6 +43,8 @@ public:
     // Frames of the store being saved; written by the save thread before
     // each progress report, read by the UI thread when it arrives.
     int Total() const { return m_Total.load(); }
+    // The last GIF saved whole; read once the thread has ended (Wait).
+    const std::filesystem::path& LastSaved() const { return m_LastSaved; }
 
 private:
     void Run();
@@ -58,6 +60,7 @@ private:
     CFrameStore* m_Store = nullptr;
     GifExporter* m_Exporter = nullptr;
     SaveJob m_Job;
+    std::filesystem::path m_LastSaved;
 };
 
 } // namespace pelidore

@@ -156,8 +156,10 @@ TEST_F(CaptureThread, PlaybackSpeedDividesTheDelays)
     const float elapsed = static_cast<float>(GetTickCount() - started) / 1000.0f;
     ASSERT_GE(sink.delays.size(), 3u);
     EXPECT_NEAR(sink.DelaySum(), elapsed / 2, 0.06f);
+    // Halved, not shortened further: on a busy machine a pass stamped late
+    // is followed by one stamped on time, so single delays spread around 0.05.
     for (std::size_t i = 1; i < sink.delays.size(); ++i)
-        EXPECT_GE(sink.delays[i], 0.045f) << i;
+        EXPECT_GE(sink.delays[i], 0.025f) << i;
 }
 
 TEST_F(CaptureThread, AReachedLockAsksForTheStopOnceWithAStopOnlyRequest)
