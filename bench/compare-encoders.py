@@ -64,11 +64,15 @@ def find_gifski():
 
 
 def timed(commands):
-    """Runs the commands one after the other; wall seconds for all of them."""
+    """Runs the commands one after the other: wall and CPU seconds (user and
+    system, of every thread) for all of them."""
+    before = os.times()
     start = time.perf_counter()
     for command in commands:
         subprocess.run(command, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return time.perf_counter() - start
+    wall = time.perf_counter() - start
+    after = os.times()
+    return wall, (after.children_user - before.children_user) + (after.children_system - before.children_system)
 
 
 def score(size, frames, raw, gif):
@@ -77,65 +81,69 @@ def score(size, frames, raw, gif):
     return float(out[0])
 
 
-def measure(label, commands, gif, runs, size, frames, raw):
-    times = [timed(commands) for _ in range(runs)]
-    result = {"label": label, "bytes": gif.stat().st_size, "psnr": score(size, frames, raw, gif),
-              "time": statistics.median(times)}
-    print(f"  {label}: {result['bytes'] / 1024:.0f} KiB, {result['psnr']:.2f} dB, {result['time']:.2f} s",
-          file=sys.stderr)
-    return result
-
-
-def run_size(size, args, gifski, ffmpeg):
+def jobs_for(size, args, gifski, ffmpeg, work, raw):
+    """(label, commands, output, runs) of every encoder to measure."""
     width, height = (int(v) for v in size.split("x"))
-    work = WORK / size
-    shutil.rmtree(work, ignore_errors=True)
-    (work / "png").mkdir(parents=True)
-    raw = work / "frames.raw"
-    made = subprocess.run([str(BIN / "GifCompare"), "frames", size, str(args.frames), str(raw),
-                           str(work / "png") if gifski else ""][: 6 if gifski else 5],
-                          check=True, capture_output=True, text=True).stdout.strip()
-    print(f"{size}, {args.frames} frames: {made}", file=sys.stderr)
-    results = []
+    jobs = []
     if gifski:
-        gif = work / "gifski.gif"
         pngs = sorted(str(p) for p in (work / "png").glob("frame*.png"))
-        results.append(measure("gifski", [[gifski, "--quiet", "--fps", str(100 // DELAY), "--width", str(width),
-                                           "--height", str(height), "-o", str(gif)] + pngs],
-                               gif, args.runs, size, args.frames, raw))
+        gif = work / "gifski.gif"
+        jobs.append(("gifski", [[gifski, "--quiet", "--fps", str(100 // DELAY), "--width", str(width), "--height",
+                                 str(height), "-o", str(gif)] + pngs], gif, args.runs))
     if ffmpeg:
         gif = work / "ffmpeg.gif"
         palette = work / "palette.png"
         source = [ffmpeg, "-v", "error", "-y", "-f", "rawvideo", "-pix_fmt", "bgr24", "-s", size, "-r",
                   str(100 // DELAY), "-i", str(raw)]
-        results.append(measure("ffmpeg two-pass", [source + ["-vf", "vflip,palettegen", str(palette)],
-                                                   source + ["-i", str(palette), "-lavfi",
-                                                             "[0:v]vflip[x];[x][1:v]paletteuse", str(gif)]],
-                               gif, args.runs, size, args.frames, raw))
+        jobs.append(("ffmpeg two-pass", [source + ["-vf", "vflip,palettegen", str(palette)],
+                                         source + ["-i", str(palette), "-lavfi", "[0:v]vflip[x];[x][1:v]paletteuse",
+                                                   str(gif)]], gif, args.runs))
     for label, options, baseline in OURS:
         if args.only and not re.search(args.only, label):
             continue
         gif = work / (re.sub(r"[^a-z0-9]+", "-", label.lower()) + ".gif")
         runs = args.runs if baseline or "High Speed" in label else args.baseline_runs
         command = [str(BIN / "pelidore-convert"), "encode", "--size", size, "--delay", str(DELAY / 100)]
-        results.append(measure(label, [command + options + [str(raw), str(gif)]], gif, runs, size, args.frames, raw))
-    return results
+        jobs.append((label, [command + options + [str(raw), str(gif)]], gif, runs))
+    return jobs
+
+
+def run_size(size, args, gifski, ffmpeg):
+    work = WORK / size
+    shutil.rmtree(work, ignore_errors=True)
+    (work / "png").mkdir(parents=True)
+    raw = work / "frames.raw"
+    command = [str(BIN / "GifCompare"), "frames", size, str(args.frames), str(raw)]
+    made = subprocess.run(command + ([str(work / "png")] if gifski else []), check=True, capture_output=True,
+                          text=True).stdout.strip()
+    print(f"{size}, {args.frames} frames: {made}", file=sys.stderr)
+    jobs = jobs_for(size, args, gifski, ffmpeg, work, raw)
+    # Round by round, every encoder once a round: a machine that gets busier
+    # or quieter over the minutes weighs on all of them alike.
+    times = {label: [] for label, _, _, _ in jobs}
+    for round_ in range(max(runs for _, _, _, runs in jobs)):
+        for label, commands, _, runs in jobs:
+            if round_ < runs:
+                times[label].append(timed(commands))
+                print(f"  {label}: {times[label][-1][0]:.2f} s", file=sys.stderr)
+    return [{"label": label, "bytes": gif.stat().st_size, "psnr": score(size, args.frames, raw, gif),
+             "time": statistics.median(t[0] for t in times[label]),
+             "cpu": statistics.median(t[1] for t in times[label])} for label, _, gif, _ in jobs]
 
 
 def print_table(size, results):
     by = {r["label"]: r for r in results}
-    print(f"\n{size}")
-    print("| encoder | size | mean PSNR | time | size vs gifski | size vs ffmpeg | size vs without Smaller "
-          "| time vs gifski | time vs ffmpeg | time vs without Smaller |")
-    print("|---|---|---|---|---|---|---|---|---|---|")
     baselines = {label: baseline for label, _, baseline in OURS}
+    print(f"\n{size}")
+    print("| encoder | size | mean PSNR | time (CPU) | size vs gifski / ffmpeg / without Smaller "
+          "| time vs gifski / ffmpeg / without Smaller |")
+    print("|---|---|---|---|---|---|")
     for r in results:
-        cells = [r["label"], f"{r['bytes'] / 1024:.0f} KiB", f"{r['psnr']:.2f} dB", f"{r['time']:.2f} s"]
-        for key in ("bytes", "time"):
-            for other in ("gifski", "ffmpeg two-pass", baselines.get(r["label"])):
-                o = by.get(other) if other else None
-                cells.append(f"{r[key] / o[key]:.2f}x" if o and o is not r else "")
-        print("| " + " | ".join(cells[:4] + cells[4:7] + cells[7:]) + " |")
+        others = [by.get("gifski"), by.get("ffmpeg two-pass"), by.get(baselines.get(r["label"]) or "")]
+        ratios = [" / ".join(f"{r[key] / o[key]:.2f}x" if o and o is not r else "-" for o in others)
+                  for key in ("bytes", "time")]
+        print(f"| {r['label']} | {r['bytes'] / 1024:.0f} KiB | {r['psnr']:.2f} dB | {r['time']:.2f} s "
+              f"({r['cpu']:.2f} s) | {ratios[0]} | {ratios[1]} |")
     for label, other, size_bound, db, time_bound in TARGETS:
         if label in by and other in by:
             r, o = by[label], by[other]
@@ -143,7 +151,7 @@ def print_table(size, results):
                 r["time"] <= time_bound * o["time"]
             print(f"{label} against {other}: size {r['bytes'] / o['bytes']:.2f}x (<= {size_bound}), "
                   f"PSNR {r['psnr'] - o['psnr']:+.2f} dB (>= {db:+.1f}), time {r['time'] / o['time']:.2f}x "
-                  f"(<= {time_bound}): {'met' if ok else 'NOT met'}")
+                  f"(<= {time_bound}; CPU {r['cpu'] / o['cpu']:.2f}x): {'met' if ok else 'NOT met'}")
 
 
 def main():

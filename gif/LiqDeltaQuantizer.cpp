@@ -26,11 +26,11 @@ Bounds BoundsForQuality(int quality)
 {
     switch (quality) {
     case 1:
-        return {3 * 8 * 8, 3.0};
+        return {300, 6.0}; // 10 a channel
     case 2:
-        return {3 * 5 * 5, 2.0};
+        return {192, 3.0}; // 8 a channel
     default:
-        return {3 * 3 * 3, 1.5};
+        return {75, 3.0}; // 5 a channel
     }
 }
 
