@@ -1,5 +1,7 @@
 #include "GifCanvas.h"
 
+#include "GifBounds.h"
+
 #include <gif_lib.h>
 
 #include <algorithm>
@@ -46,7 +48,7 @@ void GifCanvas::Draw(const GifRect& rect, const std::uint8_t* topRow, std::ptrdi
 
 GifRect GifCanvas::ChangedBounds(const std::uint8_t* indices, const GifColorType* colors, int transparentIndex) const
 {
-    int left = m_Width, right = -1, top = m_Height, bottom = -1;
+    GifBounds bounds;
     for (int y = 0; y < m_Height; ++y) {
         const std::size_t row = static_cast<std::size_t>(m_Height - 1 - y) * static_cast<std::size_t>(m_Width);
         const std::uint8_t* shown = m_Pixels.data() + row * 3u;
@@ -57,17 +59,11 @@ GifRect GifCanvas::ChangedBounds(const std::uint8_t* indices, const GifColorType
             }
             const GifColorType& c = colors[index];
             if (c.Blue != shown[0] || c.Green != shown[1] || c.Red != shown[2]) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
+                bounds.Add(x, y);
             }
         }
     }
-    if (right < 0) {
-        return GifRect{};
-    }
-    return GifRect{left, top, right - left + 1, bottom - top + 1};
+    return bounds.Rect();
 }
 
 } // namespace pelidore

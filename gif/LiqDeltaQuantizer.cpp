@@ -1,5 +1,6 @@
 #include "LiqDeltaQuantizer.h"
 
+#include "GifBounds.h"
 #include "LiqQuantizer.h"
 
 #include <libimagequant.h>
@@ -151,7 +152,7 @@ bool LiqDeltaQuantizer::Quantize(const std::uint8_t* frame, const GifCanvas& can
 // Marks the pixels to send and returns their rectangle; remembers the frame.
 GifRect LiqDeltaQuantizer::MarkNeeded(const std::uint8_t* frame, const GifCanvas& canvas)
 {
-    int left = m_Width, right = -1, top = m_Height, bottom = -1;
+    GifBounds bounds;
     for (int y = 0; y < m_Height; ++y) {
         const std::size_t row = static_cast<std::size_t>(m_Height - 1 - y) * static_cast<std::size_t>(m_Width);
         const std::uint8_t* recorded = frame + row * 3u;
@@ -169,17 +170,11 @@ GifRect LiqDeltaQuantizer::MarkNeeded(const std::uint8_t* frame, const GifCanvas
             const bool need = m_First || (settled == 0 && Distance2(recorded, shown) > m_NeedBound);
             needed[x] = need ? 1 : 0;
             if (need) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
+                bounds.Add(x, y);
             }
         }
     }
-    if (right < 0) {
-        return GifRect{};
-    }
-    return GifRect{left, top, right - left + 1, bottom - top + 1};
+    return bounds.Rect();
 }
 
 // The rect's pixels as libimagequant takes them (red, green, blue, alpha, top
@@ -332,31 +327,29 @@ void LiqDeltaQuantizer::KeepOnlyImprovements(const std::uint8_t* frame, const Gi
 void LiqDeltaQuantizer::CropToDrawn(Image& out)
 {
     const GifRect rect = out.rect;
-    int left = rect.width, right = -1, top = rect.height, bottom = -1;
+    GifBounds bounds;
     for (int y = 0; y < rect.height; ++y) {
         const std::uint8_t* row = out.indices.data() + static_cast<std::size_t>(y) * rect.width;
         for (int x = 0; x < rect.width; ++x) {
             if (row[x] != out.transparentIndex) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
+                bounds.Add(x, y);
             }
         }
     }
-    if (right < 0) {
+    const GifRect inside = bounds.Rect();
+    if (inside.IsEmpty()) {
         out.rect = GifRect{};
         out.indices.clear();
         return;
     }
-    const GifRect cropped{rect.left + left, rect.top + top, right - left + 1, bottom - top + 1};
-    if (cropped.width == rect.width && cropped.height == rect.height) {
+    if (inside.width == rect.width && inside.height == rect.height) {
         return;
     }
+    const GifRect cropped{rect.left + inside.left, rect.top + inside.top, inside.width, inside.height};
     std::vector<std::uint8_t> indices(static_cast<std::size_t>(cropped.width) * cropped.height);
     for (int y = 0; y < cropped.height; ++y) {
-        const std::uint8_t* from =
-            out.indices.data() + static_cast<std::size_t>(top + y) * rect.width + static_cast<std::size_t>(left);
+        const std::uint8_t* from = out.indices.data() + static_cast<std::size_t>(inside.top + y) * rect.width +
+                                   static_cast<std::size_t>(inside.left);
         std::copy(from, from + cropped.width, indices.data() + static_cast<std::size_t>(y) * cropped.width);
     }
     out.indices.swap(indices);
