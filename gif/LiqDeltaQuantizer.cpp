@@ -103,9 +103,6 @@ bool LiqDeltaQuantizer::Start(int width, int height, int quality, bool dithering
 
 void LiqDeltaQuantizer::Release()
 {
-    if (m_Attr != nullptr) {
-        omp_set_num_threads(m_Threads);
-    }
     if (m_Result != nullptr) {
         liq_result_destroy(m_Result);
         m_Result = nullptr;

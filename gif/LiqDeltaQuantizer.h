@@ -47,6 +47,7 @@ public:
     // frame: the recorded frame (blue, green, red, bottom row first);
     // canvas: what the viewer shows now. The first frame is drawn whole.
     // False when libimagequant gives no result (the frame is then skipped).
+    // Sets the calling thread's OpenMP team size (the export worker's).
     bool Quantize(const std::uint8_t* frame, const GifCanvas& canvas, Image& out);
 
     int Rebuilds() const { return m_Rebuilds; }
