@@ -115,12 +115,28 @@ TEST(GifSmallerFiles, OffEveryFileIsByteForByteWhatItWas)
         std::uint64_t hash;
         std::size_t size;
     };
+    // libimagequant's arithmetic goes through each platform's maths library,
+    // so its palettes differ in the last bits between the native and the
+    // Windows build: each has its own digests (made by the code before the
+    // option, on that platform).
+#ifdef _WIN32
+    const std::uint64_t liq[] = {0x5d767666cb72fe1bull, 0xe5f78f4371875d9dull, 0x88fe5f28382e47a5ull,
+                                 0x0ff3b990d1713336ull};
+#else
+    const std::uint64_t liq[] = {0xc58b482999607da7ull, 0x3c1dadbb0ffbf28full, 0xb0cce0f759f56b03ull,
+                                 0xe87650ae2eed5327ull};
+#endif
     const Expected expected[] = {
-        {{0, false, false}, 0xede915449caf2e73ull, 7773}, {{0, false, true}, 0xa1513262968c9b9full, 5808},
-        {{0, true, true}, 0x26db1aabf81c1706ull, 5745},   {{1, false, false}, 0xc58b482999607da7ull, 7745},
-        {{1, true, false}, 0x3c1dadbb0ffbf28full, 7372},  {{2, false, false}, 0xb0cce0f759f56b03ull, 7795},
-        {{2, true, false}, 0xe87650ae2eed5327ull, 7379},  {{3, false, false}, 0xb0cce0f759f56b03ull, 7795},
-        {{3, true, false}, 0xe87650ae2eed5327ull, 7379},  {{-1, false, false}, 0xb0cce0f759f56b03ull, 7795},
+        {{0, false, false}, 0xede915449caf2e73ull, 7773},
+        {{0, false, true}, 0xa1513262968c9b9full, 5808},
+        {{0, true, true}, 0x26db1aabf81c1706ull, 5745},
+        {{1, false, false}, liq[0], 7745},
+        {{1, true, false}, liq[1], 7372},
+        {{2, false, false}, liq[2], 7795},
+        {{2, true, false}, liq[3], 7379},
+        {{3, false, false}, liq[2], 7795},
+        {{3, true, false}, liq[3], 7379},
+        {{-1, false, false}, liq[2], 7795},
     };
     for (const Expected& e : expected) {
         const auto bytes = Export(e.setting, false, frames, w, h);
