@@ -272,7 +272,15 @@ TEST(GifWriter, OutputsThatFailOrImagesOffTheScreenAreRefused)
 {
     GifWriter writer;
     EXPECT_FALSE(writer.Open(GifWriter::Output(), 8, 8, false));
-    ASSERT_TRUE(writer.Open([](const std::uint8_t*, std::size_t length) { return length / 2; }, 8, 8, false));
+    // Room for the header and the loop block (32 bytes), none after.
+    std::size_t room = 32;
+    ASSERT_TRUE(writer.Open(
+        [&room](const std::uint8_t*, std::size_t length) {
+            const std::size_t kept = length < room ? length : room;
+            room -= kept;
+            return kept;
+        },
+        8, 8, false));
     const auto colors = Palette();
     const std::vector<std::uint8_t> indices(64, 1);
     EXPECT_FALSE(writer.WriteImage(5, colors.data(), 2, GifRect{4, 4, 5, 1}, indices.data(), 8, 0));
