@@ -149,7 +149,7 @@ def print_table(size, results):
             r, o = by[label], by[other]
             ok = r["bytes"] <= size_bound * o["bytes"] and r["psnr"] >= o["psnr"] + db and \
                 r["time"] <= time_bound * o["time"]
-            print(f"{label} against {other}: size {r['bytes'] / o['bytes']:.2f}x (<= {size_bound}), "
+            print(f"- {label} against {other}: size {r['bytes'] / o['bytes']:.2f}x (<= {size_bound}), "
                   f"PSNR {r['psnr'] - o['psnr']:+.2f} dB (>= {db:+.1f}), time {r['time'] / o['time']:.2f}x "
                   f"(<= {time_bound}; CPU {r['cpu'] / o['cpu']:.2f}x): {'met' if ok else 'NOT met'}")
 
