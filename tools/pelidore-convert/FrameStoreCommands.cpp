@@ -135,7 +135,7 @@ int Store(int argc, char** argv)
 
 // ---- gif -----------------------------------------------------------------------
 
-const char kGifUsage[] = "gif [--quality N] [--dithering] [--transparency] IN.dat OUT.gif";
+const char kGifUsage[] = "gif [--quality N] [--dithering] [--transparency] [--smaller] IN.dat OUT.gif";
 
 int Gif(int argc, char** argv)
 {
