@@ -460,7 +460,7 @@ void CPelidoreWnd::StartSaving(std::vector<std::filesystem::path> stores, bool m
     job.mendFirst = mendFirst;
     HidePanel();
     m_Saving = true;
-    if (!m_Saver.Start(m_Window, m_Store, m_Exporter, std::move(job))) {
+    if (!m_Saver.Start(m_Window, m_Exporter, std::move(job))) {
         // The stores stay in the work folder and are saved at the next start.
         m_Saving = false;
         ShowPanel();

@@ -8,7 +8,7 @@
 #include "CCaptureBitmap.h"
 #include "CCaptureThread.h"
 #include "CControlWnd.h"
-#include "CFrameStore.h"
+#include "CFrameStoreWriter.h"
 #include "CLogoPainter.h"
 #include "CLogoWnd.h"
 #include "CNBitmap.h"
@@ -117,7 +117,7 @@ private:
     CSaveWnd m_Save;
 
     GifExporter m_Exporter;
-    CFrameStore m_Store;
+    CFrameStoreWriter m_Store;
     CNBitmap m_Marks[kMarkCount];
 
     bool m_Recording = false;
