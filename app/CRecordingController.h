@@ -10,7 +10,7 @@
 // only through commands posted to the host's frame.
 #include "CCaptureBitmap.h"
 #include "CCaptureThread.h"
-#include "CFrameStore.h"
+#include "CFrameStoreWriter.h"
 #include "CLogoPainter.h"
 #include "CSaveThread.h"
 #include "GifExporter.h"
@@ -77,7 +77,7 @@ private:
     std::filesystem::path m_GifPath;
 
     GifExporter m_Exporter;
-    CFrameStore m_Store;
+    CFrameStoreWriter m_Store;
     CCaptureBitmap m_Bitmap;
     CLogoPainter m_LogoPainter;
     CCaptureThread m_Capture;
