@@ -260,7 +260,7 @@ void CRecordingController::StartSaving(std::vector<std::filesystem::path> stores
     job.mendFirst = mendFirst;
     m_Host.showSaving(m_FrameCount);
     m_Saving = true;
-    if (!m_Saver.Start(m_Host.frame, m_Store, m_Exporter, std::move(job))) {
+    if (!m_Saver.Start(m_Host.frame, m_Exporter, std::move(job))) {
         // The stores stay in the work folder and are saved at the next start.
         m_Saving = false;
         m_Host.showSavingDone();

@@ -11,7 +11,7 @@
 #include "CCaptureBitmap.h"
 #include "CCaptureThread.h"
 #include "CClickLatch.h"
-#include "CFrameStore.h"
+#include "CFrameStoreWriter.h"
 #include "CLogoPainter.h"
 #include "CMouseHook.h"
 #include "CSaveThread.h"
@@ -100,7 +100,7 @@ private:
     std::filesystem::path m_GifPath;
 
     GifExporter m_Exporter;
-    CFrameStore m_Store;
+    CFrameStoreWriter m_Store;
     CCaptureBitmap m_Bitmap;
     CLogoPainter m_LogoPainter;
     CClickLatch m_Clicks;

@@ -180,7 +180,7 @@ TEST_F(RecordingEndToEnd, AStoreLeftByACrashIsMendedAndSavedAtStartUp)
     {
         // A writer that never closes: the header still says 0 frames.
         std::vector<std::uint8_t> pixels(620 * 342 * 3, 0x40);
-        CFrameStore writer;
+        CFrameStoreWriter writer;
         ASSERT_TRUE(writer.Create(620, 342));
         ASSERT_TRUE(writer.OpenForWriting(m_Work / L"temp.dat"));
         for (int i = 0; i < 6; ++i) {
