@@ -97,7 +97,13 @@ void BM_OctreePlainList(benchmark::State& state)
     state.SetLabel(ContentName(content));
     SetPixelsProcessed(state, w, h);
 }
-BENCHMARK(BM_OctreePlainList)->Arg(kUi)->Arg(kRichUi)->Arg(kPhoto)->Arg(kDesktop)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_OctreePlainList)
+    ->Arg(kUi)
+    ->Arg(kRichUi)
+    ->Arg(kPhoto)
+    ->Arg(kDesktop)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
 
 void BM_LibImageQuant(benchmark::State& state)
 {
@@ -153,11 +159,10 @@ void HighSpeedFrames(benchmark::State& state, const char* file, Quantize quantiz
 void BM_HighSpeedFrameOneThread(benchmark::State& state)
 {
     QColorQuantizer q;
-    HighSpeedFrames(state, "pelidore-bench-frame.gif",
-                    [&q](int w, int h, const std::uint8_t* pixels, std::uint8_t* indices, GifColorType* colors,
-                         std::uint8_t* transparent) {
-                        q.Quantize(w, h, pixels, indices, colors, 256, transparent, false);
-                    });
+    HighSpeedFrames(
+        state, "pelidore-bench-frame.gif",
+        [&q](int w, int h, const std::uint8_t* pixels, std::uint8_t* indices, GifColorType* colors,
+             std::uint8_t* transparent) { q.Quantize(w, h, pixels, indices, colors, 256, transparent, false); });
 }
 BENCHMARK(BM_HighSpeedFrameOneThread)
     ->Args({640, 360, kUi})

@@ -137,8 +137,7 @@ void Canvas::Text(int x, int y, int chars, std::uint32_t seed, std::uint8_t r, s
     }
 }
 
-void Canvas::SubpixelText(int x, int y, int chars, std::uint32_t seed, std::uint8_t r, std::uint8_t g,
-                          std::uint8_t b)
+void Canvas::SubpixelText(int x, int y, int chars, std::uint32_t seed, std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
     for (int c = 0; c < chars; ++c) {
         int strength[10][6];
@@ -172,8 +171,7 @@ void Canvas::SubpixelText(int x, int y, int chars, std::uint32_t seed, std::uint
     }
 }
 
-void Canvas::Gradient(int x, int y, int w, int h, const std::uint8_t from[3], const std::uint8_t to[3],
-                      bool horizontal)
+void Canvas::Gradient(int x, int y, int w, int h, const std::uint8_t from[3], const std::uint8_t to[3], bool horizontal)
 {
     const int steps = std::max(1, (horizontal ? w : h) - 1);
     for (int i = 0; i < (horizontal ? w : h); ++i) {
@@ -232,8 +230,10 @@ void Canvas::RichWindow(int x, int y, int w, int h, std::uint32_t seed)
     Fill(x + w - 22, y + 5, 14, 14, 200, 60, 50);
     Gradient(x + 1, y + 23, w - 2, 24, kToolFrom, kToolTo, false);
     for (int i = 0; i < 6 && 8 + i * 30 + 24 < w; ++i) {
-        const std::uint8_t from[3] = {static_cast<std::uint8_t>(60 + i * 30), 140, static_cast<std::uint8_t>(200 - i * 25)};
-        const std::uint8_t to[3] = {static_cast<std::uint8_t>(120 + i * 20), 200, static_cast<std::uint8_t>(160 - i * 20)};
+        const std::uint8_t from[3] = {static_cast<std::uint8_t>(60 + i * 30), 140,
+                                      static_cast<std::uint8_t>(200 - i * 25)};
+        const std::uint8_t to[3] = {static_cast<std::uint8_t>(120 + i * 20), 200,
+                                    static_cast<std::uint8_t>(160 - i * 20)};
         Gradient(x + 12 + i * 30, y + 28, 16, 14, from, to, (i & 1) != 0);
     }
     const int side = std::min(160, w / 4);
@@ -317,10 +317,29 @@ Pixels RandomFrame(int width, int height, std::uint64_t seed)
     return p;
 }
 
+namespace {
+
+// Three windows of random size and place above the taskbar.
+void PlaceWindows(Canvas& c, std::uint64_t seed, void (Canvas::*draw)(int, int, int, int, std::uint32_t))
+{
+    const int width = c.Width();
+    const int height = c.Height();
+    Rng rng(seed);
+    for (int i = 0; i < 3; ++i) {
+        const int w = width / 2 + static_cast<int>(rng.Below(static_cast<std::uint32_t>(width / 4 + 1)));
+        const int h = height / 2 + static_cast<int>(rng.Below(static_cast<std::uint32_t>(height / 4 + 1)));
+        const int x = static_cast<int>(rng.Below(static_cast<std::uint32_t>(std::max(1, width - w))));
+        const int y = static_cast<int>(rng.Below(static_cast<std::uint32_t>(std::max(1, height - 30 - h))));
+        (c.*draw)(x, y, w, std::min(h, height - 30 - y),
+                  static_cast<std::uint32_t>(seed * 13u + static_cast<std::uint64_t>(i)));
+    }
+}
+
+} // namespace
+
 Pixels UiFrame(int width, int height, std::uint64_t seed)
 {
     Canvas c(width, height);
-    Rng rng(seed);
     c.Fill(0, 0, width, height, 0, 99, 177);       // desktop
     c.Fill(0, height - 30, width, 30, 32, 32, 40); // taskbar
     for (int i = 0; i * 40 + 48 < width && i < 12; ++i) {
@@ -329,15 +348,7 @@ Pixels UiFrame(int width, int height, std::uint64_t seed)
                    static_cast<std::uint8_t>(160 - i * 7 - row * 2), static_cast<std::uint8_t>(210 - row));
         }
     }
-    const int windows = 3;
-    for (int i = 0; i < windows; ++i) {
-        const int w = width / 2 + static_cast<int>(rng.Below(static_cast<std::uint32_t>(width / 4 + 1)));
-        const int h = height / 2 + static_cast<int>(rng.Below(static_cast<std::uint32_t>(height / 4 + 1)));
-        const int x = static_cast<int>(rng.Below(static_cast<std::uint32_t>(std::max(1, width - w))));
-        const int y = static_cast<int>(rng.Below(static_cast<std::uint32_t>(std::max(1, height - 30 - h))));
-        c.Window(x, y, w, std::min(h, height - 30 - y),
-                 static_cast<std::uint32_t>(seed * 13u + static_cast<std::uint64_t>(i)));
-    }
+    PlaceWindows(c, seed, &Canvas::Window);
     c.Cursor(width / 3, height / 3);
     return c.Data();
 }
@@ -347,20 +358,12 @@ Pixels RichUiFrame(int width, int height, std::uint64_t seed)
     static const std::uint8_t kDesktopTop[3] = {24, 70, 140};
     static const std::uint8_t kDesktopBottom[3] = {110, 40, 120};
     Canvas c(width, height);
-    Rng rng(seed);
     c.Gradient(0, 0, width, height - 30, kDesktopTop, kDesktopBottom, false);
     c.Fill(0, height - 30, width, 30, 32, 32, 40);
     for (int i = 0; i * 40 + 48 < width && i < 12; ++i) {
         c.SubpixelText(8 + i * 40, height - 20, 4, static_cast<std::uint32_t>(seed + i), 230, 230, 230);
     }
-    for (int i = 0; i < 3; ++i) {
-        const int w = width / 2 + static_cast<int>(rng.Below(static_cast<std::uint32_t>(width / 4 + 1)));
-        const int h = height / 2 + static_cast<int>(rng.Below(static_cast<std::uint32_t>(height / 4 + 1)));
-        const int x = static_cast<int>(rng.Below(static_cast<std::uint32_t>(std::max(1, width - w))));
-        const int y = static_cast<int>(rng.Below(static_cast<std::uint32_t>(std::max(1, height - 30 - h))));
-        c.RichWindow(x, y, w, std::min(h, height - 30 - y),
-                     static_cast<std::uint32_t>(seed * 13u + static_cast<std::uint64_t>(i)));
-    }
+    PlaceWindows(c, seed, &Canvas::RichWindow);
     c.Cursor(width / 3, height / 3);
     return c.Data();
 }
