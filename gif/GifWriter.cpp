@@ -154,6 +154,11 @@ bool GifWriter::WriteFrame(int delayCentiseconds, const GifColorType* colors, co
             return false;
         }
     }
+    // Every frame reaches the operating system whole before the next one
+    // starts, so a crash of the program loses at most the frame being written.
+    if (std::fflush(m_File) != 0) {
+        m_WriteError = true;
+    }
     if (m_WriteError) {
         return false;
     }
