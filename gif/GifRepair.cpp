@@ -14,7 +14,7 @@ namespace {
 
 constexpr char kTrailer = 0x3B;
 
-GifRepair::Result Untouched(GifRepair::Outcome outcome, int frames)
+GifRepair::Result ResultOf(GifRepair::Outcome outcome, int frames)
 {
     GifRepair::Result result;
     result.outcome = outcome;
@@ -29,27 +29,27 @@ GifRepair::Result GifRepair::Repair(const fs::path& file)
     GifBlockScan::Result scan;
     std::uint64_t size = 0;
     if (!ScanFile(file, scan, size)) {
-        return Untouched(Outcome::Failed, 0);
+        return ResultOf(Outcome::Failed, 0);
     }
     switch (scan.ending) {
     case GifBlockScan::Ending::NotGif:
-        return Untouched(Outcome::NotGif, 0);
+        return ResultOf(Outcome::NotGif, 0);
     case GifBlockScan::Ending::Trailer:
-        return Untouched(Outcome::Complete, scan.wholeFrames);
+        return ResultOf(Outcome::Complete, scan.wholeFrames);
     case GifBlockScan::Ending::Damaged:
-        return Untouched(Outcome::Damaged, scan.wholeFrames);
+        return ResultOf(Outcome::Damaged, scan.wholeFrames);
     case GifBlockScan::Ending::Truncated:
         break;
     }
     if (scan.wholeFrames == 0) {
-        return Untouched(Outcome::NoWholeFrame, 0);
+        return ResultOf(Outcome::NoWholeFrame, 0);
     }
     const fs::path temporary = TemporaryPathFor(file);
     if (!WriteCut(file, temporary, scan.wholeFramesEnd) || !Replace(file, temporary)) {
         RemoveQuietly(temporary);
-        return Untouched(Outcome::Failed, scan.wholeFrames);
+        return ResultOf(Outcome::Failed, scan.wholeFrames);
     }
-    Result result = Untouched(Outcome::Repaired, scan.wholeFrames);
+    Result result = ResultOf(Outcome::Repaired, scan.wholeFrames);
     result.bytesDropped = size - scan.wholeFramesEnd;
     return result;
 }
@@ -57,6 +57,9 @@ GifRepair::Result GifRepair::Repair(const fs::path& file)
 std::vector<GifRepair::FileResult> GifRepair::RepairKept(const fs::path& folder, const NameFilter& isOurs)
 {
     std::vector<FileResult> results;
+    if (!isOurs) {
+        return results;
+    }
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const fs::path& file = it->path();

@@ -36,6 +36,9 @@ public:
     };
     using NameFilter = std::function<bool(const std::filesystem::path& fileName)>;
 
+    // Whatever the name. A file that stops before its first frame is whole
+    // is left as it is rather than cut to an empty GIF: its bytes are all
+    // that is left of that recording.
     static Result Repair(const std::filesystem::path& file);
 
     // Repairs the files directly in `folder` whose names isOurs accepts and
@@ -43,7 +46,9 @@ public:
     // trailer), so a folder of finished recordings costs a read of two bytes
     // each. Returns what happened to each of those files, by name; empty when
     // there were none or the folder cannot be listed. Symbolic links are
-    // passed over.
+    // passed over. At start-up, with COutputNames::IsRecordingName, before
+    // anything records into the folder: a GIF still being written (by this
+    // program or another copy of it) also ends without its trailer.
     static std::vector<FileResult> RepairKept(const std::filesystem::path& folder, const NameFilter& isOurs);
 
     static std::filesystem::path TemporaryPathFor(const std::filesystem::path& file);
