@@ -6,12 +6,14 @@
 //   - a file not repaired is byte for byte what it was;
 //   - a repaired file is the bytes up to the end of the last whole frame and
 //     the trailer, and walks as a complete GIF with the same frames;
-//   - no temporary copy is left behind.
+//   - no temporary copy is left behind;
+//   - the walk does not depend on how many bytes each read hands over.
 #pragma once
 
 #include "GifBlockScan.h"
 #include "GifRepair.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -61,6 +63,20 @@ inline std::string CheckRepaired(const std::vector<std::uint8_t>& input, const G
     return "";
 }
 
+// The same walk with the bytes handed over a few at a time, so that blocks
+// straddle the refills of the walk's buffer.
+inline GifBlockScan::Result ScanInPieces(const std::uint8_t* data, std::size_t size)
+{
+    const std::size_t piece = size % 13 + 1;
+    std::size_t at = 0;
+    return GifBlockScan::Scan([&](std::uint8_t* buffer, std::size_t capacity) {
+        const std::size_t n = std::min({piece, capacity, size - at});
+        std::copy(data + at, data + at + n, buffer);
+        at += n;
+        return n;
+    });
+}
+
 inline std::string CheckGifRepairInput(const std::uint8_t* data, std::size_t size, const std::filesystem::path& path)
 {
     const std::vector<std::uint8_t> input(data, data + size);
@@ -71,6 +87,10 @@ inline std::string CheckGifRepairInput(const std::uint8_t* data, std::size_t siz
             return "cannot write the input file";
     }
     const GifBlockScan::Result scan = GifBlockScan::Scan(data, size);
+    const GifBlockScan::Result pieces = ScanInPieces(data, size);
+    if (pieces.ending != scan.ending || pieces.wholeFrames != scan.wholeFrames ||
+        pieces.wholeFramesEnd != scan.wholeFramesEnd)
+        return "the walk depends on how the bytes arrive";
     const GifRepair::Result result = GifRepair::Repair(path);
     const std::vector<std::uint8_t> after = FileBytes(path);
     if (std::filesystem::exists(GifRepair::TemporaryPathFor(path)))
