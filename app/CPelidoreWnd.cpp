@@ -1,17 +1,16 @@
 #include "CPelidoreWnd.h"
 
-#include "CCaptureGeometry.h"
 #include "CFrameGeometry.h"
+#include "CNCreationResult.h"
+#include "CNDesktop.h"
 #include "COutputPaths.h"
-#include "CRecordingLimits.h"
-#include "CSettingsFolder.h"
 #include "CSnapshot.h"
 #include "PelidoreCommands.h"
 #include "ResourceIds.h"
+#include "ToolWindowMetrics.h"
 
 #include <shellapi.h>
 
-#include <system_error>
 #include <utility>
 
 namespace pelidore {
@@ -26,27 +25,6 @@ static_assert(static_cast<int>(FrameHit::Caption) == HTCAPTION && static_cast<in
 
 constexpr DWORD kToolExStyle = WS_EX_LAYERED;
 constexpr DWORD kToolStyle = WS_POPUP;
-// lParam of command 1: 0 asks only to stop, 1 only to start (the panel's two
-// buttons, pelictl, the capture thread's lock report); anything else toggles.
-constexpr LPARAM kStopOnly = 0;
-constexpr LPARAM kStartOnly = 1;
-
-ScreenRect FromRect(const RECT& rect)
-{
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
-RECT ToRect(const ScreenRect& rect)
-{
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
-void RemoveQuietly(const std::filesystem::path& path)
-{
-    std::error_code ignored;
-    if (!path.empty())
-        std::filesystem::remove(path, ignored);
-}
 
 } // namespace
 
@@ -69,18 +47,18 @@ HRESULT CPelidoreWnd::OnCreate()
         return E_FAIL;
     if (FAILED(CreateToolWindows()) || FAILED(LoadMarks()) || FAILED(AddHandlers()))
         return E_FAIL;
-    m_Recording = m_SnapshotBusy = m_Saving = false;
+    m_SnapshotBusy = false;
     m_BorderPhase = 0;
-    m_FrameCount = 0;
-    SaveKeptStores();
-    return 0;
+    m_Recorder.Attach(MakeRecordingHost());
+    m_Recorder.SaveKeptStores();
+    return S_OK;
 }
 
 HRESULT CPelidoreWnd::CreateToolWindows()
 {
-    const ScreenRect frame = WindowRect();
-    const int x = frame.left + CFrameGeometry::kPanelIndent;
-    const int y = frame.bottom - CFrameGeometry::kPanelOverlap;
+    const ScreenRect frame = CNDesktop::WindowRect(m_Window);
+    const int x = frame.left + ToolWindowMetrics::kPanelIndent;
+    const int y = frame.bottom - ToolWindowMetrics::kPanelOverlap;
     struct Tool {
         CToolWnd& window;
         const wchar_t* title;
@@ -92,11 +70,11 @@ HRESULT CPelidoreWnd::CreateToolWindows()
     };
     for (const Tool& tool : tools) {
         if (FAILED(tool.window.Create(m_Instance, m_Window, tool.title, kToolExStyle, kToolStyle, x, y,
-                                      CToolWnd::kWidth, tool.window.GetHeight(), tool.show)))
+                                      ToolWindowMetrics::kWidth, tool.window.GetHeight(), tool.show)))
             return E_FAIL;
     }
     m_Panel.SetQuality(m_Setup.GetQuality());
-    return 0;
+    return S_OK;
 }
 
 HRESULT CPelidoreWnd::LoadMarks()
@@ -107,29 +85,48 @@ HRESULT CPelidoreWnd::LoadMarks()
         if (FAILED(m_Marks[i].LoadResource(m_Instance, ids[i])))
             return E_FAIL;
     }
-    return 0;
+    return S_OK;
 }
 
 HRESULT CPelidoreWnd::AddHandlers()
 {
-    HRESULT result = 0;
-    const auto add = [this, &result](UINT message, LRESULT (CPelidoreWnd::*handler)(WPARAM, LPARAM)) {
-        if (FAILED(AddMessageFunc(message, handler)))
-            result = E_FAIL;
-    };
-    add(WM_PAINT, &CPelidoreWnd::OnPaint);
-    add(WM_CLOSE, &CPelidoreWnd::OnClose);
-    add(WM_ENDSESSION, &CPelidoreWnd::OnEndSession);
-    add(WM_NCHITTEST, &CPelidoreWnd::OnHitTest);
-    add(WM_GETMINMAXINFO, &CPelidoreWnd::OnGetMinMaxInfo);
-    add(WM_TIMER, &CPelidoreWnd::OnTimer);
-    add(WM_MOVING, &CPelidoreWnd::OnMoving);
-    add(WM_SIZING, &CPelidoreWnd::OnSizing);
-    add(WM_SIZE, &CPelidoreWnd::OnSize);
-    add(WM_MOVE, &CPelidoreWnd::OnMove);
-    add(PWM_COMMAND, &CPelidoreWnd::OnCommand);
-    add(PWM_QUERY_STATE, &CPelidoreWnd::OnQueryState);
-    return result;
+    CNCreationResult result;
+    result.Add(AddMessageFunc(WM_PAINT, &CPelidoreWnd::OnPaint));
+    result.Add(AddMessageFunc(WM_CLOSE, &CPelidoreWnd::OnClose));
+    result.Add(AddMessageFunc(WM_ENDSESSION, &CPelidoreWnd::OnEndSession));
+    result.Add(AddMessageFunc(WM_NCHITTEST, &CPelidoreWnd::OnHitTest));
+    result.Add(AddMessageFunc(WM_GETMINMAXINFO, &CPelidoreWnd::OnGetMinMaxInfo));
+    result.Add(AddMessageFunc(WM_TIMER, &CPelidoreWnd::OnTimer));
+    result.Add(AddMessageFunc(WM_MOVING, &CPelidoreWnd::OnMoving));
+    result.Add(AddMessageFunc(WM_SIZING, &CPelidoreWnd::OnSizing));
+    result.Add(AddMessageFunc(WM_SIZE, &CPelidoreWnd::OnSize));
+    result.Add(AddMessageFunc(WM_MOVE, &CPelidoreWnd::OnMove));
+    result.Add(AddMessageFunc(PWM_COMMAND, &CPelidoreWnd::OnCommand));
+    result.Add(AddMessageFunc(PWM_QUERY_STATE, &CPelidoreWnd::OnQueryState));
+    return result.Get();
+}
+
+RecordingHost CPelidoreWnd::MakeRecordingHost()
+{
+    RecordingHost host;
+    host.frame = m_Window;
+    host.panel = m_Panel.GetHwnd();
+    host.readSettings = [this] { return m_Settings.Read(); };
+    host.markedRegion = [this] { return MarkedRegion(); };
+    host.timeLimitSeconds = [this] { return m_Panel.TimeLimit(); };
+    host.sizeLimitMb = [this] { return m_Panel.SizeLimit(); };
+    host.showState = [this] { Draw(); };
+    host.waitForScreen = [this] { WaitForScreenUpdate(); };
+    host.showRecording = [this] { ShowPanelRecording(); };
+    host.showIdle = [this] { ShowPanelIdle(); };
+    host.showSaving = [this](int frames) { ShowSaving(frames); };
+    host.showSavingDone = [this] { ShowSavingDone(); };
+    return host;
+}
+
+void CPelidoreWnd::Shutdown()
+{
+    m_Recorder.Shutdown();
 }
 
 // ---- drawing -----------------------------------------------------------------
@@ -138,27 +135,31 @@ void CPelidoreWnd::Draw()
 {
     const PixelSize window{m_Screen.Width(), m_Screen.Height()};
     m_Screen.ClearRect(0, 0, window.width, window.height);
-    if (!m_Saving) {
+    if (!IsSaving()) {
         const ScreenRect border = CFrameGeometry::BorderRect(window);
         m_Screen.DrawDashRect(static_cast<float>(m_BorderPhase), Gdiplus::DashStyleDash, 255, 255, 255, border.left,
                               border.top, border.Width(), border.Height());
         // The corner marks reach into the recorded region: a snapshot taken
         // while idle hides them with the centre mark.
-        if (!m_Recording && !m_SnapshotBusy) {
-            const std::pair<Mark, FrameCorner> corners[] = {{kTopLeftMark, FrameCorner::TopLeft},
-                                                            {kTopRightMark, FrameCorner::TopRight},
-                                                            {kBottomLeftMark, FrameCorner::BottomLeft},
-                                                            {kBottomRightMark, FrameCorner::BottomRight}};
-            for (const auto& [mark, corner] : corners) {
-                const PixelPoint at = CFrameGeometry::CornerMarkOrigin(corner, window);
-                m_Screen.DrawImage(m_Marks[mark], at.x, at.y);
-            }
-            const CNBitmap& centre = m_Marks[kCentreMark];
-            const PixelPoint at = CFrameGeometry::CentreMarkOrigin(window, {centre.Width(), centre.Height()});
-            m_Screen.DrawImage(centre, at.x, at.y);
-        }
+        if (!IsRecording() && !m_SnapshotBusy)
+            DrawMarks(window);
     }
     m_Screen.Present();
+}
+
+void CPelidoreWnd::DrawMarks(PixelSize window)
+{
+    const std::pair<Mark, FrameCorner> corners[] = {{kTopLeftMark, FrameCorner::TopLeft},
+                                                    {kTopRightMark, FrameCorner::TopRight},
+                                                    {kBottomLeftMark, FrameCorner::BottomLeft},
+                                                    {kBottomRightMark, FrameCorner::BottomRight}};
+    for (const auto& [mark, corner] : corners) {
+        const PixelPoint at = CFrameGeometry::CornerMarkOrigin(corner, window);
+        m_Screen.DrawImage(m_Marks[mark], at.x, at.y);
+    }
+    const CNBitmap& centre = m_Marks[kCentreMark];
+    const PixelPoint at = CFrameGeometry::CentreMarkOrigin(window, {centre.Width(), centre.Height()});
+    m_Screen.DrawImage(centre, at.x, at.y);
 }
 
 void CPelidoreWnd::WaitForScreenUpdate()
@@ -201,7 +202,7 @@ LRESULT CPelidoreWnd::OnHitTest(WPARAM, LPARAM lParam)
 {
     POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     ScreenToClient(m_Window, &point);
-    const ScreenRect frame = WindowRect();
+    const ScreenRect frame = CNDesktop::WindowRect(m_Window);
     return static_cast<LRESULT>(CFrameGeometry::HitTest({point.x, point.y}, {frame.Width(), frame.Height()}));
 }
 
@@ -229,8 +230,8 @@ LRESULT CPelidoreWnd::OnMoving(WPARAM, LPARAM lParam)
     auto* proposed = reinterpret_cast<RECT*>(lParam);
     if (!proposed)
         return 0;
-    const ScreenRect clamped = CFrameGeometry::ClampMoving(FromRect(*proposed), VirtualScreen());
-    *proposed = ToRect(clamped);
+    const ScreenRect clamped = CFrameGeometry::ClampMoving(CNDesktop::FromRect(*proposed), CNDesktop::VirtualScreen());
+    *proposed = CNDesktop::ToRect(clamped);
     PlacePanel(clamped);
     return 1;
 }
@@ -240,8 +241,8 @@ LRESULT CPelidoreWnd::OnSizing(WPARAM, LPARAM lParam)
     auto* proposed = reinterpret_cast<RECT*>(lParam);
     if (!proposed)
         return 0;
-    const ScreenRect clamped = CFrameGeometry::ClampSizing(FromRect(*proposed), VirtualScreen());
-    *proposed = ToRect(clamped);
+    const ScreenRect clamped = CFrameGeometry::ClampSizing(CNDesktop::FromRect(*proposed), CNDesktop::VirtualScreen());
+    *proposed = CNDesktop::ToRect(clamped);
     PlacePanel(clamped);
     return 1;
 }
@@ -261,9 +262,9 @@ LRESULT CPelidoreWnd::OnMove(WPARAM, LPARAM)
 LRESULT CPelidoreWnd::OnQueryState(WPARAM, LPARAM)
 {
     unsigned state = STATE_ANSWERED;
-    if (m_Recording)
+    if (IsRecording())
         state |= STATE_RECORDING;
-    if (m_Saving)
+    if (IsSaving())
         state |= STATE_SAVING;
     MSG waiting;
     if (PeekMessageW(&waiting, m_Window, PWM_COMMAND, PWM_COMMAND, PM_NOREMOVE))
@@ -298,19 +299,19 @@ LRESULT CPelidoreWnd::OnCommand(WPARAM command, LPARAM argument)
         m_Panel.SetQuality(m_Setup.GetQuality());
         break;
     case CMD_SAVE_PROGRESS:
-        m_Save.SetProgress(static_cast<unsigned>(m_Saver.Total()), static_cast<int>(argument));
+        m_Save.SetProgress(static_cast<unsigned>(m_Recorder.SaveTotal()), static_cast<int>(argument));
         break;
     case CMD_LOCKS_CHANGED:
-        m_Capture.SetLocks(m_Panel.TimeLimit(), m_Panel.SizeLimit());
+        m_Recorder.ApplyLocks();
         break;
     case CMD_OPEN_WORK_FOLDER:
         OpenWorkFolder();
         break;
     case CMD_SAVE_FINISHED:
-        FinishSaving();
+        m_Recorder.FinishSaving();
         break;
     case CMD_CANCEL_SAVING:
-        CancelSaving();
+        m_Recorder.CancelSaving();
         break;
     default:
         // Commands of windows that are not there, or from newer senders.
@@ -322,194 +323,20 @@ LRESULT CPelidoreWnd::OnCommand(WPARAM command, LPARAM argument)
 void CPelidoreWnd::ToggleRecording(LPARAM request)
 {
     // While a save runs the store and the exporter are the save thread's.
-    if (m_Saving)
+    if (IsSaving())
         return;
-    if (m_Recording) {
-        if (request != kStartOnly)
-            StopRecording();
-    } else if (request != kStopOnly) {
-        StartRecording();
-    }
-}
-
-bool CPelidoreWnd::StartRecording()
-{
-    const ScreenRect frame = MarkedRegion();
-    RecordingSettings settings = ReadSettings();
-    const PixelSize capture = CCaptureGeometry::CaptureSize(frame);
-    m_Output = CCaptureGeometry::OutputSize(capture, settings.scalePercent);
-    if (m_Output.IsEmpty() || !m_Bitmap.Create(m_Output)) {
-        AbandonStart(settings);
-        return false;
-    }
-    m_Recording = true;
-    Draw();
-    WaitForScreenUpdate();
-    const bool opened = settings.IsLive() ? OpenLiveOutput(settings) : OpenFrameStore(settings);
-    if (!opened) {
-        AbandonStart(settings);
-        return false;
-    }
-
-    m_FrameCount = 0;
-    const std::uint32_t startTick = GetTickCount();
-    HDC screen = GetDC(nullptr);
-    if (screen) {
-        m_Bitmap.Grab(screen, CCaptureGeometry::CaptureOrigin(frame), capture,
-                      CCaptureGeometry::IsScaled(settings.scalePercent), SRCCOPY);
-        ReleaseDC(nullptr, screen);
-    }
-
-    CaptureJob job;
-    job.frame = m_Window;
-    job.panel = m_Panel.GetHwnd();
-    job.timeLimitSeconds = m_Panel.TimeLimit();
-    job.sizeLimitMb = m_Panel.SizeLimit();
-    job.settings = settings;
-    job.output = m_Output;
-    job.bitmap = &m_Bitmap;
-    job.logo = &m_LogoPainter;
-    job.startTick = startTick;
-    job.region = frame;
-    if (settings.IsLive()) {
-        job.sink.take = [this](const std::uint8_t* bgr, float delay) {
-            return m_Exporter.PushFrame(bgr, false, delay);
-        };
-        job.sink.progress = [this] {
-            return RecordingProgress{static_cast<std::int64_t>(m_Exporter.TotalDuration()), m_Exporter.FileSize(),
-                                     m_Exporter.FramesWritten(), m_Exporter.SizeLimit()};
-        };
-    } else {
-        job.sink.take = [this](const std::uint8_t* bgr, float delay) { return m_Store.Append(delay, bgr); };
-        job.sink.progress = [this] {
-            return RecordingProgress{static_cast<std::int64_t>(m_Store.DelaySum()), 0, m_Store.FramesWritten(), 0};
-        };
-    }
-    if (!m_Capture.Start(job)) {
-        AbandonStart(settings);
-        return false;
-    }
-    m_Active = std::move(settings);
-    m_Panel.ShowStopButton();
-    SetTimer(m_Window, kBorderTimer, kBorderTimerMs, nullptr);
-    Draw();
-    return true;
-}
-
-bool CPelidoreWnd::OpenLiveOutput(const RecordingSettings& settings)
-{
-    m_GifPath = COutputPaths(settings.workFolder).Gif();
-    if (m_GifPath.empty() || !m_Exporter.Start(m_Output.width, m_Output.height, settings.dithering,
-                                               settings.transparent, m_GifPath, settings.quality))
-        return false;
-    m_Exporter.SetSizeLimit(CRecordingLimits::WriterSizeLimit(m_Panel.SizeLimit(), settings.quality));
-    return true;
-}
-
-bool CPelidoreWnd::OpenFrameStore(const RecordingSettings& settings)
-{
-    m_StorePath = COutputPaths(settings.workFolder).FrameStore();
-    // Without a store the frames would be dropped one by one; better not to
-    // record at all than to lose the recording silently.
-    return !m_StorePath.empty() && m_Store.Create(m_Output.width, m_Output.height) &&
-           m_Store.OpenForWriting(m_StorePath);
-}
-
-void CPelidoreWnd::AbandonStart(const RecordingSettings& settings)
-{
-    // Whatever was opened holds no frame yet; nothing recorded is lost.
-    if (settings.IsLive()) {
-        if (m_Exporter.IsStarted()) {
-            m_Exporter.Stop();
-            RemoveQuietly(m_GifPath);
-        }
-    } else if (m_Store.IsWriting()) {
-        m_Store.Close();
-        RemoveQuietly(m_StorePath);
-    }
-    m_Bitmap.Release();
-    m_Recording = false;
-    ResetPanel();
-    Draw();
-}
-
-void CPelidoreWnd::StopRecording()
-{
-    m_FrameCount = m_Capture.Stop();
-    m_Recording = false;
-    KillTimer(m_Window, kBorderTimer);
-    m_Bitmap.Release();
-    ResetPanel();
-    if (m_Active.IsLive()) {
-        m_Exporter.Stop();
-        m_LogoPainter.ReleaseCache();
-    } else {
-        m_Store.Close();
-        StartSaving({m_StorePath}, false);
-    }
-    Draw();
-}
-
-void CPelidoreWnd::StartSaving(std::vector<std::filesystem::path> stores, bool mendFirst)
-{
-    const RecordingSettings settings = ReadSettings();
-    SaveJob job;
-    job.stores = std::move(stores);
-    job.workFolder = settings.workFolder;
-    job.options = {settings.dithering, settings.transparent, settings.quality};
-    job.mendFirst = mendFirst;
-    HidePanel();
-    m_Saving = true;
-    if (!m_Saver.Start(m_Window, m_Store, m_Exporter, std::move(job))) {
-        // The stores stay in the work folder and are saved at the next start.
-        m_Saving = false;
-        ShowPanel();
-    }
-    Draw();
-}
-
-void CPelidoreWnd::FinishSaving()
-{
-    m_Saver.Wait();
-    m_Saving = false;
-    ShowPanel();
-    Draw();
-}
-
-void CPelidoreWnd::CancelSaving()
-{
-    if (m_Saving)
-        m_Saver.Cancel();
-}
-
-void CPelidoreWnd::SaveKeptStores()
-{
-    std::vector<std::filesystem::path> stores = COutputPaths(WorkFolder()).KeptFrameStores();
-    if (!stores.empty())
-        StartSaving(std::move(stores), true);
-}
-
-void CPelidoreWnd::Shutdown()
-{
-    if (m_Recording) {
-        m_FrameCount = m_Capture.Stop();
-        m_Recording = false;
-        if (m_Active.IsLive())
-            m_Exporter.Stop();
-        else
-            m_Store.Close(); // its frame count is in the header; saved at the next start
-        m_Bitmap.Release();
-    }
-    if (m_Saving) {
-        m_Saver.Quit();
-        m_Saving = false;
+    if (IsRecording()) {
+        if (request != RECORD_START)
+            m_Recorder.Stop();
+    } else if (request != RECORD_STOP) {
+        m_Recorder.Start();
     }
 }
 
 void CPelidoreWnd::TakeSnapshot()
 {
-    const std::filesystem::path path = COutputPaths(WorkFolder()).Snapshot();
-    const bool hideMark = !m_Recording;
+    const std::filesystem::path path = COutputPaths(m_Settings.WorkFolder()).Snapshot();
+    const bool hideMark = !IsRecording();
     if (hideMark) {
         m_SnapshotBusy = true;
         Draw();
@@ -524,7 +351,7 @@ void CPelidoreWnd::TakeSnapshot()
 
 void CPelidoreWnd::OpenWorkFolder()
 {
-    const std::filesystem::path folder = WorkFolder();
+    const std::filesystem::path folder = m_Settings.WorkFolder();
     ShellExecuteW(m_Window, L"open", L"explorer", folder.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
@@ -542,11 +369,34 @@ void CPelidoreWnd::ToggleTool(CToolWnd& tool)
 
 void CPelidoreWnd::PlacePanel(const ScreenRect& frame)
 {
-    const ScreenRect panel = CFrameGeometry::PanelRect(frame, VirtualScreen());
+    const ScreenRect panel = CFrameGeometry::PanelRect(frame, CNDesktop::VirtualScreen());
     m_Panel.Move(panel.left, panel.top, panel.Width(), panel.Height(), TRUE);
 }
 
-void CPelidoreWnd::ShowPanel()
+void CPelidoreWnd::ShowPanelRecording()
+{
+    m_Panel.ShowStopButton();
+    SetTimer(m_Window, kBorderTimer, kBorderTimerMs, nullptr);
+}
+
+void CPelidoreWnd::ShowPanelIdle()
+{
+    KillTimer(m_Window, kBorderTimer);
+    m_Panel.UpdateDisplay(0, 0, 0);
+    m_Panel.ShowRecordButton();
+}
+
+// While saving the save window takes the panel's place.
+void CPelidoreWnd::ShowSaving(int frames)
+{
+    const ScreenRect panel = PanelRect();
+    EnableWindow(m_Panel.GetHwnd(), FALSE);
+    m_Panel.Hide();
+    m_Save.SetProgress(static_cast<unsigned>(frames), 0);
+    m_Save.ShowAt(panel.left, panel.top);
+}
+
+void CPelidoreWnd::ShowSavingDone()
 {
     m_Save.Hide();
     EnableWindow(m_Panel.GetHwnd(), TRUE);
@@ -554,87 +404,13 @@ void CPelidoreWnd::ShowPanel()
     m_Panel.Draw();
 }
 
-// While saving the save window takes the panel's place.
-void CPelidoreWnd::HidePanel()
-{
-    const ScreenRect panel = PanelRect();
-    EnableWindow(m_Panel.GetHwnd(), FALSE);
-    m_Panel.Hide();
-    m_Save.SetProgress(static_cast<unsigned>(m_FrameCount), 0);
-    m_Save.ShowAt(panel.left, panel.top);
-}
-
-// Called once the capture thread has ended, so no read-out of it is left to
-// overwrite the reset.
-void CPelidoreWnd::ResetPanel()
-{
-    m_Panel.UpdateDisplay(0, 0, 0);
-    m_Panel.ShowRecordButton();
-}
-
 // Where the panel is, which after a drag of the panel may be above the frame.
 ScreenRect CPelidoreWnd::PanelRect() const
 {
-    RECT panel = {};
-    if (m_Panel.GetHwnd() && GetWindowRect(m_Panel.GetHwnd(), &panel))
-        return FromRect(panel);
-    return CFrameGeometry::PanelRect(WindowRect(), VirtualScreen());
-}
-
-// ---- settings and places -------------------------------------------------------------
-
-RecordingSettings CPelidoreWnd::ReadSettings() const
-{
-    RecordingSettings settings;
-    m_Setup.GetSettings(settings.framesPerSecond, settings.scalePercent, settings.speedPercent, settings.dithering,
-                        settings.transparent);
-    settings.quality = m_Setup.GetQuality();
-    settings.cursorCapture = m_Setup.IsCursorCapture();
-    settings.workFolder = WorkFolder();
-    settings.logo = ReadLogo();
-    return settings;
-}
-
-LogoSettings CPelidoreWnd::ReadLogo() const
-{
-    LogoSettings logo;
-    logo.kind = m_Logo.GetLogoKind();
-    logo.corner = m_Logo.GetCorner();
-    logo.marginX = m_Logo.GetMarginX();
-    logo.marginY = m_Logo.GetMarginY();
-    if (logo.kind == LogoSettings::kText) {
-        wchar_t text[260] = {};
-        wchar_t face[260] = {};
-        CNColor fill;
-        CNColor outline;
-        const int size = m_Logo.GetTextLogo(text, face, fill, outline);
-        logo.text = text;
-        logo.fontFace = face;
-        logo.fontSize = size > 0 ? size : LogoSettings::kDefaultFontSize;
-        logo.fillArgb = fill.Argb();
-        logo.outlineArgb = outline.Argb();
-    } else if (logo.kind == LogoSettings::kImage) {
-        wchar_t path[260] = {};
-        if (m_Logo.GetImageLogo(path))
-            logo.imagePath = path;
-    }
-    return logo;
-}
-
-std::filesystem::path CPelidoreWnd::WorkFolder() const
-{
-    wchar_t folder[260] = {};
-    m_Setup.GetWorkFolder(folder);
-    if (folder[0] == L'\0')
-        return CSettingsFolder::Default();
-    return folder;
-}
-
-ScreenRect CPelidoreWnd::WindowRect() const
-{
-    RECT rect = {};
-    GetWindowRect(m_Window, &rect);
-    return FromRect(rect);
+    const ScreenRect panel = CNDesktop::WindowRect(m_Panel.GetHwnd());
+    if (panel.Width() > 0)
+        return panel;
+    return CFrameGeometry::PanelRect(CNDesktop::WindowRect(m_Window), CNDesktop::VirtualScreen());
 }
 
 // A minimised frame still marks the place it will be restored to; its window
@@ -642,28 +418,21 @@ ScreenRect CPelidoreWnd::WindowRect() const
 ScreenRect CPelidoreWnd::MarkedRegion() const
 {
     if (!IsIconic(m_Window))
-        return WindowRect();
+        return CNDesktop::WindowRect(m_Window);
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
     if (!GetWindowPlacement(m_Window, &placement))
-        return WindowRect();
+        return CNDesktop::WindowRect(m_Window);
     // The restored place is in workspace coordinates: relative to the work
     // area of its monitor, which a taskbar at the top or left shifts.
     const RECT& normal = placement.rcNormalPosition;
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoW(MonitorFromRect(&normal, MONITOR_DEFAULTTONEAREST), &monitor))
-        return FromRect(normal);
+        return CNDesktop::FromRect(normal);
     const int dx = monitor.rcWork.left - monitor.rcMonitor.left;
     const int dy = monitor.rcWork.top - monitor.rcMonitor.top;
     return {normal.left + dx, normal.top + dy, normal.right + dx, normal.bottom + dy};
-}
-
-ScreenRect CPelidoreWnd::VirtualScreen()
-{
-    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
 } // namespace pelidore

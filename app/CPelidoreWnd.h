@@ -1,29 +1,23 @@
 #pragma once
 // The recording frame: a borderless, layered, resizable window whose inside
-// is the screen region that is recorded. It owns the tool windows, the
-// recording state, the capture and save threads and the objects they use,
-// and answers the command message that the tool windows, the threads and
-// scripts (pelictl) post to it.
+// is the screen region that is recorded. It draws itself, answers hit tests
+// and keeps itself and the control panel on the screen, owns the tool
+// windows, and answers the command message that the tool windows, the
+// threads and scripts (pelictl) post to it. The recording itself, from its
+// start to its GIF, is the recording controller's.
 #include "CAboutWnd.h"
-#include "CCaptureBitmap.h"
-#include "CCaptureThread.h"
 #include "CControlWnd.h"
-#include "CFrameStore.h"
-#include "CLogoPainter.h"
 #include "CLogoWnd.h"
 #include "CNBitmap.h"
 #include "CNGdiplus.h"
 #include "CNTopWindow.h"
-#include "CSaveThread.h"
+#include "CRecordingController.h"
 #include "CSaveWnd.h"
+#include "CSettingsReader.h"
 #include "CSetupWnd.h"
-#include "GifExporter.h"
-#include "RecordingSettings.h"
 #include "ScreenRect.h"
 
-#include <filesystem>
 #include <memory>
-#include <vector>
 
 namespace pelidore {
 
@@ -45,14 +39,13 @@ public:
 
     void Draw() override;
 
-    // Ends a recording or a save under way without losing anything: a live
-    // GIF gets its trailer, a deferred recording's store is closed and kept,
-    // a save in progress leaves its store for the next start. Safe to call
-    // more than once; the destructor calls it too.
+    // Ends a recording or a save under way without losing anything (see
+    // CRecordingController::Shutdown). Safe to call more than once; the
+    // destructor calls it too.
     void Shutdown();
 
-    bool IsRecording() const { return m_Recording; }
-    bool IsSaving() const { return m_Saving; }
+    bool IsRecording() const { return m_Recorder.IsRecording(); }
+    bool IsSaving() const { return m_Recorder.IsSaving(); }
     int BorderPhase() const { return m_BorderPhase; }
 
 protected:
@@ -64,6 +57,7 @@ private:
     HRESULT CreateToolWindows();
     HRESULT LoadMarks();
     HRESULT AddHandlers();
+    RecordingHost MakeRecordingHost();
 
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnClose(WPARAM wParam, LPARAM lParam);
@@ -79,33 +73,20 @@ private:
     LRESULT OnQueryState(WPARAM wParam, LPARAM lParam);
 
     void ToggleRecording(LPARAM request);
-    bool StartRecording();
-    bool OpenLiveOutput(const RecordingSettings& settings);
-    bool OpenFrameStore(const RecordingSettings& settings);
-    void AbandonStart(const RecordingSettings& settings);
-    void StopRecording();
-    void StartSaving(std::vector<std::filesystem::path> stores, bool mendFirst);
-    void FinishSaving();
-    void CancelSaving();
-    void SaveKeptStores();
-
+    void ShowRecordingState();
+    void DrawMarks(PixelSize window);
     void WaitForScreenUpdate();
     void TakeSnapshot();
     void OpenWorkFolder();
     void ToggleTool(CToolWnd& tool);
 
     void PlacePanel(const ScreenRect& frame);
-    void ShowPanel();
-    void HidePanel();
-    void ResetPanel();
+    void ShowPanelRecording();
+    void ShowPanelIdle();
+    void ShowSaving(int frames);
+    void ShowSavingDone();
     ScreenRect PanelRect() const;
-
-    RecordingSettings ReadSettings() const;
-    LogoSettings ReadLogo() const;
-    std::filesystem::path WorkFolder() const;
-    ScreenRect WindowRect() const;
     ScreenRect MarkedRegion() const;
-    static ScreenRect VirtualScreen();
 
     // Declared first so it is destroyed last, after every GDI+ object.
     std::unique_ptr<CNGdiplus> m_Gdiplus;
@@ -115,25 +96,14 @@ private:
     CLogoWnd m_Logo;
     CAboutWnd m_About;
     CSaveWnd m_Save;
-
-    GifExporter m_Exporter;
-    CFrameStore m_Store;
+    CSettingsReader m_Settings{m_Setup, m_Logo};
     CNBitmap m_Marks[kMarkCount];
 
-    bool m_Recording = false;
     bool m_SnapshotBusy = false;
-    bool m_Saving = false;
     int m_BorderPhase = 0;
-    RecordingSettings m_Active;
-    PixelSize m_Output;
-    int m_FrameCount = 0;
-    std::filesystem::path m_StorePath;
-    std::filesystem::path m_GifPath;
 
-    CCaptureBitmap m_Bitmap;
-    CLogoPainter m_LogoPainter;
-    CCaptureThread m_Capture;
-    CSaveThread m_Saver;
+    // Declared last so it ends first: its threads post to the windows above.
+    CRecordingController m_Recorder;
 };
 
 } // namespace pelidore

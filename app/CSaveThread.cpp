@@ -14,12 +14,11 @@ CSaveThread::~CSaveThread()
     Quit();
 }
 
-bool CSaveThread::Start(HWND frame, CFrameStore& store, GifExporter& exporter, SaveJob job)
+bool CSaveThread::Start(HWND frame, GifExporter& exporter, SaveJob job)
 {
     if (IsRunning() || !frame)
         return false;
     m_Frame = frame;
-    m_Store = &store;
     m_Exporter = &exporter;
     m_Job = std::move(job);
     m_Stop.store(static_cast<int>(SaveStop::None));
@@ -58,7 +57,7 @@ void CSaveThread::StopWith(SaveStop stop)
 
 void CSaveThread::Run()
 {
-    CStoreConverter converter(*m_Store, *m_Exporter);
+    CStoreConverter converter(*m_Exporter);
     for (const std::filesystem::path& store : m_Job.stores) {
         if (m_Stop.load() != static_cast<int>(SaveStop::None))
             break;

@@ -3,7 +3,6 @@
 // or at start-up for the stores a crash, a quit or a failed save left in the
 // work folder. It reports to the frame window only by posted commands:
 // progress (done frames in lParam) and, at the end, save finished.
-#include "CFrameStore.h"
 #include "CStoreConverter.h"
 #include "GifExporter.h"
 #include "NWindows.h"
@@ -30,8 +29,8 @@ public:
     CSaveThread(const CSaveThread&) = delete;
     CSaveThread& operator=(const CSaveThread&) = delete;
 
-    // The store and exporter are the thread's until it has ended.
-    bool Start(HWND frame, CFrameStore& store, GifExporter& exporter, SaveJob job);
+    // The exporter is the thread's until it has ended.
+    bool Start(HWND frame, GifExporter& exporter, SaveJob job);
     // The user gave up saving: the GIF keeps the frames so far, the store goes.
     void Cancel();
     // The program is quitting: the store stays for the next start.
@@ -55,7 +54,6 @@ private:
 
     // The save thread's own while it runs.
     HWND m_Frame = nullptr;
-    CFrameStore* m_Store = nullptr;
     GifExporter* m_Exporter = nullptr;
     SaveJob m_Job;
 };

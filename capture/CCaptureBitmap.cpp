@@ -1,5 +1,7 @@
 #include "CCaptureBitmap.h"
 
+#include "CNScreenDC.h"
+
 namespace pelidore {
 
 CCaptureBitmap::~CCaptureBitmap()
@@ -21,13 +23,12 @@ bool CCaptureBitmap::Create(PixelSize size)
     info.bmiHeader.biCompression = BI_RGB;
     info.bmiHeader.biSizeImage = static_cast<DWORD>(static_cast<unsigned long long>(size.width) * size.height * 3);
 
-    HDC screen = GetDC(nullptr);
+    const CNScreenDC screen;
     if (!screen)
         return false;
     void* bits = nullptr;
-    m_Dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    m_DC = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
+    m_Dib = CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    m_DC = CreateCompatibleDC(screen.Get());
     if (!m_Dib || !bits || !m_DC) {
         Release();
         return false;

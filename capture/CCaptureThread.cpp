@@ -3,6 +3,7 @@
 #include "CCaptureGeometry.h"
 #include "CCursorPainter.h"
 #include "CFrameTiming.h"
+#include "CNScreenDC.h"
 #include "CRecordingLimits.h"
 #include "PelidoreCommands.h"
 
@@ -98,18 +99,17 @@ void CCaptureThread::HandOver(float delay)
                      static_cast<LPARAM>(progress.bytes));
     const RecordingLocks locks{m_TimeLimitSeconds.load(), m_SizeLimitMb.load(), m_Job.settings.quality};
     if (!m_StopPosted && CRecordingLimits::ShouldStop(progress, locks))
-        m_StopPosted = PostMessageW(m_Job.frame, PWM_COMMAND, CMD_TOGGLE_RECORDING, kStopRequest) != FALSE;
+        m_StopPosted = PostMessageW(m_Job.frame, PWM_COMMAND, CMD_TOGGLE_RECORDING, RECORD_STOP) != FALSE;
 }
 
 void CCaptureThread::GrabNext(const ScreenRect& frame)
 {
-    HDC screen = GetDC(nullptr);
+    const CNScreenDC screen;
     if (!screen)
         return;
     const bool stretch = CCaptureGeometry::IsScaled(m_Job.settings.scalePercent);
-    m_Job.bitmap->Grab(screen, CCaptureGeometry::CaptureOrigin(frame), CCaptureGeometry::CaptureSize(frame), stretch,
-                       CCaptureBitmap::kLayeredCopy);
-    ReleaseDC(nullptr, screen);
+    m_Job.bitmap->Grab(screen.Get(), CCaptureGeometry::CaptureOrigin(frame), CCaptureGeometry::CaptureSize(frame),
+                       stretch, CCaptureBitmap::kLayeredCopy);
 }
 
 } // namespace pelidore

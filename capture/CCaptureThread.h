@@ -35,10 +35,6 @@ struct CaptureJob {
 
 class CCaptureThread {
 public:
-    // lParam of the stop request: only stops, never starts a recording, so
-    // a request arriving after the recording has ended is harmless.
-    static constexpr LPARAM kStopRequest = 0;
-
     CCaptureThread() = default;
     ~CCaptureThread();
     CCaptureThread(const CCaptureThread&) = delete;

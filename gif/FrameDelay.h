@@ -19,7 +19,7 @@ inline int DelayToCentiseconds(float seconds)
     return static_cast<int>(hundredths);
 }
 
-// Issue 10: each delay truncated alone makes a recording play fast (about
+// Each delay truncated alone makes a recording play fast (about
 // 5 % at 10 frames per second, 11 % at 15 or 30). DelayClock carries the
 // truncated remainder into the next frame: the sum of the delays stays within
 // one hundredth of the recorded duration, and every single delay is its

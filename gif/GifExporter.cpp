@@ -62,12 +62,23 @@ bool GifExporter::Start(int width, int height, bool dithering, bool transparency
     m_Dithering = dithering;
     m_Quality = quality;
     m_Transparency = transparency && quality == 0;
+    m_Smaller = m_SmallerFilesSet;
     m_FrameBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3u;
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
         m_QueueLimit = m_QueueLimitSet != 0 ? m_QueueLimitSet : DefaultQueueLimit(m_FrameBytes);
     }
-    if (!m_Writer.Open(gifPath, width, height, m_Transparency)) {
+    try {
+        if (m_Smaller && !m_Delta.Start(width, height, quality, dithering, m_Transparency)) {
+            ReleaseBuffers();
+            return false;
+        }
+    } catch (const std::bad_alloc&) {
+        ReleaseBuffers();
+        return false;
+    }
+    const bool fileTransparency = m_Smaller ? m_Delta.UsesTransparency() : m_Transparency;
+    if (!m_Writer.Open(gifPath, width, height, fileTransparency)) {
         ReleaseBuffers();
         return false;
     }
@@ -75,7 +86,9 @@ bool GifExporter::Start(int width, int height, bool dithering, bool transparency
         if (m_Transparency) {
             m_Previous.assign(m_FrameBytes, 0);
         }
-        m_Indices.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+        if (!m_Smaller) {
+            m_Indices.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+        }
     } catch (const std::bad_alloc&) {
         m_Writer.Close();
         ReleaseBuffers();
@@ -180,6 +193,12 @@ void GifExporter::ProcessFrame(const FrameItem& item)
     if (m_Writer.WouldRefuse()) {
         return;
     }
+    if (m_Smaller) {
+        if (!m_Delta.Write(m_Writer, item.pixels.get(), item.centiseconds) && m_Writer.HadWriteError()) {
+            m_WriteFailed = true;
+        }
+        return;
+    }
     GifColorType colors[256];
     std::uint8_t transparentIndex = 0;
     bool quantized;
@@ -233,6 +252,7 @@ void GifExporter::ReleaseBuffers()
     std::vector<std::uint8_t>().swap(m_Previous);
     std::vector<std::uint8_t>().swap(m_Rgba);
     std::vector<std::uint8_t>().swap(m_Indices);
+    m_Delta.Release();
 }
 
 void GifExporter::SetSizeLimit(std::uint64_t bytes)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "FrameDelay.h"
+#include "GifDeltaWriter.h"
 #include "GifWriter.h"
 #include "ImgPrReduceColor.h"
 #include "QColorQuantizer.h"
@@ -36,6 +37,14 @@ public:
     // started first stops (drains and closes) the export in progress.
     bool Start(int width, int height, bool dithering, bool transparency, const std::filesystem::path& gifPath,
                int quality);
+
+    // "Smaller files": each frame after the first is cropped to what changes
+    // the picture (see GifDeltaWriter); the libimagequant qualities also
+    // leave pixels the viewer already shows closely enough transparent and
+    // keep their palette across frames. Off by default, which leaves every
+    // file as it was. Takes effect at the next Start.
+    void SetSmallerFiles(bool on) { m_SmallerFilesSet = on; }
+    bool SmallerFiles() const { return m_SmallerFilesSet; }
 
     // bgrPixels: width x height x 3 bytes, blue, green, red, bottom row
     // first. wait: return only once the worker has taken the frame (deferred
@@ -83,6 +92,8 @@ private:
     bool m_Dithering = false;
     bool m_Transparency = false;
     int m_Quality = -1;
+    bool m_Smaller = false;
+    bool m_SmallerFilesSet = false;
     bool m_Started = false;
 
     // Pushing thread only.
@@ -107,6 +118,7 @@ private:
     // Worker only (and Start/Stop while no worker runs).
     GifWriter m_Writer;
     QColorQuantizer m_Octree;
+    GifDeltaWriter m_Delta; // "Smaller files"
     std::vector<std::uint8_t> m_Rgba;
     std::vector<std::uint8_t> m_Indices;
     bool m_WriteFailed = false;

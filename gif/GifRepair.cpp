@@ -1,9 +1,11 @@
 #include "GifRepair.h"
 
 #include "GifBlockScan.h"
+#include "OpenFile.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cstdio>
+#include <memory>
 #include <system_error>
 
 namespace pelidore {
@@ -12,7 +14,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char kTrailer = 0x3B;
+constexpr int kTrailer = 0x3B;
+
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+File Open(const fs::path& path, const char* mode)
+{
+    return File(OpenFile(path, mode), &std::fclose);
+}
 
 GifRepair::Result ResultOf(GifRepair::Outcome outcome, int frames)
 {
@@ -84,20 +93,19 @@ fs::path GifRepair::TemporaryPathFor(const fs::path& file)
 
 bool GifRepair::ScanFile(const fs::path& file, GifBlockScan::Result& scan, std::uint64_t& size)
 {
-    std::ifstream in(file, std::ios::binary);
+    const File in = Open(file, "rb");
     if (!in) {
         return false;
     }
     size = 0;
     scan = GifBlockScan::Scan([&in, &size](std::uint8_t* buffer, std::size_t capacity) {
-        in.read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(capacity));
-        const auto got = static_cast<std::size_t>(in.gcount());
+        const std::size_t got = std::fread(buffer, 1, capacity, in.get());
         size += got;
         return got;
     });
     // The walk stops early on a trailer or a damaged block; the size counts
     // only for a truncated file, which is read to its end.
-    return !in.bad();
+    return std::ferror(in.get()) == 0;
 }
 
 bool GifRepair::Replace(const fs::path& file, const fs::path& replacement)
@@ -109,9 +117,9 @@ bool GifRepair::Replace(const fs::path& file, const fs::path& replacement)
 
 bool GifRepair::EndsLikeCompleteGif(const fs::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    char tail[2] = {};
-    if (!in || !in.seekg(-2, std::ios::end) || !in.read(tail, 2)) {
+    const File in = Open(file, "rb");
+    unsigned char tail[2] = {};
+    if (!in || std::fseek(in.get(), -2, SEEK_END) != 0 || std::fread(tail, 1, 2, in.get()) != 2) {
         return false;
     }
     return tail[0] == 0 && tail[1] == kTrailer;
@@ -119,25 +127,23 @@ bool GifRepair::EndsLikeCompleteGif(const fs::path& file)
 
 bool GifRepair::WriteCut(const fs::path& from, const fs::path& to, std::uint64_t keep)
 {
-    std::ifstream in(from, std::ios::binary);
-    std::ofstream out(to, std::ios::binary | std::ios::trunc);
+    const File in = Open(from, "rb");
+    File out = Open(to, "wb");
     if (!in || !out) {
         return false;
     }
-    std::vector<char> buffer(1u << 16);
+    std::vector<unsigned char> buffer(1u << 16);
     while (keep > 0) {
-        const auto step = static_cast<std::streamsize>(std::min<std::uint64_t>(keep, buffer.size()));
+        const auto step = static_cast<std::size_t>(std::min<std::uint64_t>(keep, buffer.size()));
         // A file that shrank since the scan is not the file that was scanned.
-        if (!in.read(buffer.data(), step) || !out.write(buffer.data(), step)) {
+        if (std::fread(buffer.data(), 1, step, in.get()) != step ||
+            std::fwrite(buffer.data(), 1, step, out.get()) != step) {
             return false;
         }
-        keep -= static_cast<std::uint64_t>(step);
+        keep -= step;
     }
-    out.put(kTrailer);
-    out.flush();
-    const bool written = out.good();
-    out.close();
-    return written && !out.fail();
+    const bool written = std::fputc(kTrailer, out.get()) != EOF && std::fflush(out.get()) == 0;
+    return std::fclose(out.release()) == 0 && written;
 }
 
 void GifRepair::RemoveQuietly(const fs::path& file)

@@ -1,62 +1,26 @@
 #include "GifWriter.h"
 
+#include "OpenFile.h"
 #include "SizeForecast.h"
 
-#include <fcntl.h>
 #include <gif_lib.h>
-#include <sys/stat.h>
-#include <sys/types.h>
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+
+#include <algorithm>
 
 namespace pelidore {
-
-namespace {
-
-int OpenDescriptor(const std::filesystem::path& path)
-{
-#ifdef _WIN32
-    return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
-#else
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, S_IRUSR | S_IWUSR | S_IRGRP | S_IROTH);
-#endif
-}
-
-void CloseDescriptor(int fd)
-{
-#ifdef _WIN32
-    _close(fd);
-#else
-    ::close(fd);
-#endif
-}
-
-std::FILE* StreamFromDescriptor(int fd)
-{
-#ifdef _WIN32
-    return _fdopen(fd, "wb");
-#else
-    return ::fdopen(fd, "wb");
-#endif
-}
-
-} // namespace
 
 GifWriter::~GifWriter()
 {
     Close();
 }
 
-int GifWriter::Output(GifFileType* gif, const unsigned char* bytes, int length)
+int GifWriter::Write(GifFileType* gif, const unsigned char* bytes, int length)
 {
     auto* self = static_cast<GifWriter*>(gif->UserData);
     if (length <= 0) {
         return 0;
     }
-    const std::size_t written = std::fwrite(bytes, 1, static_cast<std::size_t>(length), self->m_File);
+    const std::size_t written = self->m_Output(bytes, static_cast<std::size_t>(length));
     self->m_Position += written;
     if (written != static_cast<std::size_t>(length)) {
         self->m_WriteError = true;
@@ -67,28 +31,45 @@ int GifWriter::Output(GifFileType* gif, const unsigned char* bytes, int length)
 bool GifWriter::Open(const std::filesystem::path& path, int width, int height, bool transparency)
 {
     Close();
-    m_WriteError = false;
-    m_Position = 0;
     if (width <= 0 || height <= 0 || width > 65535 || height > 65535) {
         return false;
     }
-    const int fd = OpenDescriptor(path);
-    if (fd < 0) {
+    std::FILE* file = OpenFile(path, "wb");
+    if (file == nullptr) {
         return false;
     }
-    m_File = StreamFromDescriptor(fd);
-    if (m_File == nullptr) {
-        CloseDescriptor(fd);
+    // EGifOpenFileHandle would wrap a descriptor in a "wb" stream, but hides
+    // the stream's position, which the file size needs; an output function
+    // over our stream gives both.
+    m_File = file;
+    m_Output = [file](const std::uint8_t* bytes, std::size_t length) { return std::fwrite(bytes, 1, length, file); };
+    return Begin(width, height, transparency);
+}
+
+bool GifWriter::Open(Output output, int width, int height, bool transparency)
+{
+    Close();
+    if (!output || width <= 0 || height <= 0 || width > 65535 || height > 65535) {
         return false;
     }
+    m_Output = std::move(output);
+    return Begin(width, height, transparency);
+}
+
+// The header, the logical screen descriptor and the loop block, through
+// m_Output.
+bool GifWriter::Begin(int width, int height, bool transparency)
+{
+    m_WriteError = false;
+    m_Position = 0;
     int error = 0;
-    // EGifOpenFileHandle would wrap the same descriptor in the same "wb"
-    // stream, but hides the stream's position, which the file size needs;
-    // an output function over our stream gives both.
-    m_Gif = EGifOpen(this, &GifWriter::Output, &error);
+    m_Gif = EGifOpen(this, &GifWriter::Write, &error);
     if (m_Gif == nullptr) {
-        std::fclose(m_File);
-        m_File = nullptr;
+        if (m_File != nullptr) {
+            std::fclose(m_File);
+            m_File = nullptr;
+        }
+        m_Output = nullptr;
         return false;
     }
     m_Width = width;
@@ -117,14 +98,71 @@ bool GifWriter::WouldRefuse() const
 bool GifWriter::WriteFrame(int delayCentiseconds, const GifColorType* colors, const std::uint8_t* indices,
                            std::uint8_t transparentIndex)
 {
-    if (m_Gif == nullptr || colors == nullptr || indices == nullptr) {
+    if (indices == nullptr) {
+        return false;
+    }
+    const std::ptrdiff_t width = m_Width;
+    const std::uint8_t* topRow = indices + static_cast<std::ptrdiff_t>(m_Height - 1) * width;
+    return WriteImage(delayCentiseconds, colors, 256, GifRect{0, 0, m_Width, m_Height}, topRow, -width,
+                      transparentIndex);
+}
+
+bool GifWriter::WriteImage(int delayCentiseconds, const GifColorType* colors, int colorCount, const GifRect& rect,
+                           const std::uint8_t* topRow, std::ptrdiff_t rowStep, std::uint8_t transparentIndex)
+{
+    if (m_Gif == nullptr || colors == nullptr || topRow == nullptr || colorCount < 1 || colorCount > 256) {
+        return false;
+    }
+    if (rect.IsEmpty() || rect.left < 0 || rect.top < 0 || rect.width > m_Width - rect.left ||
+        rect.height > m_Height - rect.top) {
         return false;
     }
     if (WouldRefuse()) {
         return false;
     }
     m_FramesWritten.fetch_add(1);
+    WriteControlBlock(delayCentiseconds, transparentIndex);
 
+    // A colour table holds a power of two of entries; giflib copies the map
+    // into its own image state.
+    int tableSize = 2;
+    while (tableSize < colorCount) {
+        tableSize *= 2;
+    }
+    GifColorType table[256] = {};
+    std::copy(colors, colors + colorCount, table);
+    ColorMapObject* map = GifMakeMapObject(tableSize, table);
+    if (map == nullptr) {
+        return false;
+    }
+    const bool described =
+        EGifPutImageDesc(m_Gif, rect.left, rect.top, rect.width, rect.height, false, map) != GIF_ERROR;
+    GifFreeMapObject(map);
+    if (!described) {
+        return false;
+    }
+    for (int r = 0; r < rect.height; ++r) {
+        // giflib masks the indices to the table's bits in place; ours are
+        // already below the table size, so the caller's buffer stays as it is.
+        GifPixelType* row = const_cast<GifPixelType*>(topRow + static_cast<std::ptrdiff_t>(r) * rowStep);
+        if (EGifPutLine(m_Gif, row, rect.width) == GIF_ERROR) {
+            return false;
+        }
+    }
+    // Every frame reaches the operating system whole before the next one
+    // starts, so a crash of the program loses at most the frame being written.
+    if (m_File != nullptr && std::fflush(m_File) != 0) {
+        m_WriteError = true;
+    }
+    if (m_WriteError) {
+        return false;
+    }
+    m_FileSize.store(m_Position);
+    return true;
+}
+
+void GifWriter::WriteControlBlock(int delayCentiseconds, std::uint8_t transparentIndex)
+{
     if (delayCentiseconds < 0) {
         delayCentiseconds = 0;
     } else if (delayCentiseconds > 0xFFFF) {
@@ -136,34 +174,6 @@ bool GifWriter::WriteFrame(int delayCentiseconds, const GifColorType* colors, co
     control[2] = static_cast<GifByteType>(delayCentiseconds / 256);
     control[3] = transparentIndex;
     EGifPutExtension(m_Gif, GRAPHICS_EXT_FUNC_CODE, 4, control);
-
-    // giflib copies the map into its own image state.
-    ColorMapObject* map = GifMakeMapObject(256, colors);
-    if (map == nullptr) {
-        return false;
-    }
-    const bool described = EGifPutImageDesc(m_Gif, 0, 0, m_Width, m_Height, false, map) != GIF_ERROR;
-    GifFreeMapObject(map);
-    if (!described) {
-        return false;
-    }
-    for (int r = m_Height - 1; r >= 0; --r) {
-        GifPixelType* row =
-            const_cast<GifPixelType*>(indices) + static_cast<std::size_t>(r) * static_cast<std::size_t>(m_Width);
-        if (EGifPutLine(m_Gif, row, m_Width) == GIF_ERROR) {
-            return false;
-        }
-    }
-    // Every frame reaches the operating system whole before the next one
-    // starts, so a crash of the program loses at most the frame being written.
-    if (std::fflush(m_File) != 0) {
-        m_WriteError = true;
-    }
-    if (m_WriteError) {
-        return false;
-    }
-    m_FileSize.store(m_Position);
-    return true;
 }
 
 bool GifWriter::Close()
@@ -174,8 +184,9 @@ bool GifWriter::Close()
     int error = 0;
     const bool closed = EGifCloseFile(m_Gif, &error) != GIF_ERROR;
     m_Gif = nullptr;
-    const bool flushed = std::fclose(m_File) == 0;
+    const bool flushed = m_File == nullptr || std::fclose(m_File) == 0;
     m_File = nullptr;
+    m_Output = nullptr;
     return closed && flushed && !m_WriteError;
 }
 

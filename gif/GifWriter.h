@@ -1,13 +1,16 @@
 // The writer half of the export object: giflib's sequential EGif*
 // calls producing exactly the file layout. Portable: no Windows
-// header; wide paths work on Windows because the file is opened through a
-// descriptor made by _wopen.
+// header; wide paths work on Windows because the file is opened by OpenFile.
 #pragma once
 
+#include "GifRect.h"
+
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 struct GifFileType;
 struct GifColorType;
@@ -16,6 +19,10 @@ namespace pelidore {
 
 class GifWriter {
 public:
+    // Where the bytes go: takes `length` bytes and returns how many it kept
+    // (fewer is a write error).
+    using Output = std::function<std::size_t(const std::uint8_t* bytes, std::size_t length)>;
+
     GifWriter() = default;
     ~GifWriter();
     GifWriter(const GifWriter&) = delete;
@@ -25,6 +32,9 @@ public:
     // the logical screen descriptor and the loop block. False (and no file
     // kept) when the file cannot be created or the size is not 1..65535.
     bool Open(const std::filesystem::path& path, int width, int height, bool transparency);
+    // The same stream handed to output instead of a file (for example kept in
+    // memory). False when output is empty or the size is not 1..65535.
+    bool Open(Output output, int width, int height, bool transparency);
 
     // WriteGifFrame. colors: 256 entries (R, G, B). indices:
     // width x height bytes, bottom row first (stays the caller's). delay in hundredths of a second (clamped to
@@ -32,6 +42,15 @@ public:
     // counts as written).
     bool WriteFrame(int delayCentiseconds, const GifColorType* colors, const std::uint8_t* indices,
                     std::uint8_t transparentIndex);
+
+    // One frame drawn into part of the screen: its own image descriptor at
+    // rect (inside the screen) and a colour table of the first colorCount
+    // (1..256) entries of colors, rounded up to a power of two with black.
+    // topRow: the indices of rect's top row; rowStep: from one row to the one
+    // shown below it (negative for a bottom-up buffer). Refusals and failures
+    // as WriteFrame, and false for a rect outside the screen.
+    bool WriteImage(int delayCentiseconds, const GifColorType* colors, int colorCount, const GifRect& rect,
+                    const std::uint8_t* topRow, std::ptrdiff_t rowStep, std::uint8_t transparentIndex);
 
     // True when WriteFrame would refuse the next frame for the size limit.
     bool WouldRefuse() const;
@@ -52,10 +71,13 @@ public:
     void ResetCounters();
 
 private:
-    static int Output(GifFileType* gif, const unsigned char* bytes, int length);
+    static int Write(GifFileType* gif, const unsigned char* bytes, int length);
+    bool Begin(int width, int height, bool transparency);
+    void WriteControlBlock(int delayCentiseconds, std::uint8_t transparentIndex);
 
     GifFileType* m_Gif = nullptr;
-    std::FILE* m_File = nullptr;
+    std::FILE* m_File = nullptr; // when writing to a file
+    Output m_Output;
     int m_Width = 0;
     int m_Height = 0;
     bool m_Transparency = false;

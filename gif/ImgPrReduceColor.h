@@ -51,7 +51,7 @@ private:
     std::unique_ptr<Impl> m_Impl;
 };
 
-// The entry point of the description's call: one frame, a palette of its own
+// The plain entry point: one frame, a palette of its own
 // (no state across calls). Fills dst with width x height pixels of 3 bytes in
 // the layout of src; true when dst was filled.
 bool ImgPrReduceColor(const std::uint8_t* src, int width, int height, std::uint8_t* dst);

@@ -165,7 +165,7 @@ HRESULT CNBitmap::Load(const wchar_t* path)
     // Paletted and 16-bit-per-channel files would need a colour table or a
     // depth GDI has no DIB for; they are held as 32-bit images instead.
     const int bits = BitsOfFormat(image->GetPixelFormat()) == 24 ? 24 : 32;
-    if (MakeDib(width, height, bits, false, kLoadName) != 0)
+    if (FAILED(MakeDib(width, height, bits, false, kLoadName)))
         return E_FAIL;
     if (DrawIntoDib(*image) != 0) {
         Release();
@@ -174,7 +174,7 @@ HRESULT CNBitmap::Load(const wchar_t* path)
     }
     m_Image = std::move(image);
     m_Loaded = 1;
-    return 0;
+    return S_OK;
 }
 
 HRESULT CNBitmap::Load(HBITMAP bitmap)
@@ -189,7 +189,7 @@ HRESULT CNBitmap::Load(HBITMAP bitmap)
         ReportRefusal(kLoadName, "not a bitmap");
         return E_FAIL;
     }
-    if (MakeDib(source.bmWidth, source.bmHeight, source.bmBitsPixel, false, kLoadName) != 0)
+    if (FAILED(MakeDib(source.bmWidth, source.bmHeight, source.bmBitsPixel, false, kLoadName)))
         return E_FAIL;
     if (CopyIntoDib(bitmap) != 0 || ExportImage() != 0) {
         Release();
@@ -197,13 +197,13 @@ HRESULT CNBitmap::Load(HBITMAP bitmap)
         return E_FAIL;
     }
     m_Loaded = 1;
-    return 0;
+    return S_OK;
 }
 
 HRESULT CNBitmap::Create(int width, int height)
 {
     Release();
-    if (MakeDib(width, height, 32, false, kCreateName) != 0)
+    if (FAILED(MakeDib(width, height, 32, false, kCreateName)))
         return E_FAIL;
     if (ExportImage() != 0) {
         Release();
@@ -211,13 +211,13 @@ HRESULT CNBitmap::Create(int width, int height)
         return E_FAIL;
     }
     m_Loaded = 1;
-    return 0;
+    return S_OK;
 }
 
 HRESULT CNBitmap::CreateFromDC(HDC source, int x, int y, int width, int height)
 {
     Release();
-    if (MakeDib(width, height, 24, false, kCreateFromDCName) != 0)
+    if (FAILED(MakeDib(width, height, 24, false, kCreateFromDCName)))
         return E_FAIL;
     CNMemoryDC dc(source);
     if (!dc) {
@@ -238,7 +238,7 @@ HRESULT CNBitmap::CreateFromDC(HDC source, int x, int y, int width, int height)
         return E_FAIL;
     }
     m_Loaded = 1;
-    return 0;
+    return S_OK;
 }
 
 HRESULT CNBitmap::Save(const wchar_t* path) const
@@ -297,7 +297,7 @@ HRESULT CNBitmap::ImportImage(std::unique_ptr<Gdiplus::Bitmap> image)
     }
     const int width = static_cast<int>(image->GetWidth());
     const int height = static_cast<int>(image->GetHeight());
-    if (MakeDib(width, height, BitsOfFormat(format), true, kLoadName) != 0)
+    if (FAILED(MakeDib(width, height, BitsOfFormat(format), true, kLoadName)))
         return E_FAIL;
     Gdiplus::BitmapData data = {};
     Gdiplus::Rect all(0, 0, width, height);
@@ -317,7 +317,7 @@ HRESULT CNBitmap::ImportImage(std::unique_ptr<Gdiplus::Bitmap> image)
     }
     m_Image = std::move(image);
     m_Loaded = 1;
-    return 0;
+    return S_OK;
 }
 
 HRESULT CNBitmap::ExportImage()
@@ -357,7 +357,7 @@ HRESULT CNBitmap::ExportImage()
     if (image->RotateFlip(Gdiplus::RotateNoneFlipY) != Gdiplus::Ok)
         return E_FAIL;
     m_Image = std::move(image);
-    return 0;
+    return S_OK;
 }
 
 HRESULT CNBitmap::MakeDib(int width, int height, int bitsPerPixel, bool topDown, const char* logName)
@@ -389,7 +389,7 @@ HRESULT CNBitmap::MakeDib(int width, int height, int bitsPerPixel, bool topDown,
     m_Bits = bits;
     m_Info = description;
     m_Header = info.header;
-    return 0;
+    return S_OK;
 }
 
 HRESULT CNBitmap::CopyIntoDib(HBITMAP source)

@@ -1,5 +1,6 @@
 #include "CNButton.h"
 
+#include "CNCreationResult.h"
 #include "CNLog.h"
 #include "CNScreen.h"
 #include "CNTopWindow.h"
@@ -26,17 +27,17 @@ HRESULT CNButton::SetImages(UINT normalId, UINT pressedId, UINT hoverId, UINT fo
     ReleaseImages();
     m_Kind = kind;
     const UINT ids[kImageCount] = {normalId, pressedId, hoverId, fourthId};
-    HRESULT result = 0;
+    CNCreationResult result;
     HINSTANCE instance = CNTopWindow::ModuleInstance();
     for (int i = 0; i < kImageCount; ++i) {
         if (ids[i] == 0)
             continue;
         if (FAILED(m_Images[i].LoadResource(instance, ids[i]))) {
             NLOG("CNButton::SetImages", CNLog::kLevelRefused, "button %d: no picture %u", m_ID, ids[i]);
-            result = E_FAIL;
+            result.Add(E_FAIL);
         }
     }
-    return result;
+    return result.Get();
 }
 
 void CNButton::SetState(int state)
@@ -64,12 +65,12 @@ HRESULT CNButton::OnCreate()
     m_ButtonState = kNormal;
     m_Pressed = 0;
     m_PressReported = 0;
-    HRESULT result = 0;
-    result |= AddMessageFunc(WM_LBUTTONDOWN, &CNButton::OnLButtonDown);
-    result |= AddMessageFunc(WM_LBUTTONUP, &CNButton::OnLButtonUp);
-    result |= AddMessageFunc(WM_MOUSEMOVE, &CNButton::OnMouseMove);
-    result |= AddMessageFunc(WM_MOUSELEAVE, &CNButton::OnMouseLeave);
-    if (FAILED(result))
+    CNCreationResult result;
+    result.Add(AddMessageFunc(WM_LBUTTONDOWN, &CNButton::OnLButtonDown));
+    result.Add(AddMessageFunc(WM_LBUTTONUP, &CNButton::OnLButtonUp));
+    result.Add(AddMessageFunc(WM_MOUSEMOVE, &CNButton::OnMouseMove));
+    result.Add(AddMessageFunc(WM_MOUSELEAVE, &CNButton::OnMouseLeave));
+    if (FAILED(result.Get()))
         return E_FAIL;
     return CNStaticControl::OnCreate();
 }

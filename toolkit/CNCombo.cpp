@@ -1,5 +1,6 @@
 #include "CNCombo.h"
 
+#include "CNCreationResult.h"
 #include "CNLog.h"
 #include "CNScreen.h"
 #include "CNTheme.h"
@@ -31,14 +32,14 @@ HRESULT CNCombo::SetImages(UINT normalId, UINT openId, UINT hoverId)
 {
     ReleaseImages();
     const UINT ids[kImageCount] = {normalId, openId, hoverId};
-    HRESULT result = 0;
+    CNCreationResult result;
     for (int i = 0; i < kImageCount; ++i) {
         if (ids[i] != 0 && FAILED(m_Images[i].LoadResource(CNTopWindow::ModuleInstance(), ids[i]))) {
             NLOG("CNCombo::SetImages", CNLog::kLevelRefused, "combo %d: no picture %u", m_ID, ids[i]);
-            result = E_FAIL;
+            result.Add(E_FAIL);
         }
     }
-    return result;
+    return result.Get();
 }
 
 HRESULT CNCombo::SetDropButton(int x, int y, int width, int height, UINT normalId, UINT pressedId)
@@ -210,7 +211,7 @@ HRESULT CNCombo::OnCreate()
         return E_FAIL;
     m_List.SetNotify(false);
     m_List.SetRowHeight(m_ItemHeight);
-    return 0;
+    return S_OK;
 }
 
 void CNCombo::OnRelease()

@@ -152,7 +152,7 @@ void CNControlBase::OnDraw() {}
 
 HRESULT CNControlBase::OnCreate()
 {
-    return 0;
+    return S_OK;
 }
 
 void CNControlBase::OnRelease() {}

@@ -46,11 +46,11 @@ public:
     // logic, OnMessage, and (if that returned 0) the control's handler map.
     LRESULT ProcessMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Slot 1: OnRelease, the handler map, the saved background, the hover timer.
+    // OnRelease, then the handler map, the saved background and the hover timer go.
     virtual void Release();
-    // Slot 2: negative width or height keeps the current one; then OnMove.
+    // A negative width or height keeps the current one; then OnMove.
     virtual void SetRect(int x, int y, int width, int height);
-    // Slot 3: see the contract above.
+    // See the contract above.
     virtual void Draw(int mode);
 
     int GetId() const { return m_ID; }
@@ -81,7 +81,7 @@ public:
     void SetKeepBackgroundBitmap(bool keep) { m_BackgroundBitmap = keep ? 1 : 0; }
     const CNBitmap& GetBackgroundBitmap() const { return m_Background; }
 
-    // Keyboard focus among the owner's controls (slot 8 carries it to the class).
+    // Keyboard focus among the owner's controls (OnFocus carries it to the class).
     void SetFocused(bool focused);
     bool IsFocused() const { return m_Focused != 0; }
 
@@ -89,19 +89,19 @@ public:
     int GetStateWord() const { return m_StateWord; }
 
 protected:
-    // Slot 4.
+    // What the class draws; Draw has saved or restored the background first.
     virtual void OnDraw();
-    // Slot 5: register handlers and set the class's state; its result is Create's.
+    // Registers handlers and sets the class's state; its result is Create's.
     virtual HRESULT OnCreate();
-    // Slot 6.
+    // Frees what the class holds (pictures, child controls).
     virtual void OnRelease();
-    // Slot 7: non-zero stops the message before the handler map.
+    // Non-zero stops the message before the handler map.
     virtual LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    // Slots 8 to 10, the class hooks.
+    // The class hooks: focus, selection and activation changes.
     virtual void OnFocus(int focused);
     virtual void OnSelect(int index);
     virtual void OnActivate(int active);
-    // Slot 11.
+    // The control's rectangle changed.
     virtual void OnMove(int x, int y, int width, int height);
 
     // Redraw in update mode (posts NWM_CONTROL_UPDATE).

@@ -31,7 +31,7 @@ HRESULT CNControlFrame::AddControl(CNControlBase* control)
         }
     }
     m_Controls.push_back(control);
-    return 0;
+    return S_OK;
 }
 
 void CNControlFrame::Release()

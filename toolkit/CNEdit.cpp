@@ -1,5 +1,6 @@
 #include "CNEdit.h"
 
+#include "CNCreationResult.h"
 #include "CNEditPainter.h"
 #include "CNLog.h"
 #include "CNScreen.h"
@@ -139,20 +140,20 @@ HRESULT CNEdit::OnCreate()
         if (!m_InputContext)
             NLOG("CNEdit::OnCreate", CNLog::kLevelRefused, "ImmCreateContext fail, error %lu", GetLastError());
     }
-    HRESULT result = 0;
-    result |= AddMessageFunc(WM_LBUTTONDOWN, &CNEdit::OnLButtonDown);
-    result |= AddMessageFunc(WM_LBUTTONDBLCLK, &CNEdit::OnLButtonDblClk);
-    result |= AddMessageFunc(WM_MOUSEMOVE, &CNEdit::OnMouseMove);
-    result |= AddMessageFunc(WM_LBUTTONUP, &CNEdit::OnLButtonUp);
-    result |= AddMessageFunc(WM_CAPTURECHANGED, &CNEdit::OnCaptureChanged);
-    result |= AddMessageFunc(WM_KEYDOWN, &CNEdit::OnKeyDown);
-    result |= AddMessageFunc(WM_CHAR, &CNEdit::OnChar);
-    result |= AddMessageFunc(WM_TIMER, &CNEdit::OnTimer);
-    result |= AddMessageFunc(WM_SETFOCUS, &CNEdit::OnOwnerSetFocus);
-    result |= AddMessageFunc(WM_KILLFOCUS, &CNEdit::OnOwnerKillFocus);
-    result |= AddMessageFunc(WM_IME_STARTCOMPOSITION, &CNEdit::OnImeComposition);
-    result |= AddMessageFunc(WM_IME_COMPOSITION, &CNEdit::OnImeComposition);
-    return FAILED(result) ? E_FAIL : 0;
+    CNCreationResult result;
+    result.Add(AddMessageFunc(WM_LBUTTONDOWN, &CNEdit::OnLButtonDown));
+    result.Add(AddMessageFunc(WM_LBUTTONDBLCLK, &CNEdit::OnLButtonDblClk));
+    result.Add(AddMessageFunc(WM_MOUSEMOVE, &CNEdit::OnMouseMove));
+    result.Add(AddMessageFunc(WM_LBUTTONUP, &CNEdit::OnLButtonUp));
+    result.Add(AddMessageFunc(WM_CAPTURECHANGED, &CNEdit::OnCaptureChanged));
+    result.Add(AddMessageFunc(WM_KEYDOWN, &CNEdit::OnKeyDown));
+    result.Add(AddMessageFunc(WM_CHAR, &CNEdit::OnChar));
+    result.Add(AddMessageFunc(WM_TIMER, &CNEdit::OnTimer));
+    result.Add(AddMessageFunc(WM_SETFOCUS, &CNEdit::OnOwnerSetFocus));
+    result.Add(AddMessageFunc(WM_KILLFOCUS, &CNEdit::OnOwnerKillFocus));
+    result.Add(AddMessageFunc(WM_IME_STARTCOMPOSITION, &CNEdit::OnImeComposition));
+    result.Add(AddMessageFunc(WM_IME_COMPOSITION, &CNEdit::OnImeComposition));
+    return result.Get();
 }
 
 void CNEdit::OnRelease()

@@ -1,5 +1,7 @@
 #include "CNFont.h"
 
+#include "CNScreenDC.h"
+
 #include <cwchar>
 
 namespace pelidore {
@@ -63,15 +65,14 @@ HFONT CNFont::MakeFont(int height, int weight, const wchar_t* faceName)
 
 bool CNFont::SystemUsesFace(HFONT font, const wchar_t* faceName)
 {
-    HDC screen = GetDC(nullptr);
+    const CNScreenDC screen;
     if (!screen)
         return false;
-    HGDIOBJ previous = SelectObject(screen, font);
+    HGDIOBJ previous = SelectObject(screen.Get(), font);
     wchar_t used[kReadBackChars] = {};
-    int length = (previous && previous != HGDI_ERROR) ? GetTextFaceW(screen, kReadBackChars, used) : 0;
+    int length = (previous && previous != HGDI_ERROR) ? GetTextFaceW(screen.Get(), kReadBackChars, used) : 0;
     if (previous && previous != HGDI_ERROR)
-        SelectObject(screen, previous);
-    ReleaseDC(nullptr, screen);
+        SelectObject(screen.Get(), previous);
     return length > 0 && std::wcscmp(used, faceName) == 0;
 }
 

@@ -1,5 +1,6 @@
 #include "CNIconList.h"
 
+#include "CNCreationResult.h"
 #include "CNLog.h"
 #include "CNScreen.h"
 #include "CNTheme.h"
@@ -26,7 +27,7 @@ HRESULT CNIconList::AddIcon(UINT resourceId)
         return E_FAIL;
     }
     m_Icons.push_back(std::move(icon));
-    return 0;
+    return S_OK;
 }
 
 void CNIconList::RemoveAll()
@@ -80,11 +81,11 @@ HRESULT CNIconList::OnCreate()
     m_Selection = -1;
     m_Hot = -1;
     Layout();
-    HRESULT result = 0;
-    result |= AddMessageFunc(WM_MOUSEMOVE, &CNIconList::OnMouseMove);
-    result |= AddMessageFunc(WM_LBUTTONDOWN, &CNIconList::OnLButtonDown);
-    result |= AddMessageFunc(WM_MOUSELEAVE, &CNIconList::OnMouseLeave);
-    return FAILED(result) ? E_FAIL : 0;
+    CNCreationResult result;
+    result.Add(AddMessageFunc(WM_MOUSEMOVE, &CNIconList::OnMouseMove));
+    result.Add(AddMessageFunc(WM_LBUTTONDOWN, &CNIconList::OnLButtonDown));
+    result.Add(AddMessageFunc(WM_MOUSELEAVE, &CNIconList::OnMouseLeave));
+    return result.Get();
 }
 
 void CNIconList::OnRelease()

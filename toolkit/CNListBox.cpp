@@ -1,5 +1,6 @@
 #include "CNListBox.h"
 
+#include "CNCreationResult.h"
 #include "CNScreen.h"
 #include "CNTheme.h"
 #include "NControlMessages.h"
@@ -81,13 +82,13 @@ HRESULT CNListBox::OnCreate()
     if (FAILED(m_ScrollBar.Create(m_Owner, m_Screen, m_ID, 0, 0, kScrollBarWidth, 0, 0)))
         return E_FAIL;
     m_ScrollBar.SetNotify(false);
-    HRESULT result = 0;
-    result |= AddMessageFunc(WM_MOUSEMOVE, &CNListBox::OnMouseMove);
-    result |= AddMessageFunc(WM_LBUTTONDOWN, &CNListBox::OnLButtonDown);
-    result |= AddMessageFunc(WM_MOUSEWHEEL, &CNListBox::OnMouseWheel);
-    result |= AddMessageFunc(WM_MOUSELEAVE, &CNListBox::OnMouseLeave);
+    CNCreationResult result;
+    result.Add(AddMessageFunc(WM_MOUSEMOVE, &CNListBox::OnMouseMove));
+    result.Add(AddMessageFunc(WM_LBUTTONDOWN, &CNListBox::OnLButtonDown));
+    result.Add(AddMessageFunc(WM_MOUSEWHEEL, &CNListBox::OnMouseWheel));
+    result.Add(AddMessageFunc(WM_MOUSELEAVE, &CNListBox::OnMouseLeave));
     Layout();
-    return FAILED(result) ? E_FAIL : 0;
+    return result.Get();
 }
 
 void CNListBox::OnRelease()

@@ -15,7 +15,7 @@ HRESULT CNMessageMap::AddHandler(UINT id, Handler handler)
         return E_FAIL;
     }
     m_Handlers.emplace(id, std::move(handler));
-    return 0;
+    return S_OK;
 }
 
 LRESULT CNMessageMap::DispatchMap(UINT id, WPARAM wParam, LPARAM lParam)

@@ -429,7 +429,7 @@ HRESULT CNScreen::SaveRect(const CNRect& rect, CNSavedRect& saved)
     saved.width = clipped.width;
     saved.height = clipped.height;
     saved.saved = 1;
-    return 0;
+    return S_OK;
 }
 
 void CNScreen::RestoreRect(const CNSavedRect& saved)
@@ -491,7 +491,7 @@ HRESULT CNScreen::MakeBuffer(int width, int height)
     m_Pixels = pixels;
     m_Width = width;
     m_Height = height;
-    return 0;
+    return S_OK;
 }
 
 void CNScreen::DropBuffer()

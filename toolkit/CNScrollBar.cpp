@@ -99,7 +99,7 @@ HRESULT CNScrollBar::OnCreate()
 {
     m_DragOffset = -1;
     m_Changed = false;
-    return 0;
+    return S_OK;
 }
 
 LRESULT CNScrollBar::OnMessage(HWND, UINT message, WPARAM, LPARAM lParam)

@@ -1,5 +1,6 @@
 #include "CNSliderControl.h"
 
+#include "CNCreationResult.h"
 #include "CNLog.h"
 #include "CNScreen.h"
 #include "CNTheme.h"
@@ -36,12 +37,12 @@ HRESULT CNSliderControl::SetImage(int which, UINT resourceId)
         return E_FAIL;
     m_Images[which].Release();
     if (resourceId == 0)
-        return 0;
+        return S_OK;
     if (FAILED(m_Images[which].LoadResource(CNTopWindow::ModuleInstance(), resourceId))) {
         NLOG("CNSliderControl::SetImage", CNLog::kLevelRefused, "slider %d: no picture %u", m_ID, resourceId);
         return E_FAIL;
     }
-    return 0;
+    return S_OK;
 }
 
 void CNSliderControl::SetMaximum(double maximum)
@@ -78,12 +79,12 @@ HRESULT CNSliderControl::OnCreate()
     m_PressStart = kNoDrag;
     m_Track = CNRect{0, 0, m_Width, m_Height};
     m_PreviousCapture = nullptr;
-    HRESULT result = 0;
-    result |= AddMessageFunc(WM_LBUTTONDOWN, &CNSliderControl::OnLButtonDown);
-    result |= AddMessageFunc(WM_MOUSEMOVE, &CNSliderControl::OnMouseMove);
-    result |= AddMessageFunc(WM_LBUTTONUP, &CNSliderControl::OnLButtonUp);
-    result |= AddMessageFunc(WM_CAPTURECHANGED, &CNSliderControl::OnCaptureChanged);
-    return FAILED(result) ? E_FAIL : 0;
+    CNCreationResult result;
+    result.Add(AddMessageFunc(WM_LBUTTONDOWN, &CNSliderControl::OnLButtonDown));
+    result.Add(AddMessageFunc(WM_MOUSEMOVE, &CNSliderControl::OnMouseMove));
+    result.Add(AddMessageFunc(WM_LBUTTONUP, &CNSliderControl::OnLButtonUp));
+    result.Add(AddMessageFunc(WM_CAPTURECHANGED, &CNSliderControl::OnCaptureChanged));
+    return result.Get();
 }
 
 void CNSliderControl::OnRelease()

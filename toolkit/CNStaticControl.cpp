@@ -28,7 +28,7 @@ void CNStaticControl::OnDraw()
 
 HRESULT CNStaticControl::OnCreate()
 {
-    return 0;
+    return S_OK;
 }
 
 void CNStaticControl::OnRelease()

@@ -16,9 +16,10 @@ HRESULT CNSubWindow::Create(HINSTANCE instance, HWND parent, const wchar_t* clas
                             int x, int y, int width, int height, int show)
 {
     // Several sub-windows share a class, so an existing one is not an error.
-    if (RegisterWindowClass(instance, className, true, kCreateName) != 0)
+    if (FAILED(RegisterWindowClass(instance, className, true, kCreateName)))
         return E_FAIL;
-    if (CreateRegistered(instance, parent, className, exStyle, style, x, y, width, height, show != 0, kCreateName) != 0)
+    if (FAILED(
+            CreateRegistered(instance, parent, className, exStyle, style, x, y, width, height, show != 0, kCreateName)))
         return E_FAIL;
     return OnCreate();
 }

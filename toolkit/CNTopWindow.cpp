@@ -32,12 +32,12 @@ HRESULT CNTopWindow::Create(HINSTANCE instance, HWND, const wchar_t* className, 
 
 HRESULT CNTopWindow::Create(HINSTANCE instance, const wchar_t* className, int x, int y, int width, int height)
 {
-    if (!className || !*className || RegisterWindowClass(instance, className, false, kCreateName) != S_OK)
+    if (!className || !*className || FAILED(RegisterWindowClass(instance, className, false, kCreateName)))
         return E_FAIL;
     m_ClassName = className;
     m_Instance = instance;
-    if (CreateRegistered(instance, nullptr, className, kTopExStyle, WS_POPUP, x, y, width, height, true, kCreateName) !=
-        S_OK)
+    if (FAILED(CreateRegistered(instance, nullptr, className, kTopExStyle, WS_POPUP, x, y, width, height, true,
+                                kCreateName)))
         return E_FAIL;
     m_TopValue = kTopValue;
     s_Instance.store(this);

@@ -27,9 +27,10 @@ CNWindowBase::~CNWindowBase()
 HRESULT CNWindowBase::Create(HINSTANCE instance, HWND parent, const wchar_t* className, DWORD exStyle, DWORD style,
                              int x, int y, int width, int height, int show)
 {
-    if (RegisterWindowClass(instance, className, false, kCreateName) != 0)
+    if (FAILED(RegisterWindowClass(instance, className, false, kCreateName)))
         return E_FAIL;
-    if (CreateRegistered(instance, parent, className, exStyle, style, x, y, width, height, show != 0, kCreateName) != 0)
+    if (FAILED(
+            CreateRegistered(instance, parent, className, exStyle, style, x, y, width, height, show != 0, kCreateName)))
         return E_FAIL;
     return OnCreate();
 }
@@ -50,7 +51,7 @@ void CNWindowBase::Draw()
 
 HRESULT CNWindowBase::OnCreate()
 {
-    return 0;
+    return S_OK;
 }
 
 void CNWindowBase::OnHook() {}
@@ -90,7 +91,7 @@ HRESULT CNWindowBase::AddChild(CNControlBase* control)
         }
     }
     m_Children.push_back(control);
-    return 0;
+    return S_OK;
 }
 
 void CNWindowBase::ReleaseChildren()
@@ -110,7 +111,7 @@ BOOL CNWindowBase::Move(int x, int y, int width, int height, BOOL repaint)
     if (moved && resized) {
         const int mode = m_Screen.Mode();
         m_Screen.Release();
-        if (m_Screen.Init(m_Window, m_Dc, mode) != 0)
+        if (FAILED(m_Screen.Init(m_Window, m_Dc, mode)))
             NLOG("CNWindowBase::Move", CNLog::kLevelCreateFailed, "m_Screen.Init fail");
     }
     OnMove(x, y, width, height);
@@ -173,9 +174,9 @@ HRESULT CNWindowBase::RegisterWindowClass(HINSTANCE instance, const wchar_t* cla
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = className;
     if (className && RegisterClassExW(&windowClass) != 0)
-        return 0;
+        return S_OK;
     if (className && allowExisting && GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
-        return 0;
+        return S_OK;
     NLOG(logName, CNLog::kLevelRefused, "RegisterClass fail");
     return E_FAIL;
 }
@@ -200,12 +201,12 @@ HRESULT CNWindowBase::CreateRegistered(HINSTANCE instance, HWND parent, const wc
         ShowWindow(window, SW_SHOW);
     m_Dc = GetDC(window);
     const int mode = (exStyle & WS_EX_LAYERED) ? CNScreen::kModeLayered : CNScreen::kModeOrdinary;
-    if (!m_Dc || m_Screen.Init(window, m_Dc, mode) != 0) {
+    if (!m_Dc || FAILED(m_Screen.Init(window, m_Dc, mode))) {
         NLOG(logName, CNLog::kLevelCreateFailed, "m_Screen.Init fail");
         return E_FAIL;
     }
     m_Tracking = 0;
-    return 0;
+    return S_OK;
 }
 
 void CNWindowBase::RunBuiltInReactions(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -46,7 +46,7 @@ HRESULT CAboutWnd::OnCreate()
     if (FAILED(CreateFrame(m_Close)) || FAILED(m_Font.Create(kFontHeight, kFontWeight, kFontFace)) ||
         FAILED(AddToolHandlers()) || FAILED(AddMessageFunc(NWM_BUTTON_CLICKED, &CAboutWnd::OnButtonClicked)))
         return E_FAIL;
-    return 0;
+    return S_OK;
 }
 
 LRESULT CAboutWnd::OnButtonClicked(WPARAM wParam, LPARAM)

@@ -1,5 +1,6 @@
 #include "CControlWnd.h"
 
+#include "CNDesktop.h"
 #include "CNLog.h"
 #include "CNRect.h"
 #include "CNTheme.h"
@@ -54,19 +55,6 @@ constexpr int kFontHeight = 18;
 constexpr int kFontWeight = 800;
 constexpr const wchar_t* kFontFace = L"Franklin Gothic Medium";
 constexpr int kCentred = 1;
-
-CPanelDragRule::Rect ToRuleRect(const RECT& rect)
-{
-    return CPanelDragRule::Rect{rect.left, rect.top, rect.right, rect.bottom};
-}
-
-CPanelDragRule::Rect VirtualScreen()
-{
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return CPanelDragRule::Rect{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                                top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
 
 } // namespace
 
@@ -123,7 +111,7 @@ HRESULT CControlWnd::OnCreate()
     if (FAILED(CreateFrame(m_Quit)) || FAILED(m_Font.Create(kFontHeight, kFontWeight, kFontFace)) ||
         FAILED(CreateButtons()) || FAILED(CreateLockWindows()) || FAILED(AddPanelHandlers()))
         return E_FAIL;
-    return 0;
+    return S_OK;
 }
 
 LRESULT CControlWnd::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -154,7 +142,7 @@ HRESULT CControlWnd::CreateButtons()
                              0)) ||
         FAILED(m_Stop.SetImages(IDB_STOP, IDB_STOP_PRESSED)) || FAILED(AddChild(&m_Stop)))
         return E_FAIL;
-    return 0;
+    return S_OK;
 }
 
 HRESULT CControlWnd::CreateLockWindows()
@@ -164,16 +152,16 @@ HRESULT CControlWnd::CreateLockWindows()
         NLOG("CControlWnd::CreateLockWindows", CNLog::kLevelCreateFailed, "lock window creation fail");
         return E_FAIL;
     }
-    return 0;
+    return S_OK;
 }
 
 HRESULT CControlWnd::AddPanelHandlers()
 {
     if (FAILED(AddToolHandlers()) || FAILED(AddMessageFunc(NWM_BUTTON_CLICKED, &CControlWnd::OnButtonClicked)) ||
         FAILED(AddMessageFunc(WM_MOVING, &CControlWnd::OnMoving)) ||
-        FAILED(AddMessageFunc(pelidore::PWM_READOUT, &CControlWnd::OnReadout)))
+        FAILED(AddMessageFunc(PWM_READOUT, &CControlWnd::OnReadout)))
         return E_FAIL;
-    return 0;
+    return S_OK;
 }
 
 CNButton* CControlWnd::Button(int id)
@@ -218,7 +206,7 @@ void CControlWnd::OpenTimeLock()
     m_TimeLimit = m_TimeLockWnd.LimitSeconds();
     SwapButtons(kTimeLockButton, kTimeClearButton);
     Draw();
-    PostCommand(pelidore::CMD_LOCKS_CHANGED, 0);
+    PostToOwner(CMD_LOCKS_CHANGED);
 }
 
 void CControlWnd::ClearTimeLock()
@@ -226,7 +214,7 @@ void CControlWnd::ClearTimeLock()
     m_TimeLimit = 0;
     SwapButtons(kTimeClearButton, kTimeLockButton);
     Draw();
-    PostCommand(pelidore::CMD_LOCKS_CHANGED, 0);
+    PostToOwner(CMD_LOCKS_CHANGED);
 }
 
 void CControlWnd::OpenSizeLock()
@@ -241,7 +229,7 @@ void CControlWnd::OpenSizeLock()
     m_SizeLimit = m_SizeLockWnd.LimitMegabytes();
     ApplySizeLockButtons();
     Draw();
-    PostCommand(pelidore::CMD_LOCKS_CHANGED, 0);
+    PostToOwner(CMD_LOCKS_CHANGED);
 }
 
 void CControlWnd::ClearSizeLock()
@@ -249,20 +237,13 @@ void CControlWnd::ClearSizeLock()
     m_SizeLimit = 0;
     ApplySizeLockButtons();
     Draw();
-    PostCommand(pelidore::CMD_LOCKS_CHANGED, 0);
-}
-
-void CControlWnd::PostCommand(unsigned int command, LPARAM argument) const
-{
-    HWND owner = GetWindow(m_Window, GW_OWNER);
-    if (!owner || !PostMessageW(owner, pelidore::PWM_COMMAND, command, argument))
-        NLOG("CControlWnd::PostCommand", CNLog::kLevelRefused, "command %u not posted", command);
+    PostToOwner(CMD_LOCKS_CHANGED);
 }
 
 void CControlWnd::DiscardQueuedReadouts()
 {
     MSG message;
-    while (PeekMessageW(&message, m_Window, pelidore::PWM_READOUT, pelidore::PWM_READOUT, PM_REMOVE)) {
+    while (PeekMessageW(&message, m_Window, PWM_READOUT, PWM_READOUT, PM_REMOVE)) {
     }
 }
 
@@ -299,31 +280,31 @@ LRESULT CControlWnd::OnButtonClicked(WPARAM wParam, LPARAM)
         PostQuitMessage(0);
         break;
     case kMinimizeButton:
-        PostCommand(pelidore::CMD_MINIMIZE, 0);
+        PostToOwner(CMD_MINIMIZE);
         break;
     case kAboutButton:
-        PostCommand(pelidore::CMD_TOGGLE_ABOUT, 0);
+        PostToOwner(CMD_TOGGLE_ABOUT);
         break;
     case kRecordButton:
-        PostCommand(pelidore::CMD_TOGGLE_RECORDING, 1);
+        PostToOwner(CMD_TOGGLE_RECORDING, RECORD_START);
         ShowStopButton();
         break;
     case kStopButton:
-        PostCommand(pelidore::CMD_TOGGLE_RECORDING, 0);
+        PostToOwner(CMD_TOGGLE_RECORDING, RECORD_STOP);
         SwapButtons(kStopButton, kRecordButton);
         Draw();
         break;
     case kFolderButton:
-        PostCommand(pelidore::CMD_OPEN_WORK_FOLDER, 0);
+        PostToOwner(CMD_OPEN_WORK_FOLDER);
         break;
     case kSnapshotButton:
-        PostCommand(pelidore::CMD_SNAPSHOT, 0);
+        PostToOwner(CMD_SNAPSHOT);
         break;
     case kLogoButton:
-        PostCommand(pelidore::CMD_TOGGLE_LOGO, 0);
+        PostToOwner(CMD_TOGGLE_LOGO);
         break;
     case kSetupButton:
-        PostCommand(pelidore::CMD_TOGGLE_SETUP, 0);
+        PostToOwner(CMD_TOGGLE_SETUP);
         break;
     case kTimeLockButton:
         OpenTimeLock();
@@ -347,15 +328,14 @@ LRESULT CControlWnd::OnMoving(WPARAM, LPARAM lParam)
 {
     auto* proposed = reinterpret_cast<RECT*>(lParam);
     HWND frame = GetWindow(m_Window, GW_OWNER);
-    RECT panelNow;
-    RECT frameNow;
-    if (!proposed || !frame || !GetWindowRect(m_Window, &panelNow) || !GetWindowRect(frame, &frameNow))
+    const ScreenRect panelNow = CNDesktop::WindowRect(m_Window);
+    const ScreenRect frameNow = CNDesktop::WindowRect(frame);
+    if (!proposed || panelNow.Width() <= 0 || frameNow.Width() <= 0)
         return 0;
     const CPanelDragRule::Placement placed =
-        CPanelDragRule::Apply(ToRuleRect(*proposed), panelNow.top, ToRuleRect(frameNow), VirtualScreen());
-    *proposed = RECT{placed.panel.left, placed.panel.top, placed.panel.right, placed.panel.bottom};
-    if (!MoveWindow(frame, placed.frameX, placed.frameY, frameNow.right - frameNow.left, frameNow.bottom - frameNow.top,
-                    TRUE))
+        CPanelDragRule::Apply(CNDesktop::FromRect(*proposed), panelNow.top, frameNow, CNDesktop::VirtualScreen());
+    *proposed = CNDesktop::ToRect(placed.panel);
+    if (!MoveWindow(frame, placed.frameX, placed.frameY, frameNow.Width(), frameNow.Height(), TRUE))
         NLOG("CControlWnd::OnMoving", CNLog::kLevelRefused, "MoveWindow fail");
     return TRUE;
 }

@@ -24,7 +24,7 @@ namespace pelidore {
 // panel posts when a lock is set or cleared.
 class CControlWnd : public CToolWnd {
 public:
-    static constexpr int kHeight = 153;
+    static constexpr int kHeight = ToolWindowMetrics::kPanelHeight;
     static constexpr const wchar_t* kTitle = L"Pelidore - Control";
 
     enum ControlId : int {
@@ -90,7 +90,6 @@ private:
     void ClearTimeLock();
     void OpenSizeLock();
     void ClearSizeLock();
-    void PostCommand(unsigned int command, LPARAM argument) const;
     void DiscardQueuedReadouts();
 
     void DrawReadouts();

@@ -37,7 +37,7 @@ HRESULT CLockWnd::CreateHidden(HINSTANCE instance, HWND owner, const wchar_t* ti
 {
     if (FAILED(Create(instance, owner, title, WS_EX_LAYERED, WS_POPUP | WS_DISABLED, 0, 0, width, kHeight, 0)))
         return E_FAIL;
-    return 0;
+    return S_OK;
 }
 
 int CLockWnd::RunModal(int x, int y, int width, int height)
@@ -82,7 +82,7 @@ HRESULT CLockWnd::OnCreate()
     if (FAILED(AddMessageFunc(WM_PAINT, &CLockWnd::OnPaint)) ||
         FAILED(AddMessageFunc(NWM_BUTTON_CLICKED, &CLockWnd::OnButtonClicked)))
         return E_FAIL;
-    return 0;
+    return S_OK;
 }
 
 LRESULT CLockWnd::OnMessage(HWND, UINT message, WPARAM, LPARAM)
@@ -148,7 +148,7 @@ int CLockWnd::RunLoop()
             return kCancelled;
         TranslateMessage(&message);
         if (message.hwnd == m_Window) {
-            if (message.message == pelidore::PWM_LOCK_DONE)
+            if (message.message == PWM_LOCK_DONE)
                 return message.wParam == kConfirmed ? kConfirmed : kCancelled;
             DispatchMessageW(&message);
         } else if (KeepForLater(message)) {
@@ -179,7 +179,7 @@ bool CLockWnd::KeepForLater(const MSG& message)
 
 void CLockWnd::Finish(int result) const
 {
-    if (!PostMessageW(m_Window, pelidore::PWM_LOCK_DONE, static_cast<WPARAM>(result), 0))
+    if (!PostMessageW(m_Window, PWM_LOCK_DONE, static_cast<WPARAM>(result), 0))
         NLOG("CLockWnd::Finish", CNLog::kLevelRefused, "PostMessage fail");
 }
 

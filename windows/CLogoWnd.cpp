@@ -1,8 +1,8 @@
 #include "CLogoWnd.h"
 
 #include "CColorChooser.h"
-#include "CCreationResult.h"
 #include "CLogoEnableRule.h"
+#include "CNCreationResult.h"
 #include "CNLog.h"
 #include "CNTheme.h"
 #include "CPictureChooser.h"
@@ -105,7 +105,7 @@ void CLogoWnd::Hide()
 
 HRESULT CLogoWnd::OnCreate()
 {
-    CCreationResult result;
+    CNCreationResult result;
     result.Add(CreateFrame(m_CloseButton));
     result.Add(CreateControls());
     result.Add(CreateTextEdit());
@@ -118,7 +118,7 @@ HRESULT CLogoWnd::OnCreate()
 
 HRESULT CLogoWnd::CreateControls()
 {
-    CCreationResult result;
+    CNCreationResult result;
     result.Add(CreateKindBoxes());
     result.Add(CreateColorButtons());
     result.Add(CreatePictureControls());
@@ -131,7 +131,7 @@ HRESULT CLogoWnd::CreateControls()
 
 HRESULT CLogoWnd::CreateKindBoxes()
 {
-    CCreationResult result;
+    CNCreationResult result;
     result.Add(AddCheckBox(m_TextBox, kTextBox, 25, 41, 150, L"Text logo"));
     result.Add(AddCheckBox(m_ImageBox, kImageBox, 25, 132, 150, L"Image logo"));
     return result.Get();
@@ -139,7 +139,7 @@ HRESULT CLogoWnd::CreateKindBoxes()
 
 HRESULT CLogoWnd::CreateCombos()
 {
-    CCreationResult result;
+    CNCreationResult result;
     const UINT smallImages[3] = {IDB_SMALL_COMBO, IDB_SMALL_COMBO_OPEN, IDB_SMALL_COMBO_HOVER};
     result.Add(AddCombo(m_SizeCombo, kSizeCombo, 287, 67, 70, smallImages, 55, 50));
     for (int size : CLogoFile::kFontSizes)
@@ -153,7 +153,7 @@ HRESULT CLogoWnd::CreateCombos()
 
 HRESULT CLogoWnd::CreateColorButtons()
 {
-    CCreationResult result;
+    CNCreationResult result;
     const struct {
         CNAlphaButton* button;
         int id;
@@ -172,7 +172,7 @@ HRESULT CLogoWnd::CreateColorButtons()
 
 HRESULT CLogoWnd::CreatePictureControls()
 {
-    CCreationResult result;
+    CNCreationResult result;
     result.Add(m_PathEdit.Create(m_Window, &m_Screen, kPathEdit, 67, 158, 240, 20, 1));
     m_PathEdit.Enable(false);
     result.Add(AddChild(&m_PathEdit));
@@ -183,7 +183,7 @@ HRESULT CLogoWnd::CreatePictureControls()
 
 HRESULT CLogoWnd::CreateCornerButtons()
 {
-    CCreationResult result;
+    CNCreationResult result;
     for (int corner = 0; corner < 4; ++corner) {
         const CornerLayout& layout = kCorners[corner];
         result.Add(AddButton(m_CornerButtons[corner], kTopLeftButton + corner, {layout.x, 197, layout.x + 22, 197 + 22},
@@ -195,7 +195,7 @@ HRESULT CLogoWnd::CreateCornerButtons()
 
 HRESULT CLogoWnd::CreateMarginEdits()
 {
-    CCreationResult result;
+    CNCreationResult result;
     const struct {
         CNEdit* edit;
         int id;
@@ -232,7 +232,7 @@ HRESULT CLogoWnd::CreateTextEdit()
 
 HRESULT CLogoWnd::AddHandlers()
 {
-    CCreationResult result;
+    CNCreationResult result;
     result.Add(AddToolHandlers());
     result.Add(AddMessageFunc(NWM_BUTTON_CLICKED, &CLogoWnd::OnButtonClicked));
     result.Add(AddMessageFunc(NWM_COMBO_DROPDOWN, &CLogoWnd::OnComboDropDown));

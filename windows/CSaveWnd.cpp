@@ -54,7 +54,7 @@ HRESULT CSaveWnd::OnCreate()
         FAILED(AddButton(m_Stop, kStopButton, kStopPlace, IDB_CANCEL, IDB_CANCEL_PRESSED, CNButton::kPush)) ||
         FAILED(AddToolHandlers()) || FAILED(AddMessageFunc(NWM_BUTTON_CLICKED, &CSaveWnd::OnButtonClicked)))
         return E_FAIL;
-    return 0;
+    return S_OK;
 }
 
 void CSaveWnd::DrawDecorations()
@@ -72,7 +72,7 @@ void CSaveWnd::DrawDecorations()
 LRESULT CSaveWnd::OnButtonClicked(WPARAM wParam, LPARAM)
 {
     if (wParam == kStopButton)
-        PostToOwner(pelidore::CMD_CANCEL_SAVING);
+        PostToOwner(CMD_CANCEL_SAVING);
     return 1;
 }
 

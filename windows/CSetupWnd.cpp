@@ -1,8 +1,8 @@
 #include "CSetupWnd.h"
 
-#include "CCreationResult.h"
 #include "CFolderChooser.h"
 #include "CNColor.h"
+#include "CNCreationResult.h"
 #include "CNLog.h"
 #include "CNTheme.h"
 #include "CNTopWindow.h"
@@ -87,7 +87,7 @@ void CSetupWnd::SetSettingsFolder(const std::wstring& folder)
 
 HRESULT CSetupWnd::OnCreate()
 {
-    CCreationResult result;
+    CNCreationResult result;
     result.Add(CreateFrame(m_CloseButton));
     result.Add(m_FolderField.LoadResource(CNTopWindow::ModuleInstance(), IDB_FOLDER_FIELD));
     result.Add(CreateControls());
@@ -100,7 +100,7 @@ HRESULT CSetupWnd::OnCreate()
 
 HRESULT CSetupWnd::CreateControls()
 {
-    CCreationResult result;
+    CNCreationResult result;
     result.Add(CreateSliders());
     result.Add(CreateCheckBoxes());
 
@@ -118,7 +118,7 @@ HRESULT CSetupWnd::CreateControls()
 
 HRESULT CSetupWnd::CreateSliders()
 {
-    CCreationResult result;
+    CNCreationResult result;
     const struct {
         CNSliderControl* slider;
         int id;
@@ -141,7 +141,7 @@ HRESULT CSetupWnd::CreateSliders()
 
 HRESULT CSetupWnd::CreateCheckBoxes()
 {
-    CCreationResult result;
+    CNCreationResult result;
     const struct {
         CNAlphaButton* box;
         int id;
@@ -171,7 +171,7 @@ HRESULT CSetupWnd::CreateQualityCombo()
 
 HRESULT CSetupWnd::AddHandlers()
 {
-    CCreationResult result;
+    CNCreationResult result;
     result.Add(AddToolHandlers());
     result.Add(AddMessageFunc(NWM_BUTTON_CLICKED, &CSetupWnd::OnButtonClicked));
     result.Add(AddMessageFunc(NWM_SLIDER_CHANGED, &CSetupWnd::OnSliderChanged));
@@ -224,7 +224,7 @@ void CSetupWnd::SaveConfig()
         NLOG("CSetupWnd::SaveConfig", CNLog::kLevelRefused, L"cannot write file : %ls", path.c_str());
     // Announced whether or not the file could be written: the main window
     // still has to hand the quality to the control panel.
-    PostToOwner(pelidore::CMD_QUALITY_CHANGED);
+    PostToOwner(CMD_QUALITY_CHANGED);
 }
 
 std::wstring CSetupWnd::ConfigPath() const

@@ -27,7 +27,7 @@ HRESULT CTimeLockWnd::CreateFields()
     if (FAILED(CreateNumericEdit(m_Minutes, kMinutesEdit, kMinutesX, 0, 99, 0)) ||
         FAILED(CreateNumericEdit(m_Seconds, kSecondsEdit, kSecondsX, 1, 60, 5)))
         return E_FAIL;
-    return 0;
+    return S_OK;
 }
 
 } // namespace pelidore

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CLockWnd.h"
+#include "ToolWindowMetrics.h"
 #include "CNEdit.h"
 
 namespace pelidore {
@@ -8,7 +9,7 @@ namespace pelidore {
 // The time lock strip: minutes (0..99) and seconds (1..60), 0:05 at first.
 class CTimeLockWnd : public CLockWnd {
 public:
-    static constexpr int kWidth = 377;
+    static constexpr int kWidth = ToolWindowMetrics::kWidth;
     static constexpr const wchar_t* kTitle = L"Pelidore - TimeLock";
     enum FieldId : int { kMinutesEdit = 0, kSecondsEdit = 1 };
 

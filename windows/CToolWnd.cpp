@@ -1,9 +1,10 @@
 #include "CToolWnd.h"
 
-#include "CCreationResult.h"
 #include "CNAlphaButton.h"
 #include "CNCombo.h"
 #include "CNControlBase.h"
+#include "CNCreationResult.h"
+#include "CNLog.h"
 #include "CNTheme.h"
 #include "CNTopWindow.h"
 #include "PelidoreCommands.h"
@@ -56,7 +57,7 @@ void CToolWnd::DrawDecorations() {}
 
 HRESULT CToolWnd::CreateFrame(CNAlphaButton& closeButton)
 {
-    CCreationResult result;
+    CNCreationResult result;
     result.Add(LoadBackground());
     result.Add(AddButton(closeButton, kCloseButtonId, {346, 5, 346 + 26, 5 + 26}, IDB_CLOSE, IDB_CLOSE_PRESSED,
                          CNButton::kPush));
@@ -70,7 +71,7 @@ HRESULT CToolWnd::LoadBackground()
 
 HRESULT CToolWnd::AddButton(CNAlphaButton& button, int id, const RECT& place, UINT normalId, UINT pressedId, int kind)
 {
-    CCreationResult result;
+    CNCreationResult result;
     result.Add(button.Create(m_Window, &m_Screen, id, place.left, place.top, place.right - place.left,
                              place.bottom - place.top, 1));
     result.Add(button.SetImages(normalId, pressedId, 0, 0, kind));
@@ -90,7 +91,7 @@ HRESULT CToolWnd::AddCheckBox(CNAlphaButton& box, int id, int x, int y, int widt
 HRESULT CToolWnd::AddCombo(CNCombo& combo, int id, int x, int y, int width, const UINT (&images)[3], int dropX,
                            int itemWidth)
 {
-    CCreationResult result;
+    CNCreationResult result;
     result.Add(combo.Create(m_Window, &m_Screen, id, x, y, width, 20, 1));
     result.Add(combo.SetImages(images[0], images[1], images[2]));
     result.Add(combo.SetDropButton(x + dropX, y + 4, 13, 10, IDB_DROP_ARROW, IDB_DROP_ARROW_PRESSED));
@@ -101,7 +102,7 @@ HRESULT CToolWnd::AddCombo(CNCombo& combo, int id, int x, int y, int width, cons
 
 HRESULT CToolWnd::AddToolHandlers()
 {
-    CCreationResult result;
+    CNCreationResult result;
     result.Add(AddMessageFunc(WM_PAINT, &CToolWnd::OnPaint));
     result.Add(AddMessageFunc(WM_CLOSE, &CToolWnd::OnClose));
     result.Add(AddMessageFunc(WM_NCHITTEST, &CToolWnd::OnNcHitTest));
@@ -118,11 +119,11 @@ LRESULT CToolWnd::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return 1;
 }
 
-void CToolWnd::PostToOwner(unsigned int command) const
+void CToolWnd::PostToOwner(unsigned int command, LPARAM argument) const
 {
     HWND owner = Owner();
-    if (owner != nullptr)
-        PostMessageW(owner, pelidore::PWM_COMMAND, command, 0);
+    if (!owner || !PostMessageW(owner, PWM_COMMAND, command, argument))
+        NLOG("CToolWnd::PostToOwner", CNLog::kLevelRefused, "command %u not posted", command);
 }
 
 bool CToolWnd::IsCaptionPoint(int x, int y) const

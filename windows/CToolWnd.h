@@ -3,6 +3,7 @@
 #include "CNBitmap.h"
 #include "CNSubWindow.h"
 #include "NWindows.h"
+#include "ToolWindowMetrics.h"
 
 namespace pelidore {
 
@@ -18,8 +19,8 @@ class CNControlBase;
 // All of it runs on the UI thread; the queries of the derived windows too.
 class CToolWnd : public CNSubWindow {
 public:
-    static constexpr int kWidth = 377;
-    static constexpr int kCaptionHeight = 32;
+    static constexpr int kWidth = ToolWindowMetrics::kWidth;
+    static constexpr int kCaptionHeight = ToolWindowMetrics::kCaptionHeight;
 
     static constexpr int kCloseButtonId = 0;
 
@@ -64,8 +65,8 @@ protected:
     void SetMouseTarget(CNControlBase* target) { m_MouseTarget = target; }
     CNControlBase* GetMouseTarget() const { return m_MouseTarget; }
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-    // Posts a PWM_COMMAND to the main window.
-    void PostToOwner(unsigned int command) const;
+    // Posts a PWM_COMMAND to the main window; a failure is logged.
+    void PostToOwner(unsigned int command, LPARAM argument = 0) const;
 
     // Drag strip: inside the window's width, at most kCaptionHeight from the
     // top, and not on a control (the close button sits in the strip).

@@ -22,7 +22,7 @@ enum PelidoreState : unsigned int {
 };
 
 enum PelidoreCommand : unsigned int {
-    CMD_TOGGLE_RECORDING = 1, // also posted by the capture thread when a lock is reached
+    CMD_TOGGLE_RECORDING = 1, // lParam: a RecordingRequest
     CMD_TOGGLE_SETUP = 2,
     CMD_SNAPSHOT = 3,
     CMD_MINIMIZE = 4,
@@ -36,6 +36,15 @@ enum PelidoreCommand : unsigned int {
     // The panel's time or size lock changed; a recording under way takes the
     // new TimeLimit() / SizeLimit() (the capture thread tests its own copy).
     CMD_LOCKS_CHANGED = 12,
+};
+
+// lParam of CMD_TOGGLE_RECORDING. A request that says which way it goes is
+// harmless when it arrives late: a stop after the recording has ended (the
+// capture thread's lock report, a double click) does not start a new one.
+enum RecordingRequest : long {
+    RECORD_STOP = 0,   // the panel's stop button, pelictl stop, a reached lock
+    RECORD_START = 1,  // the panel's record button, pelictl start
+    RECORD_TOGGLE = 2, // anything else toggles
 };
 
 } // namespace pelidore

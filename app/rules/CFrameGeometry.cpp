@@ -4,6 +4,8 @@ namespace pelidore {
 
 namespace {
 
+using Metrics = ToolWindowMetrics;
+
 constexpr int kBorderInset = 8;
 constexpr int kCornerMarkInset = 4;
 constexpr int kBorderShrink = 17;
@@ -46,42 +48,42 @@ FrameHit CFrameGeometry::HitTest(PixelPoint client, PixelSize window)
 
 ScreenRect CFrameGeometry::ClampMoving(ScreenRect proposed, const ScreenRect& screen)
 {
-    if (proposed.left + kScreenOverhang < screen.left)
-        ShiftHorizontally(proposed, screen.left - kScreenOverhang - proposed.left);
-    if (proposed.top + kScreenOverhang < screen.top)
-        ShiftVertically(proposed, screen.top - kScreenOverhang - proposed.top);
-    if (proposed.right > screen.right + kScreenOverhang)
-        ShiftHorizontally(proposed, screen.right + kScreenOverhang - proposed.right);
-    if (proposed.bottom > screen.bottom + kScreenOverhang)
-        ShiftVertically(proposed, screen.bottom + kScreenOverhang - proposed.bottom);
+    if (proposed.left + Metrics::kFrameOverhang < screen.left)
+        ShiftHorizontally(proposed, screen.left - Metrics::kFrameOverhang - proposed.left);
+    if (proposed.top + Metrics::kFrameOverhang < screen.top)
+        ShiftVertically(proposed, screen.top - Metrics::kFrameOverhang - proposed.top);
+    if (proposed.right > screen.right + Metrics::kFrameOverhang)
+        ShiftHorizontally(proposed, screen.right + Metrics::kFrameOverhang - proposed.right);
+    if (proposed.bottom > screen.bottom + Metrics::kFrameOverhang)
+        ShiftVertically(proposed, screen.bottom + Metrics::kFrameOverhang - proposed.bottom);
     return proposed;
 }
 
 ScreenRect CFrameGeometry::ClampSizing(ScreenRect proposed, const ScreenRect& screen)
 {
-    if (proposed.left < screen.left - kScreenOverhang)
-        proposed.left = screen.left - kScreenOverhang;
-    if (proposed.top < screen.top - kScreenOverhang)
-        proposed.top = screen.top - kScreenOverhang;
-    if (proposed.right > screen.right + kScreenOverhang)
-        proposed.right = screen.right + kScreenOverhang;
-    if (proposed.bottom > screen.bottom + kScreenOverhang)
-        proposed.bottom = screen.bottom + kScreenOverhang;
+    if (proposed.left < screen.left - Metrics::kFrameOverhang)
+        proposed.left = screen.left - Metrics::kFrameOverhang;
+    if (proposed.top < screen.top - Metrics::kFrameOverhang)
+        proposed.top = screen.top - Metrics::kFrameOverhang;
+    if (proposed.right > screen.right + Metrics::kFrameOverhang)
+        proposed.right = screen.right + Metrics::kFrameOverhang;
+    if (proposed.bottom > screen.bottom + Metrics::kFrameOverhang)
+        proposed.bottom = screen.bottom + Metrics::kFrameOverhang;
     return proposed;
 }
 
 ScreenRect CFrameGeometry::PanelRect(const ScreenRect& frame, const ScreenRect& screen)
 {
-    const int left = frame.left + kPanelIndent;
-    int top = frame.bottom - kPanelOverlap;
-    if (screen.bottom < top + kPanelHeight)
-        top = frame.top - (kPanelHeight - kPanelOverlap);
-    return {left, top, left + kToolWidth, top + kPanelHeight};
+    const int left = frame.left + Metrics::kPanelIndent;
+    int top = frame.bottom - Metrics::kPanelOverlap;
+    if (screen.bottom < top + Metrics::kPanelHeight)
+        top = frame.top - (Metrics::kPanelReach);
+    return {left, top, left + Metrics::kWidth, top + Metrics::kPanelHeight};
 }
 
 ScreenRect CFrameGeometry::ToolRect(const ScreenRect& panel, int height)
 {
-    return {panel.left, panel.top, panel.left + kToolWidth, panel.top + height};
+    return {panel.left, panel.top, panel.left + Metrics::kWidth, panel.top + height};
 }
 
 int CFrameGeometry::NextBorderPhase(int phase)

@@ -4,6 +4,7 @@
 // control panel hangs, and where its decorations go. No Windows header: the
 // rules are tested natively.
 #include "ScreenRect.h"
+#include "ToolWindowMetrics.h"
 
 namespace pelidore {
 
@@ -26,11 +27,6 @@ public:
     static constexpr int kMaxTrackWidth = 1280;
     static constexpr int kMaxTrackHeight = 720;
     static constexpr int kCornerGrip = 30;
-    static constexpr int kScreenOverhang = 9;
-    static constexpr int kToolWidth = 377;
-    static constexpr int kPanelHeight = 153;
-    static constexpr int kPanelIndent = 10;
-    static constexpr int kPanelOverlap = 2;
     static constexpr int kBorderPhases = 16;
     static constexpr int kCornerMarkSpan = 26;
 

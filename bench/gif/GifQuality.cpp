@@ -9,6 +9,7 @@
 // colours can reach on the first frame: libimagequant at its slowest, best
 // setting, with no dithering (what "Dithering" is measured against).
 #include "GifExporter.h"
+#include "GifPlayer.h"
 #include "GifTestUtil.h"
 #include "ImgPrReduceColor.h"
 #include "QColorQuantizer.h"
@@ -64,27 +65,10 @@ Outcome Run(const Config& config, const std::vector<synth::Pixels>& frames, int 
     const auto bytes = giftest::ReadBytes(path);
     o.bytes = bytes.size();
     const auto gif = giftest::Decode(bytes);
-    std::vector<std::uint8_t> canvas(static_cast<std::size_t>(w) * h * 3, 0);
+    giftest::GifPlayer player(gif);
     double sum = 0.0;
-    for (std::size_t i = 0; i < gif.frames.size() && i < frames.size(); ++i) {
-        const auto& f = gif.frames[i];
-        const bool transparent = (f.packed & 1) != 0;
-        // The file's rows are top first; the frames' bottom first.
-        for (int y = 0; y < h; ++y) {
-            const std::size_t row = static_cast<std::size_t>(h - 1 - y) * static_cast<std::size_t>(w);
-            for (int x = 0; x < w; ++x) {
-                const std::uint8_t index = f.indices[static_cast<std::size_t>(y) * w + x];
-                if (transparent && index == f.transparentIndex) {
-                    continue;
-                }
-                const GifColorType& c = f.colors[index];
-                std::uint8_t* p = &canvas[(row + static_cast<std::size_t>(x)) * 3];
-                p[0] = c.Blue;
-                p[1] = c.Green;
-                p[2] = c.Red;
-            }
-        }
-        const double psnr = synth::Psnr(canvas.data(), frames[i].data(), canvas.size());
+    for (std::size_t i = 0; i < frames.size() && player.Next(); ++i) {
+        const double psnr = synth::Psnr(player.Picture().data(), frames[i].data(), frames[i].size());
         sum += psnr;
         o.minPsnr = psnr < o.minPsnr ? psnr : o.minPsnr;
     }

@@ -7,6 +7,7 @@
 #include "CLogoPainter.h"
 #include "CNBitmap.h"
 #include "CNGdiplus.h"
+#include "CNScreenDC.h"
 #include "CSnapshot.h"
 #include "SolidWindow.h"
 
@@ -138,12 +139,12 @@ TEST_F(CaptureComposition, GrabCopiesTheScreenUnderTheRegionOneToOneAndScaled)
     SolidWindow below(kFrame.left, kFrame.top, kFrame.Width(), kFrame.Height(), RGB(200, 40, 10));
     SolidWindow marker(kFrame.left + 9, kFrame.top + 9, 20, 20, RGB(10, 220, 30));
     ASSERT_NE(below.Handle(), nullptr);
-    HDC screen = GetDC(nullptr);
-    ASSERT_NE(screen, nullptr);
+    const CNScreenDC screen;
+    ASSERT_TRUE(screen);
 
     CCaptureBitmap full;
     ASSERT_TRUE(full.Create({620, 342}));
-    ASSERT_TRUE(full.Grab(screen, {209, 159}, {620, 342}, false, CCaptureBitmap::kLayeredCopy));
+    ASSERT_TRUE(full.Grab(screen.Get(), {209, 159}, {620, 342}, false, CCaptureBitmap::kLayeredCopy));
     EXPECT_EQ(PixelAt(full.Pixels(), 620, 342, 0, 0), (Bgr{30, 220, 10}));
     EXPECT_EQ(PixelAt(full.Pixels(), 620, 342, 19, 19), (Bgr{30, 220, 10}));
     EXPECT_EQ(PixelAt(full.Pixels(), 620, 342, 20, 20), (Bgr{10, 40, 200}));
@@ -151,10 +152,9 @@ TEST_F(CaptureComposition, GrabCopiesTheScreenUnderTheRegionOneToOneAndScaled)
 
     CCaptureBitmap half;
     ASSERT_TRUE(half.Create({308, 171}));
-    ASSERT_TRUE(half.Grab(screen, {209, 159}, {620, 342}, true, CCaptureBitmap::kLayeredCopy));
+    ASSERT_TRUE(half.Grab(screen.Get(), {209, 159}, {620, 342}, true, CCaptureBitmap::kLayeredCopy));
     EXPECT_EQ(PixelAt(half.Pixels(), 308, 171, 4, 4), (Bgr{30, 220, 10}));
     EXPECT_EQ(PixelAt(half.Pixels(), 308, 171, 200, 100), (Bgr{10, 40, 200}));
-    ReleaseDC(nullptr, screen);
 }
 
 TEST_F(CaptureComposition, CursorIsDrawnWithItsHotSpotAtThePointer)

@@ -4,6 +4,7 @@
 #include "BgrPixels.h"
 #include "CCaptureThread.h"
 #include "CNGdiplus.h"
+#include "MessagePump.h"
 #include "PelidoreCommands.h"
 #include "SolidWindow.h"
 
@@ -91,22 +92,19 @@ protected:
     // Runs this thread's queue for a while, counting what was posted.
     void Collect(unsigned milliseconds)
     {
-        const ULONGLONG end = GetTickCount64() + milliseconds;
-        do {
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                if (message.hwnd == m_Panel && message.message == PWM_READOUT) {
-                    ++m_Posted.readouts;
-                    m_Posted.lastBytes = static_cast<unsigned long long>(message.lParam);
-                } else if (message.hwnd == m_Frame && message.message == PWM_COMMAND) {
-                    const bool stop = message.wParam == CMD_TOGGLE_RECORDING && message.lParam == 0;
-                    ++(stop ? m_Posted.stopRequests : m_Posted.otherCommands);
-                } else {
-                    DispatchMessageW(&message);
-                }
+        MessagePump::RunFor(milliseconds, [this](const MSG& message) {
+            if (message.hwnd == m_Panel && message.message == PWM_READOUT) {
+                ++m_Posted.readouts;
+                m_Posted.lastBytes = static_cast<unsigned long long>(message.lParam);
+                return true;
             }
-            Sleep(5);
-        } while (GetTickCount64() < end);
+            if (message.hwnd == m_Frame && message.message == PWM_COMMAND) {
+                const bool stop = message.wParam == CMD_TOGGLE_RECORDING && message.lParam == RECORD_STOP;
+                ++(stop ? m_Posted.stopRequests : m_Posted.otherCommands);
+                return true;
+            }
+            return false;
+        });
     }
 
     CNGdiplus m_Gdiplus;

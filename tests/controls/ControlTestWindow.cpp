@@ -1,5 +1,6 @@
 #include "ControlTestWindow.h"
 
+#include "MessagePump.h"
 #include "NControlMessages.h"
 #include "NMessages.h"
 
@@ -105,12 +106,9 @@ void ControlTestWindow::Post(UINT message, WPARAM wParam, LPARAM lParam)
 
 void ControlTestWindow::Pump()
 {
-    MSG message;
     // Notices posted while handling come back in the same pump.
-    for (int round = 0; round < 4; ++round) {
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
-    }
+    for (int round = 0; round < 4; ++round)
+        MessagePump::DispatchWaiting(false);
 }
 
 void ControlTestWindow::PumpFor(DWORD milliseconds)

@@ -5,7 +5,8 @@
 #include "CCaptureGeometry.h"
 #include "CConfigFile.h"
 #include "CFrameGeometry.h"
-#include "CFrameStore.h"
+#include "CFrameStoreReader.h"
+#include "CFrameStoreWriter.h"
 #include "CLogoFile.h"
 #include "CNBitmap.h"
 #include "CNGdiplus.h"
@@ -163,7 +164,7 @@ protected:
     // Frames the header of the kept store counts, -1 when there is none.
     int KeptFrames() const
     {
-        CFrameStore store;
+        CFrameStoreReader store;
         return store.OpenForReading(m_Work / L"temp.dat") ? store.HeaderFrameCount() : -1;
     }
 
@@ -451,7 +452,7 @@ TEST_F(RecordingEndToEnd, AStoreLeftByACrashIsMendedAndSavedAtStartUp)
     {
         // A writer that never closes: the header still says 0 frames.
         std::vector<std::uint8_t> pixels(620 * 342 * 3, 0x40);
-        CFrameStore writer;
+        CFrameStoreWriter writer;
         ASSERT_TRUE(writer.Create(620, 342));
         ASSERT_TRUE(writer.OpenForWriting(m_Work / L"temp.dat"));
         for (int i = 0; i < 6; ++i) {

@@ -75,6 +75,16 @@ TEST(ConvertTool, EncodeOptionsReachTheExporter)
     gif = giftest::DecodeFile(std::filesystem::u8path(out));
     ASSERT_EQ(gif.frames.size(), 3u);
     EXPECT_EQ(gif.frames[0].packed, 0x04); // transparency only with High Speed
+
+    // "Smaller files": the libimagequant qualities get transparency, and the
+    // frames after the first their own smaller images.
+    o = ConvertRun::Of({"encode", "--size", "32x16", "--quality", "2", "--smaller", in, out});
+    ASSERT_EQ(o.code, 0) << o.err;
+    gif = giftest::DecodeFile(std::filesystem::u8path(out));
+    ASSERT_EQ(gif.frames.size(), 3u);
+    EXPECT_EQ(gif.frames[0].packed, 0x05);
+    EXPECT_EQ(gif.frames[0].width, 32);
+    EXPECT_LT(gif.frames[1].width * gif.frames[1].height, 32 * 16);
 }
 
 TEST(ConvertTool, EncodeReadsStandardInput)

@@ -232,6 +232,64 @@ TEST(GifWriter, WidePathsWork)
     EXPECT_EQ(giftest::DecodeFile(path).frames.size(), 1u);
 }
 
+TEST(GifWriter, AnOutputFunctionGetsExactlyTheFileBytes)
+{
+    const auto path = giftest::TempPath("sink.gif");
+    std::vector<std::uint8_t> memory;
+    GifWriter toFile;
+    GifWriter toMemory;
+    ASSERT_TRUE(toFile.Open(path, 4, 2, true));
+    ASSERT_TRUE(toMemory.Open(
+        [&](const std::uint8_t* bytes, std::size_t length) {
+            memory.insert(memory.end(), bytes, bytes + length);
+            return length;
+        },
+        4, 2, true));
+    const auto colors = Palette();
+    const std::vector<std::uint8_t> indices = {0, 1, 2, 1, 2, 2, 0, 0};
+    for (GifWriter* writer : {&toFile, &toMemory}) {
+        ASSERT_TRUE(writer->WriteFrame(7, colors.data(), indices.data(), 2));
+        ASSERT_TRUE(writer->WriteImage(5, colors.data(), 3, GifRect{1, 1, 2, 1}, indices.data(), 4, 2));
+    }
+    EXPECT_EQ(toMemory.FileSize(), toFile.FileSize());
+    EXPECT_TRUE(toFile.Close());
+    EXPECT_TRUE(toMemory.Close());
+    EXPECT_EQ(memory, giftest::ReadBytes(path));
+
+    const auto gif = giftest::Decode(memory);
+    ASSERT_EQ(gif.frames.size(), 2u);
+    const auto& part = gif.frames[1];
+    EXPECT_EQ(part.left, 1);
+    EXPECT_EQ(part.top, 1);
+    EXPECT_EQ(part.width, 2);
+    EXPECT_EQ(part.height, 1);
+    EXPECT_EQ(part.colorCount, 4); // three colours in a table of four
+    EXPECT_EQ(part.indices, (std::vector<std::uint8_t>{0, 1}));
+    EXPECT_EQ(part.colors[1].Red, colors[1].Red);
+}
+
+TEST(GifWriter, OutputsThatFailOrImagesOffTheScreenAreRefused)
+{
+    GifWriter writer;
+    EXPECT_FALSE(writer.Open(GifWriter::Output(), 8, 8, false));
+    // Room for the header and the loop block (32 bytes), none after.
+    std::size_t room = 32;
+    ASSERT_TRUE(writer.Open(
+        [&room](const std::uint8_t*, std::size_t length) {
+            const std::size_t kept = length < room ? length : room;
+            room -= kept;
+            return kept;
+        },
+        8, 8, false));
+    const auto colors = Palette();
+    const std::vector<std::uint8_t> indices(64, 1);
+    EXPECT_FALSE(writer.WriteImage(5, colors.data(), 2, GifRect{4, 4, 5, 1}, indices.data(), 8, 0));
+    EXPECT_FALSE(writer.WriteImage(5, colors.data(), 2, GifRect{0, 0, 0, 1}, indices.data(), 8, 0));
+    EXPECT_FALSE(writer.WriteImage(5, colors.data(), 2, GifRect{0, 0, 8, 8}, indices.data(), 8, 0));
+    EXPECT_TRUE(writer.HadWriteError());
+    EXPECT_FALSE(writer.Close());
+}
+
 TEST(GifWriter, AnUncreatableFileIsRefused)
 {
     GifWriter writer;

@@ -1,4 +1,4 @@
-// Our ImgPrReduceColor (issue 10): exact flat colours, at most 254 colours in
+// Our ImgPrReduceColor: exact flat colours, at most 254 colours in
 // octree leaves of their own, stable from frame to frame, rebuilt on drift.
 #include "GifExporter.h"
 #include "GifTestUtil.h"

@@ -5,8 +5,10 @@
 #include "CNColor.h"
 #include "CNFont.h"
 #include "CNGdiplus.h"
+#include "CNScreenDC.h"
 #include "CNSubWindow.h"
 #include "CNTopWindow.h"
+#include "MessagePump.h"
 
 #include <gtest/gtest.h>
 
@@ -25,11 +27,7 @@ constexpr int kWaitMs = 3000;
 
 void PumpMessages()
 {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    MessagePump::DispatchWaiting();
 }
 
 // The screen's pixel at (x, y) as opaque ARGB, read through a screen grab.
@@ -37,9 +35,8 @@ class ScreenGrab {
 public:
     ScreenGrab(int x, int y, int width, int height) : m_X(x), m_Y(y)
     {
-        HDC screen = GetDC(nullptr);
-        EXPECT_EQ(m_Picture.CreateFromDC(screen, x, y, width, height), 0);
-        ReleaseDC(nullptr, screen);
+        const CNScreenDC screen;
+        EXPECT_EQ(m_Picture.CreateFromDC(screen.Get(), x, y, width, height), S_OK);
     }
     uint32_t At(int x, int y) const
     {

@@ -2,6 +2,7 @@
 #include "CNTopWindow.h"
 #include "JournalControl.h"
 #include "LogCapture.h"
+#include "MessagePump.h"
 #include "NMessages.h"
 #include "SourceLine.h"
 
@@ -30,11 +31,7 @@ HINSTANCE Module()
 
 void PumpMessages()
 {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    MessagePump::DispatchWaiting();
 }
 
 std::string LogLine(const char* function, const char* file, const char* literal, const std::string& message)

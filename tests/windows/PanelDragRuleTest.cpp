@@ -6,13 +6,13 @@ namespace pelidore {
 
 namespace {
 
-using Rect = CPanelDragRule::Rect;
+using Rect = ScreenRect;
 
 constexpr Rect Screen{0, 0, 1600, 1000};
 
 Rect PanelAt(int left, int top)
 {
-    return Rect{left, top, left + CPanelDragRule::PanelWidth, top + CPanelDragRule::PanelHeight};
+    return Rect{left, top, left + 377, top + 153};
 }
 
 // A 640 x 360 frame in the middle with the panel hanging below it.

@@ -1,5 +1,6 @@
 #include "ToolWindowFixture.h"
 
+#include "MessagePump.h"
 #include "PelidoreCommands.h"
 
 #include <atomic>
@@ -61,19 +62,11 @@ std::vector<std::uint8_t> ToolWindowFixture::ReadFileBytes(const fs::path& file)
 
 void ToolWindowFixture::Pump()
 {
-    DWORD quietSince = GetTickCount();
-    while (GetTickCount() - quietSince < 60) {
-        MSG message;
-        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            Sleep(5);
-            continue;
-        }
-        if (message.hwnd == m_Owner && message.message == pelidore::PWM_COMMAND)
+    MessagePump::RunUntilQuiet(60, [this](const MSG& message) {
+        if (message.hwnd == m_Owner && message.message == PWM_COMMAND)
             m_Commands.push_back(message.wParam);
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-        quietSince = GetTickCount();
-    }
+        return false;
+    });
 }
 
 std::vector<WPARAM> ToolWindowFixture::TakeCommands()

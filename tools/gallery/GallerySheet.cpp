@@ -12,7 +12,7 @@ HRESULT GallerySheet::Init(int width, int height)
     if (FAILED(m_Screen.InitOffscreen(width, height)) || FAILED(m_Font.Create(13, 400, L"Arial")))
         return E_FAIL;
     Fill(kBackdrop, 0, 0, width, height);
-    return 0;
+    return S_OK;
 }
 
 void GallerySheet::Caption(int x, int y, const wchar_t* text)

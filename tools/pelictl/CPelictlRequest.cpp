@@ -126,10 +126,11 @@ bool CPelictlRequest::CommandFor(PelictlAction action, unsigned& command, long l
     switch (action) {
     case PelictlAction::Record:
         command = CMD_TOGGLE_RECORDING;
-        argument = 1;
+        argument = RECORD_START;
         return true;
     case PelictlAction::Stop:
         command = CMD_TOGGLE_RECORDING;
+        argument = RECORD_STOP;
         return true;
     case PelictlAction::Snapshot:
         command = CMD_SNAPSHOT;

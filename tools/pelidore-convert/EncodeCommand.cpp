@@ -11,7 +11,8 @@ namespace pelidore {
 
 namespace {
 
-const char kUsage[] = "encode --size WxH [--delay SECONDS] [--quality N] [--dithering] [--transparency] IN.raw OUT.gif";
+const char kUsage[] =
+    "encode --size WxH [--delay SECONDS] [--quality N] [--dithering] [--transparency] [--smaller] IN.raw OUT.gif";
 
 int Encode(int argc, char** argv)
 {

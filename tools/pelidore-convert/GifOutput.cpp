@@ -6,7 +6,7 @@ namespace pelidore {
 
 void GifOutput::DeclareOptions(cli::ArgParser& args)
 {
-    args.Value("--quality").Flag("--dithering").Flag("--transparency");
+    args.Value("--quality").Flag("--dithering").Flag("--transparency").Flag("--smaller");
 }
 
 GifOutput::GifOutput(const cli::ArgParser& args, const std::string& name)
@@ -16,6 +16,7 @@ GifOutput::GifOutput(const cli::ArgParser& args, const std::string& name)
     if (m_Name == "-") {
         throw cli::UsageError("OUT.gif must be a file, not standard output");
     }
+    m_Exporter.SetSmallerFiles(args.Has("--smaller"));
 }
 
 int GifOutput::QualityOption(const cli::ArgParser& args)

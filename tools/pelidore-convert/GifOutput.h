@@ -15,7 +15,7 @@ namespace pelidore {
 
 class GifOutput {
 public:
-    // --quality N, --dithering and --transparency.
+    // --quality N, --dithering, --transparency and --smaller ("Smaller files").
     static void DeclareOptions(cli::ArgParser& args);
 
     // Reads the options from parsed args. Throws cli::UsageError for a bad

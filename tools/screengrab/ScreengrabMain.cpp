@@ -2,6 +2,7 @@
 // Exit codes: 0 written, 1 failed, 2 wrong usage.
 #include "CNBitmap.h"
 #include "CNGdiplus.h"
+#include "CNScreenDC.h"
 #include "NWindows.h"
 
 #include <cstdio>
@@ -26,12 +27,11 @@ int Grab(int x, int y, int width, int height, const wchar_t* file)
     CNGdiplus gdiplus;
     if (!gdiplus.IsStarted())
         return 1;
-    HDC screen = GetDC(nullptr);
+    const CNScreenDC screen;
     if (!screen)
         return 1;
     CNBitmap picture;
-    const HRESULT grabbed = picture.CreateFromDC(screen, x, y, width, height);
-    ReleaseDC(nullptr, screen);
+    const HRESULT grabbed = picture.CreateFromDC(screen.Get(), x, y, width, height);
     if (FAILED(grabbed) || FAILED(picture.SavePng(file))) {
         std::fwprintf(stderr, L"screengrab: cannot write %ls\n", file);
         return 1;

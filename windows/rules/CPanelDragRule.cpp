@@ -1,74 +1,74 @@
 #include "CPanelDragRule.h"
 
+#include "ToolWindowMetrics.h"
+
 namespace pelidore {
 
 namespace {
 
-constexpr int FrameBorder = 9;                                         // the frame may hang this far off the screen
-constexpr int PanelIndent = 10;                                        // panel left - frame left
-constexpr int PanelOverlap = 2;                                        // the panel covers the frame's outer edge
-constexpr int PanelReach = CPanelDragRule::PanelHeight - PanelOverlap; // 151
+using Metrics = ToolWindowMetrics;
 
 } // namespace
 
-CPanelDragRule::Placement CPanelDragRule::Apply(const Rect& proposed, int currentPanelTop, const Rect& frame,
-                                                const Rect& virtualScreen)
+CPanelDragRule::Placement CPanelDragRule::Apply(const ScreenRect& proposed, int currentPanelTop,
+                                                const ScreenRect& frame, const ScreenRect& virtualScreen)
 {
-    Rect panel = proposed;
+    ScreenRect panel = proposed;
     KeepFrameInsideHorizontally(panel, frame, virtualScreen);
     const bool panelAboveFrame = currentPanelTop < frame.top;
     const int frameY =
         panelAboveFrame ? PlaceAboveFrame(panel, frame, virtualScreen) : PlaceBelowFrame(panel, frame, virtualScreen);
-    return Placement{panel, panel.left - PanelIndent, frameY};
+    return Placement{panel, panel.left - Metrics::kPanelIndent, frameY};
 }
 
-void CPanelDragRule::KeepFrameInsideHorizontally(Rect& panel, const Rect& frame, const Rect& virtualScreen)
+void CPanelDragRule::KeepFrameInsideHorizontally(ScreenRect& panel, const ScreenRect& frame,
+                                                 const ScreenRect& virtualScreen)
 {
     const int frameWidth = frame.Width();
-    if (panel.left - PanelIndent < virtualScreen.left - FrameBorder)
+    if (panel.left - Metrics::kPanelIndent < virtualScreen.left - Metrics::kFrameOverhang)
         MovePanelLeft(panel, virtualScreen.left + 1);
-    if (panel.left - PanelIndent + frameWidth > virtualScreen.right + FrameBorder)
-        MovePanelLeft(panel, virtualScreen.right - frameWidth + PanelIndent + FrameBorder);
+    if (panel.left - Metrics::kPanelIndent + frameWidth > virtualScreen.right + Metrics::kFrameOverhang)
+        MovePanelLeft(panel, virtualScreen.right - frameWidth + Metrics::kPanelIndent + Metrics::kFrameOverhang);
 }
 
 // Returns the frame's new y. The panel goes back below the frame as soon as
 // there is room there; the frame then stays where it is.
-int CPanelDragRule::PlaceAboveFrame(Rect& panel, const Rect& frame, const Rect& virtualScreen)
+int CPanelDragRule::PlaceAboveFrame(ScreenRect& panel, const ScreenRect& frame, const ScreenRect& virtualScreen)
 {
-    if (frame.bottom + PanelReach < virtualScreen.bottom) {
-        MovePanelTop(panel, frame.bottom - PanelOverlap);
+    if (frame.bottom + Metrics::kPanelReach < virtualScreen.bottom) {
+        MovePanelTop(panel, frame.bottom - Metrics::kPanelOverlap);
         return frame.top;
     }
     const int frameHeight = frame.Height();
-    if (panel.top + PanelReach + frameHeight > virtualScreen.bottom + FrameBorder)
-        MovePanelTop(panel, virtualScreen.bottom - frameHeight - PanelReach + FrameBorder);
-    return panel.top + PanelReach;
+    if (panel.top + Metrics::kPanelReach + frameHeight > virtualScreen.bottom + Metrics::kFrameOverhang)
+        MovePanelTop(panel, virtualScreen.bottom - frameHeight - Metrics::kPanelReach + Metrics::kFrameOverhang);
+    return panel.top + Metrics::kPanelReach;
 }
 
 // Returns the frame's new y. Without room below the frame the panel flips
 // above it and the frame keeps its place.
-int CPanelDragRule::PlaceBelowFrame(Rect& panel, const Rect& frame, const Rect& virtualScreen)
+int CPanelDragRule::PlaceBelowFrame(ScreenRect& panel, const ScreenRect& frame, const ScreenRect& virtualScreen)
 {
     const int frameHeight = frame.Height();
-    if (frame.top + PanelReach + frameHeight > virtualScreen.bottom) {
-        MovePanelTop(panel, frame.top - PanelReach);
+    if (frame.top + Metrics::kPanelReach + frameHeight > virtualScreen.bottom) {
+        MovePanelTop(panel, frame.top - Metrics::kPanelReach);
         return frame.top;
     }
-    if (panel.top - frameHeight + PanelOverlap < virtualScreen.top - FrameBorder)
-        MovePanelTop(panel, virtualScreen.top + frameHeight - PanelOverlap - FrameBorder);
-    return panel.top - frameHeight + PanelOverlap;
+    if (panel.top - frameHeight + Metrics::kPanelOverlap < virtualScreen.top - Metrics::kFrameOverhang)
+        MovePanelTop(panel, virtualScreen.top + frameHeight - Metrics::kPanelOverlap - Metrics::kFrameOverhang);
+    return panel.top - frameHeight + Metrics::kPanelOverlap;
 }
 
-void CPanelDragRule::MovePanelTop(Rect& panel, int top)
+void CPanelDragRule::MovePanelTop(ScreenRect& panel, int top)
 {
     panel.top = top;
-    panel.bottom = top + PanelHeight;
+    panel.bottom = top + Metrics::kPanelHeight;
 }
 
-void CPanelDragRule::MovePanelLeft(Rect& panel, int left)
+void CPanelDragRule::MovePanelLeft(ScreenRect& panel, int left)
 {
     panel.left = left;
-    panel.right = left + PanelWidth;
+    panel.right = left + Metrics::kWidth;
 }
 
 } // namespace pelidore

@@ -84,10 +84,12 @@ DecodedGif Decode(const std::vector<std::uint8_t>& bytes)
         frame.width = image.ImageDesc.Width;
         frame.height = image.ImageDesc.Height;
         frame.interlaced = image.ImageDesc.Interlace;
-        if (image.ImageDesc.ColorMap != nullptr) {
-            frame.colorCount = image.ImageDesc.ColorMap->ColorCount;
+        // Without a colour table of its own an image uses the global one.
+        const ColorMapObject* map = image.ImageDesc.ColorMap != nullptr ? image.ImageDesc.ColorMap : gif->SColorMap;
+        if (map != nullptr) {
+            frame.colorCount = map->ColorCount;
             for (int c = 0; c < frame.colorCount && c < 256; ++c) {
-                frame.colors[static_cast<std::size_t>(c)] = image.ImageDesc.ColorMap->Colors[c];
+                frame.colors[static_cast<std::size_t>(c)] = map->Colors[c];
             }
         }
         const std::size_t n = static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height);

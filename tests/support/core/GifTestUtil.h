@@ -26,7 +26,7 @@ struct DecodedFrame {
     int transparentIndex = -1;
     int left = 0, top = 0, width = 0, height = 0;
     bool interlaced = false;
-    std::array<GifColorType, 256> colors{};
+    std::array<GifColorType, 256> colors{}; // its own colour table, else the global one
     int colorCount = 0;
     std::vector<std::uint8_t> indices; // top row first, as in the file
 };

@@ -417,8 +417,8 @@ Pixels ColorsFrame(int width, int height, int colors)
     return p;
 }
 
-DesktopSequence::DesktopSequence(int width, int height, std::uint64_t seed, bool vividWallpaper)
-    : m_Width(width), m_Height(height), m_Seed(seed)
+DesktopSequence::DesktopSequence(int width, int height, std::uint64_t seed, bool vividWallpaper, bool scrolling)
+    : m_Width(width), m_Height(height), m_Seed(seed), m_Scrolling(scrolling)
 {
     Canvas c(width, height);
     // Wallpaper: a photo.
@@ -445,6 +445,24 @@ Pixels DesktopSequence::Frame(int index) const
 {
     Canvas c(m_Width, m_Height);
     c.Data() = m_Base;
+    if (m_Scrolling) {
+        TypeAndScroll(c, index);
+    } else {
+        Type(c, index);
+    }
+    // A video-like photo region in the viewer, about 4 % of the screen.
+    const int vw = m_Width / 5;
+    const int vh = m_Height / 5;
+    c.Photo(m_Width * 5 / 8 + 20, m_Height / 10 + 70, vw, vh, static_cast<std::uint32_t>(m_Seed * 7u + 5u), index);
+    // The cursor moves along a path.
+    const int cx = (m_Width / 4 + index * 7) % std::max(1, m_Width - 20);
+    const int cy = m_Height / 2 + static_cast<int>(60 * std::sin(index * 0.1));
+    c.Cursor(cx, cy);
+    return c.Data();
+}
+
+void DesktopSequence::Type(Canvas& c, int index) const
+{
     // Typing: the editor's first free line fills up, a few characters a frame.
     const int ex = m_Width / 32 + 10;
     const int ey = m_Height / 20 + 54;
@@ -460,15 +478,28 @@ Pixels DesktopSequence::Frame(int index) const
             c.Fill(ex + n * 6, y, 1, 10, 0, 0, 0); // caret
         }
     }
-    // A video-like photo region in the viewer, about 4 % of the screen.
-    const int vw = m_Width / 5;
-    const int vh = m_Height / 5;
-    c.Photo(m_Width * 5 / 8 + 20, m_Height / 10 + 70, vw, vh, static_cast<std::uint32_t>(m_Seed * 7u + 5u), index);
-    // The cursor moves along a path.
-    const int cx = (m_Width / 4 + index * 7) % std::max(1, m_Width - 20);
-    const int cy = m_Height / 2 + static_cast<int>(60 * std::sin(index * 0.1));
-    c.Cursor(cx, cy);
-    return c.Data();
+}
+
+// The editor holds a page of text; four characters a frame go into its last
+// line, and a full last line scrolls the page up by one line.
+void DesktopSequence::TypeAndScroll(Canvas& c, int index) const
+{
+    const int ex = m_Width / 32 + 10;
+    const int ey = m_Height / 20 + 54;
+    const int lineChars = std::max(1, (m_Width * 9 / 16 - 24) / 6);
+    const int lines = std::max(1, (m_Height * 3 / 4 - 100) / 14);
+    const int typed = index * 4;
+    const int current = lines - 1 + typed / lineChars;
+    const int first = std::max(0, current - lines + 1);
+    c.Fill(ex - 2, ey - 1, lineChars * 6 + 4, lines * 14, 255, 255, 255);
+    for (int line = first; line <= current; ++line) {
+        const int y = ey + (line - first) * 14;
+        const int n = line < current ? lineChars : typed % lineChars;
+        c.Text(ex, y, n, static_cast<std::uint32_t>(m_Seed * 101u + static_cast<std::uint64_t>(line)), 30, 30, 30);
+        if (line == current && (index / 5) % 2 == 0) {
+            c.Fill(ex + n * 6, y, 1, 10, 0, 0, 0); // caret
+        }
+    }
 }
 
 double Psnr(const std::uint8_t* a, const std::uint8_t* b, std::size_t bytes)

@@ -86,9 +86,11 @@ Pixels ColorsFrame(int width, int height, int colors);
 // A desktop-like recording: a photo as wallpaper (vivid: see Photo), taskbar, an editor being typed into,
 // an image viewer with a static photo and an animated (video-like) photo
 // region, and a moving cursor; about 5 % of the pixels change per frame.
+// scrolling: the editor is full of text and typed into faster, scrolling
+// up one line whenever its last line fills.
 class DesktopSequence {
 public:
-    DesktopSequence(int width, int height, std::uint64_t seed = 1, bool vividWallpaper = false);
+    DesktopSequence(int width, int height, std::uint64_t seed = 1, bool vividWallpaper = false, bool scrolling = false);
     Pixels Frame(int index) const;
     int Width() const { return m_Width; }
     int Height() const { return m_Height; }
@@ -96,7 +98,11 @@ public:
 private:
     int m_Width;
     int m_Height;
+    void Type(Canvas& c, int index) const;
+    void TypeAndScroll(Canvas& c, int index) const;
+
     std::uint64_t m_Seed;
+    bool m_Scrolling;
     Pixels m_Base; // everything that never changes
 };
 

@@ -1,5 +1,7 @@
 #include "SolidWindow.h"
 
+#include "MessagePump.h"
+
 namespace pelidore {
 
 namespace {
@@ -43,15 +45,7 @@ void SolidWindow::SetColour(COLORREF colour)
 
 void SolidWindow::Pump(unsigned milliseconds)
 {
-    const ULONGLONG end = GetTickCount64() + milliseconds;
-    do {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        Sleep(5);
-    } while (GetTickCount64() < end);
+    MessagePump::RunFor(milliseconds);
 }
 
 LRESULT CALLBACK SolidWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

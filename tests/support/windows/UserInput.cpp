@@ -1,5 +1,7 @@
 #include "UserInput.h"
 
+#include "MessagePump.h"
+
 namespace pelidore {
 
 void UserInput::Click(HWND window, const CNRect& rect)
@@ -23,26 +25,7 @@ void UserInput::Char(HWND window, wchar_t c)
 
 bool UserInput::PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, bool* quit)
 {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(message.wParam));
-                if (quit)
-                    *quit = true;
-                return done();
-            }
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-            if (done())
-                return true;
-        }
-        if (GetTickCount() - start > timeoutMs)
-            return done();
-        Sleep(5);
-    }
-    return true;
+    return MessagePump::RunUntil(done, timeoutMs, quit);
 }
 
 void UserInput::Pump()

@@ -1,8 +1,8 @@
-#include "CCreationResult.h"
+#include "CNCreationResult.h"
 
 namespace pelidore {
 
-void CCreationResult::Add(HRESULT result)
+void CNCreationResult::Add(HRESULT result)
 {
     if (FAILED(result))
         m_Result = result;

@@ -1,0 +1,228 @@
+#include "CRecordingController.h"
+
+#include "CCaptureGeometry.h"
+#include "CNScreenDC.h"
+#include "COutputPaths.h"
+#include "CRecordingLimits.h"
+
+#include <system_error>
+#include <utility>
+
+namespace pelidore {
+
+namespace {
+
+void RemoveQuietly(const std::filesystem::path& path)
+{
+    std::error_code ignored;
+    if (!path.empty())
+        std::filesystem::remove(path, ignored);
+}
+
+} // namespace
+
+CRecordingController::~CRecordingController()
+{
+    Shutdown();
+}
+
+void CRecordingController::Attach(RecordingHost host)
+{
+    m_Host = std::move(host);
+}
+
+bool CRecordingController::Start()
+{
+    if (m_Recording || m_Saving || !m_Host.IsComplete())
+        return false;
+    const ScreenRect region = m_Host.markedRegion();
+    RecordingSettings settings = m_Host.readSettings();
+    m_Output = CCaptureGeometry::OutputSize(CCaptureGeometry::CaptureSize(region), settings.scalePercent);
+    if (m_Output.IsEmpty() || !m_Bitmap.Create(m_Output)) {
+        AbandonStart(settings);
+        return false;
+    }
+    // The marks leave the frame before anything is grabbed.
+    m_Recording = true;
+    m_Host.showState();
+    m_Host.waitForScreen();
+    const bool opened = settings.IsLive() ? OpenLiveOutput(settings) : OpenFrameStore(settings);
+    if (!opened) {
+        AbandonStart(settings);
+        return false;
+    }
+    m_FrameCount = 0;
+    const CaptureJob job = MakeJob(settings, region);
+    if (!m_Capture.Start(job)) {
+        AbandonStart(settings);
+        return false;
+    }
+    m_Active = std::move(settings);
+    m_Host.showRecording();
+    m_Host.showState();
+    return true;
+}
+
+bool CRecordingController::OpenLiveOutput(const RecordingSettings& settings)
+{
+    m_GifPath = COutputPaths(settings.workFolder).Gif();
+    if (m_GifPath.empty() || !m_Exporter.Start(m_Output.width, m_Output.height, settings.dithering,
+                                               settings.transparent, m_GifPath, settings.quality))
+        return false;
+    m_Exporter.SetSizeLimit(CRecordingLimits::WriterSizeLimit(m_Host.sizeLimitMb(), settings.quality));
+    return true;
+}
+
+bool CRecordingController::OpenFrameStore(const RecordingSettings& settings)
+{
+    m_StorePath = COutputPaths(settings.workFolder).FrameStore();
+    // Without a store the frames would be dropped one by one; better not to
+    // record at all than to lose the recording silently.
+    return !m_StorePath.empty() && m_Store.Create(m_Output.width, m_Output.height) &&
+           m_Store.OpenForWriting(m_StorePath);
+}
+
+// The first image is taken here, before the thread starts, so the first
+// frame's delay runs from the moment of the start.
+void CRecordingController::GrabFirstImage(const RecordingSettings& settings, const ScreenRect& region)
+{
+    CNScreenDC screen;
+    if (screen)
+        m_Bitmap.Grab(screen.Get(), CCaptureGeometry::CaptureOrigin(region), CCaptureGeometry::CaptureSize(region),
+                      CCaptureGeometry::IsScaled(settings.scalePercent), SRCCOPY);
+}
+
+CaptureJob CRecordingController::MakeJob(const RecordingSettings& settings, const ScreenRect& region)
+{
+    CaptureJob job;
+    job.startTick = GetTickCount();
+    GrabFirstImage(settings, region);
+    job.frame = m_Host.frame;
+    job.panel = m_Host.panel;
+    job.timeLimitSeconds = m_Host.timeLimitSeconds();
+    job.sizeLimitMb = m_Host.sizeLimitMb();
+    job.settings = settings;
+    job.output = m_Output;
+    job.bitmap = &m_Bitmap;
+    job.logo = &m_LogoPainter;
+    job.region = region;
+    if (settings.IsLive()) {
+        job.sink.take = [this](const std::uint8_t* bgr, float delay) {
+            return m_Exporter.PushFrame(bgr, false, delay);
+        };
+        job.sink.progress = [this] {
+            return RecordingProgress{static_cast<std::int64_t>(m_Exporter.TotalDuration()), m_Exporter.FileSize(),
+                                     m_Exporter.FramesWritten(), m_Exporter.SizeLimit()};
+        };
+    } else {
+        job.sink.take = [this](const std::uint8_t* bgr, float delay) { return m_Store.Append(delay, bgr); };
+        job.sink.progress = [this] {
+            return RecordingProgress{static_cast<std::int64_t>(m_Store.DelaySum()), 0, m_Store.FramesWritten(), 0};
+        };
+    }
+    return job;
+}
+
+void CRecordingController::AbandonStart(const RecordingSettings& settings)
+{
+    // Whatever was opened holds no frame yet; nothing recorded is lost.
+    if (settings.IsLive()) {
+        if (m_Exporter.IsStarted()) {
+            m_Exporter.Stop();
+            RemoveQuietly(m_GifPath);
+        }
+    } else if (m_Store.IsWriting()) {
+        m_Store.Close();
+        RemoveQuietly(m_StorePath);
+    }
+    m_Bitmap.Release();
+    m_Recording = false;
+    m_Host.showIdle();
+    m_Host.showState();
+}
+
+void CRecordingController::Stop()
+{
+    if (!m_Recording)
+        return;
+    m_FrameCount = m_Capture.Stop();
+    m_Recording = false;
+    m_Bitmap.Release();
+    // Only now, with the capture thread gone, can no read-out of it
+    // overwrite the reset.
+    m_Host.showIdle();
+    if (m_Active.IsLive()) {
+        m_Exporter.Stop();
+        m_LogoPainter.ReleaseCache();
+    } else {
+        m_Store.Close();
+        StartSaving({m_StorePath}, false);
+    }
+    m_Host.showState();
+}
+
+void CRecordingController::ApplyLocks()
+{
+    m_Capture.SetLocks(m_Host.timeLimitSeconds(), m_Host.sizeLimitMb());
+}
+
+void CRecordingController::StartSaving(std::vector<std::filesystem::path> stores, bool mendFirst)
+{
+    // The save takes the settings of the moment it starts, as the GIF's name does.
+    const RecordingSettings settings = m_Host.readSettings();
+    SaveJob job;
+    job.stores = std::move(stores);
+    job.workFolder = settings.workFolder;
+    job.options = {settings.dithering, settings.transparent, settings.quality};
+    job.mendFirst = mendFirst;
+    m_Host.showSaving(m_FrameCount);
+    m_Saving = true;
+    if (!m_Saver.Start(m_Host.frame, m_Exporter, std::move(job))) {
+        // The stores stay in the work folder and are saved at the next start.
+        m_Saving = false;
+        m_Host.showSavingDone();
+    }
+    m_Host.showState();
+}
+
+void CRecordingController::FinishSaving()
+{
+    m_Saver.Wait();
+    m_Saving = false;
+    m_Host.showSavingDone();
+    m_Host.showState();
+}
+
+void CRecordingController::CancelSaving()
+{
+    if (m_Saving)
+        m_Saver.Cancel();
+}
+
+void CRecordingController::SaveKeptStores()
+{
+    if (!m_Host.IsComplete() || m_Recording || m_Saving)
+        return;
+    std::vector<std::filesystem::path> stores = COutputPaths(m_Host.readSettings().workFolder).KeptFrameStores();
+    if (!stores.empty())
+        StartSaving(std::move(stores), true);
+}
+
+void CRecordingController::Shutdown()
+{
+    if (m_Recording) {
+        m_FrameCount = m_Capture.Stop();
+        m_Recording = false;
+        if (m_Active.IsLive())
+            m_Exporter.Stop();
+        else
+            m_Store.Close(); // its frame count is in the header; saved at the next start
+        m_Bitmap.Release();
+    }
+    if (m_Saving) {
+        m_Saver.Quit();
+        m_Saving = false;
+    }
+}
+
+} // namespace pelidore

@@ -1,0 +1,87 @@
+#pragma once
+// The life of a recording, from its start to its GIF: the capture thread
+// that grabs it, the GIF exporter that writes it live or the frame store
+// that keeps it for saving, the save thread that turns stores into GIFs
+// (after a deferred recording, and at start-up for the stores a crash, a
+// quit or a failed save left behind), and a shutdown that loses nothing.
+// The frame window hands it the host; the controller never draws.
+//
+// Everything here runs on the UI thread; the threads it starts report back
+// only through commands posted to the host's frame.
+#include "CCaptureBitmap.h"
+#include "CCaptureThread.h"
+#include "CFrameStoreWriter.h"
+#include "CLogoPainter.h"
+#include "CSaveThread.h"
+#include "GifExporter.h"
+#include "RecordingHost.h"
+#include "RecordingSettings.h"
+
+#include <filesystem>
+#include <vector>
+
+namespace pelidore {
+
+class CRecordingController {
+public:
+    CRecordingController() = default;
+    ~CRecordingController();
+    CRecordingController(const CRecordingController&) = delete;
+    CRecordingController& operator=(const CRecordingController&) = delete;
+
+    // Must be called once the host's windows exist, before anything else.
+    void Attach(RecordingHost host);
+
+    // Starts with the host's settings and region; false (and nothing left
+    // behind) when the output cannot be opened or the thread not started.
+    bool Start();
+    // Ends the capture; a live GIF is finished, a deferred one saved.
+    void Stop();
+    // The panel's locks changed while recording.
+    void ApplyLocks();
+
+    // Saves the stores a crash, a quit or a failed save left in the work folder.
+    void SaveKeptStores();
+    // The save thread said it is done: the panel comes back.
+    void FinishSaving();
+    // The user gave up saving: the GIF keeps the frames so far.
+    void CancelSaving();
+
+    // Ends a recording or a save under way without losing anything: a live
+    // GIF gets its trailer, a deferred recording's store is closed and kept,
+    // a save in progress leaves its store for the next start. Safe to call
+    // more than once.
+    void Shutdown();
+
+    bool IsRecording() const { return m_Recording; }
+    bool IsSaving() const { return m_Saving; }
+    // Frames of the store being saved, for the progress read-out.
+    int SaveTotal() const { return m_Saver.Total(); }
+
+private:
+    bool OpenLiveOutput(const RecordingSettings& settings);
+    bool OpenFrameStore(const RecordingSettings& settings);
+    CaptureJob MakeJob(const RecordingSettings& settings, const ScreenRect& region);
+    void GrabFirstImage(const RecordingSettings& settings, const ScreenRect& region);
+    void AbandonStart(const RecordingSettings& settings);
+    void StartSaving(std::vector<std::filesystem::path> stores, bool mendFirst);
+
+    RecordingHost m_Host;
+
+    bool m_Recording = false;
+    bool m_Saving = false;
+    RecordingSettings m_Active;
+    PixelSize m_Output;
+    int m_FrameCount = 0;
+    std::filesystem::path m_StorePath;
+    std::filesystem::path m_GifPath;
+
+    GifExporter m_Exporter;
+    CFrameStoreWriter m_Store;
+    CCaptureBitmap m_Bitmap;
+    CLogoPainter m_LogoPainter;
+    CCaptureThread m_Capture;
+    CSaveThread m_Saver;
+};
+
+} // namespace pelidore

@@ -1,0 +1,100 @@
+#include "GifDeltaWriter.h"
+
+#include <gif_lib.h>
+
+namespace pelidore {
+
+bool GifDeltaWriter::Start(int width, int height, int quality, bool dithering, bool transparency)
+{
+    m_Width = width;
+    m_Height = height;
+    m_Quality = quality;
+    m_Transparency = transparency && quality == 0;
+    m_First = true;
+    m_Canvas.Reset(width, height);
+    if (quality == 0) {
+        m_Indices.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+        return true;
+    }
+    return m_Liq.Start(width, height, quality, dithering);
+}
+
+void GifDeltaWriter::Release()
+{
+    m_Canvas.Release();
+    m_Liq.Release();
+    std::vector<std::uint8_t>().swap(m_Indices);
+    std::vector<std::uint8_t>().swap(m_Image.indices);
+}
+
+bool GifDeltaWriter::Write(GifWriter& writer, const std::uint8_t* pixels, int centiseconds)
+{
+    const bool written =
+        m_Quality == 0 ? WriteOctreeFrame(writer, pixels, centiseconds) : WriteLiqFrame(writer, pixels, centiseconds);
+    m_First = m_First && !written;
+    return written;
+}
+
+// The octree's frame as without the option, cropped to where it changes
+// the picture: outside the rectangle every pixel is transparent or shows
+// the colour already there.
+bool GifDeltaWriter::WriteOctreeFrame(GifWriter& writer, const std::uint8_t* pixels, int centiseconds)
+{
+    GifColorType colors[256];
+    std::uint8_t transparentIndex = 0;
+    int used = 0;
+    if (!m_Octree.Quantize(m_Width, m_Height, pixels, m_Indices.data(), colors, 256, &transparentIndex, m_Transparency,
+                           &used)) {
+        return false;
+    }
+    const int transparent = m_Transparency ? transparentIndex : -1;
+    const GifRect rect =
+        m_First ? GifRect{0, 0, m_Width, m_Height} : m_Canvas.ChangedBounds(m_Indices.data(), colors, transparent);
+    if (rect.IsEmpty()) {
+        return WriteUnchanged(writer, centiseconds);
+    }
+    const std::ptrdiff_t width = m_Width;
+    const std::uint8_t* topRow = m_Indices.data() + static_cast<std::ptrdiff_t>(m_Height - 1 - rect.top) * width +
+                                 static_cast<std::ptrdiff_t>(rect.left);
+    return WriteAndDraw(writer, centiseconds, colors, used, rect, topRow, -width, transparent);
+}
+
+bool GifDeltaWriter::WriteLiqFrame(GifWriter& writer, const std::uint8_t* pixels, int centiseconds)
+{
+    if (!m_Liq.Quantize(pixels, m_Canvas, m_Image)) {
+        return false;
+    }
+    if (m_Image.rect.IsEmpty()) {
+        return WriteUnchanged(writer, centiseconds);
+    }
+    return WriteAndDraw(writer, centiseconds, m_Image.colors, m_Image.colorCount, m_Image.rect, m_Image.indices.data(),
+                        m_Image.rect.width, m_Image.transparentIndex);
+}
+
+// One pixel in the top-left corner, in the colour shown there (or
+// transparent where the file has transparency): the delay passes and the
+// picture stays.
+bool GifDeltaWriter::WriteUnchanged(GifWriter& writer, int centiseconds)
+{
+    const std::uint8_t* shown = m_Canvas.At(0, 0);
+    GifColorType colors[1];
+    colors[0].Red = shown[2];
+    colors[0].Green = shown[1];
+    colors[0].Blue = shown[0];
+    const std::uint8_t index = 0;
+    return writer.WriteImage(centiseconds, colors, 1, GifRect{0, 0, 1, 1}, &index, 1, 0);
+}
+
+bool GifDeltaWriter::WriteAndDraw(GifWriter& writer, int centiseconds, const GifColorType* colors, int colorCount,
+                                  const GifRect& rect, const std::uint8_t* topRow, std::ptrdiff_t rowStep,
+                                  int transparentIndex)
+{
+    const auto transparentByte = static_cast<std::uint8_t>(transparentIndex < 0 ? 0 : transparentIndex);
+    if (!writer.WriteImage(centiseconds, colors, colorCount, rect, topRow, rowStep, transparentByte)) {
+        return false;
+    }
+    m_Canvas.Draw(rect, topRow, rowStep, colors, transparentIndex);
+    return true;
+}
+
+} // namespace pelidore

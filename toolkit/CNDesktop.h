@@ -1,0 +1,21 @@
+#pragma once
+
+#include "NWindows.h"
+#include "ScreenRect.h"
+
+namespace pelidore {
+
+// Where things are on the desktop, in the program's one rectangle type: the
+// virtual screen (every monitor), a window's rectangle, and the conversions
+// to and from the RECT of the Windows calls.
+class CNDesktop {
+public:
+    static ScreenRect VirtualScreen();
+    // The window's rectangle in screen coordinates; empty when it cannot be read.
+    static ScreenRect WindowRect(HWND window);
+
+    static ScreenRect FromRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+    static RECT ToRect(const ScreenRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+};
+
+} // namespace pelidore
