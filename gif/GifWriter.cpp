@@ -149,6 +149,11 @@ bool GifWriter::WriteImage(int delayCentiseconds, const GifColorType* colors, in
             return false;
         }
     }
+    // Every frame reaches the operating system whole before the next one
+    // starts, so a crash of the program loses at most the frame being written.
+    if (m_File != nullptr && std::fflush(m_File) != 0) {
+        m_WriteError = true;
+    }
     if (m_WriteError) {
         return false;
     }
