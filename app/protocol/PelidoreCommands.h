@@ -39,6 +39,9 @@ enum PelidoreCommand : unsigned int {
     // new TimeLimit() / SizeLimit() (the capture thread tests its own copy).
     CMD_LOCKS_CHANGED = 12,
     CMD_PAUSE = 13, // lParam: a PauseRequest; ignored unless recording
+    // A save that must fit a size starts a pass that gives up what the save
+    // thread's FitFps and FitScale say.
+    CMD_SAVE_FIT = 40,
 };
 
 // lParam of CMD_TOGGLE_RECORDING. A request that says which way it goes is

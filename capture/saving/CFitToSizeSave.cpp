@@ -2,9 +2,6 @@
 
 #include "CFitPasses.h"
 
-#include <algorithm>
-#include <cmath>
-
 namespace pelidore {
 
 SaveOutcome CFitToSizeSave::Convert(const std::filesystem::path& storePath, const std::filesystem::path& gifPath,
@@ -17,7 +14,7 @@ SaveOutcome CFitToSizeSave::Convert(const std::filesystem::path& storePath, cons
     double recordedFps = 0.0;
     const auto pass = [&](const FitStep& step, const std::filesystem::path& path) {
         if (m_StepReport)
-            m_StepReport(KeptFps(step, recordedFps), step.scalePercent);
+            m_StepReport(step.KeptFps(recordedFps), step.scalePercent);
         lastOutcome = m_Converter.Convert(storePath, path, smaller, stop, progress, log, step);
         CFitPasses::PassResult result;
         result.written = lastOutcome == SaveOutcome::Saved;
@@ -41,26 +38,6 @@ SaveOutcome CFitToSizeSave::Convert(const std::filesystem::path& storePath, cons
         return lastOutcome == SaveOutcome::Saved ? SaveOutcome::ExportFailed : lastOutcome;
     }
     return SaveOutcome::ExportFailed;
-}
-
-int CFitToSizeSave::KeptFps(const FitStep& step, double recordedFps)
-{
-    if (step.keepRatio >= 1.0 || recordedFps <= 0.0)
-        return 0;
-    return static_cast<int>(std::lround(std::max(1.0, recordedFps * step.keepRatio)));
-}
-
-std::wstring CFitToSizeSave::Describe(int fps, int scalePercent)
-{
-    std::wstring text;
-    if (fps > 0)
-        text = std::to_wstring(fps) + L" fps";
-    if (scalePercent > 0 && scalePercent < 100) {
-        if (!text.empty())
-            text += L", ";
-        text += std::to_wstring(scalePercent) + L" %";
-    }
-    return text;
 }
 
 } // namespace pelidore

@@ -19,8 +19,6 @@ namespace pelidore {
 
 class CFitToSizeSave {
 public:
-    static constexpr std::uint64_t kMebibyte = 1048576;
-
     // Told before each pass what it gives up (fps 0: no frame dropped).
     using StepReport = std::function<void(int fps, int scalePercent)>;
 
@@ -32,7 +30,7 @@ public:
     // The limit options.fitToMb sets.
     static std::uint64_t LimitBytes(const SaveOptions& options)
     {
-        return static_cast<std::uint64_t>(options.fitToMb > 0 ? options.fitToMb : 0) * kMebibyte;
+        return static_cast<std::uint64_t>(options.fitToMb > 0 ? options.fitToMb : 0) * FitStep::kMebibyte;
     }
 
     // A GIF of at most limitBytes. TooLarge when even the smallest step does
@@ -45,12 +43,6 @@ public:
     const FitStep& Step() const { return m_Step; }
     double RecordedFps() const { return m_RecordedFps; }
     int Passes() const { return m_Passes; }
-
-    // The frames a second a step keeps, rounded; 0 when it keeps them all.
-    static int KeptFps(const FitStep& step, double recordedFps);
-    // For the save window: "8 fps, 80 %", "8 fps" or "80 %"; empty when
-    // nothing was given up.
-    static std::wstring Describe(int fps, int scalePercent);
 
 private:
     CStoreConverter& m_Converter;

@@ -249,8 +249,8 @@ TEST_F(StoreFitToSize, LandsBetweenFourFifthsAndTheLimitWithTheTimeKept)
         EXPECT_FALSE(fs::exists(m_GifPath.string() + ".part"));
         fs::remove(m_GifPath);
     }
-    EXPECT_EQ(CFitToSizeSave::Describe(8, 80), L"8 fps, 80 %");
-    EXPECT_EQ(CFitToSizeSave::Describe(0, 100), L"");
+    EXPECT_EQ(FitStep::Describe(8, 80), L"8 fps, 80 %");
+    EXPECT_EQ(FitStep::Describe(0, 100), L"");
 }
 
 TEST_F(StoreFitToSize, TooLargeForAnyStepLeavesNoGifAndTheStore)
