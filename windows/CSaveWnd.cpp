@@ -65,7 +65,7 @@ void CSaveWnd::DrawDecorations()
     wchar_t count[32];
     if (std::swprintf(count, sizeof count / sizeof count[0], L"%d / %u", m_Done, m_Total) > 0)
         m_Screen.DrawText(m_Font, kCountArea, CNTheme::Text(), count, 0, kCentred, kCentred, true);
-    const RECT title = {0, kTitleTop, m_Screen.Width(), kTitleBottom};
+    const RECT title = {0, kTitleTop, m_Screen.LayoutWidth(), kTitleBottom};
     m_Screen.DrawText(m_Font, title, CNTheme::Text(), L"Saving...", 0, kCentred, kCentred, true);
 }
 

@@ -155,7 +155,7 @@ LRESULT CToolWnd::OnClose(WPARAM, LPARAM)
 LRESULT CToolWnd::OnNcHitTest(WPARAM, LPARAM lParam)
 {
     POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    if (!ScreenToClient(m_Window, &point))
+    if (!ScreenToLayout(point))
         return 0;
     // 0 lets the default procedure answer (HTCLIENT).
     return IsCaptionPoint(point.x, point.y) ? HTCAPTION : 0;
