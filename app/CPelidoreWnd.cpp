@@ -4,7 +4,10 @@
 #include "CNCreationResult.h"
 #include "CNDesktop.h"
 #include "CNDpi.h"
+#include "CNTheme.h"
+#include "COptionsFile.h"
 #include "COutputPaths.h"
+#include "CSavedGifActions.h"
 #include "CSnapshot.h"
 #include "PelidoreCommands.h"
 #include "ResourceIds.h"
@@ -12,6 +15,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <string>
 #include <utility>
 
 namespace pelidore {
@@ -26,6 +31,9 @@ static_assert(static_cast<int>(FrameHit::Caption) == HTCAPTION && static_cast<in
 
 constexpr DWORD kToolExStyle = WS_EX_LAYERED;
 constexpr DWORD kToolStyle = WS_POPUP;
+constexpr int kCountdownMaxHeight = 180;
+constexpr const wchar_t* kCountdownFace = L"Arial";
+constexpr int kCentred = 1;
 
 } // namespace
 
@@ -55,6 +63,8 @@ HRESULT CPelidoreWnd::OnCreate()
         return E_FAIL;
     m_SnapshotBusy = false;
     m_BorderPhase = 0;
+    LoadOptions();
+    ApplyHotkeys();
     m_Recorder.Attach(MakeRecordingHost());
     m_Recorder.SaveKeptStores();
     return S_OK;
@@ -111,6 +121,7 @@ HRESULT CPelidoreWnd::AddHandlers()
     result.Add(AddMessageFunc(WM_MOVE, &CPelidoreWnd::OnMove));
     result.Add(AddMessageFunc(PWM_COMMAND, &CPelidoreWnd::OnCommand));
     result.Add(AddMessageFunc(PWM_QUERY_STATE, &CPelidoreWnd::OnQueryState));
+    result.Add(AddMessageFunc(WM_HOTKEY, &CPelidoreWnd::OnHotkey));
     return result.Get();
 }
 
@@ -120,6 +131,7 @@ RecordingHost CPelidoreWnd::MakeRecordingHost()
     host.frame = m_Window;
     host.panel = m_Panel.GetHwnd();
     host.readSettings = [this] { return m_Settings.Read(); };
+    host.readOptions = [this] { return m_Options; };
     host.markedRegion = [this] { return MarkedRegion(); };
     host.timeLimitSeconds = [this] { return m_Panel.TimeLimit(); };
     host.sizeLimitMb = [this] { return m_Panel.SizeLimit(); };
@@ -129,12 +141,29 @@ RecordingHost CPelidoreWnd::MakeRecordingHost()
     host.showIdle = [this] { ShowPanelIdle(); };
     host.showSaving = [this](int frames) { ShowSaving(frames); };
     host.showSavingDone = [this] { ShowSavingDone(); };
+    host.showCountdown = [this](int) { Draw(); };
+    host.runCountdownTicks = [this](bool run) { RunCountdownTicks(run); };
+    host.showPaused = [this](bool paused) { ShowPaused(paused); };
+    host.gifFinished = [this](const std::filesystem::path& gif) { OnGifFinished(gif); };
     return host;
 }
 
 void CPelidoreWnd::Shutdown()
 {
     m_Recorder.Shutdown();
+    m_Hotkeys.UnregisterAll();
+}
+
+void CPelidoreWnd::LoadOptions()
+{
+    COptionsFile file;
+    file.Read(std::filesystem::path(m_Setup.GetSettingsFolder()) / COptionsFile::kFileName);
+    m_Options = file.options;
+}
+
+void CPelidoreWnd::ApplyHotkeys()
+{
+    m_Hotkeys.Apply(m_Window, m_Options);
 }
 
 // ---- drawing -----------------------------------------------------------------
@@ -149,10 +178,29 @@ void CPelidoreWnd::Draw()
                               border.top, border.Width(), border.Height());
         // The corner marks reach into the recorded region: a snapshot taken
         // while idle hides them with the centre mark.
-        if (!IsRecording() && !m_SnapshotBusy)
+        if (!IsRecording() && !m_SnapshotBusy && !IsCountingDown())
             DrawMarks(window);
+        if (IsCountingDown())
+            DrawCountdown(window);
     }
     m_Screen.Present();
+}
+
+// The seconds left, large in the middle of the inside: drawn on the frame's
+// own surface, which no grab sees while it shows them (the recording starts
+// only once they are gone from the screen).
+void CPelidoreWnd::DrawCountdown(PixelSize window)
+{
+    const ScreenRect inside = CFrameGeometry::BorderRect(window);
+    const int height = std::max(16, std::min(kCountdownMaxHeight, inside.Height() * 2 / 3));
+    if (height != m_CountdownHeight || !m_CountdownFont.IsCreated()) {
+        m_CountdownHeight = height;
+        if (FAILED(m_CountdownFont.Create(-height, FW_BOLD, kCountdownFace)))
+            return;
+    }
+    const std::wstring digits = std::to_wstring(m_Recorder.CountdownLeft());
+    const RECT box = CNDesktop::ToRect(inside);
+    m_Screen.DrawOutlinedText(m_CountdownFont, box, CNTheme::Text(), digits.c_str(), kCentred, true, true, 0);
 }
 
 void CPelidoreWnd::DrawMarks(PixelSize window)
@@ -226,11 +274,32 @@ LRESULT CPelidoreWnd::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
 
 LRESULT CPelidoreWnd::OnTimer(WPARAM timer, LPARAM)
 {
+    if (timer == kCountdownTimer) {
+        m_Recorder.CountdownTick();
+        return 1;
+    }
     if (timer != kBorderTimer)
         return 0;
     m_BorderPhase = CFrameGeometry::NextBorderPhase(m_BorderPhase);
     Draw();
     return 1;
+}
+
+LRESULT CPelidoreWnd::OnHotkey(WPARAM id, LPARAM)
+{
+    switch (id) {
+    case CGlobalHotkeys::kRecord:
+        ToggleRecording(RECORD_TOGGLE);
+        return 1;
+    case CGlobalHotkeys::kPause:
+        SetPause(PAUSE_TOGGLE);
+        return 1;
+    case CGlobalHotkeys::kSnapshot:
+        TakeSnapshot();
+        return 1;
+    default:
+        return 0;
+    }
 }
 
 LRESULT CPelidoreWnd::OnMoving(WPARAM, LPARAM lParam)
@@ -274,6 +343,10 @@ LRESULT CPelidoreWnd::OnQueryState(WPARAM, LPARAM)
         state |= STATE_RECORDING;
     if (IsSaving())
         state |= STATE_SAVING;
+    if (IsPaused())
+        state |= STATE_PAUSED;
+    if (IsCountingDown())
+        state |= STATE_COUNTING_DOWN;
     MSG waiting;
     if (PeekMessageW(&waiting, m_Window, PWM_COMMAND, PWM_COMMAND, PM_NOREMOVE))
         state |= STATE_COMMANDS_PENDING;
@@ -312,6 +385,9 @@ LRESULT CPelidoreWnd::OnCommand(WPARAM command, LPARAM argument)
     case CMD_LOCKS_CHANGED:
         m_Recorder.ApplyLocks();
         break;
+    case CMD_PAUSE:
+        SetPause(argument);
+        break;
     case CMD_OPEN_WORK_FOLDER:
         OpenWorkFolder();
         break;
@@ -333,12 +409,22 @@ void CPelidoreWnd::ToggleRecording(LPARAM request)
     // While a save runs the store and the exporter are the save thread's.
     if (IsSaving())
         return;
-    if (IsRecording()) {
+    if (IsRecording() || IsCountingDown()) {
         if (request != RECORD_START)
             m_Recorder.Stop();
     } else if (request != RECORD_STOP) {
-        m_Recorder.Start();
+        m_Recorder.RequestStart();
     }
+}
+
+void CPelidoreWnd::SetPause(LPARAM request)
+{
+    if (request == PAUSE_ON)
+        m_Recorder.Pause();
+    else if (request == PAUSE_OFF)
+        m_Recorder.Resume();
+    else
+        m_Recorder.TogglePause();
 }
 
 void CPelidoreWnd::TakeSnapshot()
@@ -394,6 +480,32 @@ void CPelidoreWnd::ShowPanelRecording()
 {
     m_Panel.ShowStopButton();
     SetTimer(m_Window, kBorderTimer, kBorderTimerMs, nullptr);
+}
+
+void CPelidoreWnd::RunCountdownTicks(bool run)
+{
+    if (run)
+        SetTimer(m_Window, kCountdownTimer, kCountdownTimerMs, nullptr);
+    else
+        KillTimer(m_Window, kCountdownTimer);
+}
+
+// The border stands still while paused, as the recording does.
+void CPelidoreWnd::ShowPaused(bool paused)
+{
+    m_Panel.SetPaused(paused);
+    if (paused)
+        KillTimer(m_Window, kBorderTimer);
+    else if (IsRecording())
+        SetTimer(m_Window, kBorderTimer, kBorderTimerMs, nullptr);
+}
+
+void CPelidoreWnd::OnGifFinished(const std::filesystem::path& gif)
+{
+    if (m_Options.copyAfterSave)
+        CSavedGifActions::CopyToClipboard(m_Window, gif);
+    if (m_Options.showAfterSave)
+        CSavedGifActions::ShowInFolder(gif);
 }
 
 void CPelidoreWnd::ShowPanelIdle()

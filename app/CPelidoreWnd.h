@@ -7,8 +7,10 @@
 // start to its GIF, is the recording controller's.
 #include "CAboutWnd.h"
 #include "CControlWnd.h"
+#include "CGlobalHotkeys.h"
 #include "CLogoWnd.h"
 #include "CNBitmap.h"
+#include "CNFont.h"
 #include "CNGdiplus.h"
 #include "CNTopWindow.h"
 #include "CRecordingController.h"
@@ -17,6 +19,7 @@
 #include "CSetupWnd.h"
 #include "ScreenRect.h"
 
+#include <filesystem>
 #include <memory>
 
 namespace pelidore {
@@ -25,6 +28,8 @@ class CPelidoreWnd : public CNTopWindow {
 public:
     static constexpr UINT_PTR kBorderTimer = 1;
     static constexpr UINT kBorderTimerMs = 100;
+    static constexpr UINT_PTR kCountdownTimer = 2;
+    static constexpr UINT kCountdownTimerMs = 1000;
     static constexpr unsigned kScreenUpdateMs = 100;
 
     // Class name and title: what scripts and a second start look for.
@@ -45,6 +50,8 @@ public:
     void Shutdown();
 
     bool IsRecording() const { return m_Recorder.IsRecording(); }
+    bool IsPaused() const { return m_Recorder.IsPaused(); }
+    bool IsCountingDown() const { return m_Recorder.IsCountingDown(); }
     bool IsSaving() const { return m_Recorder.IsSaving(); }
     int BorderPhase() const { return m_BorderPhase; }
 
@@ -71,10 +78,17 @@ private:
     LRESULT OnMove(WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnQueryState(WPARAM wParam, LPARAM lParam);
+    LRESULT OnHotkey(WPARAM wParam, LPARAM lParam);
 
     void ToggleRecording(LPARAM request);
-    void ShowRecordingState();
+    void SetPause(LPARAM request);
     void DrawMarks(PixelSize window);
+    void DrawCountdown(PixelSize window);
+    void RunCountdownTicks(bool run);
+    void ShowPaused(bool paused);
+    void OnGifFinished(const std::filesystem::path& gif);
+    void LoadOptions();
+    void ApplyHotkeys();
     void WaitForScreenUpdate();
     void TakeSnapshot();
     void OpenWorkFolder();
@@ -99,6 +113,10 @@ private:
     CSaveWnd m_Save;
     CSettingsReader m_Settings{m_Setup, m_Logo};
     CNBitmap m_Marks[kMarkCount];
+    CNFont m_CountdownFont;
+    int m_CountdownHeight = 0;
+    Options m_Options;
+    CGlobalHotkeys m_Hotkeys;
 
     bool m_SnapshotBusy = false;
     int m_BorderPhase = 0;

@@ -31,12 +31,54 @@ void CRecordingController::Attach(RecordingHost host)
     m_Host = std::move(host);
 }
 
+void CRecordingController::RequestStart()
+{
+    if (m_Recording || m_Saving || IsCountingDown() || !m_Host.IsComplete())
+        return;
+    const int countdown = m_Host.readOptions().countdownSeconds;
+    if (countdown <= 0) {
+        Start();
+        return;
+    }
+    // Nothing is opened yet: a stop during the countdown leaves no file.
+    m_CountdownLeft = countdown;
+    m_Host.showRecording();
+    m_Host.showCountdown(m_CountdownLeft);
+    m_Host.runCountdownTicks(true);
+}
+
+void CRecordingController::CountdownTick()
+{
+    if (!IsCountingDown())
+        return;
+    if (--m_CountdownLeft > 0) {
+        m_Host.showCountdown(m_CountdownLeft);
+        return;
+    }
+    m_Host.runCountdownTicks(false);
+    // The digit goes with this look; Start waits until the screen shows it
+    // before the first grab, so no digit is ever recorded.
+    m_Host.showCountdown(0);
+    Start();
+}
+
+void CRecordingController::CancelCountdown()
+{
+    m_CountdownLeft = 0;
+    m_Host.runCountdownTicks(false);
+    m_Host.showCountdown(0);
+    m_Host.showIdle();
+    m_Host.showState();
+}
+
 bool CRecordingController::Start()
 {
     if (m_Recording || m_Saving || !m_Host.IsComplete())
         return false;
+    m_CountdownLeft = 0;
     const ScreenRect region = m_Host.markedRegion();
     RecordingSettings settings = m_Host.readSettings();
+    m_Options = m_Host.readOptions();
     m_Output = CCaptureGeometry::OutputSize(CCaptureGeometry::CaptureSize(region), settings.scalePercent);
     if (m_Output.IsEmpty() || !m_Bitmap.Create(m_Output)) {
         AbandonStart(settings);
@@ -106,6 +148,11 @@ CaptureJob CRecordingController::MakeJob(const RecordingSettings& settings, cons
     job.bitmap = &m_Bitmap;
     job.logo = &m_LogoPainter;
     job.region = region;
+    if (m_Options.highlightClicks) {
+        // Without the hook the rings still show the buttons held at each grab.
+        m_MouseHook.Install(m_Clicks);
+        job.clicks = &m_Clicks;
+    }
     if (settings.IsLive()) {
         job.sink.take = [this](const std::uint8_t* bgr, float delay) {
             return m_Exporter.PushFrame(bgr, false, delay);
@@ -143,22 +190,58 @@ void CRecordingController::AbandonStart(const RecordingSettings& settings)
 
 void CRecordingController::Stop()
 {
+    if (IsCountingDown()) {
+        CancelCountdown();
+        return;
+    }
     if (!m_Recording)
         return;
     m_FrameCount = m_Capture.Stop();
+    m_MouseHook.Remove();
     m_Recording = false;
     m_Bitmap.Release();
     // Only now, with the capture thread gone, can no read-out of it
     // overwrite the reset.
+    m_Host.showPaused(false);
     m_Host.showIdle();
     if (m_Active.IsLive()) {
-        m_Exporter.Stop();
+        const bool complete = m_Exporter.Stop();
         m_LogoPainter.ReleaseCache();
+        if (complete)
+            ReportFinishedGif(m_GifPath);
     } else {
         m_Store.Close();
         StartSaving({m_StorePath}, false);
+        m_SavingOwnRecording = m_Saving;
     }
     m_Host.showState();
+}
+
+bool CRecordingController::Pause()
+{
+    if (!m_Recording || !m_Capture.Pause())
+        return false;
+    m_Host.showPaused(true);
+    return true;
+}
+
+bool CRecordingController::Resume()
+{
+    if (!m_Recording || !m_Capture.Resume())
+        return false;
+    m_Host.showPaused(false);
+    return true;
+}
+
+bool CRecordingController::TogglePause()
+{
+    return IsPaused() ? Resume() : Pause();
+}
+
+void CRecordingController::ReportFinishedGif(const std::filesystem::path& gif)
+{
+    if (!gif.empty())
+        m_Host.gifFinished(gif);
 }
 
 void CRecordingController::ApplyLocks()
@@ -177,7 +260,7 @@ void CRecordingController::StartSaving(std::vector<std::filesystem::path> stores
     job.mendFirst = mendFirst;
     m_Host.showSaving(m_FrameCount);
     m_Saving = true;
-    if (!m_Saver.Start(m_Host.frame, m_Store, m_Exporter, std::move(job))) {
+    if (!m_Saver.Start(m_Host.frame, m_Exporter, std::move(job))) {
         // The stores stay in the work folder and are saved at the next start.
         m_Saving = false;
         m_Host.showSavingDone();
@@ -191,6 +274,9 @@ void CRecordingController::FinishSaving()
     m_Saving = false;
     m_Host.showSavingDone();
     m_Host.showState();
+    if (m_SavingOwnRecording)
+        ReportFinishedGif(m_Saver.LastSaved());
+    m_SavingOwnRecording = false;
 }
 
 void CRecordingController::CancelSaving()
@@ -210,8 +296,10 @@ void CRecordingController::SaveKeptStores()
 
 void CRecordingController::Shutdown()
 {
+    m_CountdownLeft = 0;
     if (m_Recording) {
         m_FrameCount = m_Capture.Stop();
+        m_MouseHook.Remove();
         m_Recording = false;
         if (m_Active.IsLive())
             m_Exporter.Stop();

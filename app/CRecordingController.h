@@ -10,8 +10,10 @@
 // only through commands posted to the host's frame.
 #include "CCaptureBitmap.h"
 #include "CCaptureThread.h"
-#include "CFrameStore.h"
+#include "CClickLatch.h"
+#include "CFrameStoreWriter.h"
 #include "CLogoPainter.h"
+#include "CMouseHook.h"
 #include "CSaveThread.h"
 #include "GifExporter.h"
 #include "RecordingHost.h"
@@ -32,11 +34,24 @@ public:
     // Must be called once the host's windows exist, before anything else.
     void Attach(RecordingHost host);
 
+    // A start asked for by the user or a script: with a countdown set, the
+    // countdown runs first (a stop during it cancels the start), else the
+    // recording starts at once.
+    void RequestStart();
+    // One second of the countdown has passed; at the end the recording starts.
+    void CountdownTick();
     // Starts with the host's settings and region; false (and nothing left
     // behind) when the output cannot be opened or the thread not started.
     bool Start();
-    // Ends the capture; a live GIF is finished, a deferred one saved.
+    // Ends the capture (paused or not); a live GIF is finished, a deferred
+    // one saved. During a countdown it cancels the start.
     void Stop();
+
+    // While recording: a paused recording records nothing until resumed.
+    // False when not recording or already in the state asked for.
+    bool Pause();
+    bool Resume();
+    bool TogglePause();
     // The panel's locks changed while recording.
     void ApplyLocks();
 
@@ -54,6 +69,9 @@ public:
     void Shutdown();
 
     bool IsRecording() const { return m_Recording; }
+    bool IsPaused() const { return m_Recording && m_Capture.IsPaused(); }
+    bool IsCountingDown() const { return m_CountdownLeft > 0; }
+    int CountdownLeft() const { return m_CountdownLeft; }
     bool IsSaving() const { return m_Saving; }
     // Frames of the store being saved, for the progress read-out.
     int SaveTotal() const { return m_Saver.Total(); }
@@ -64,12 +82,17 @@ private:
     CaptureJob MakeJob(const RecordingSettings& settings, const ScreenRect& region);
     void GrabFirstImage(const RecordingSettings& settings, const ScreenRect& region);
     void AbandonStart(const RecordingSettings& settings);
+    void CancelCountdown();
+    void ReportFinishedGif(const std::filesystem::path& gif);
     void StartSaving(std::vector<std::filesystem::path> stores, bool mendFirst);
 
     RecordingHost m_Host;
 
     bool m_Recording = false;
     bool m_Saving = false;
+    bool m_SavingOwnRecording = false; // not the kept stores of an earlier run
+    int m_CountdownLeft = 0;
+    Options m_Options; // as the recording started
     RecordingSettings m_Active;
     PixelSize m_Output;
     int m_FrameCount = 0;
@@ -77,9 +100,11 @@ private:
     std::filesystem::path m_GifPath;
 
     GifExporter m_Exporter;
-    CFrameStore m_Store;
+    CFrameStoreWriter m_Store;
     CCaptureBitmap m_Bitmap;
     CLogoPainter m_LogoPainter;
+    CClickLatch m_Clicks;
+    CMouseHook m_MouseHook;
     CCaptureThread m_Capture;
     CSaveThread m_Saver;
 };

@@ -14,16 +14,16 @@ CSaveThread::~CSaveThread()
     Quit();
 }
 
-bool CSaveThread::Start(HWND frame, CFrameStore& store, GifExporter& exporter, SaveJob job)
+bool CSaveThread::Start(HWND frame, GifExporter& exporter, SaveJob job)
 {
     if (IsRunning() || !frame)
         return false;
     m_Frame = frame;
-    m_Store = &store;
     m_Exporter = &exporter;
     m_Job = std::move(job);
     m_Stop.store(static_cast<int>(SaveStop::None));
     m_Total.store(0);
+    m_LastSaved.clear();
     try {
         m_Thread = std::thread(&CSaveThread::Run, this);
     } catch (const std::system_error&) {
@@ -58,7 +58,7 @@ void CSaveThread::StopWith(SaveStop stop)
 
 void CSaveThread::Run()
 {
-    CStoreConverter converter(*m_Store, *m_Exporter);
+    CStoreConverter converter(*m_Exporter);
     for (const std::filesystem::path& store : m_Job.stores) {
         if (m_Stop.load() != static_cast<int>(SaveStop::None))
             break;
@@ -79,6 +79,8 @@ void CSaveThread::SaveOne(CStoreConverter& converter, const std::filesystem::pat
     };
     const SaveOutcome outcome = converter.Convert(store, gif, m_Job.options, m_Stop, report, stdout);
     CStoreConverter::Finish(outcome, store, gif);
+    if (outcome == SaveOutcome::Saved)
+        m_LastSaved = gif;
 }
 
 } // namespace pelidore

@@ -3,7 +3,6 @@
 // or at start-up for the stores a crash, a quit or a failed save left in the
 // work folder. It reports to the frame window only by posted commands:
 // progress (done frames in lParam) and, at the end, save finished.
-#include "CFrameStore.h"
 #include "CStoreConverter.h"
 #include "GifExporter.h"
 #include "NWindows.h"
@@ -30,8 +29,8 @@ public:
     CSaveThread(const CSaveThread&) = delete;
     CSaveThread& operator=(const CSaveThread&) = delete;
 
-    // The store and exporter are the thread's until it has ended.
-    bool Start(HWND frame, CFrameStore& store, GifExporter& exporter, SaveJob job);
+    // The exporter is the thread's until it has ended.
+    bool Start(HWND frame, GifExporter& exporter, SaveJob job);
     // The user gave up saving: the GIF keeps the frames so far, the store goes.
     void Cancel();
     // The program is quitting: the store stays for the next start.
@@ -43,6 +42,8 @@ public:
     // Frames of the store being saved; written by the save thread before
     // each progress report, read by the UI thread when it arrives.
     int Total() const { return m_Total.load(); }
+    // The last GIF saved whole; read once the thread has ended (Wait).
+    const std::filesystem::path& LastSaved() const { return m_LastSaved; }
 
 private:
     void Run();
@@ -55,9 +56,9 @@ private:
 
     // The save thread's own while it runs.
     HWND m_Frame = nullptr;
-    CFrameStore* m_Store = nullptr;
     GifExporter* m_Exporter = nullptr;
     SaveJob m_Job;
+    std::filesystem::path m_LastSaved;
 };
 
 } // namespace pelidore

@@ -5,9 +5,11 @@
 // recording. Plain functions rather than an interface, so the frame window
 // keeps its single base class; all of them run on the UI thread.
 #include "NWindows.h"
+#include "Options.h"
 #include "RecordingSettings.h"
 #include "ScreenRect.h"
 
+#include <filesystem>
 #include <functional>
 
 namespace pelidore {
@@ -17,6 +19,7 @@ struct RecordingHost {
     HWND panel = nullptr; // receives the read-outs while recording; may be null
 
     std::function<RecordingSettings()> readSettings;
+    std::function<Options()> readOptions;
     std::function<ScreenRect()> markedRegion;
     std::function<int()> timeLimitSeconds;
     std::function<int()> sizeLimitMb;
@@ -32,11 +35,20 @@ struct RecordingHost {
     // Saving takes the panel's place with its progress window, and gives it back.
     std::function<void(int frames)> showSaving;
     std::function<void()> showSavingDone;
+    // The countdown before a start: the digit to show (0: none), and the
+    // one-second ticks that drive it (CRecordingController::CountdownTick).
+    std::function<void(int seconds)> showCountdown;
+    std::function<void(bool run)> runCountdownTicks;
+    // A pause began or ended: the panel says so, the border stands still.
+    std::function<void(bool paused)> showPaused;
+    // A GIF of this session's recording is finished.
+    std::function<void(const std::filesystem::path& gif)> gifFinished;
 
     bool IsComplete() const
     {
-        return frame && readSettings && markedRegion && timeLimitSeconds && sizeLimitMb && showState && waitForScreen &&
-               showRecording && showIdle && showSaving && showSavingDone;
+        return frame && readSettings && readOptions && markedRegion && timeLimitSeconds && sizeLimitMb && showState &&
+               waitForScreen && showRecording && showIdle && showSaving && showSavingDone && showCountdown &&
+               runCountdownTicks && showPaused && gifFinished;
     }
 };
 

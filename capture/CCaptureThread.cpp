@@ -1,6 +1,7 @@
 #include "CCaptureThread.h"
 
 #include "CCaptureGeometry.h"
+#include "CClickPainter.h"
 #include "CCursorPainter.h"
 #include "CFrameTiming.h"
 #include "CNScreenDC.h"
@@ -20,8 +21,12 @@ bool CCaptureThread::Start(const CaptureJob& job)
 {
     if (IsRunning() || !job.frame || !job.bitmap || !job.bitmap->IsReady() || !job.logo || !job.sink.IsComplete())
         return false;
+    if (!m_Wake)
+        return false;
     m_Job = job;
+    m_Clock = CPauseClock(job.startTick);
     m_LastTick = job.startTick;
+    m_PauseRequested.store(false);
     m_FrameCount = 0;
     m_StopPosted = false;
     m_LastFrame = job.region;
@@ -39,6 +44,7 @@ bool CCaptureThread::Start(const CaptureJob& job)
 int CCaptureThread::Stop()
 {
     m_Capturing.store(false);
+    m_Wake.Set();
     if (m_Thread.joinable())
         m_Thread.join();
     return m_FrameCount;
@@ -50,23 +56,64 @@ void CCaptureThread::SetLocks(int timeLimitSeconds, int sizeLimitMb)
     m_SizeLimitMb.store(sizeLimitMb);
 }
 
+bool CCaptureThread::Pause()
+{
+    if (!IsRunning() || m_PauseRequested.load())
+        return false;
+    m_PauseTick.store(GetTickCount());
+    m_PauseRequested.store(true);
+    m_Wake.Set();
+    return true;
+}
+
+bool CCaptureThread::Resume()
+{
+    if (!IsRunning() || !m_PauseRequested.load())
+        return false;
+    m_ResumeTick.store(GetTickCount());
+    m_PauseRequested.store(false);
+    m_Wake.Set();
+    return true;
+}
+
 void CCaptureThread::Run()
 {
     const std::uint32_t interval = CFrameTiming::FrameIntervalMs(m_Job.settings.framesPerSecond);
     while (m_Capturing.load()) {
+        if (m_PauseRequested.load()) {
+            WaitWhilePaused();
+            continue;
+        }
         const std::uint32_t passStart = GetTickCount();
         const ScreenRect frame = FrameNow();
-        const std::uint32_t now = GetTickCount();
+        const std::uint32_t now = m_Clock.RecordingTick(GetTickCount());
         const float delay = CFrameTiming::DelaySeconds(m_LastTick, now, m_Job.settings.speedPercent);
         m_LastTick = now;
         Compose(frame);
         HandOver(delay);
         ++m_FrameCount;
         GrabNext(frame);
-        const std::uint32_t rest = CFrameTiming::SleepAfterPass(passStart, GetTickCount(), interval);
-        if (rest > 0)
-            Sleep(rest);
+        Rest(CFrameTiming::SleepAfterPass(passStart, GetTickCount(), interval));
     }
+}
+
+// Sleeps out the frame interval, but wakes at once for a pause or a stop.
+void CCaptureThread::Rest(std::uint32_t milliseconds)
+{
+    if (milliseconds > 0)
+        m_Wake.Wait(milliseconds);
+}
+
+void CCaptureThread::WaitWhilePaused()
+{
+    m_Clock.Pause(m_PauseTick.load());
+    while (m_PauseRequested.load() && m_Capturing.load())
+        m_Wake.Wait(INFINITE);
+    m_Clock.Resume(m_ResumeTick.load());
+    // The image grabbed before the pause is stale: the first frame after it
+    // shows the screen at the moment of resuming.
+    if (m_Capturing.load())
+        GrabNext(FrameNow());
 }
 
 ScreenRect CCaptureThread::FrameNow()
@@ -85,6 +132,8 @@ void CCaptureThread::Compose(const ScreenRect& frame)
     HDC target = m_Job.bitmap->DC();
     if (m_Job.settings.cursorCapture)
         CCursorPainter::Draw(target, frame, m_Job.output, m_Job.settings.scalePercent);
+    if (m_Job.clicks)
+        CClickPainter::Draw(target, frame, m_Job.output, m_Job.settings.scalePercent, m_Job.clicks->TakeForFrame());
     // Drawn after the cursor so the logo covers it.
     m_Job.logo->Draw(target, m_Job.settings.logo, m_Job.output);
     GdiFlush();

@@ -7,7 +7,10 @@
 // frame interval. It never touches a window's drawing: all it tells the UI
 // thread travels as posted messages.
 #include "CCaptureBitmap.h"
+#include "CClickLatch.h"
 #include "CLogoPainter.h"
+#include "CNEvent.h"
+#include "CPauseClock.h"
 #include "FrameSink.h"
 #include "NWindows.h"
 #include "RecordingSettings.h"
@@ -27,6 +30,7 @@ struct CaptureJob {
     PixelSize output;
     CCaptureBitmap* bitmap = nullptr; // holds the first image already
     CLogoPainter* logo = nullptr;
+    CClickLatch* clicks = nullptr; // fed by the mouse hook; rings drawn when set
     FrameSink sink;
     std::uint32_t startTick = 0;
     int timeLimitSeconds = 0;
@@ -51,8 +55,19 @@ public:
     // The panel's locks may change while recording (UI thread, any time).
     void SetLocks(int timeLimitSeconds, int sizeLimitMb);
 
+    // UI thread, while running. A paused thread grabs, composes and hands
+    // over nothing and waits without using the processor; the paused time is
+    // left out of the delays (so of the read-out and the time lock too), and
+    // the first frame after resuming shows the screen as it is then. False
+    // when already in the state asked for.
+    bool Pause();
+    bool Resume();
+    bool IsPaused() const { return m_PauseRequested.load(); }
+
 private:
     void Run();
+    void WaitWhilePaused();
+    void Rest(std::uint32_t milliseconds);
     ScreenRect FrameNow();
     void Compose(const ScreenRect& frame);
     void HandOver(float delay);
@@ -62,11 +77,18 @@ private:
     std::atomic<bool> m_Capturing{false};
     std::atomic<int> m_TimeLimitSeconds{0};
     std::atomic<int> m_SizeLimitMb{0};
+    // Pause and resume: the UI thread sets the request and the tick it came
+    // at, then wakes the thread, which sleeps on the event between passes.
+    std::atomic<bool> m_PauseRequested{false};
+    std::atomic<std::uint32_t> m_PauseTick{0};
+    std::atomic<std::uint32_t> m_ResumeTick{0};
+    CNEvent m_Wake;
 
     // The capture thread's own while it runs.
     CaptureJob m_Job;
     ScreenRect m_LastFrame;
-    std::uint32_t m_LastTick = 0;
+    CPauseClock m_Clock;
+    std::uint32_t m_LastTick = 0; // recording time (pauses left out) of the last frame
     int m_FrameCount = 0;
     bool m_StopPosted = false;
 };

@@ -82,3 +82,12 @@ function(pelidore_add_test name)
     endif()
     set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${labels}")
 endfunction()
+
+# pelidore_test_folder(TEST DEFINE FOLDER): DEFINE="FOLDER" for TEST, as the
+# test process sees the folder (Wine sees the build machine's root as Z:).
+function(pelidore_test_folder name define folder)
+    if(CMAKE_CROSSCOMPILING)
+        set(folder "Z:${folder}")
+    endif()
+    target_compile_definitions(${name} PRIVATE ${define}="${folder}")
+endfunction()

@@ -1,51 +1,13 @@
 #include "GifWriter.h"
 
+#include "OpenFile.h"
 #include "SizeForecast.h"
 
-#include <fcntl.h>
 #include <gif_lib.h>
-#include <sys/stat.h>
-#include <sys/types.h>
 
 #include <algorithm>
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace pelidore {
-
-namespace {
-
-int OpenDescriptor(const std::filesystem::path& path)
-{
-#ifdef _WIN32
-    return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
-#else
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, S_IRUSR | S_IWUSR | S_IRGRP | S_IROTH);
-#endif
-}
-
-void CloseDescriptor(int fd)
-{
-#ifdef _WIN32
-    _close(fd);
-#else
-    ::close(fd);
-#endif
-}
-
-std::FILE* StreamFromDescriptor(int fd)
-{
-#ifdef _WIN32
-    return _fdopen(fd, "wb");
-#else
-    return ::fdopen(fd, "wb");
-#endif
-}
-
-} // namespace
 
 GifWriter::~GifWriter()
 {
@@ -72,18 +34,13 @@ bool GifWriter::Open(const std::filesystem::path& path, int width, int height, b
     if (width <= 0 || height <= 0 || width > 65535 || height > 65535) {
         return false;
     }
-    const int fd = OpenDescriptor(path);
-    if (fd < 0) {
-        return false;
-    }
-    std::FILE* file = StreamFromDescriptor(fd);
+    std::FILE* file = OpenFile(path, "wb");
     if (file == nullptr) {
-        CloseDescriptor(fd);
         return false;
     }
-    // EGifOpenFileHandle would wrap the same descriptor in the same "wb"
-    // stream, but hides the stream's position, which the file size needs;
-    // an output function over our stream gives both.
+    // EGifOpenFileHandle would wrap a descriptor in a "wb" stream, but hides
+    // the stream's position, which the file size needs; an output function
+    // over our stream gives both.
     m_File = file;
     m_Output = [file](const std::uint8_t* bytes, std::size_t length) { return std::fwrite(bytes, 1, length, file); };
     return Begin(width, height, transparency);
@@ -191,6 +148,11 @@ bool GifWriter::WriteImage(int delayCentiseconds, const GifColorType* colors, in
         if (EGifPutLine(m_Gif, row, rect.width) == GIF_ERROR) {
             return false;
         }
+    }
+    // Every frame reaches the operating system whole before the next one
+    // starts, so a crash of the program loses at most the frame being written.
+    if (m_File != nullptr && std::fflush(m_File) != 0) {
+        m_WriteError = true;
     }
     if (m_WriteError) {
         return false;

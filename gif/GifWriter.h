@@ -1,7 +1,6 @@
 // The writer half of the export object: giflib's sequential EGif*
 // calls producing exactly the file layout. Portable: no Windows
-// header; wide paths work on Windows because the file is opened through a
-// descriptor made by _wopen.
+// header; wide paths work on Windows because the file is opened by OpenFile.
 #pragma once
 
 #include "GifRect.h"

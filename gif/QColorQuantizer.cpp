@@ -17,25 +17,35 @@ namespace pelidore {
 // creates it). The list order is (level, count, time of last increment), and
 // the only question ever asked of it is "which is the first node", when a
 // reduction is due. So here:
-//   - an increment is just count += n and stamp = the insertion's tick;
+//   - only the leaf an insertion ends in is touched: count += n and stamp =
+//     the insertion's tick. Every pixel through an inner node goes on to one
+//     of its children, so an inner node's count is the sum of its children's
+//     and its stamp their latest; both are worked out when a reduction asks;
 //   - each level 1..6 keeps a min-heap of (count, stamp) entries; counts only
 //     grow, so an entry's key is never above its node's true key, and a top
 //     entry whose key is still its node's true key is the true first node.
 //     Stale tops are re-pushed with their true key, dead ones dropped;
 //   - the first node of the whole list is the first of the lowest level that
 //     has reducible nodes (levels never interleave); the root (level 7) is
-//     always last and is never reduced.
+//     always last and is never reduced. Below that level every node is a
+//     leaf, so a true key is a sum over at most 8 leaves.
 // A run of identical pixels goes in as one insertion when no reduction can
-// follow its first pixel (the tree is below its limit even with a new leaf),
-// else as its first pixel, the reduction, and one insertion for the rest: no
-// leaf is added then, so no reduction happens, and every node on the path
-// ends in the group of its final count at the end, as the pixel-by-pixel
-// walk would leave it. Nodes come from a per-quantizer pool.
+// follow its first pixel (the colour already has its leaf, or the tree is
+// below its limit even with a new leaf), else as its first pixel, the
+// reduction, and one insertion for the rest: no leaf is added then, so no
+// reduction happens, and every node on the path ends in the group of its
+// final count at the end, as the pixel-by-pixel walk would leave it.
+// A leaf stays the leaf of its colours until a reduction above it frees it,
+// and a node stays where bits 7..3 of a colour lead until it is freed, so a
+// small cache of colour -> leaf and a table of bits 7..3 -> node (both
+// checked against the node's generation) spare most runs all or most of the
+// walk down the tree. The runs are kept, and mapped to palette indices a run
+// at a time. Nodes come from a per-quantizer pool.
 
 struct alignas(64) QColorQuantizer::Node {
     std::int32_t child[8];
-    std::uint64_t stamp;      // tick of the last increment
-    std::uint32_t count;      // pixels through this node; a leaf's palette index at the end
+    std::uint64_t stamp;      // a leaf's tick of the last increment
+    std::uint32_t count;      // a leaf's pixels; its palette index at the end
     std::uint32_t generation; // bumped when the node is freed (pool reuse)
     std::uint8_t level;
     bool leaf;
@@ -51,9 +61,31 @@ struct QColorQuantizer::Entry {
 
 namespace {
 
-inline unsigned ChildIndex(std::uint8_t r, std::uint8_t g, std::uint8_t b, unsigned level)
+constexpr std::uint32_t kNoColor = 0xFFFFFFFFu;
+
+inline unsigned Red(std::uint32_t color)
 {
-    return (((r >> level) & 1u) << 2) | (((g >> level) & 1u) << 1) | ((b >> level) & 1u);
+    return color >> 16;
+}
+
+inline unsigned Green(std::uint32_t color)
+{
+    return (color >> 8) & 0xFFu;
+}
+
+inline unsigned Blue(std::uint32_t color)
+{
+    return color & 0xFFu;
+}
+
+inline std::size_t PathSlot(std::uint32_t color)
+{
+    return ((color >> 9) & 0x7C00u) | ((color >> 6) & 0x3E0u) | ((color >> 3) & 0x1Fu);
+}
+
+inline unsigned ChildIndex(std::uint32_t color, unsigned level)
+{
+    return (((color >> (16 + level)) & 1u) << 2) | (((color >> (8 + level)) & 1u) << 1) | ((color >> level) & 1u);
 }
 
 // std::push_heap and pop_heap keep the greatest on top; "greater" puts the
@@ -84,6 +116,9 @@ void QColorQuantizer::Reset()
     m_Clock = 0;
     m_LeafCount = 0;
     m_Root = NewNode(7);
+    m_Gate.Reset();
+    m_Cache.assign(std::size_t{1} << kCacheBits, CacheSlot{kNoColor, RefTo(m_Root)});
+    m_Paths.assign(std::size_t{1} << 15, RefTo(m_Root)); // the root starts every path
 }
 
 std::int32_t QColorQuantizer::NewNode(unsigned level)
@@ -124,24 +159,61 @@ void QColorQuantizer::FreeNode(std::int32_t node)
     m_FreeNodes.push_back(node);
 }
 
-void QColorQuantizer::InsertColor(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint32_t times)
+bool QColorQuantizer::IsAlive(const NodeRef& ref) const
 {
-    const std::uint64_t tick = ++m_Clock;
-    std::int32_t node = m_Root;
-    Node* n = &m_Nodes[static_cast<std::size_t>(node)];
-    for (;;) {
-        n->count += times;
-        n->stamp = tick;
-        if (n->leaf) {
-            Sums& sum = m_Sums[static_cast<std::size_t>(node)];
-            sum.red += static_cast<std::uint64_t>(r) * times;
-            sum.green += static_cast<std::uint64_t>(g) * times;
-            sum.blue += static_cast<std::uint64_t>(b) * times;
-            return;
+    return m_Nodes[static_cast<std::size_t>(ref.node)].generation == ref.generation;
+}
+
+QColorQuantizer::NodeRef QColorQuantizer::RefTo(std::int32_t node) const
+{
+    return NodeRef{node, m_Nodes[static_cast<std::size_t>(node)].generation};
+}
+
+std::int32_t QColorQuantizer::CachedLeaf(std::uint32_t color) const
+{
+    const CacheSlot& slot = m_Cache[(color * 0x9E3779B1u) >> (32 - kCacheBits)];
+    return slot.color == color && IsAlive(slot.leaf) ? slot.leaf.node : -1;
+}
+
+void QColorQuantizer::Remember(std::uint32_t color, std::int32_t leaf)
+{
+    m_Cache[(color * 0x9E3779B1u) >> (32 - kCacheBits)] = CacheSlot{color, RefTo(leaf)};
+}
+
+std::int32_t QColorQuantizer::PathStart(std::uint32_t color) const
+{
+    // A node never moves, so while it is alive, bits 7..3 that led to it
+    // still lead to it (a reduction there only made it a leaf).
+    const NodeRef& ref = m_Paths[PathSlot(color)];
+    return IsAlive(ref) ? ref.node : m_Root;
+}
+
+void QColorQuantizer::AddToLeaf(std::int32_t leaf, std::uint32_t color, std::uint32_t times)
+{
+    Node& n = m_Nodes[static_cast<std::size_t>(leaf)];
+    n.count += times;
+    n.stamp = ++m_Clock;
+    Sums& sum = m_Sums[static_cast<std::size_t>(leaf)];
+    sum.red += static_cast<std::uint64_t>(Red(color)) * times;
+    sum.green += static_cast<std::uint64_t>(Green(color)) * times;
+    sum.blue += static_cast<std::uint64_t>(Blue(color)) * times;
+}
+
+std::int32_t QColorQuantizer::Descend(std::uint32_t color, std::uint32_t times)
+{
+    // The tick this insertion's leaf will get: new inner nodes enter their
+    // heap with it, as the key the descent gives them.
+    const std::uint64_t tick = m_Clock + 1;
+    std::int32_t node = PathStart(color);
+    bool pathKnown = node != m_Root;
+    while (!m_Nodes[static_cast<std::size_t>(node)].leaf) {
+        const unsigned level = m_Nodes[static_cast<std::size_t>(node)].level;
+        if (!pathKnown && level <= 2) {
+            m_Paths[PathSlot(color)] = RefTo(node);
+            pathKnown = true;
         }
-        const unsigned level = n->level;
-        const unsigned index = ChildIndex(r, g, b, level);
-        std::int32_t child = n->child[index];
+        const unsigned index = ChildIndex(color, level);
+        std::int32_t child = m_Nodes[static_cast<std::size_t>(node)].child[index];
         if (child == -1) {
             child = NewNode(level - 1);
             m_Nodes[static_cast<std::size_t>(node)].child[index] = child;
@@ -149,8 +221,6 @@ void QColorQuantizer::InsertColor(std::uint8_t r, std::uint8_t g, std::uint8_t b
             if (level - 1 == 0) {
                 ++m_LeafCount;
             } else {
-                // Into the list; its entry already carries the count and tick
-                // the descent below gives it.
                 c.inList = true;
                 ++m_InList[level - 1];
                 auto& heap = m_Heaps[level - 1];
@@ -159,8 +229,56 @@ void QColorQuantizer::InsertColor(std::uint8_t r, std::uint8_t g, std::uint8_t b
             }
         }
         node = child;
-        n = &m_Nodes[static_cast<std::size_t>(node)];
     }
+    if (!pathKnown) {
+        m_Paths[PathSlot(color)] = RefTo(node);
+    }
+    AddToLeaf(node, color, times);
+    return node;
+}
+
+void QColorQuantizer::InsertRun(std::uint32_t color, std::uint32_t length)
+{
+    const bool ask = m_Gate.Open();
+    std::int32_t leaf = ask ? CachedLeaf(color) : -1;
+    if (leaf != -1) {
+        m_Gate.CountHit();
+        AddToLeaf(leaf, color, length); // no leaf added, so no reduction
+        return;
+    }
+    if (m_LeafCount < m_Limit) {
+        // Even a new leaf cannot bring the tree over its limit.
+        leaf = Descend(color, length);
+    } else {
+        leaf = Descend(color, 1);
+        if (m_LeafCount > m_Limit) {
+            ReduceWhileOverLimit();
+            leaf = FindLeaf(color); // the reduction may have merged it into an ancestor
+        }
+        if (length > 1) {
+            AddToLeaf(leaf, color, length - 1);
+        }
+    }
+    if (ask) {
+        Remember(color, leaf);
+    }
+}
+
+QColorQuantizer::Key QColorQuantizer::TrueKey(std::int32_t node) const
+{
+    const Node& n = m_Nodes[static_cast<std::size_t>(node)];
+    if (n.leaf) {
+        return Key{n.count, n.stamp};
+    }
+    Key key{0, 0};
+    for (const std::int32_t c : n.child) {
+        if (c != -1) {
+            const Key k = TrueKey(c);
+            key.count += k.count;
+            key.stamp = std::max(key.stamp, k.stamp);
+        }
+    }
+    return key;
 }
 
 std::int32_t QColorQuantizer::TakeFirst(unsigned level)
@@ -174,12 +292,15 @@ std::int32_t QColorQuantizer::TakeFirst(unsigned level)
         if (n.generation != e.generation || !n.inList) {
             continue; // freed or reduced since
         }
-        if (n.count == e.count && n.stamp == e.stamp) {
+        const Key key = TrueKey(e.node);
+        if (key.count == e.count && key.stamp == e.stamp) {
             n.inList = false;
             --m_InList[level];
+            n.count = key.count; // it becomes a leaf and keeps both
+            n.stamp = key.stamp;
             return e.node;
         }
-        heap.push_back(Entry{n.stamp, n.count, e.node, n.generation});
+        heap.push_back(Entry{key.stamp, key.count, e.node, n.generation});
         std::push_heap(heap.begin(), heap.end(), Later());
     }
     return -1;
@@ -232,73 +353,22 @@ void QColorQuantizer::ReduceWhileOverLimit()
     }
 }
 
-std::int32_t QColorQuantizer::FindLeaf(std::uint8_t r, std::uint8_t g, std::uint8_t b) const
+std::int32_t QColorQuantizer::FindLeaf(std::uint32_t color) const
 {
-    std::int32_t node = m_Root;
-    for (;;) {
+    std::int32_t node = PathStart(color);
+    while (!m_Nodes[static_cast<std::size_t>(node)].leaf) {
         const Node& n = m_Nodes[static_cast<std::size_t>(node)];
-        const std::int32_t c = n.child[ChildIndex(r, g, b, n.level)];
-        if (c == -1) {
-            return -1; // cannot happen for an inserted colour
+        node = n.child[ChildIndex(color, n.level)];
+        if (node == -1) {
+            return m_Root; // cannot happen for an inserted colour
         }
-        if (m_Nodes[static_cast<std::size_t>(c)].leaf) {
-            return c;
-        }
-        node = c;
     }
+    return node;
 }
-bool QColorQuantizer::Quantize(int width, int height, const std::uint8_t* pixels, std::uint8_t* indices,
-                               GifColorType* colorMap, int maxColors, std::uint8_t* transparentIndex, bool transparency,
-                               int* colorsUsed)
+
+int QColorQuantizer::NumberLeaves(GifColorType* colorMap)
 {
-    if (maxColors < 8 || maxColors > 256 || width <= 0 || height <= 0 || pixels == nullptr || indices == nullptr ||
-        colorMap == nullptr || transparentIndex == nullptr) {
-        return false;
-    }
-    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    Reset();
-    m_Limit = static_cast<unsigned>(transparency ? maxColors - 1 : maxColors);
-
-    // 1-2: insert every pixel; a run of one colour as its first pixel
-    // (with the reduction) and then the rest in one step.
-    std::size_t i = 0;
-    while (i < count) {
-        const std::uint8_t* p = pixels + i * 3;
-        const std::uint8_t b = p[0];
-        const std::uint8_t g = p[1];
-        const std::uint8_t r = p[2];
-        std::size_t j = i + 1;
-        const std::uint8_t* q = p + 3;
-        while (j < count && q[0] == b && q[1] == g && q[2] == r) {
-            ++j;
-            q += 3;
-        }
-        std::size_t rest = j - i;
-        if (m_LeafCount < m_Limit) {
-            // Even a new leaf cannot bring the tree over its limit, so no
-            // reduction can follow the run's first pixel: the whole run is
-            // one step.
-            const std::uint32_t step = rest > 0x40000000u ? 0x40000000u : static_cast<std::uint32_t>(rest);
-            InsertColor(r, g, b, step);
-            rest -= step;
-        } else {
-            InsertColor(r, g, b, 1);
-            ReduceWhileOverLimit();
-            rest -= 1;
-        }
-        while (rest > 0) {
-            const std::uint32_t step = rest > 0x40000000u ? 0x40000000u : static_cast<std::uint32_t>(rest);
-            InsertColor(r, g, b, step);
-            rest -= step;
-        }
-        i = j;
-    }
-    // 3: the key colour once more, without a reduction.
-    if (transparency) {
-        InsertColor(255, 0, 255, 1);
-    }
-
-    // 4: palette, depth first, children in index order.
+    // Depth first, children in index order; a leaf's count becomes its index.
     std::memset(colorMap, 0, sizeof(GifColorType) * 256);
     int next = 0;
     std::int32_t stack[8 * 8];
@@ -324,54 +394,55 @@ bool QColorQuantizer::Quantize(int width, int height, const std::uint8_t* pixels
             }
         }
     }
-    if (colorsUsed != nullptr) {
-        *colorsUsed = next;
+    return next;
+}
+
+std::int32_t QColorQuantizer::MappedLeaf(std::uint32_t color)
+{
+    if (!m_Gate.Open()) {
+        return FindLeaf(color);
+    }
+    std::int32_t leaf = CachedLeaf(color);
+    if (leaf != -1) {
+        m_Gate.CountHit();
+    } else {
+        leaf = FindLeaf(color);
+        Remember(color, leaf);
+    }
+    return leaf;
+}
+
+bool QColorQuantizer::Quantize(int width, int height, const std::uint8_t* pixels, std::uint8_t* indices,
+                               GifColorType* colorMap, int maxColors, std::uint8_t* transparentIndex, bool transparency,
+                               int* colorsUsed)
+{
+    if (maxColors < 8 || maxColors > 256 || width <= 0 || height <= 0 || pixels == nullptr || indices == nullptr ||
+        colorMap == nullptr || transparentIndex == nullptr) {
+        return false;
+    }
+    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    Reset();
+    m_Limit = static_cast<unsigned>(transparency ? maxColors - 1 : maxColors);
+
+    m_Runs.Scan(pixels, count, [this](std::uint32_t color, std::uint32_t length) { InsertRun(color, length); });
+    // The key colour once more, without a reduction.
+    const std::uint32_t key = 0xFF00FFu;
+    if (transparency) {
+        Remember(key, Descend(key, 1));
     }
 
-    // 5: the transparent index.
+    const int used = NumberLeaves(colorMap);
+    if (colorsUsed != nullptr) {
+        *colorsUsed = used;
+    }
     *transparentIndex = 0;
     if (transparency) {
-        const std::int32_t leaf = FindLeaf(255, 0, 255);
-        *transparentIndex = static_cast<std::uint8_t>(m_Nodes[static_cast<std::size_t>(leaf)].count);
+        *transparentIndex = static_cast<std::uint8_t>(m_Nodes[static_cast<std::size_t>(FindLeaf(key))].count);
     }
-
-    // 6: mapping. The node reached through bits 7..3 of a colour is kept in
-    // a table keyed by those bits, so most pixels need one or two steps.
-    if (m_Table.size() != kTableSize) {
-        m_Table.resize(kTableSize);
-    }
-    std::fill(m_Table.begin(), m_Table.end(), -1);
-    std::uint32_t lastKey = 0xFFFFFFFFu;
-    std::uint8_t lastIndex = 0;
-    for (std::size_t k = 0; k < count; ++k) {
-        const std::uint8_t* p = pixels + k * 3;
-        const std::uint32_t key = static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-                                  (static_cast<std::uint32_t>(p[2]) << 16);
-        if (key != lastKey) {
-            const std::uint8_t b = p[0];
-            const std::uint8_t g = p[1];
-            const std::uint8_t r = p[2];
-            const std::size_t slot = (static_cast<std::size_t>(r >> 3) << 10) |
-                                     (static_cast<std::size_t>(g >> 3) << 5) | static_cast<std::size_t>(b >> 3);
-            std::int32_t node = m_Table[slot];
-            if (node == -1) {
-                node = m_Root;
-                while (!m_Nodes[static_cast<std::size_t>(node)].leaf &&
-                       m_Nodes[static_cast<std::size_t>(node)].level >= 3) {
-                    const Node& n = m_Nodes[static_cast<std::size_t>(node)];
-                    node = n.child[ChildIndex(r, g, b, n.level)];
-                }
-                m_Table[slot] = node;
-            }
-            while (!m_Nodes[static_cast<std::size_t>(node)].leaf) {
-                const Node& n = m_Nodes[static_cast<std::size_t>(node)];
-                node = n.child[ChildIndex(r, g, b, n.level)];
-            }
-            lastIndex = static_cast<std::uint8_t>(m_Nodes[static_cast<std::size_t>(node)].count);
-            lastKey = key;
-        }
-        indices[k] = lastIndex;
-    }
+    m_Gate.Reset();
+    m_Runs.Fill(pixels, indices, count, [this](std::uint32_t color) {
+        return static_cast<std::uint8_t>(m_Nodes[static_cast<std::size_t>(MappedLeaf(color))].count);
+    });
     return true;
 }
 

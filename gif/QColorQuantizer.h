@@ -3,6 +3,9 @@
 // Portable.
 #pragma once
 
+#include "ColorRuns.h"
+#include "LookupGate.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -43,15 +46,37 @@ private:
         std::uint64_t green;
         std::uint64_t blue;
     };
+    struct Key {
+        std::uint32_t count;
+        std::uint64_t stamp;
+    };
+    struct NodeRef {
+        std::int32_t node;
+        std::uint32_t generation;
+    };
+    struct CacheSlot {
+        std::uint32_t color; // kNoColor when empty
+        NodeRef leaf;
+    };
 
     void Reset();
     std::int32_t NewNode(unsigned level);
     void FreeNode(std::int32_t node);
-    void InsertColor(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint32_t times);
+    void InsertRun(std::uint32_t color, std::uint32_t length);
+    std::int32_t Descend(std::uint32_t color, std::uint32_t times);
+    void AddToLeaf(std::int32_t leaf, std::uint32_t color, std::uint32_t times);
     void ReduceWhileOverLimit();
     std::int32_t TakeFirst(unsigned level);
+    Key TrueKey(std::int32_t node) const;
     void DeleteSubtree(std::int32_t node);
-    std::int32_t FindLeaf(std::uint8_t r, std::uint8_t g, std::uint8_t b) const;
+    std::int32_t FindLeaf(std::uint32_t color) const;
+    bool IsAlive(const NodeRef& ref) const;
+    NodeRef RefTo(std::int32_t node) const;
+    std::int32_t PathStart(std::uint32_t color) const;
+    std::int32_t CachedLeaf(std::uint32_t color) const;
+    void Remember(std::uint32_t color, std::int32_t leaf);
+    int NumberLeaves(GifColorType* colorMap);
+    std::int32_t MappedLeaf(std::uint32_t color);
 
     std::vector<Node> m_Nodes;
     std::vector<Sums> m_Sums;
@@ -63,8 +88,11 @@ private:
     unsigned m_LeafCount = 0;
     unsigned m_Limit = 0;
     std::vector<Reduction>* m_Log = nullptr;
-    static constexpr std::size_t kTableSize = 1u << 15;
-    std::vector<std::int32_t> m_Table; // mapping: node after bits 7..3
+    ColorRuns m_Runs;
+    static constexpr unsigned kCacheBits = 11;
+    std::vector<CacheSlot> m_Cache; // colour -> its leaf, direct-mapped
+    LookupGate m_Gate;
+    std::vector<NodeRef> m_Paths; // bits 7..3 of a colour -> the node they lead to
 };
 
 } // namespace pelidore

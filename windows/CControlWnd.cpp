@@ -40,6 +40,9 @@ constexpr ButtonSpec kAlphaButtonSpecs[] = {
     {CControlWnd::kTimeClearButton, 192, 101, 28, 27, IDB_LOCK_SET, IDB_LOCK_SET_PRESSED, false},
     {CControlWnd::kSizeLockButton, 309, 101, 28, 27, IDB_LOCK_OPEN, IDB_LOCK_OPEN_PRESSED, true},
     {CControlWnd::kSizeClearButton, 309, 101, 28, 27, IDB_LOCK_SET, IDB_LOCK_SET_PRESSED, false},
+    // Left of About in the top strip, where no described control is.
+    {CControlWnd::kPauseButton, 253, 5, 26, 26, IDB_PAUSE, IDB_PAUSE_PRESSED, false},
+    {CControlWnd::kResumeButton, 253, 5, 26, 26, IDB_RESUME, IDB_RESUME_PRESSED, false},
 };
 
 constexpr int kBigButtonX = 20;
@@ -58,7 +61,8 @@ constexpr int kCentred = 1;
 
 } // namespace
 
-static_assert(sizeof(kAlphaButtonSpecs) / sizeof(kAlphaButtonSpecs[0]) == 10, "one spec per alpha button");
+static_assert(sizeof(kAlphaButtonSpecs) / sizeof(kAlphaButtonSpecs[0]) == CControlWnd::kAlphaButtons,
+              "one spec per alpha button");
 
 CControlWnd::CControlWnd() : CToolWnd(kHeight, IDB_PANEL_BACKGROUND) {}
 
@@ -84,13 +88,36 @@ void CControlWnd::ShowRecordButton()
 {
     DiscardQueuedReadouts();
     SwapButtons(kStopButton, kRecordButton);
+    SetPaused(false);
+    ShowPauseButtons(false, false);
     Draw();
 }
 
 void CControlWnd::ShowStopButton()
 {
     SwapButtons(kRecordButton, kStopButton);
+    ShowPauseButtons(true, m_Paused);
     Draw();
+}
+
+void CControlWnd::SetPaused(bool paused)
+{
+    if (paused == m_Paused)
+        return;
+    m_Paused = paused;
+    m_BlinkHidden = false;
+    if (paused)
+        SetTimer(m_Window, kBlinkTimer, kBlinkMs, nullptr);
+    else
+        KillTimer(m_Window, kBlinkTimer);
+    ShowPauseButtons(Button(kStopButton)->IsVisible(), paused);
+    Draw();
+}
+
+void CControlWnd::ShowPauseButtons(bool recording, bool paused)
+{
+    Button(kPauseButton)->Show(recording && !paused);
+    Button(kResumeButton)->Show(recording && paused);
 }
 
 void CControlWnd::SetQuality(int qualityIndex)
@@ -159,7 +186,8 @@ HRESULT CControlWnd::AddPanelHandlers()
 {
     if (FAILED(AddToolHandlers()) || FAILED(AddMessageFunc(NWM_BUTTON_CLICKED, &CControlWnd::OnButtonClicked)) ||
         FAILED(AddMessageFunc(WM_MOVING, &CControlWnd::OnMoving)) ||
-        FAILED(AddMessageFunc(PWM_READOUT, &CControlWnd::OnReadout)))
+        FAILED(AddMessageFunc(PWM_READOUT, &CControlWnd::OnReadout)) ||
+        FAILED(AddMessageFunc(WM_TIMER, &CControlWnd::OnTimer)))
         return E_FAIL;
     return S_OK;
 }
@@ -245,7 +273,8 @@ void CControlWnd::DrawReadouts()
 {
     m_TimeText = CReadoutRules::TimeText(m_ElapsedSeconds, m_TimeLimit);
     m_SizeText = CReadoutRules::ShowsSize(m_QualityIndex) ? CReadoutRules::SizeText(m_Bytes, m_SizeLimit) : L"";
-    DrawReadout(kTimeArea, m_TimeText);
+    if (!m_BlinkHidden)
+        DrawReadout(kTimeArea, m_TimeText);
     DrawReadout(kSizeArea, m_SizeText);
 }
 
@@ -267,9 +296,24 @@ void CControlWnd::RestoreReadoutBackgrounds()
     m_Screen.RestoreRect(m_SizeBackground);
 }
 
+LRESULT CControlWnd::OnTimer(WPARAM timer, LPARAM)
+{
+    if (timer != kBlinkTimer)
+        return 0;
+    m_BlinkHidden = !m_BlinkHidden;
+    UpdateDisplay(static_cast<int>(m_ElapsedSeconds), m_Bytes, 1);
+    return 1;
+}
+
 LRESULT CControlWnd::OnButtonClicked(WPARAM wParam, LPARAM)
 {
     switch (static_cast<int>(wParam)) {
+    case kPauseButton:
+        PostToOwner(CMD_PAUSE, PAUSE_ON);
+        break;
+    case kResumeButton:
+        PostToOwner(CMD_PAUSE, PAUSE_OFF);
+        break;
     case kQuitButton:
         PostQuitMessage(0);
         break;

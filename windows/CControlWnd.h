@@ -41,7 +41,13 @@ public:
         kSizeLockButton = 10,
         kMinimizeButton = 11,
         kSizeClearButton = 12,
+        // Shown while recording, one of the pair at a time.
+        kPauseButton = 13,
+        kResumeButton = 14,
     };
+
+    // The picture buttons besides quit, record and stop.
+    static constexpr int kAlphaButtons = 12;
 
     CControlWnd();
     ~CControlWnd() override;
@@ -56,6 +62,10 @@ public:
     void ShowRecordButton();
     // The recording look, for a recording that was not started from the panel.
     void ShowStopButton();
+    // A paused recording: the resume button in place of the pause button,
+    // and the time read-out blinks until it goes on.
+    void SetPaused(bool paused);
+    bool IsPaused() const { return m_Paused; }
     // 0 "High Speed" shows the size read-out and offers the size lock; any
     // other index hides the read-out and disables the lock (a set limit is kept).
     void SetQuality(int qualityIndex);
@@ -77,7 +87,8 @@ protected:
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static constexpr int kAlphaButtons = 10;
+    static constexpr UINT_PTR kBlinkTimer = 1;
+    static constexpr UINT kBlinkMs = 500;
 
     HRESULT CreateButtons();
     HRESULT CreateLockWindows();
@@ -93,6 +104,7 @@ private:
     void DiscardQueuedReadouts();
 
     void DrawReadouts();
+    void ShowPauseButtons(bool recording, bool paused);
     void DrawReadout(const RECT& area, const std::wstring& text);
     void KeepReadoutBackgrounds();
     void RestoreReadoutBackgrounds();
@@ -100,6 +112,7 @@ private:
     LRESULT OnButtonClicked(WPARAM wParam, LPARAM lParam);
     LRESULT OnMoving(WPARAM wParam, LPARAM lParam);
     LRESULT OnReadout(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
 
     CNAlphaButton m_Quit;
     CNAlphaButton m_AlphaButtons[kAlphaButtons];
@@ -116,6 +129,8 @@ private:
     int m_TimeLimit = 0;
     int m_SizeLimit = 0;
     int m_QualityIndex = 0;
+    bool m_Paused = false;
+    bool m_BlinkHidden = false; // the time read-out's off phase while paused
     std::wstring m_TimeText;
     std::wstring m_SizeText;
 };

@@ -19,6 +19,8 @@ enum PelidoreState : unsigned int {
     STATE_RECORDING = 0x1,
     STATE_SAVING = 0x2,
     STATE_COMMANDS_PENDING = 0x4,
+    STATE_PAUSED = 0x8,         // recording, and paused
+    STATE_COUNTING_DOWN = 0x10, // a start waits for its countdown
 };
 
 enum PelidoreCommand : unsigned int {
@@ -36,6 +38,7 @@ enum PelidoreCommand : unsigned int {
     // The panel's time or size lock changed; a recording under way takes the
     // new TimeLimit() / SizeLimit() (the capture thread tests its own copy).
     CMD_LOCKS_CHANGED = 12,
+    CMD_PAUSE = 13, // lParam: a PauseRequest; ignored unless recording
 };
 
 // lParam of CMD_TOGGLE_RECORDING. A request that says which way it goes is
@@ -45,6 +48,13 @@ enum RecordingRequest : long {
     RECORD_STOP = 0,   // the panel's stop button, pelictl stop, a reached lock
     RECORD_START = 1,  // the panel's record button, pelictl start
     RECORD_TOGGLE = 2, // anything else toggles
+};
+
+// lParam of CMD_PAUSE.
+enum PauseRequest : long {
+    PAUSE_OFF = 0,    // resume
+    PAUSE_ON = 1,     // pause
+    PAUSE_TOGGLE = 2, // the pause hotkey
 };
 
 } // namespace pelidore

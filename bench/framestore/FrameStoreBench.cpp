@@ -5,8 +5,10 @@
 //
 // Counters: bytes_per_second is raw frame bytes (N = 2764800) per second;
 // ratio is the blob (or snappy output) size over N.
-#include "CFrameCodec.h"
-#include "CFrameStore.h"
+#include "CFrameDecoder.h"
+#include "CFrameEncoder.h"
+#include "CFrameStoreReader.h"
+#include "CFrameStoreWriter.h"
 
 #include <benchmark/benchmark.h>
 #include <snappy.h>
@@ -182,8 +184,8 @@ void BM_EncodeDelta(benchmark::State& state)
 {
     const int scene = LabelledScene(state);
     const auto& frames = Frames(scene);
-    CFrameCodec codec;
-    codec.InitEncoder(kN);
+    CFrameEncoder codec;
+    codec.Init(kN);
     codec.Encode(frames.back().data(), true);
     CompressEachFrameInTurn(state, frames, [&](const Bytes& frame) {
         if (!codec.Encode(frame.data(), false))
@@ -196,8 +198,8 @@ void BM_EncodeKey(benchmark::State& state)
 {
     const int scene = LabelledScene(state);
     const auto& frames = Frames(scene);
-    CFrameCodec codec;
-    codec.InitEncoder(kN);
+    CFrameEncoder codec;
+    codec.Init(kN);
     CompressEachFrameInTurn(state, frames, [&](const Bytes& frame) {
         codec.Encode(frame.data(), true);
         return codec.BlobLength();
@@ -218,8 +220,8 @@ const Blobs& SceneBlobs(int scene)
     Blobs& b = blobs[scene];
     if (b.deltas.empty()) {
         const auto& frames = Frames(scene);
-        CFrameCodec codec;
-        codec.InitEncoder(kN);
+        CFrameEncoder codec;
+        codec.Init(kN);
         codec.Encode(frames[0].data(), true);
         b.key = codec.Blob();
         double total = 0;
@@ -237,8 +239,8 @@ void BM_DecodeDelta(benchmark::State& state)
 {
     const int scene = LabelledScene(state);
     const Blobs& blobs = SceneBlobs(scene);
-    CFrameCodec codec;
-    codec.InitDecoder(kN);
+    CFrameDecoder codec;
+    codec.Init(kN);
     Bytes pixels;
     std::string why;
     codec.Decode(blobs.key.data(), blobs.key.size(), pixels, &why);
@@ -259,8 +261,8 @@ void BM_DecodeKey(benchmark::State& state)
 {
     const int scene = LabelledScene(state);
     const Blobs& blobs = SceneBlobs(scene);
-    CFrameCodec codec;
-    codec.InitDecoder(kN);
+    CFrameDecoder codec;
+    codec.Init(kN);
     Bytes pixels;
     std::string why;
     for (auto _ : state) {
@@ -277,7 +279,7 @@ void BM_StoreAppend(benchmark::State& state)
     const int scene = LabelledScene(state);
     const auto& frames = Frames(scene);
     const auto path = std::filesystem::temp_directory_path() / "pelidore-bench-temp.dat";
-    CFrameStore store;
+    CFrameStoreWriter store;
     store.Create(kW, kH);
     store.OpenForWriting(path);
     std::size_t i = 0;
@@ -286,7 +288,7 @@ void BM_StoreAppend(benchmark::State& state)
             state.SkipWithError("append failed");
         i = (i + 1) % frames.size();
     }
-    const double bytes = double(store.BytesWritten() - CFrameStore::kHeaderBytes);
+    const double bytes = double(store.BytesWritten() - FrameStoreLayout::kHeaderBytes);
     const int count = store.FramesWritten();
     store.Close();
     std::filesystem::remove(path);
@@ -299,29 +301,29 @@ void BM_StoreNextFrame(benchmark::State& state)
     const auto& frames = Frames(scene);
     const auto path = std::filesystem::temp_directory_path() / "pelidore-bench-read.dat";
     {
-        CFrameStore store;
+        CFrameStoreWriter store;
         store.Create(kW, kH);
         store.OpenForWriting(path);
         for (int k = 0; k < 60; ++k)
             store.Append(0.1f, frames[std::size_t(k) % frames.size()].data());
         store.Close();
     }
-    CFrameStore store;
-    CFrameStore::Frame frame;
+    CFrameStoreReader store;
+    CFrameStoreReader::Frame frame;
     store.OpenForReading(path);
     for (auto _ : state) {
-        CFrameStore::ReadStatus status = store.NextFrame(frame);
-        if (status == CFrameStore::ReadStatus::End) {
+        CFrameStoreReader::ReadStatus status = store.NextFrame(frame);
+        if (status == CFrameStoreReader::ReadStatus::End) {
             state.PauseTiming();
             store.OpenForReading(path);
             state.ResumeTiming();
             status = store.NextFrame(frame);
         }
-        if (status != CFrameStore::ReadStatus::Frame)
+        if (status != CFrameStoreReader::ReadStatus::Frame)
             state.SkipWithError("read failed");
     }
-    const double bytes = double(store.FileSize() - CFrameStore::kHeaderBytes) / 60.0;
-    store.CloseReader();
+    const double bytes = double(store.FileSize() - FrameStoreLayout::kHeaderBytes) / 60.0;
+    store.Close();
     std::filesystem::remove(path);
     SetCounters(state, bytes);
 }

@@ -44,6 +44,11 @@ public:
     // Whether a file name is one FrameStorePath hands out.
     static bool IsFrameStoreName(const std::filesystem::path& fileName);
 
+    // Whether a file name is one GifPath hands out: four whole numbers
+    // joined by "_", then ".gif". Only such files are the program's to
+    // repair after a crash.
+    static bool IsRecordingName(const std::filesystem::path& fileName);
+
     static int MillisecondsSinceMidnight(const LocalTime& now);
 
 private:

@@ -1,26 +1,28 @@
 #include "CStoreConverter.h"
 
+#include "CFrameStoreRecovery.h"
+
 #include <system_error>
 #include <thread>
 
 namespace pelidore {
 
-CStoreConverter::CStoreConverter(CFrameStore& store, GifExporter& exporter) : m_Store(store), m_Exporter(exporter) {}
+CStoreConverter::CStoreConverter(GifExporter& exporter) : m_Exporter(exporter) {}
 
 SaveOutcome CStoreConverter::Convert(const std::filesystem::path& storePath, const std::filesystem::path& gifPath,
                                      const SaveOptions& options, const std::atomic<int>& stop,
                                      const ProgressReport& progress, std::FILE* log)
 {
-    if (!m_Store.OpenForReading(storePath))
+    if (!m_Reader.OpenForReading(storePath))
         return SaveOutcome::StoreUnreadable;
-    if (gifPath.empty() || !m_Exporter.Start(m_Store.Width(), m_Store.Height(), options.dithering, options.transparent,
-                                             gifPath, options.quality)) {
-        m_Store.CloseReader();
+    if (gifPath.empty() || !m_Exporter.Start(m_Reader.Width(), m_Reader.Height(), options.dithering,
+                                             options.transparent, gifPath, options.quality)) {
+        m_Reader.Close();
         m_Exporter.Stop();
         return SaveOutcome::ExportFailed;
     }
     const SaveOutcome handedOver = HandOverFrames(stop, progress, log);
-    m_Store.CloseReader();
+    m_Reader.Close();
     const bool written = m_Exporter.Stop();
     if (!written && handedOver != SaveOutcome::Interrupted)
         return SaveOutcome::ExportFailed;
@@ -30,8 +32,8 @@ SaveOutcome CStoreConverter::Convert(const std::filesystem::path& storePath, con
 SaveOutcome CStoreConverter::HandOverFrames(const std::atomic<int>& stop, const ProgressReport& progress,
                                             std::FILE* log)
 {
-    const int total = m_Store.HeaderFrameCount();
-    CFrameStore::Frame frame;
+    const int total = m_Reader.HeaderFrameCount();
+    CFrameStoreReader::Frame frame;
     int done = 0;
     if (progress)
         progress(done, total);
@@ -41,10 +43,10 @@ SaveOutcome CStoreConverter::HandOverFrames(const std::atomic<int>& stop, const 
             return SaveOutcome::Cancelled;
         if (stopRequest == static_cast<int>(SaveStop::Quit))
             return SaveOutcome::Interrupted;
-        const CFrameStore::ReadStatus status = m_Store.NextFrame(frame);
-        if (status == CFrameStore::ReadStatus::End)
+        const CFrameStoreReader::ReadStatus status = m_Reader.NextFrame(frame);
+        if (status == CFrameStoreReader::ReadStatus::End)
             return SaveOutcome::Saved;
-        if (status == CFrameStore::ReadStatus::Error)
+        if (status == CFrameStoreReader::ReadStatus::Error)
             return SaveOutcome::StoreUnreadable;
         WriteLine(log, "add frame start\n");
         m_Exporter.PushFrame(frame.pixels.data(), true, frame.delay);
@@ -70,7 +72,7 @@ bool CStoreConverter::Finish(SaveOutcome outcome, const std::filesystem::path& s
 
 KeptStoreAction CStoreConverter::RecoverKept(const std::filesystem::path& storePath)
 {
-    const CFrameStore::RecoverResult result = CFrameStore::Recover(storePath);
+    const CFrameStoreRecovery::Result result = CFrameStoreRecovery::Recover(storePath);
     if (!result.ok)
         return KeptStoreAction::Leave;
     if (result.framesKept > 0)

@@ -4,7 +4,7 @@
 // with waiting, between "add frame start" and "add frame end" lines on the
 // log stream. Whether the store may be deleted afterwards follows from the
 // outcome: only once its frames are safe in a GIF, or the user gave them up.
-#include "CFrameStore.h"
+#include "CFrameStoreReader.h"
 #include "GifExporter.h"
 
 #include <atomic>
@@ -40,7 +40,7 @@ public:
     // 4th and the last); total: frames in the store.
     using ProgressReport = std::function<void(int done, int total)>;
 
-    CStoreConverter(CFrameStore& store, GifExporter& exporter);
+    explicit CStoreConverter(GifExporter& exporter);
 
     // Reads the store at storePath into a new GIF at gifPath until the end,
     // a damaged frame, or stop turning non-None.
@@ -63,7 +63,7 @@ private:
     SaveOutcome HandOverFrames(const std::atomic<int>& stop, const ProgressReport& progress, std::FILE* log);
     static void WriteLine(std::FILE* log, const char* line);
 
-    CFrameStore& m_Store;
+    CFrameStoreReader m_Reader;
     GifExporter& m_Exporter;
 };
 

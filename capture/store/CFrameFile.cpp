@@ -1,5 +1,7 @@
 #include "CFrameFile.h"
 
+#include "OpenFile.h"
+
 #include <system_error>
 
 namespace pelidore {
@@ -12,13 +14,7 @@ CFrameFile::~CFrameFile()
 bool CFrameFile::Open(const std::filesystem::path& path, Mode mode)
 {
     Close();
-#ifdef _WIN32
-    const wchar_t* how = mode == Mode::Read ? L"rb" : mode == Mode::Write ? L"wb" : L"r+b";
-    m_File = _wfopen(path.c_str(), how);
-#else
-    const char* how = mode == Mode::Read ? "rb" : mode == Mode::Write ? "wb" : "r+b";
-    m_File = std::fopen(path.c_str(), how);
-#endif
+    m_File = OpenFile(path, mode == Mode::Read ? "rb" : mode == Mode::Write ? "wb" : "r+b");
     if (m_File && mode == Mode::Write)
         std::setvbuf(m_File, nullptr, _IOFBF, std::size_t(1) << 16);
     return m_File != nullptr;

@@ -1,6 +1,6 @@
-// A binary file opened by std::filesystem::path: _wfopen under Windows (so
-// paths outside the ANSI code page work), fopen elsewhere. Every read, write
-// and seek reports whether it did all it was asked.
+// A binary file opened by std::filesystem::path (OpenFile: wide paths work
+// under Windows). Every read, write and seek reports whether it did all it was
+// asked.
 #pragma once
 
 #include <cstddef>

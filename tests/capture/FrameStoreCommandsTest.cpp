@@ -1,6 +1,5 @@
 // pelidore-convert's frame store subcommands (store, gif, raw, info, recover),
 // run in process through RunConvert, on good, damaged and unfinished stores.
-#include "CFrameStore.h"
 #include "ConvertRun.h"
 #include "FrameStoreTestUtil.h"
 #include "GifTestUtil.h"

@@ -1,9 +1,12 @@
-// The reader on damaged files: every check the frame store issue lists, one
-// test each; truncation at every byte and byte flips everywhere; and Recover.
-// In every case the frames before the damage are delivered exactly, the bad
-// frame gives ReadStatus::Error (never a crash), and Error is told from End.
-#include "CFrameStore.h"
-#include "FrameStoreTestUtil.h"
+// The reader on damaged files: every check of a record, a blob and its
+// chunks, one test each; truncation at every byte and byte flips everywhere,
+// each followed by recovery. In every case the frames before the damage are
+// delivered exactly, the bad frame gives ReadStatus::Error (never a crash),
+// and Error is told from End.
+#include "CChunkDelta.h"
+#include "CFrameBlob.h"
+#include "CFrameStoreRecovery.h"
+#include "FrameStoreSample.h"
 
 #include <gtest/gtest.h>
 
@@ -14,100 +17,22 @@
 
 namespace pelidore {
 
+using fstest::BuildFile;
 using fstest::Bytes;
+using fstest::GetSample;
+using fstest::kH;
+using fstest::kN;
+using fstest::kW;
 using fstest::MakeBlob;
+using fstest::ReadBytes;
+using fstest::ReadResult;
+using fstest::Record;
+using fstest::Sample;
 using fstest::Snappy;
+using fstest::Status;
 using fstest::Zlib;
-using Status = CFrameStore::ReadStatus;
 
 namespace {
-
-constexpr int kW = 16, kH = 8; // N = 384, S = 96
-constexpr std::size_t kN = std::size_t(kW) * kH * 3;
-
-struct Record {
-    float delay = 0.1f;
-    std::uint8_t flag = 1;
-    Bytes blob;
-    std::int64_t lengthOverride = -1; // the L field, when it should lie
-};
-
-constexpr int kCountOfRecords = INT32_MIN;
-
-Bytes BuildFile(const std::vector<Record>& records, int count = kCountOfRecords, int w = kW, int h = kH,
-                int version = 1, int bpp = 3)
-{
-    Bytes file(20);
-    fstest::PutLE32(&file[0], std::uint32_t(version));
-    fstest::PutLE32(&file[4], std::uint32_t(w));
-    fstest::PutLE32(&file[8], std::uint32_t(h));
-    fstest::PutLE32(&file[12], std::uint32_t(bpp));
-    fstest::PutLE32(&file[16], std::uint32_t(count == kCountOfRecords ? int(records.size()) : count));
-    for (const Record& r : records) {
-        std::uint8_t head[9];
-        fstest::PutLE32(head, r.lengthOverride >= 0 ? std::uint32_t(r.lengthOverride) : std::uint32_t(r.blob.size()));
-        std::memcpy(head + 4, &r.delay, 4);
-        head[8] = r.flag;
-        file.insert(file.end(), head, head + 9);
-        file.insert(file.end(), r.blob.begin(), r.blob.end());
-    }
-    return file;
-}
-
-// A valid store of 25 frames; its records, and its frames.
-struct Sample {
-    std::vector<Bytes> frames;
-    std::vector<Record> records;
-    Bytes file;
-};
-
-const Sample& GetSample()
-{
-    static const Sample sample = [] {
-        Sample s;
-        const Bytes desktop = fstest::DesktopFrame(kW, kH);
-        for (int i = 0; i < 25; ++i)
-            s.frames.push_back(i % 6 == 5 ? fstest::RandomFrame(kN, i)
-                                          : fstest::MovingWindowFrame(desktop, kW, kH, i, 15));
-        CFrameCodec encoder;
-        EXPECT_TRUE(encoder.InitEncoder(kN));
-        for (int i = 0; i < 25; ++i) {
-            EXPECT_TRUE(encoder.Encode(s.frames[i].data(), i % 20 == 0));
-            Record r;
-            r.delay = 0.04f * float(i + 1);
-            r.blob = encoder.Blob();
-            s.records.push_back(r);
-        }
-        s.file = BuildFile(s.records);
-        return s;
-    }();
-    return sample;
-}
-
-struct ReadResult {
-    bool opened = false;
-    std::vector<Bytes> frames;
-    Status last = Status::End;
-    std::string error;
-};
-
-ReadResult ReadBytes(const std::filesystem::path& path, const Bytes& file, bool scan = false)
-{
-    EXPECT_TRUE(fstest::WriteAll(path, file));
-    ReadResult result;
-    CFrameStore store;
-    result.opened = scan ? store.OpenForScanning(path) : store.OpenForReading(path);
-    if (!result.opened) {
-        result.error = store.ErrorMessage();
-        return result;
-    }
-    CFrameStore::Frame frame;
-    while ((result.last = store.NextFrame(frame)) == Status::Frame)
-        result.frames.push_back(frame.pixels);
-    result.error = store.ErrorMessage();
-    EXPECT_EQ(store.NextFrame(frame), result.last) << "the status persists";
-    return result;
-}
 
 // Replaces record `index` of the sample and reads: the frames before it are
 // delivered exactly, then Error naming that frame.
@@ -148,11 +73,7 @@ Bytes DeltaBlob(const Bytes& badStream, int badChunk = 2)
     return MakeBlob(1, 15, chunks);
 }
 
-class FrameStoreCorruption : public ::testing::Test {
-protected:
-    fstest::TempDir dir;
-    std::filesystem::path path = dir / "temp.dat";
-};
+class FrameStoreCorruption : public fstest::StoreFileTest {};
 
 } // namespace
 
@@ -239,7 +160,7 @@ TEST_F(FrameStoreCorruption, BlobLengthIsCheckedAgainstTheFileAndTheFrame)
     // Longer than any blob of the frame size, with the bytes present.
     {
         Record r;
-        r.blob.assign(CFrameCodec::MaxBlobLength(kN) + 1, 0);
+        r.blob.assign(CFrameBlob::MaxLength(kN) + 1, 0);
         ExpectBadRecord(path, 2, r, "longer than any");
     }
     // Shorter than the blob head, and zero.
@@ -290,7 +211,7 @@ TEST_F(FrameStoreCorruption, SnappyLengthMustMatchTheChunk)
     ExpectBadRecord(path, 0, WithBlob(MakeBlob(1, 0, {Snappy(raw96), Snappy(raw96), Snappy(raw96), Snappy(raw97)})),
                     "snappy says 97");
     // Delta stream longer than any delta stream of a 96-byte chunk.
-    ExpectBadRecord(path, 3, WithBlob(DeltaBlob(Bytes(CFrameCodec::MaxDeltaStreamLength(96) + 1, 1))), "delta");
+    ExpectBadRecord(path, 3, WithBlob(DeltaBlob(Bytes(CChunkDelta::MaxStreamLength(96) + 1, 1))), "delta");
     // Corrupt snappy data behind a right length.
     Bytes broken = Snappy(raw96);
     for (std::size_t i = 1; i < broken.size(); ++i)
@@ -320,7 +241,7 @@ TEST_F(FrameStoreCorruption, ZlibOutputMustMatchTheChunk)
         path, 4,
         WithBlob(MakeBlob(2, 15,
                           {Zlib(Stream({1, 0, 96})), Zlib(Stream({1, 0, 96})),
-                           Zlib(Bytes(CFrameCodec::MaxDeltaStreamLength(96) + 1, 1)), Zlib(Stream({1, 0, 96}))})),
+                           Zlib(Bytes(CChunkDelta::MaxStreamLength(96) + 1, 1)), Zlib(Stream({1, 0, 96}))})),
         "zlib");
 }
 
@@ -418,15 +339,15 @@ TEST_F(FrameStoreCorruption, TruncationAtEveryByte)
             ASSERT_EQ(result.frames[i], s.frames[i]);
 
         // Recover keeps exactly the complete frames.
-        const auto recovered = CFrameStore::Recover(path);
+        const auto recovered = CFrameStoreRecovery::Recover(path);
         ASSERT_TRUE(recovered.ok) << recovered.message;
         EXPECT_EQ(recovered.framesKept, int(complete)) << "cut " << cut;
         EXPECT_EQ(recovered.bytesAfter, complete ? ends[complete - 1] : 20u);
         EXPECT_EQ(fstest::ReadAll(path).size(), recovered.bytesAfter);
-        CFrameStore store;
+        CFrameStoreReader store;
         ASSERT_TRUE(store.OpenForReading(path));
         EXPECT_EQ(store.HeaderFrameCount(), int(complete));
-        CFrameStore::Frame frame;
+        CFrameStoreReader::Frame frame;
         for (std::size_t i = 0; i < complete; ++i) {
             ASSERT_EQ(store.NextFrame(frame), Status::Frame);
             ASSERT_EQ(frame.pixels, s.frames[i]);
@@ -468,12 +389,12 @@ TEST_F(FrameStoreCorruption, ByteFlipsEverywhere)
                 ASSERT_EQ(result.frames[i], s.frames[i]) << "flip at " << at;
             EXPECT_GE(result.frames.size(), intact) << "flip at " << at;
 
-            const auto recovered = CFrameStore::Recover(path);
+            const auto recovered = CFrameStoreRecovery::Recover(path);
             if (!recovered.ok)
                 continue;
-            CFrameStore store;
+            CFrameStoreReader store;
             ASSERT_TRUE(store.OpenForReading(path));
-            CFrameStore::Frame frame;
+            CFrameStoreReader::Frame frame;
             int read = 0;
             Status status;
             while ((status = store.NextFrame(frame)) == Status::Frame)
@@ -482,99 +403,6 @@ TEST_F(FrameStoreCorruption, ByteFlipsEverywhere)
             EXPECT_EQ(read, recovered.framesKept);
         }
     }
-}
-
-// ---- Recover ------------------------------------------------------------------------
-
-TEST_F(FrameStoreCorruption, RecoverBringsBackAStoreWhoseHeaderSaysZero)
-{
-    const Sample& s = GetSample();
-    Bytes file = s.file;
-    fstest::PutLE32(&file[16], 0);
-    ASSERT_TRUE(fstest::WriteAll(path, file));
-    EXPECT_TRUE(ReadBytes(path, file).frames.empty()) << "the reader as described delivers nothing";
-    const auto result = CFrameStore::Recover(path);
-    ASSERT_TRUE(result.ok) << result.message;
-    EXPECT_EQ(result.headerFrameCount, 0);
-    EXPECT_EQ(result.framesKept, 25);
-    EXPECT_TRUE(result.changed);
-    EXPECT_EQ(result.bytesBefore, s.file.size());
-    EXPECT_EQ(result.bytesAfter, s.file.size());
-    EXPECT_EQ(result.width, kW);
-    EXPECT_EQ(result.height, kH);
-    EXPECT_EQ(fstest::ReadAll(path), s.file) << "exactly the complete file";
-}
-
-TEST_F(FrameStoreCorruption, RecoverCutsATornTailAndGarbage)
-{
-    const Sample& s = GetSample();
-    Bytes file = s.file;
-    fstest::PutLE32(&file[16], 0);
-    file.resize(file.size() - 10); // the last record is torn
-    ASSERT_TRUE(fstest::WriteAll(path, file));
-    auto result = CFrameStore::Recover(path);
-    ASSERT_TRUE(result.ok);
-    EXPECT_EQ(result.framesKept, 24);
-    EXPECT_NE(result.message.find("torn"), std::string::npos) << result.message;
-    EXPECT_EQ(ReadBytes(path, fstest::ReadAll(path)).frames.size(), 24u);
-
-    // Zeros after the frames (what a file system may leave after a crash).
-    file = s.file;
-    fstest::PutLE32(&file[16], 0);
-    file.insert(file.end(), 4096, 0);
-    ASSERT_TRUE(fstest::WriteAll(path, file));
-    result = CFrameStore::Recover(path);
-    ASSERT_TRUE(result.ok);
-    EXPECT_EQ(result.framesKept, 25);
-    EXPECT_EQ(fstest::ReadAll(path), s.file);
-}
-
-TEST_F(FrameStoreCorruption, RecoverStopsAtTheFirstBadFrame)
-{
-    std::vector<Record> records = GetSample().records;
-    records[12].flag = 0;
-    ASSERT_TRUE(fstest::WriteAll(path, BuildFile(records, 0)));
-    const auto result = CFrameStore::Recover(path);
-    ASSERT_TRUE(result.ok);
-    EXPECT_EQ(result.framesKept, 12);
-    EXPECT_NE(result.message.find("frame 12"), std::string::npos) << result.message;
-    const ReadResult back = ReadBytes(path, fstest::ReadAll(path));
-    EXPECT_EQ(back.last, Status::End);
-    EXPECT_EQ(back.frames, std::vector<Bytes>(GetSample().frames.begin(), GetSample().frames.begin() + 12));
-}
-
-TEST_F(FrameStoreCorruption, RecoverLeavesACompleteStoreAlone)
-{
-    ASSERT_TRUE(fstest::WriteAll(path, GetSample().file));
-    const auto result = CFrameStore::Recover(path);
-    ASSERT_TRUE(result.ok);
-    EXPECT_FALSE(result.changed);
-    EXPECT_EQ(result.framesKept, 25);
-    EXPECT_EQ(fstest::ReadAll(path), GetSample().file);
-}
-
-TEST_F(FrameStoreCorruption, RecoverRefusesWhatIsNoStore)
-{
-    Bytes file = GetSample().file;
-    fstest::PutLE32(&file[0], 7); // version
-    ASSERT_TRUE(fstest::WriteAll(path, file));
-    const auto result = CFrameStore::Recover(path);
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.message.find("version"), std::string::npos) << result.message;
-    EXPECT_EQ(fstest::ReadAll(path), file) << "untouched";
-    EXPECT_FALSE(CFrameStore::Recover(dir / "missing.dat").ok);
-}
-
-TEST_F(FrameStoreCorruption, RecoverOfAStoreWithNoCompleteFrame)
-{
-    Bytes file = GetSample().file;
-    fstest::PutLE32(&file[16], 0);
-    file.resize(20 + 5);
-    ASSERT_TRUE(fstest::WriteAll(path, file));
-    const auto result = CFrameStore::Recover(path);
-    ASSERT_TRUE(result.ok);
-    EXPECT_EQ(result.framesKept, 0);
-    EXPECT_EQ(fstest::ReadAll(path).size(), 20u);
 }
 
 } // namespace pelidore

@@ -147,7 +147,7 @@ inline void PutBE32(std::uint8_t* p, std::uint32_t v)
 }
 
 // ---- Blobs made by hand --------------------------------------------------------
-// Written byte by byte rather than by CFrameCodec, so that a test can hand the
+// Written byte by byte rather than by CFrameEncoder, so that a test can hand the
 // decoder what the encoder never makes: wrong head fields, lying chunk
 // lengths, chunks that decompress to the wrong size.
 

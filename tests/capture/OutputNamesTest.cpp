@@ -113,4 +113,16 @@ TEST(OutputNames, RecognisesExactlyTheFrameStoreNamesItHandsOut)
     EXPECT_FALSE(COutputNames::IsFrameStoreName(""));
 }
 
+TEST(OutputNames, RecognisesExactlyTheRecordingNamesItHandsOut)
+{
+    FakeFolder folder;
+    EXPECT_TRUE(COutputNames::IsRecordingName(folder.Names().GifPath("work", kAfternoon)));
+    EXPECT_TRUE(COutputNames::IsRecordingName(folder.Names().GifPath("w", {2025, 12, 31, 0, 0, 0, 0})));
+    for (const char* name :
+         {"2024_3_7.gif", "2024_3_7_1_2.gif", "2024_3_7_.gif", "_2024_3_7_1.gif", "2024__3_7_1.gif", "2024_3_7_1a.gif",
+          "2024_3_7_1.GIF", "2024_3_7_1.gif.tmp", "2024_3_7_1.jpg", "2024_3_7_9_1.jpg", "temp.dat", ".gif", ""}) {
+        EXPECT_FALSE(COutputNames::IsRecordingName(name)) << name;
+    }
+}
+
 } // namespace pelidore

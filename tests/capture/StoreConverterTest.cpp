@@ -1,3 +1,5 @@
+#include "CFrameStoreReader.h"
+#include "CFrameStoreWriter.h"
 #include "CStoreConverter.h"
 #include "GifFile.h"
 
@@ -48,7 +50,7 @@ protected:
     // closeStore false leaves the header count at 0, as a crash does.
     void WriteStore(int frames, bool closeStore = true)
     {
-        CFrameStore writer;
+        CFrameStoreWriter writer;
         ASSERT_TRUE(writer.Create(kWidth, kHeight));
         ASSERT_TRUE(writer.OpenForWriting(m_StorePath));
         for (int i = 0; i < frames; ++i)
@@ -67,7 +69,7 @@ protected:
 
     SaveOutcome Convert(const SaveOptions& options = {})
     {
-        CStoreConverter converter(m_Store, m_Exporter);
+        CStoreConverter converter(m_Exporter);
         return converter.Convert(
             m_StorePath, m_GifPath, options, m_Stop,
             [this](int done, int total) {
@@ -92,7 +94,6 @@ protected:
     fs::path m_StorePath;
     fs::path m_GifPath;
     std::FILE* m_Log = nullptr;
-    CFrameStore m_Store;
     GifExporter m_Exporter;
     std::atomic<int> m_Stop{0};
     int m_StopAfter = 1 << 30;
@@ -176,7 +177,7 @@ TEST_F(StoreConverter, ACrashedStoreIsMendedAndSavedWhole)
 {
     WriteStore(7, false);
     {
-        CFrameStore reader;
+        CFrameStoreReader reader;
         ASSERT_TRUE(reader.OpenForReading(m_StorePath));
         EXPECT_EQ(reader.HeaderFrameCount(), 0);
     }

@@ -171,6 +171,33 @@ TEST(ConvertTool, ATornFrameOnStandardInputFailsAndLeavesNoGif)
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::u8path(out)));
 }
 
+TEST(ConvertTool, RepairGifSaysWhatItKeptAndFailsOnWhatItCannotRepair)
+{
+    const auto in = RawFile("repair.raw", 32, 16, 3);
+    const auto gif = Out("repair.gif");
+    ASSERT_EQ(ConvertRun::Of({"encode", "--size", "32x16", in, gif}).code, 0);
+    const auto path = std::filesystem::u8path(gif);
+    auto bytes = giftest::ReadBytes(path);
+    bytes.resize(bytes.size() - 5); // into the third frame's LZW data
+    giftest::WriteBytes(path, bytes);
+
+    ConvertRun o = ConvertRun::Of({"repair-gif", gif});
+    EXPECT_EQ(o.code, 0) << o.err;
+    EXPECT_NE(o.out.find("repaired, 2 frames kept"), std::string::npos) << o.out;
+    EXPECT_EQ(giftest::DecodeFile(path).frames.size(), 2u);
+
+    o = ConvertRun::Of({"repair-gif", gif});
+    EXPECT_EQ(o.code, 0) << o.err;
+    EXPECT_NE(o.out.find("complete, 2 frames"), std::string::npos) << o.out;
+
+    o = ConvertRun::Of({"repair-gif", in});
+    EXPECT_EQ(o.code, 1);
+    EXPECT_EQ(o.ErrLines(), 1) << o.err;
+    EXPECT_NE(o.err.find("not a GIF"), std::string::npos) << o.err;
+
+    EXPECT_EQ(ConvertRun::Of({"repair-gif"}).code, 2);
+}
+
 TEST(ConvertTool, HelpListsTheCommands)
 {
     const ConvertRun o = ConvertRun::Of({"help"});

@@ -290,6 +290,29 @@ TEST(QColorQuantizer, MatchesThePlainListOnDesktopSequences)
     }
 }
 
+TEST(QColorQuantizer, MatchesThePlainListOnFramesSmallerThanItsWideStores)
+{
+    // Indices are written 16 at a time and pixels read 4 bytes at a time
+    // where there is room: frames of a few pixels, whose last pixel and last
+    // run end the buffers, must come out the same.
+    QColorQuantizer q;
+    const int sizes[][2] = {{1, 1}, {2, 1}, {5, 3}, {17, 1}, {3, 11}};
+    for (const auto& size : sizes) {
+        for (std::uint64_t seed = 1; seed <= 2; ++seed) {
+            synth::Pixels p = synth::RandomFrame(size[0], size[1], seed);
+            if (seed == 2) {
+                // Pairs of equal pixels: runs of 2 up to the last pixel.
+                for (std::size_t i = 3; i < p.size(); i += 6) {
+                    std::memcpy(&p[i], &p[i - 3], 3);
+                }
+            }
+            SCOPED_TRACE(testing::Message() << size[0] << "x" << size[1] << " seed " << seed);
+            ExpectSame(Fast(q, size[0], size[1], p, false, 8), Plain(size[0], size[1], p, false, 8));
+            ExpectSame(Fast(q, size[0], size[1], p, true), Plain(size[0], size[1], p, true));
+        }
+    }
+}
+
 TEST(QColorQuantizer, MatchesThePlainListOnLongRunsAndStripes)
 {
     // Runs that straddle reductions: stripes of growing length of many

@@ -16,7 +16,8 @@ const std::pair<const char*, PelictlAction> kActions[] = {
     {"logo", PelictlAction::Logo},         {"about", PelictlAction::About},
     {"minimize", PelictlAction::Minimize}, {"open-folder", PelictlAction::OpenFolder},
     {"quit", PelictlAction::Quit},         {"wait-idle", PelictlAction::WaitIdle},
-    {"state", PelictlAction::State},
+    {"state", PelictlAction::State},       {"pause", PelictlAction::Pause},
+    {"resume", PelictlAction::Resume},
 };
 
 bool ParseSeconds(const std::string& text, unsigned& milliseconds)
@@ -45,7 +46,7 @@ bool FindAction(const std::string& name, PelictlAction& action)
 
 bool IsBusy(unsigned state)
 {
-    return (state & (STATE_RECORDING | STATE_SAVING | STATE_COMMANDS_PENDING)) != 0;
+    return (state & (STATE_RECORDING | STATE_SAVING | STATE_COMMANDS_PENDING | STATE_COUNTING_DOWN)) != 0;
 }
 
 bool CommandsPending(unsigned state)
@@ -56,6 +57,16 @@ bool CommandsPending(unsigned state)
 bool Recording(unsigned state)
 {
     return (state & STATE_RECORDING) != 0;
+}
+
+bool Paused(unsigned state)
+{
+    return (state & STATE_PAUSED) != 0;
+}
+
+bool CountingDown(unsigned state)
+{
+    return (state & STATE_COUNTING_DOWN) != 0;
 }
 
 } // namespace
@@ -93,16 +104,20 @@ bool CPelictlRequest::Parse(const std::vector<std::string>& args, PelictlRequest
 std::string CPelictlRequest::Usage()
 {
     return "usage: pelictl [--timeout SECONDS] "
-           "record|stop|snapshot|setup|logo|about|minimize|open-folder|quit|wait-idle|state";
+           "record|stop|pause|resume|snapshot|setup|logo|about|minimize|open-folder|quit|wait-idle|state";
 }
 
 bool CPelictlRequest::NeedsCommand(PelictlAction action, unsigned state)
 {
     switch (action) {
     case PelictlAction::Record:
-        return !Recording(state);
+        return !Recording(state) && !CountingDown(state);
     case PelictlAction::Stop:
-        return Recording(state);
+        return Recording(state) || CountingDown(state);
+    case PelictlAction::Pause:
+        return Recording(state) && !Paused(state);
+    case PelictlAction::Resume:
+        return Paused(state);
     case PelictlAction::WaitIdle:
     case PelictlAction::State:
         return false;
@@ -131,6 +146,14 @@ bool CPelictlRequest::CommandFor(PelictlAction action, unsigned& command, long l
     case PelictlAction::Stop:
         command = CMD_TOGGLE_RECORDING;
         argument = RECORD_STOP;
+        return true;
+    case PelictlAction::Pause:
+        command = CMD_PAUSE;
+        argument = PAUSE_ON;
+        return true;
+    case PelictlAction::Resume:
+        command = CMD_PAUSE;
+        argument = PAUSE_OFF;
         return true;
     case PelictlAction::Snapshot:
         command = CMD_SNAPSHOT;
@@ -166,10 +189,17 @@ PelictlProgress CPelictlRequest::ProgressOf(PelictlAction action, unsigned state
         return PelictlProgress::Waiting;
     switch (action) {
     case PelictlAction::Record:
-        // The frame refuses to start when it cannot create the output.
+        // The frame refuses to start when it cannot create the output; a
+        // countdown ends in the recording (or in a stop).
+        if (CountingDown(state))
+            return PelictlProgress::Waiting;
         return Recording(state) ? PelictlProgress::Done : PelictlProgress::Failed;
     case PelictlAction::Stop:
-        return Recording(state) ? PelictlProgress::Failed : PelictlProgress::Done;
+        return Recording(state) || CountingDown(state) ? PelictlProgress::Failed : PelictlProgress::Done;
+    case PelictlAction::Pause:
+        return Paused(state) ? PelictlProgress::Done : PelictlProgress::Failed;
+    case PelictlAction::Resume:
+        return Paused(state) ? PelictlProgress::Failed : PelictlProgress::Done;
     default:
         return PelictlProgress::Done;
     }
@@ -179,8 +209,12 @@ std::string CPelictlRequest::StateName(unsigned state)
 {
     if ((state & STATE_ANSWERED) == 0)
         return "not answering";
+    if (Paused(state))
+        return "paused";
     if (Recording(state))
         return "recording";
+    if (CountingDown(state))
+        return "counting-down";
     if ((state & STATE_SAVING) != 0)
         return "saving";
     return CommandsPending(state) ? "busy" : "idle";

@@ -9,6 +9,8 @@ namespace pelidore {
 enum class PelictlAction {
     Record,
     Stop,
+    Pause,
+    Resume,
     Snapshot,
     Setup,
     Logo,

@@ -1,5 +1,7 @@
 #include "Cli.h"
 
+#include "OpenFile.h"
+
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -257,11 +259,7 @@ InputFile::InputFile(const std::string& arg) : m_Name(arg == "-" ? std::string("
     if (std::filesystem::is_directory(path, ec)) {
         throw Failure("cannot read " + arg + ": it is a directory");
     }
-#ifdef _WIN32
-    m_File = _wfopen(path.c_str(), L"rb");
-#else
-    m_File = std::fopen(path.c_str(), "rb");
-#endif
+    m_File = OpenFile(path, "rb");
     if (m_File == nullptr) {
         throw Failure("cannot open " + arg + ": " + std::strerror(errno));
     }

@@ -4,6 +4,7 @@
 #include "EncodeCommand.h"
 #include "FrameStoreCommands.h"
 #include "PelidoreVersion.h"
+#include "RepairGifCommand.h"
 
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,7 @@ const ConvertCommand kCommands[] = {
     {"raw", RunRawCommand, "a frame store back to raw frames"},
     {"info", RunInfoCommand, "what a frame store holds"},
     {"recover", RunRecoverCommand, "repair a frame store left by a program that died while recording"},
+    {"repair-gif", RunRepairGifCommand, "give a GIF cut short by a crash its trailer, after its last whole frame"},
     {nullptr, nullptr, nullptr},
 };
 
@@ -26,9 +28,9 @@ void PrintUsage(std::FILE* out)
 {
     std::fprintf(out, "usage: pelidore-convert COMMAND ARGUMENTS...\ncommands:\n");
     for (const ConvertCommand* c = kCommands; c->name != nullptr; ++c) {
-        std::fprintf(out, "  %-8s %s\n", c->name, c->summary);
+        std::fprintf(out, "  %-10s %s\n", c->name, c->summary);
     }
-    std::fprintf(out, "  %-8s %s\n", "--version", "the version of this program");
+    std::fprintf(out, "  %-10s %s\n", "--version", "the version of this program");
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "FrameStoreCommands.h"
 
 #include "CFrameFile.h"
-#include "CFrameStore.h"
+#include "CFrameStoreReader.h"
+#include "CFrameStoreRecovery.h"
+#include "CFrameStoreWriter.h"
 #include "Cli.h"
 #include "GifOutput.h"
 #include "RawFrameInput.h"
@@ -19,7 +21,7 @@ namespace pelidore {
 
 namespace {
 
-using Status = CFrameStore::ReadStatus;
+using Status = CFrameStoreReader::ReadStatus;
 
 std::string Str(std::uint64_t v)
 {
@@ -33,14 +35,14 @@ std::string Frames(std::uint64_t n)
 
 // Opens a store as the program's reader does; refuses an unfinished store
 // (header count 0 while records follow) with a hint to recover it.
-void OpenStore(CFrameStore& store, const std::string& name)
+void OpenStore(CFrameStoreReader& store, const std::string& name)
 {
     const std::filesystem::path path = cli::PathFromArg(name);
     if (!store.OpenForReading(path))
         throw cli::Failure(name + ": " + store.ErrorMessage());
-    if (store.HeaderFrameCount() == 0 && store.FileSize() > CFrameStore::kHeaderBytes) {
+    if (store.HeaderFrameCount() == 0 && store.FileSize() > FrameStoreLayout::kHeaderBytes) {
         throw cli::Failure(name + ": the header counts 0 frames but " +
-                           Str(store.FileSize() - CFrameStore::kHeaderBytes) +
+                           Str(store.FileSize() - FrameStoreLayout::kHeaderBytes) +
                            " bytes of records follow: the recording did not finish (pelidore-convert recover " + name +
                            " brings its frames back)");
     }
@@ -54,10 +56,11 @@ struct Playback {
 
 // Reads the frames as the program's reader does, handing each to sink under a
 // progress bar named label; the bar is finished however the sink leaves.
-Playback Play(CFrameStore& store, const std::string& label, const std::function<void(const CFrameStore::Frame&)>& sink)
+Playback Play(CFrameStoreReader& store, const std::string& label,
+              const std::function<void(const CFrameStoreReader::Frame&)>& sink)
 {
     cli::ProgressBar progress(label, static_cast<std::uint64_t>(store.HeaderFrameCount()));
-    CFrameStore::Frame frame;
+    CFrameStoreReader::Frame frame;
     Playback playback;
     try {
         while ((playback.status = store.NextFrame(frame)) == Status::Frame) {
@@ -75,7 +78,7 @@ Playback Play(CFrameStore& store, const std::string& label, const std::function<
 
 // A bad frame ends the output early; the frames before it stay written, and
 // the message says how many that is.
-void FailIfCutShort(const Playback& playback, const CFrameStore& store, const std::string& inName,
+void FailIfCutShort(const Playback& playback, const CFrameStoreReader& store, const std::string& inName,
                     const std::string& outName)
 {
     if (playback.status == Status::Error) {
@@ -95,7 +98,7 @@ int Store(int argc, char** argv)
     args.Parse(argc, argv);
     args.ExpectPositionals(2, 2);
     const cli::FrameSize size = cli::ParseFrameSize(args.Required("--size"));
-    if (!CFrameStore::IsPlausibleSize(size.width, size.height)) {
+    if (!FrameStoreLayout::IsPlausibleSize(size.width, size.height)) {
         throw cli::UsageError("--size " + std::to_string(size.width) + "x" + std::to_string(size.height) +
                               " is larger than a frame store holds (16384 a side, 256 MiB a frame)");
     }
@@ -107,9 +110,9 @@ int Store(int argc, char** argv)
 
     RawFrameInput input(inName, size);
     const std::filesystem::path outPath = cli::PathFromArg(outName);
-    CFrameStore store;
+    CFrameStoreWriter store;
     if (args.Has("--zlib"))
-        store.SetCompressor(CFrameCodec::Compressor::Zlib, 6);
+        store.SetCompressor(Compressor::Zlib, 6);
     if (!store.Create(size.width, size.height))
         throw cli::Failure(store.ErrorMessage());
     if (!store.OpenForWriting(outPath))
@@ -147,11 +150,11 @@ int Gif(int argc, char** argv)
     const std::string& outName = args.Positionals()[1];
     GifOutput gif(args, outName);
 
-    CFrameStore store;
+    CFrameStoreReader store;
     OpenStore(store, inName);
     gif.Start(store.Width(), store.Height());
     const Playback playback =
-        Play(store, "gif", [&](const CFrameStore::Frame& frame) { gif.Push(frame.pixels.data(), frame.delay); });
+        Play(store, "gif", [&](const CFrameStoreReader::Frame& frame) { gif.Push(frame.pixels.data(), frame.delay); });
     gif.Finish();
     FailIfCutShort(playback, store, inName, outName);
     std::printf("%s: %s, %s bytes\n", outName.c_str(), Frames(playback.frames).c_str(), Str(gif.FileBytes()).c_str());
@@ -170,7 +173,7 @@ int Raw(int argc, char** argv)
     const std::string& inName = args.Positionals()[0];
     const std::string& outName = args.Positionals()[1];
 
-    CFrameStore store;
+    CFrameStoreReader store;
     OpenStore(store, inName);
     CFrameFile file;
     std::FILE* out = nullptr;
@@ -187,7 +190,7 @@ int Raw(int argc, char** argv)
                    : file.Write(pixels.data(), pixels.size());
     };
 
-    const Playback playback = Play(store, "raw", [&](const CFrameStore::Frame& frame) {
+    const Playback playback = Play(store, "raw", [&](const CFrameStoreReader::Frame& frame) {
         if (!write(frame.pixels))
             throw cli::Failure("writing " + outName + " failed");
     });
@@ -213,7 +216,7 @@ int Info(int argc, char** argv)
     const std::string& inName = args.Positionals()[0];
 
     // Scan every record, whatever the header counts, and judge afterwards.
-    CFrameStore store;
+    CFrameStoreReader store;
     if (!store.OpenForScanning(cli::PathFromArg(inName)))
         throw cli::Failure(inName + ": " + store.ErrorMessage());
     const int count = store.HeaderFrameCount();
@@ -221,7 +224,7 @@ int Info(int argc, char** argv)
                 inName.c_str(), store.Width(), store.Height(), store.BytesPerPixel(), count,
                 Str(store.FileSize()).c_str());
     std::printf("%7s  %-5s  %10s  %s\n", "frame", "kind", "blob bytes", "delay");
-    CFrameStore::Frame frame;
+    CFrameStoreReader::Frame frame;
     Status status;
     int frames = 0;
     while ((status = store.NextFrame(frame)) == Status::Frame) {
@@ -264,7 +267,7 @@ int Recover(int argc, char** argv)
     args.Parse(argc, argv);
     args.ExpectPositionals(1, 1);
     const std::string& inName = args.Positionals()[0];
-    const CFrameStore::RecoverResult result = CFrameStore::Recover(cli::PathFromArg(inName));
+    const CFrameStoreRecovery::Result result = CFrameStoreRecovery::Recover(cli::PathFromArg(inName));
     if (!result.ok)
         throw cli::Failure(inName + ": " + result.message);
     std::string what;

@@ -1,4 +1,4 @@
-// The frame store subcommands of pelidore-convert (issue 4):
+// The frame store subcommands of pelidore-convert:
 //   store --size WxH [--delay SECONDS] [--zlib] IN.raw OUT.dat
 //       raw frames (W x H x 3 bytes each, "-" for standard input) to a frame store
 //   gif [--quality N] [--dithering] [--transparency] IN.dat OUT.gif

@@ -1,4 +1,4 @@
-// libFuzzer target for the frame store reader, scanner and Recover (see
+// libFuzzer target for the frame store reader, scanner and recovery (see
 // FrameStoreFuzzCheck.h). Built and run by scripts/fuzz-framestore, never by
 // the test command. Crashing inputs go to tests/capture/regressions/.
 #include "FrameStoreFuzzCheck.h"

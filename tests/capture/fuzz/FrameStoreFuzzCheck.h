@@ -8,7 +8,8 @@
 //     file reads those frames and then End.
 #pragma once
 
-#include "CFrameStore.h"
+#include "CFrameStoreReader.h"
+#include "CFrameStoreRecovery.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -31,26 +32,26 @@ inline std::uint64_t Hash(const std::vector<std::uint8_t>& bytes)
 struct Pass {
     bool opened = false;
     std::vector<std::uint64_t> frames;
-    CFrameStore::ReadStatus last = CFrameStore::ReadStatus::End;
+    CFrameStoreReader::ReadStatus last = CFrameStoreReader::ReadStatus::End;
     std::string problem;
 };
 
 inline Pass ReadPass(const std::filesystem::path& path, bool scan)
 {
     Pass pass;
-    CFrameStore store;
+    CFrameStoreReader store;
     pass.opened = scan ? store.OpenForScanning(path) : store.OpenForReading(path);
     if (!pass.opened)
         return pass;
-    CFrameStore::Frame frame;
-    while ((pass.last = store.NextFrame(frame)) == CFrameStore::ReadStatus::Frame) {
+    CFrameStoreReader::Frame frame;
+    while ((pass.last = store.NextFrame(frame)) == CFrameStoreReader::ReadStatus::Frame) {
         if (frame.pixels.size() != store.FrameBytes())
             pass.problem = "a frame of the wrong size";
         pass.frames.push_back(Hash(frame.pixels));
     }
     if (store.NextFrame(frame) != pass.last)
         pass.problem = "the final status changed";
-    if (pass.last == CFrameStore::ReadStatus::Error && store.ErrorMessage().empty())
+    if (pass.last == CFrameStoreReader::ReadStatus::Error && store.ErrorMessage().empty())
         pass.problem = "an error without a message";
     return pass;
 }
@@ -82,13 +83,13 @@ inline std::string CheckFrameStoreInput(const std::uint8_t* data, std::size_t si
         if (scan.frames[i] != read.frames[i])
             return "the scan delivered other frames than the reader";
     }
-    const CFrameStore::RecoverResult recovered = CFrameStore::Recover(path);
+    const CFrameStoreRecovery::Result recovered = CFrameStoreRecovery::Recover(path);
     if (!recovered.ok)
         return "Recover failed on a file whose header reads: " + recovered.message;
     if (recovered.framesKept != int(scan.frames.size()))
         return "Recover kept another number of frames than the scan delivered";
     const Pass after = ReadPass(path, false);
-    if (!after.opened || after.last != CFrameStore::ReadStatus::End || after.frames != scan.frames)
+    if (!after.opened || after.last != CFrameStoreReader::ReadStatus::End || after.frames != scan.frames)
         return "the recovered store does not read back its frames and then End";
     return "";
 }

@@ -1,7 +1,7 @@
 // Writes the fuzzer's seed corpus: small valid stores (key and delta frames,
 // snappy and zlib, tiny and odd sizes), a store with header count 0 and one
 // with a torn tail. Usage: FrameStoreFuzzSeeds DIR
-#include "CFrameStore.h"
+#include "CFrameStoreWriter.h"
 
 #include <cstdio>
 #include <random>
@@ -23,10 +23,10 @@ std::vector<std::uint8_t> Frame(int w, int h, int index, std::mt19937& rng)
     return frame;
 }
 
-bool Seed(const std::string& path, int w, int h, int frames, CFrameCodec::Compressor compressor, std::uint32_t seed)
+bool Seed(const std::string& path, int w, int h, int frames, Compressor compressor, std::uint32_t seed)
 {
     std::mt19937 rng(seed);
-    CFrameStore store;
+    CFrameStoreWriter store;
     store.SetCompressor(compressor, 6);
     if (!store.Create(w, h) || !store.OpenForWriting(path))
         return false;
@@ -54,21 +54,18 @@ int main(int argc, char** argv)
     struct S {
         const char* name;
         int w, h, frames;
-        CFrameCodec::Compressor c;
+        Compressor c;
     };
     const S seeds[] = {
-        {"tiny-1x1", 1, 1, 3, CFrameCodec::Compressor::Snappy},
-        {"small-4x2", 4, 2, 5, CFrameCodec::Compressor::Snappy},
-        {"odd-5x3", 5, 3, 4, CFrameCodec::Compressor::Zlib},
-        {"key-and-deltas-16x8", 16, 8, 22, CFrameCodec::Compressor::Snappy},
-        {"zlib-16x8", 16, 8, 6, CFrameCodec::Compressor::Zlib},
-        {"wide-64x4", 64, 4, 4, CFrameCodec::Compressor::Snappy},
+        {"tiny-1x1", 1, 1, 3, Compressor::Snappy}, {"small-4x2", 4, 2, 5, Compressor::Snappy},
+        {"odd-5x3", 5, 3, 4, Compressor::Zlib},    {"key-and-deltas-16x8", 16, 8, 22, Compressor::Snappy},
+        {"zlib-16x8", 16, 8, 6, Compressor::Zlib}, {"wide-64x4", 64, 4, 4, Compressor::Snappy},
     };
     for (const S& s : seeds)
         written += Seed(dir + "/" + s.name + ".dat", s.w, s.h, s.frames, s.c, 7) ? 1 : 0;
     // A store the recorder left behind: count 0, last record torn.
     const std::string crash = dir + "/crashed-16x8.dat";
-    if (Seed(crash, 16, 8, 7, CFrameCodec::Compressor::Snappy, 9)) {
+    if (Seed(crash, 16, 8, 7, Compressor::Snappy, 9)) {
         std::FILE* f = std::fopen(crash.c_str(), "r+b");
         if (f) {
             const unsigned char zero[4] = {0, 0, 0, 0};

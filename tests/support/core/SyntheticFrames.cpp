@@ -84,31 +84,48 @@ void Canvas::Fill(int x, int y, int w, int h, std::uint8_t r, std::uint8_t g, st
     }
 }
 
-void Canvas::Text(int x, int y, int chars, std::uint32_t seed, std::uint8_t r, std::uint8_t g, std::uint8_t b)
+namespace {
+
+// A glyph's coverage, 0..4 per cell of its 6 x 10 box: a 4 x 7 core of
+// strokes from the hash at full strength, their 4-neighbours at partial
+// strength (anti-aliasing). False for a space.
+bool GlyphCoverage(std::uint32_t h, int (&strength)[10][6])
 {
-    // Each glyph: a 4 x 7 core of strokes from the hash, drawn at full
-    // strength, with its 4-neighbours at partial strength (anti-aliasing).
-    static const int kLevels[] = {0, 64, 128, 192, 256};
-    for (int c = 0; c < chars; ++c) {
-        const std::uint32_t h = Hash(seed, static_cast<std::uint32_t>(c));
-        if (h % 7 == 0) {
-            continue; // a space
+    if (h % 7 == 0) {
+        return false;
+    }
+    for (auto& row : strength) {
+        for (int& s : row) {
+            s = 0;
         }
-        int strength[10][6] = {};
-        for (int gy = 0; gy < 7; ++gy) {
-            for (int gx = 0; gx < 4; ++gx) {
-                if ((Hash(h, static_cast<std::uint32_t>(gy * 4 + gx)) & 3u) == 0) {
-                    const int cx = gx + 1;
-                    const int cy = gy + 1;
-                    strength[cy][cx] = 4;
-                    const int ax[4] = {cx - 1, cx + 1, cx, cx};
-                    const int ay[4] = {cy, cy, cy - 1, cy + 1};
-                    for (int k = 0; k < 4; ++k) {
-                        int& s = strength[ay[k]][ax[k]];
-                        s = std::max(s, 1 + static_cast<int>(Hash(h, static_cast<std::uint32_t>(100 + k)) % 2));
-                    }
+    }
+    for (int gy = 0; gy < 7; ++gy) {
+        for (int gx = 0; gx < 4; ++gx) {
+            if ((Hash(h, static_cast<std::uint32_t>(gy * 4 + gx)) & 3u) == 0) {
+                const int cx = gx + 1;
+                const int cy = gy + 1;
+                strength[cy][cx] = 4;
+                const int ax[4] = {cx - 1, cx + 1, cx, cx};
+                const int ay[4] = {cy, cy, cy - 1, cy + 1};
+                for (int k = 0; k < 4; ++k) {
+                    int& s = strength[ay[k]][ax[k]];
+                    s = std::max(s, 1 + static_cast<int>(Hash(h, static_cast<std::uint32_t>(100 + k)) % 2));
                 }
             }
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void Canvas::Text(int x, int y, int chars, std::uint32_t seed, std::uint8_t r, std::uint8_t g, std::uint8_t b)
+{
+    static const int kLevels[] = {0, 64, 128, 192, 256};
+    for (int c = 0; c < chars; ++c) {
+        int strength[10][6];
+        if (!GlyphCoverage(Hash(seed, static_cast<std::uint32_t>(c)), strength)) {
+            continue;
         }
         for (int gy = 0; gy < 10; ++gy) {
             for (int gx = 0; gx < 6; ++gx) {
@@ -116,6 +133,56 @@ void Canvas::Text(int x, int y, int chars, std::uint32_t seed, std::uint8_t r, s
                     Blend(x + c * 6 + gx, y + gy, r, g, b, kLevels[strength[gy][gx]]);
                 }
             }
+        }
+    }
+}
+
+void Canvas::SubpixelText(int x, int y, int chars, std::uint32_t seed, std::uint8_t r, std::uint8_t g, std::uint8_t b)
+{
+    for (int c = 0; c < chars; ++c) {
+        int strength[10][6];
+        if (!GlyphCoverage(Hash(seed, static_cast<std::uint32_t>(c)), strength)) {
+            continue;
+        }
+        for (int gy = 0; gy < 10; ++gy) {
+            for (int gx = 0; gx < 6; ++gx) {
+                const int left = gx > 0 ? strength[gy][gx - 1] : 0;
+                const int mid = strength[gy][gx];
+                const int right = gx < 5 ? strength[gy][gx + 1] : 0;
+                if (left + mid + right == 0) {
+                    continue;
+                }
+                const int px = x + c * 6 + gx;
+                const int py = y + gy;
+                if (px < 0 || py < 0 || px >= m_Width || py >= m_Height) {
+                    continue;
+                }
+                // Red sees the left third of the pixel, blue the right.
+                const int alpha[3] = {(2 * mid + right) * 64 / 3, mid * 64, (left + 2 * mid) * 64 / 3};
+                const std::uint8_t ink[3] = {b, g, r};
+                const std::size_t row = static_cast<std::size_t>(m_Height - 1 - py);
+                std::uint8_t* p =
+                    &m_Pixels[(row * static_cast<std::size_t>(m_Width) + static_cast<std::size_t>(px)) * 3u];
+                for (int k = 0; k < 3; ++k) {
+                    p[k] = static_cast<std::uint8_t>((p[k] * (256 - alpha[k]) + ink[k] * alpha[k]) >> 8);
+                }
+            }
+        }
+    }
+}
+
+void Canvas::Gradient(int x, int y, int w, int h, const std::uint8_t from[3], const std::uint8_t to[3], bool horizontal)
+{
+    const int steps = std::max(1, (horizontal ? w : h) - 1);
+    for (int i = 0; i < (horizontal ? w : h); ++i) {
+        std::uint8_t c[3];
+        for (int k = 0; k < 3; ++k) {
+            c[k] = static_cast<std::uint8_t>(from[k] + (to[k] - from[k]) * i / steps);
+        }
+        if (horizontal) {
+            Fill(x + i, y, 1, h, c[0], c[1], c[2]);
+        } else {
+            Fill(x, y + i, w, 1, c[0], c[1], c[2]);
         }
     }
 }
@@ -148,6 +215,45 @@ void Canvas::Window(int x, int y, int w, int h, std::uint32_t seed)
         Text(x + w - 160, y + h - 22, 8, seed + 7u, 255, 255, 255);
         Fill(x + w - 88, y + h - 28, 76, 22, 225, 225, 225);
         Text(x + w - 78, y + h - 22, 8, seed + 9u, 0, 0, 0);
+    }
+}
+
+void Canvas::RichWindow(int x, int y, int w, int h, std::uint32_t seed)
+{
+    static const std::uint8_t kTitleFrom[3] = {0, 84, 166};
+    static const std::uint8_t kTitleTo[3] = {96, 170, 226};
+    static const std::uint8_t kToolFrom[3] = {250, 250, 252};
+    static const std::uint8_t kToolTo[3] = {214, 220, 230};
+    Fill(x, y, w, h, 120, 120, 120);
+    Gradient(x + 1, y + 1, w - 2, 22, kTitleFrom, kTitleTo, true);
+    SubpixelText(x + 8, y + 7, std::max(0, (w - 80) / 12), seed, 255, 255, 255);
+    Fill(x + w - 22, y + 5, 14, 14, 200, 60, 50);
+    Gradient(x + 1, y + 23, w - 2, 24, kToolFrom, kToolTo, false);
+    for (int i = 0; i < 6 && 8 + i * 30 + 24 < w; ++i) {
+        const std::uint8_t from[3] = {static_cast<std::uint8_t>(60 + i * 30), 140,
+                                      static_cast<std::uint8_t>(200 - i * 25)};
+        const std::uint8_t to[3] = {static_cast<std::uint8_t>(120 + i * 20), 200,
+                                    static_cast<std::uint8_t>(160 - i * 20)};
+        Gradient(x + 12 + i * 30, y + 28, 16, 14, from, to, (i & 1) != 0);
+    }
+    const int side = std::min(160, w / 4);
+    Fill(x + 1, y + 47, side, h - 48, 243, 243, 243);
+    Fill(x + 1 + side, y + 47, w - 2 - side, h - 48, 255, 255, 255);
+    for (int line = 0; y + 54 + line * 16 + 12 < y + h - 4; ++line) {
+        const int ly = y + 52 + line * 16;
+        const std::uint32_t lineSeed = seed * 31u + static_cast<std::uint32_t>(line);
+        SubpixelText(x + 10, ly + 3, std::max(1, (side - 20) / 6), lineSeed + 5u, 60, 60, 60);
+        const bool selected = line == 4;
+        if (selected) {
+            Fill(x + 1 + side, ly, w - 2 - side, 16, 0, 120, 215);
+        } else if (line % 2 == 1) {
+            Fill(x + 1 + side, ly, w - 2 - side, 16, 245, 247, 250);
+        }
+        const int len = static_cast<int>(Hash(seed, static_cast<std::uint32_t>(line)) %
+                                         static_cast<std::uint32_t>(std::max(1, (w - side - 24) / 6)));
+        const bool link = line % 5 == 3;
+        SubpixelText(x + side + 10, ly + 3, len, lineSeed, selected ? 255 : (link ? 0 : 30),
+                     selected ? 255 : (link ? 90 : 30), selected ? 255 : (link ? 200 : 30));
     }
 }
 
@@ -211,10 +317,29 @@ Pixels RandomFrame(int width, int height, std::uint64_t seed)
     return p;
 }
 
+namespace {
+
+// Three windows of random size and place above the taskbar.
+void PlaceWindows(Canvas& c, std::uint64_t seed, void (Canvas::*draw)(int, int, int, int, std::uint32_t))
+{
+    const int width = c.Width();
+    const int height = c.Height();
+    Rng rng(seed);
+    for (int i = 0; i < 3; ++i) {
+        const int w = width / 2 + static_cast<int>(rng.Below(static_cast<std::uint32_t>(width / 4 + 1)));
+        const int h = height / 2 + static_cast<int>(rng.Below(static_cast<std::uint32_t>(height / 4 + 1)));
+        const int x = static_cast<int>(rng.Below(static_cast<std::uint32_t>(std::max(1, width - w))));
+        const int y = static_cast<int>(rng.Below(static_cast<std::uint32_t>(std::max(1, height - 30 - h))));
+        (c.*draw)(x, y, w, std::min(h, height - 30 - y),
+                  static_cast<std::uint32_t>(seed * 13u + static_cast<std::uint64_t>(i)));
+    }
+}
+
+} // namespace
+
 Pixels UiFrame(int width, int height, std::uint64_t seed)
 {
     Canvas c(width, height);
-    Rng rng(seed);
     c.Fill(0, 0, width, height, 0, 99, 177);       // desktop
     c.Fill(0, height - 30, width, 30, 32, 32, 40); // taskbar
     for (int i = 0; i * 40 + 48 < width && i < 12; ++i) {
@@ -223,15 +348,22 @@ Pixels UiFrame(int width, int height, std::uint64_t seed)
                    static_cast<std::uint8_t>(160 - i * 7 - row * 2), static_cast<std::uint8_t>(210 - row));
         }
     }
-    const int windows = 3;
-    for (int i = 0; i < windows; ++i) {
-        const int w = width / 2 + static_cast<int>(rng.Below(static_cast<std::uint32_t>(width / 4 + 1)));
-        const int h = height / 2 + static_cast<int>(rng.Below(static_cast<std::uint32_t>(height / 4 + 1)));
-        const int x = static_cast<int>(rng.Below(static_cast<std::uint32_t>(std::max(1, width - w))));
-        const int y = static_cast<int>(rng.Below(static_cast<std::uint32_t>(std::max(1, height - 30 - h))));
-        c.Window(x, y, w, std::min(h, height - 30 - y),
-                 static_cast<std::uint32_t>(seed * 13u + static_cast<std::uint64_t>(i)));
+    PlaceWindows(c, seed, &Canvas::Window);
+    c.Cursor(width / 3, height / 3);
+    return c.Data();
+}
+
+Pixels RichUiFrame(int width, int height, std::uint64_t seed)
+{
+    static const std::uint8_t kDesktopTop[3] = {24, 70, 140};
+    static const std::uint8_t kDesktopBottom[3] = {110, 40, 120};
+    Canvas c(width, height);
+    c.Gradient(0, 0, width, height - 30, kDesktopTop, kDesktopBottom, false);
+    c.Fill(0, height - 30, width, 30, 32, 32, 40);
+    for (int i = 0; i * 40 + 48 < width && i < 12; ++i) {
+        c.SubpixelText(8 + i * 40, height - 20, 4, static_cast<std::uint32_t>(seed + i), 230, 230, 230);
     }
+    PlaceWindows(c, seed, &Canvas::RichWindow);
     c.Cursor(width / 3, height / 3);
     return c.Data();
 }

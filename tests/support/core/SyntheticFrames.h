@@ -38,9 +38,19 @@ public:
     // A line of pseudo-glyphs (6 x 10 cells, anti-aliased edges), `chars`
     // characters drawn from `seed`, colour r, g, b over what is there.
     void Text(int x, int y, int chars, std::uint32_t seed, std::uint8_t r, std::uint8_t g, std::uint8_t b);
+    // The same glyphs with sub-pixel anti-aliasing: each colour channel has
+    // its own coverage, shifted by a third of a pixel, as LCD text rendering
+    // does (coloured fringes, many more colours).
+    void SubpixelText(int x, int y, int chars, std::uint32_t seed, std::uint8_t r, std::uint8_t g, std::uint8_t b);
+    // A linear gradient from the first colour to the second, left to right
+    // (horizontal) or top to bottom.
+    void Gradient(int x, int y, int w, int h, const std::uint8_t from[3], const std::uint8_t to[3], bool horizontal);
     // A UI window: border, title bar, white client area with text lines,
     // a few buttons.
     void Window(int x, int y, int w, int h, std::uint32_t seed);
+    // A UI window drawn as current desktops do: gradient title and tool
+    // bars, sub-pixel text, striped rows with a selected one, a side bar.
+    void RichWindow(int x, int y, int w, int h, std::uint32_t seed);
     // Photo-like content (smooth fields plus sensor noise) in a rectangle;
     // phase shifts the content (animation). Natural: mostly luminance with
     // moderate colour; vivid: three independent fields filling the cube.
@@ -61,6 +71,10 @@ Pixels RandomFrame(int width, int height, std::uint64_t seed);
 // Flat UI: a desktop colour, windows with title bars, buttons and
 // anti-aliased text, gradient icons. Hundreds of distinct colours, long runs.
 Pixels UiFrame(int width, int height, std::uint64_t seed);
+// The same layout with gradients (desktop, title and tool bars) and
+// sub-pixel anti-aliased text over several backgrounds: thousands of
+// colours, short runs in the gradients and the text.
+Pixels RichUiFrame(int width, int height, std::uint64_t seed);
 // Photo-like: smooth colour fields with noise; tens of thousands of colours.
 Pixels PhotoFrame(int width, int height, std::uint64_t seed);
 // Exactly `colors` distinct colours (1..2^21, and width x height at least
