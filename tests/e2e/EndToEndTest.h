@@ -6,7 +6,7 @@
 #include "CCaptureGeometry.h"
 #include "CConfigFile.h"
 #include "CFrameGeometry.h"
-#include "CFrameStore.h"
+#include "CFrameStoreReader.h"
 #include "CLogoFile.h"
 #include "CNGdiplus.h"
 #include "COptionsFile.h"
@@ -14,6 +14,7 @@
 #include "CSettingsFolder.h"
 #include "ChildProcess.h"
 #include "GifFile.h"
+#include "PelidoreCommands.h"
 #include "SceneFrames.h"
 #include "SettingsBackup.h"
 
@@ -153,6 +154,28 @@ protected:
         return recording;
     }
 
+    // The frame's state bits, asked the way pelictl asks; 0 without a frame.
+    static unsigned FrameState()
+    {
+        HWND frame = FindWindowW(L"Pelidore", L"Pelidore");
+        DWORD_PTR state = 0;
+        if (!frame || !SendMessageTimeoutW(frame, PWM_QUERY_STATE, 0, 0, SMTO_ABORTIFHUNG, 5000, &state))
+            return 0;
+        return static_cast<unsigned>(state);
+    }
+
+    static bool WaitForState(unsigned bit, bool set, unsigned timeoutMs)
+    {
+        const ULONGLONG end = GetTickCount64() + timeoutMs;
+        do {
+            const unsigned state = FrameState();
+            if (state != 0 && ((state & bit) != 0) == set && (state & STATE_COMMANDS_PENDING) == 0)
+                return true;
+            Sleep(20);
+        } while (GetTickCount64() < end);
+        return false;
+    }
+
     std::vector<fs::path> FilesEndingWith(const wchar_t* extension) const
     {
         std::vector<fs::path> found;
@@ -174,7 +197,7 @@ protected:
     // Frames the header of the kept store counts, -1 when there is none.
     int KeptFrames() const
     {
-        CFrameStore store;
+        CFrameStoreReader store;
         return store.OpenForReading(m_Work / L"temp.dat") ? store.HeaderFrameCount() : -1;
     }
 

@@ -26,7 +26,7 @@ void CPanelDragRule::KeepFrameInsideHorizontally(ScreenRect& panel, const Panel&
 {
     const int frameWidth = frame.Width();
     if (panel.left - sizes.indent < virtualScreen.left - kFrameOverhang)
-        MovePanelLeft(panel, sizes, virtualScreen.left + 1);
+        MovePanelLeft(panel, sizes, virtualScreen.left - kFrameOverhang + sizes.indent);
     if (panel.left - sizes.indent + frameWidth > virtualScreen.right + kFrameOverhang)
         MovePanelLeft(panel, sizes, virtualScreen.right - frameWidth + sizes.indent + kFrameOverhang);
 }
