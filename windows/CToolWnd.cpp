@@ -47,7 +47,7 @@ CNControlBase* CToolWnd::FindControl(int id) const
 
 void CToolWnd::Draw()
 {
-    m_Screen.ClearRect(0, 0, m_Screen.Width(), m_Screen.Height());
+    m_Screen.ClearRect(0, 0, m_Screen.LayoutWidth(), m_Screen.LayoutHeight());
     m_Screen.DrawImage(m_Background, 0, 0);
     DrawDecorations();
     CNSubWindow::Draw();

@@ -4,7 +4,9 @@
 // scale; the recording stays in the screen's own pixels.
 #include "CConfigFile.h"
 #include "CControlWnd.h"
+#include "CNBitmap.h"
 #include "CNScale.h"
+#include "CNScreenDC.h"
 #include "CSetupWnd.h"
 #include "EndToEndTest.h"
 #include "PelidoreCommands.h"
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -106,6 +109,30 @@ protected:
         EXPECT_NEAR(place.bottom - place.top, m_Scale.ToPixels(layoutHeight), 1);
     }
 
+    // With PELIDORE_DPI_SCREENSHOTS set to a folder, the window as it is on
+    // the screen goes there as <name>-<dpi>dpi.png, for looking at.
+    void KeepScreenshot(HWND window, const wchar_t* name) const
+    {
+        const wchar_t* folder = _wgetenv(L"PELIDORE_DPI_SCREENSHOTS");
+        RECT place = {};
+        if (!folder || !GetWindowRect(window, &place))
+            return;
+        // A tool window hanging below the screen's edge is lifted for the shot.
+        const int overhang = static_cast<int>(place.bottom) - GetSystemMetrics(SM_CYSCREEN);
+        if (overhang > 0 && SetWindowPos(window, nullptr, place.left, place.top - overhang, 0, 0,
+                                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+            OffsetRect(&place, 0, -overhang);
+        Sleep(1000);
+        CNScreenDC screen;
+        CNBitmap shot;
+        ASSERT_EQ(
+            shot.CreateFromDC(screen.Get(), place.left, place.top, place.right - place.left, place.bottom - place.top),
+            0);
+        const fs::path file =
+            fs::path(folder) / (std::wstring(name) + L"-" + std::to_wstring(m_Scale.Dpi()) + L"dpi.png");
+        EXPECT_EQ(shot.SavePng(file.c_str()), 0);
+    }
+
     int SavedFpsStep() const
     {
         std::vector<std::uint8_t> bytes;
@@ -136,6 +163,8 @@ TEST_F(DpiEndToEnd, ThePanelAndItsToolsTakeTheScaleAndAnswerAtScaledPlaces)
     ExpectScaledSize(panel, 377, 153);
     EXPECT_EQ(placed.left - frame.left, m_Scale.ToPixels(10));
     EXPECT_EQ(frame.bottom - placed.top, m_Scale.ToPixels(2));
+    std::printf("panel %ld x %ld at %d dpi\n", placed.right - placed.left, placed.bottom - placed.top, m_Scale.Dpi());
+    KeepScreenshot(panel, L"panel");
 
     // The drag strip ends at 32 units, left of the title bar's buttons.
     EXPECT_EQ(HitTest(panel, 150, 2), HTCAPTION);
@@ -152,6 +181,7 @@ TEST_F(DpiEndToEnd, ThePanelAndItsToolsTakeTheScaleAndAnswerAtScaledPlaces)
     ASSERT_TRUE(WaitFor([] { return IsShown(kSetupTitle); })) << "the Setup button opens the Setup window";
     HWND setup = FindWindowW(kSetupTitle, nullptr);
     ExpectScaledSize(setup, CSetupWnd::kWidth, CSetupWnd::kHeight);
+    KeepScreenshot(setup, L"setup");
     EXPECT_EQ(HitTest(setup, 150, 31), HTCAPTION);
     ClickAt(setup, kFpsSliderPoint);
     EXPECT_TRUE(WaitFor([this] { return SavedFpsStep() == kFpsStepThere; }))
@@ -173,6 +203,7 @@ TEST_F(DpiEndToEnd, TheRecordPauseAndStopButtonsRecordExactlyTheRegionInsideTheF
     ClickAt(panel, kRecordButton);
     ASSERT_TRUE(WaitForState(STATE_RECORDING, true, kWaitMs)) << "the Record button starts a recording";
     Sleep(1200);
+    KeepScreenshot(panel, L"panel-recording");
     ClickAt(panel, kPauseButton);
     EXPECT_TRUE(WaitForState(STATE_PAUSED, true, kWaitMs)) << "the Pause button, shown while recording";
     // Resume shares the Pause button's place.

@@ -25,7 +25,7 @@ wineserver -p </dev/null >/dev/null 2>&1
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$copy"' EXIT
 
 status=0
-for dpi in 96 144 192; do
+for dpi in ${PELIDORE_TEST_DPIS:-96 144 192}; do
     echo "== $dpi dpi"
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1
     PELIDORE_TEST_DPI=$dpi wine "$program" "$@" </dev/null || status=1
