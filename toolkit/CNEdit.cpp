@@ -100,12 +100,12 @@ bool CNEdit::PlaceInputMethodWindows()
     LONG lineHeight = painter.IsReady() ? static_cast<LONG>(painter.LineHeight() + 0.5f) : m_Height;
     COMPOSITIONFORM composition = {};
     composition.dwStyle = CFS_POINT;
-    composition.ptCurrentPos = POINT{scale.ToPixels(static_cast<int>(caret.x)), scale.ToPixels(static_cast<int>(caret.y))};
+    composition.ptCurrentPos =
+        POINT{scale.ToPixels(static_cast<int>(caret.x)), scale.ToPixels(static_cast<int>(caret.y))};
     CANDIDATEFORM candidate = {};
     candidate.dwIndex = 0;
     candidate.dwStyle = CFS_CANDIDATEPOS;
-    candidate.ptCurrentPos =
-        POINT{composition.ptCurrentPos.x, scale.ToPixels(static_cast<int>(caret.y + lineHeight))};
+    candidate.ptCurrentPos = POINT{composition.ptCurrentPos.x, scale.ToPixels(static_cast<int>(caret.y + lineHeight))};
     bool placed = ImmSetCompositionWindow(m_InputContext, &composition) != FALSE;
     placed = ImmSetCandidateWindow(m_InputContext, &candidate) != FALSE && placed;
     LOGFONTW description = {};

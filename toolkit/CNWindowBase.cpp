@@ -25,8 +25,7 @@ bool IsClientMouseMessage(UINT message)
 {
     if (message == WM_MOUSEHOVER)
         return true;
-    return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEWHEEL &&
-           message != WM_MOUSEHWHEEL;
+    return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEWHEEL && message != WM_MOUSEHWHEEL;
 }
 
 } // namespace

@@ -402,9 +402,9 @@ void CLogoWnd::PlaceTextEdit(int windowLeft, int windowTop)
 {
     if (m_TextEdit == nullptr)
         return;
-    const ScreenRect place = Scale().ToPixels(ScreenRect{kTextEditPosition.x, kTextEditPosition.y,
-                                                         kTextEditPosition.x + kTextEditSize.cx,
-                                                         kTextEditPosition.y + kTextEditSize.cy});
+    const ScreenRect place =
+        Scale().ToPixels(ScreenRect{kTextEditPosition.x, kTextEditPosition.y, kTextEditPosition.x + kTextEditSize.cx,
+                                    kTextEditPosition.y + kTextEditSize.cy});
     SetWindowPos(m_TextEdit, nullptr, windowLeft + place.left, windowTop + place.top, place.Width(), place.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -426,8 +426,7 @@ std::wstring CLogoWnd::TextEditText() const
 void CLogoWnd::ChooseColor(CNAlphaButton& button)
 {
     const CNRect rect = button.GetRect();
-    POINT anchor = {rect.x, rect.y};
-    ClientToScreen(m_Window, &anchor);
+    const POINT anchor = LayoutToScreen(rect.x, rect.y);
     COLORREF rgb = 0;
     if (!CColorChooser::Choose(m_Window, anchor, rgb))
         return;

@@ -60,16 +60,6 @@ TEST(Scale, EveryPixelBelongsToTheUnitWhoseEdgeComesLastBeforeIt)
     }
 }
 
-TEST(Scale, HitTestsAtTheDragStripEdge)
-{
-    // The 32-unit strip at 150 % ends at pixel 48: pixel 47 is unit 31, 48 is 32.
-    const CNScale scale(144);
-    EXPECT_EQ(scale.ToLayout(47), 31);
-    EXPECT_EQ(scale.ToLayout(48), 32);
-    EXPECT_EQ(scale.ToLayout(49), 32);
-    EXPECT_EQ(scale.ToLayout(50), 33);
-}
-
 std::uint32_t Argb(std::uint32_t alpha, std::uint32_t red, std::uint32_t green, std::uint32_t blue)
 {
     return alpha << 24 | red << 16 | green << 8 | blue;
@@ -85,20 +75,6 @@ TEST(PictureScaler, HalvingAveragesEachTwoByTwoBlock)
     ASSERT_EQ(half.size(), 2u);
     EXPECT_EQ(half[0], Argb(255, 50, 0, 0));
     EXPECT_EQ(half[1], Argb(255, 10, 20, 30));
-}
-
-// A thin line survives a reduction from 2x to 1.5x as a weaker line instead
-// of vanishing between samples.
-TEST(PictureScaler, AThinLineKeepsItsWeightWhenReduced)
-{
-    std::vector<std::uint32_t> picture(4 * 1, Argb(255, 0, 0, 0));
-    picture[1] = Argb(255, 240, 240, 240);
-    const std::vector<std::uint32_t> reduced = CNPictureScaler::Resample(picture, 4, 1, 3, 1);
-    ASSERT_EQ(reduced.size(), 3u);
-    int total = 0;
-    for (std::uint32_t pixel : reduced)
-        total += static_cast<int>((pixel >> 16) & 0xFF);
-    EXPECT_NEAR(total, 240 * 3 / 4, 2);
 }
 
 TEST(PictureScaler, TransparentPixelsLendNoColourToTheEdge)

@@ -11,9 +11,9 @@ struct ToolWindowMetrics {
     static constexpr int kWidth = 377;        // every tool window, the panel too
     static constexpr int kCaptionHeight = 32; // the drag strip at a tool window's top
     static constexpr int kPanelHeight = 153;
-    static constexpr int kPanelIndent = 10;   // panel left - frame left
-    static constexpr int kPanelOverlap = 2;   // the panel covers the frame's outer edge
-    static constexpr int kFrameOverhang = 9;  // how far the frame may hang off the virtual screen
+    static constexpr int kPanelIndent = 10;  // panel left - frame left
+    static constexpr int kPanelOverlap = 2;  // the panel covers the frame's outer edge
+    static constexpr int kFrameOverhang = 9; // how far the frame may hang off the virtual screen
     static constexpr int kPanelReach = kPanelHeight - kPanelOverlap; // panel top to frame edge: 151
 
     // The panel's size and its place at the frame in a monitor's pixels, at
