@@ -11,7 +11,8 @@ rm -rf "$copy"
 mkdir -p "$copy/drive_c"
 # Wine only reads the system's own files: links make the copy quick. The
 # rest (registry, user folders) is written and gets its own copy.
-for entry in "$source"/* "$source"/.[!.]*; do
+shopt -s dotglob nullglob
+for entry in "$source"/*; do
     [ "$(basename "$entry")" = drive_c ] || cp -a "$entry" "$copy/"
 done
 cp -al "$source/drive_c/windows" "$copy/drive_c/"
