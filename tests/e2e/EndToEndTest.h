@@ -125,7 +125,7 @@ protected:
 
     void StartPelidore()
     {
-        ASSERT_TRUE(m_Pelidore.Start(L"Pelidore.exe", L"", m_Output));
+        ASSERT_TRUE(m_Pelidore.Start(L"Pelidore.exe", L"", m_Output)) << "error " << GetLastError();
         ASSERT_EQ(Pelictl(L"state"), 0) << "Pelidore did not come up";
     }
 
