@@ -4,6 +4,7 @@
 #include "CFrameGeometry.h"
 #include "CNCreationResult.h"
 #include "CNDesktop.h"
+#include "CNDpi.h"
 #include "CNTheme.h"
 #include "COptionsFile.h"
 #include "COutputPaths.h"
@@ -37,7 +38,12 @@ constexpr int kCentred = 1;
 
 } // namespace
 
-CPelidoreWnd::CPelidoreWnd() = default;
+// The frame marks the recorded region: its pixels are the screen's at every
+// scale. The tool windows it owns scale with their monitor.
+CPelidoreWnd::CPelidoreWnd()
+{
+    KeepPhysicalPixels();
+}
 
 CPelidoreWnd::~CPelidoreWnd()
 {
@@ -68,8 +74,10 @@ HRESULT CPelidoreWnd::OnCreate()
 HRESULT CPelidoreWnd::CreateToolWindows()
 {
     const ScreenRect frame = CNDesktop::WindowRect(m_Window);
-    const int x = frame.left + ToolWindowMetrics::kPanelIndent;
-    const int y = frame.bottom - ToolWindowMetrics::kPanelOverlap;
+    // The tool windows take the frame's monitor's scale (CNDpi of their parent).
+    const ToolWindowMetrics::PanelPixels panel = ToolWindowMetrics::Panel(CNScale(CNDpi::ForWindow(m_Window)));
+    const int x = frame.left + panel.indent;
+    const int y = frame.bottom - panel.overlap;
     struct Tool {
         CToolWnd& window;
         const wchar_t* title;
@@ -468,8 +476,17 @@ void CPelidoreWnd::ToggleTool(CToolWnd& tool)
 
 void CPelidoreWnd::PlacePanel(const ScreenRect& frame)
 {
-    const ScreenRect panel = CFrameGeometry::PanelRect(frame, CNDesktop::VirtualScreen());
-    m_Panel.Move(panel.left, panel.top, panel.Width(), panel.Height(), TRUE);
+    const CNScale before = m_Panel.Scale();
+    MovePanelTo(CFrameGeometry::PanelRect(frame, CNDesktop::VirtualScreen(), before));
+    // A panel that reached a monitor of another scale took another size on
+    // the way: its place at the frame follows.
+    if (m_Panel.Scale() != before)
+        MovePanelTo(CFrameGeometry::PanelRect(frame, CNDesktop::VirtualScreen(), m_Panel.Scale()));
+}
+
+void CPelidoreWnd::MovePanelTo(const ScreenRect& panel)
+{
+    m_Panel.Move(panel.left, panel.top, ToolWindowMetrics::kWidth, m_Panel.GetHeight(), TRUE);
 }
 
 void CPelidoreWnd::ShowPanelRecording()
@@ -545,7 +562,7 @@ ScreenRect CPelidoreWnd::PanelRect() const
     const ScreenRect panel = CNDesktop::WindowRect(m_Panel.GetHwnd());
     if (panel.Width() > 0)
         return panel;
-    return CFrameGeometry::PanelRect(CNDesktop::WindowRect(m_Window), CNDesktop::VirtualScreen());
+    return CFrameGeometry::PanelRect(CNDesktop::WindowRect(m_Window), CNDesktop::VirtualScreen(), m_Panel.Scale());
 }
 
 // A minimised frame still marks the place it will be restored to; its window

@@ -98,6 +98,7 @@ private:
     void ToggleTool(CToolWnd& tool);
 
     void PlacePanel(const ScreenRect& frame);
+    void MovePanelTo(const ScreenRect& panel);
     void ShowPanelRecording();
     void ShowPanelIdle();
     void ShowSaving(int frames);

@@ -3,7 +3,9 @@
 #include "CNGdiObject.h"
 #include "CNLog.h"
 #include "CNMemoryDC.h"
+#include "CNPictureScaler.h"
 
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -15,8 +17,11 @@ constexpr const char* kLoadName = "CNBitmap::Load";
 constexpr const char* kCreateName = "CNBitmap::Create";
 constexpr const char* kCreateFromDCName = "CNBitmap::CreateFromDC";
 constexpr const char* kSaveName = "CNBitmap::Save";
+constexpr const char* kScaleName = "CNBitmap::ForScale";
 constexpr ULONG kJpegQuality = 100;
 constexpr int kPaletteEntries = 256;
+// The scales the resources are drawn at, smallest first: 100 %, 150 %, 200 %.
+constexpr int kDrawnDpis[] = {96, 144, 192};
 
 int BitsOfFormat(Gdiplus::PixelFormat format)
 {
@@ -142,7 +147,13 @@ HRESULT CNBitmap::Load(HINSTANCE instance, const wchar_t* resourceName)
         ReportRefusal(kLoadName, "cannot decode resource");
         return E_FAIL;
     }
-    return ImportImage(std::move(image));
+    if (FAILED(ImportImage(std::move(image))))
+        return E_FAIL;
+    if (IS_INTRESOURCE(resourceName)) {
+        m_Module = instance;
+        m_ResourceId = static_cast<UINT>(reinterpret_cast<ULONG_PTR>(resourceName));
+    }
+    return S_OK;
 }
 
 HRESULT CNBitmap::LoadResource(HINSTANCE instance, UINT resourceId)
@@ -276,8 +287,40 @@ HRESULT CNBitmap::SavePng(const wchar_t* path) const
     return m_Image->Save(path, &png, nullptr) == Gdiplus::Ok ? 0 : E_FAIL;
 }
 
+void CNBitmap::SetDensity(const CNScale& density, int layoutWidth, int layoutHeight)
+{
+    m_Density = density;
+    m_LayoutWidth = layoutWidth;
+    m_LayoutHeight = layoutHeight;
+    m_Scaled.reset();
+    m_FailedDpi = 0;
+}
+
+const CNBitmap& CNBitmap::ForScale(const CNScale& scale) const
+{
+    if (!IsLoaded() || scale == m_Density || scale.Dpi() == m_FailedDpi)
+        return *this;
+    if (m_Scaled && m_Scaled->Density() == scale)
+        return *m_Scaled;
+    auto copy = std::make_unique<CNBitmap>();
+    if (FAILED(MakeScaledCopy(scale, *copy))) {
+        NLOG(kScaleName, CNLog::kLevelCreateFailed, "no copy of picture %u for %d dpi", m_ResourceId, scale.Dpi());
+        m_FailedDpi = scale.Dpi();
+        return *this;
+    }
+    m_Scaled = std::move(copy);
+    return *m_Scaled;
+}
+
 void CNBitmap::Release()
 {
+    m_Scaled.reset();
+    m_FailedDpi = 0;
+    m_Module = nullptr;
+    m_ResourceId = 0;
+    m_Density = CNScale();
+    m_LayoutWidth = 0;
+    m_LayoutHeight = 0;
     m_Image.reset();
     if (m_Bitmap)
         DeleteObject(m_Bitmap);
@@ -389,6 +432,8 @@ HRESULT CNBitmap::MakeDib(int width, int height, int bitsPerPixel, bool topDown,
     m_Bits = bits;
     m_Info = description;
     m_Header = info.header;
+    m_LayoutWidth = width;
+    m_LayoutHeight = height;
     return S_OK;
 }
 
@@ -420,6 +465,89 @@ HRESULT CNBitmap::DrawIntoDib(Gdiplus::Image& image)
     Gdiplus::Status drawn = graphics.DrawImage(&image, 0, 0, m_Info.bmWidth, m_Info.bmHeight);
     GdiFlush();
     return drawn == Gdiplus::Ok ? 0 : E_FAIL;
+}
+
+HRESULT CNBitmap::MakeScaledCopy(const CNScale& scale, CNBitmap& copy) const
+{
+    const CNBitmap* source = this;
+    if (m_ResourceId != 0 && m_Density.IsIdentity()) {
+        CNScale drawnAt;
+        const UINT drawing = DrawnResourceFor(scale, drawnAt);
+        if (drawing != m_ResourceId) {
+            if (FAILED(copy.LoadResource(m_Module, drawing)))
+                return E_FAIL;
+            source = &copy;
+        }
+    }
+    const int width = scale.ToPixels(m_LayoutWidth);
+    const int height = scale.ToPixels(m_LayoutHeight);
+    if (source == this || source->Width() != width || source->Height() != height) {
+        const std::vector<std::uint32_t> pixels =
+            CNPictureScaler::Resample(source->ReadPixels(), source->Width(), source->Height(), width, height);
+        if (FAILED(copy.LoadPixels(width, height, pixels)))
+            return E_FAIL;
+    }
+    // Only this picture knows its resource: the copy is not scaled again.
+    copy.m_Module = nullptr;
+    copy.m_ResourceId = 0;
+    copy.SetDensity(scale, m_LayoutWidth, m_LayoutHeight);
+    return S_OK;
+}
+
+UINT CNBitmap::DrawnResourceFor(const CNScale& scale, CNScale& density) const
+{
+    UINT chosen = m_ResourceId;
+    density = CNScale();
+    for (std::size_t i = 0; i < sizeof kDrawnDpis / sizeof kDrawnDpis[0]; ++i) {
+        const UINT id = m_ResourceId + static_cast<UINT>(i) * kDensityIdStep;
+        if (FindResourceW(m_Module, MAKEINTRESOURCEW(id), L"PNG") == nullptr)
+            continue;
+        chosen = id;
+        density = CNScale(kDrawnDpis[i]);
+        if (kDrawnDpis[i] >= scale.Dpi())
+            break;
+    }
+    return chosen;
+}
+
+std::vector<std::uint32_t> CNBitmap::ReadPixels() const
+{
+    std::vector<std::uint32_t> pixels;
+    if (!m_Image)
+        return pixels;
+    const int width = static_cast<int>(m_Image->GetWidth());
+    const int height = static_cast<int>(m_Image->GetHeight());
+    Gdiplus::BitmapData data = {};
+    Gdiplus::Rect all(0, 0, width, height);
+    if (m_Image->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok)
+        return pixels;
+    pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y)
+        std::memcpy(pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
+                    static_cast<const BYTE*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride,
+                    static_cast<std::size_t>(width) * sizeof(std::uint32_t));
+    m_Image->UnlockBits(&data);
+    return pixels;
+}
+
+HRESULT CNBitmap::LoadPixels(int width, int height, const std::vector<std::uint32_t>& pixels)
+{
+    Release();
+    if (!SizeIsAcceptable(width, height) ||
+        pixels.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+        return E_FAIL;
+    auto image = std::make_unique<Gdiplus::Bitmap>(width, height, PixelFormat32bppARGB);
+    Gdiplus::BitmapData data = {};
+    Gdiplus::Rect all(0, 0, width, height);
+    if (image->GetLastStatus() != Gdiplus::Ok ||
+        image->LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB, &data) != Gdiplus::Ok)
+        return E_FAIL;
+    for (int y = 0; y < height; ++y)
+        std::memcpy(static_cast<BYTE*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride,
+                    pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
+                    static_cast<std::size_t>(width) * sizeof(std::uint32_t));
+    image->UnlockBits(&data);
+    return ImportImage(std::move(image));
 }
 
 } // namespace pelidore

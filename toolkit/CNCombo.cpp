@@ -301,7 +301,7 @@ LRESULT CNCombo::OnWheel(HWND window, WPARAM wParam, LPARAM lParam)
         return 1;
     }
     POINT point{PointX(lParam), PointY(lParam)};
-    if (!m_Owner || !ScreenToClient(m_Owner, &point) || !HitTest(point.x, point.y))
+    if (!ScreenToLayout(point) || !HitTest(point.x, point.y))
         return 0;
     int delta = static_cast<short>(HIWORD(wParam));
     if (delta == 0 || m_List.GetCount() == 0)
@@ -362,7 +362,7 @@ void CNCombo::PlaceList()
 {
     int count = m_List.GetCount();
     int wanted = count < kMaxRows ? count : kMaxRows;
-    int surface = m_Screen ? m_Screen->Height() : 0;
+    int surface = m_Screen ? m_Screen->LayoutHeight() : 0;
     int below = (surface - (m_Y + m_Height + kListGap) - kEdgeMargin - kListBorders) / m_ItemHeight;
     int above = (m_Y - kListGap - kEdgeMargin - kListBorders) / m_ItemHeight;
     bool up = below < wanted && below < kMinRowsBelow && above > below;

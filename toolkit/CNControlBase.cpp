@@ -191,7 +191,18 @@ void CNControlBase::NotifyWith(UINT message, WPARAM wParam) const
 
 bool CNControlBase::CursorInOwner(POINT& point) const
 {
-    return m_Owner && GetCursorPos(&point) && ScreenToClient(m_Owner, &point);
+    return GetCursorPos(&point) && ScreenToLayout(point);
+}
+
+bool CNControlBase::ScreenToLayout(POINT& point) const
+{
+    if (!m_Owner || !ScreenToClient(m_Owner, &point))
+        return false;
+    if (m_Screen) {
+        point.x = m_Screen->Scale().ToLayout(static_cast<int>(point.x));
+        point.y = m_Screen->Scale().ToLayout(static_cast<int>(point.y));
+    }
+    return true;
 }
 
 void CNControlBase::RunHoverLogic(UINT message, WPARAM wParam, LPARAM lParam)
@@ -275,6 +286,8 @@ void CNControlBase::KeepBackgroundBitmap()
     m_Background.Release();
     if (FAILED(m_Background.Load(copy)))
         NLOG("CNControlBase::Draw", CNLog::kLevelRefused, "cannot keep background of control %d", m_ID);
+    else
+        m_Background.SetDensity(m_Screen->Scale(), rect.width, rect.height);
     DeleteObject(copy);
 }
 

@@ -15,7 +15,9 @@ class CNScreen;
 
 // Base of the windowless controls. A control lives in its owner window's
 // child list, draws itself into the owner's CNScreen and sees every message
-// of the owner window. It tells the owner about changes by posting messages
+// of the owner window. Its rectangle, its drawing and the mouse positions it
+// is handed are layout units (the pixels at 100 %): the surface and the
+// owner window turn them into the monitor's pixels. It tells the owner about changes by posting messages
 // with its id as wParam and itself as lParam.
 //
 // Contract with CNWindowBase:
@@ -110,8 +112,10 @@ protected:
     void Notify(UINT message) const;
     // Posts message to the owner with a wParam of the class's choice and this control.
     void NotifyWith(UINT message, WPARAM wParam) const;
-    // The pointer in the owner's client coordinates.
+    // The pointer in the owner's layout units.
     bool CursorInOwner(POINT& point) const;
+    // A point in screen pixels (the wheel's) to the owner's layout units.
+    bool ScreenToLayout(POINT& point) const;
 
     static int PointX(LPARAM lParam) { return static_cast<short>(LOWORD(static_cast<DWORD_PTR>(lParam))); }
     static int PointY(LPARAM lParam) { return static_cast<short>(HIWORD(static_cast<DWORD_PTR>(lParam))); }

@@ -80,7 +80,7 @@ POINT CNEdit::GetCaretPoint()
     POINT point{m_X + kPadding, m_Y};
     if (!m_Screen)
         return point;
-    CNEditPainter painter(m_Screen->MemoryDC(), m_Style.Font());
+    CNEditPainter painter(m_Screen->MemoryDC(), m_Style.Font(), m_Screen->Scale());
     if (!painter.IsReady())
         return point;
     CNEditText::Position cursor = m_Model.Cursor();
@@ -93,22 +93,27 @@ bool CNEdit::PlaceInputMethodWindows()
 {
     if (!m_InputContext || !m_Screen)
         return false;
+    // The input method works in the owner's pixels.
+    const CNScale& scale = m_Screen->Scale();
     POINT caret = GetCaretPoint();
-    CNEditPainter painter(m_Screen->MemoryDC(), m_Style.Font());
+    CNEditPainter painter(m_Screen->MemoryDC(), m_Style.Font(), scale);
     LONG lineHeight = painter.IsReady() ? static_cast<LONG>(painter.LineHeight() + 0.5f) : m_Height;
     COMPOSITIONFORM composition = {};
     composition.dwStyle = CFS_POINT;
-    composition.ptCurrentPos = caret;
+    composition.ptCurrentPos =
+        POINT{scale.ToPixels(static_cast<int>(caret.x)), scale.ToPixels(static_cast<int>(caret.y))};
     CANDIDATEFORM candidate = {};
     candidate.dwIndex = 0;
     candidate.dwStyle = CFS_CANDIDATEPOS;
-    candidate.ptCurrentPos = POINT{caret.x, caret.y + lineHeight};
+    candidate.ptCurrentPos = POINT{composition.ptCurrentPos.x, scale.ToPixels(static_cast<int>(caret.y + lineHeight))};
     bool placed = ImmSetCompositionWindow(m_InputContext, &composition) != FALSE;
     placed = ImmSetCandidateWindow(m_InputContext, &candidate) != FALSE && placed;
     LOGFONTW description = {};
     const CNFont& font = m_Style.Font();
-    if (font.Handle() && GetObjectW(font.Handle(), sizeof(description), &description) == sizeof(description))
+    if (font.Handle() && GetObjectW(font.Handle(), sizeof(description), &description) == sizeof(description)) {
+        description.lfHeight = scale.ToPixels(static_cast<int>(description.lfHeight));
         ImmSetCompositionFontW(m_InputContext, &description);
+    }
     return placed;
 }
 
@@ -117,7 +122,7 @@ void CNEdit::OnDraw()
     if (!m_Screen)
         return;
     DrawFrame();
-    CNEditPainter painter(m_Screen->MemoryDC(), m_Style.Font());
+    CNEditPainter painter(m_Screen->MemoryDC(), m_Style.Font(), m_Screen->Scale());
     if (!painter.IsReady())
         return;
     if (m_Focused && m_Model.HasSelection())
@@ -539,7 +544,7 @@ CNEditText::Position CNEdit::PositionAt(int x, int y)
     CNEditText::Position position = m_Model.Cursor();
     if (!m_Screen)
         return position;
-    CNEditPainter painter(m_Screen->MemoryDC(), m_Style.Font());
+    CNEditPainter painter(m_Screen->MemoryDC(), m_Style.Font(), m_Screen->Scale());
     if (!painter.IsReady())
         return position;
     int line = 0;
@@ -565,7 +570,7 @@ void CNEdit::KeepCaretVisible()
 {
     if (!m_Screen)
         return;
-    CNEditPainter painter(m_Screen->MemoryDC(), m_Style.Font());
+    CNEditPainter painter(m_Screen->MemoryDC(), m_Style.Font(), m_Screen->Scale());
     if (!painter.IsReady())
         return;
     CNEditText::Position cursor = m_Model.Cursor();

@@ -61,7 +61,7 @@ public:
     const CNEditText& GetModel() const { return m_Model; }
     bool IsCaretShown() const { return m_CaretShown; }
     HIMC GetInputContext() const { return m_InputContext; }
-    // The caret's top in window coordinates.
+    // The caret's top in the owner's layout units.
     POINT GetCaretPoint();
     // Places the input method's windows at the caret; false when the input
     // method refused (or there is no input context).

@@ -2,6 +2,7 @@
 
 #include "CNColor.h"
 #include "CNFont.h"
+#include "CNScale.h"
 #include "NWindows.h"
 
 #include <memory>
@@ -12,9 +13,10 @@ namespace pelidore {
 // that the caret lands exactly where the drawn glyphs end. Typographic
 // layout (no padding around the text) with trailing spaces measured; every
 // line is drawn clipped to the field. Lives for one draw or one measurement.
+// Positions and sizes are layout units; the font is drawn at the scale's height.
 class CNEditPainter {
 public:
-    CNEditPainter(HDC dc, const CNFont& font);
+    CNEditPainter(HDC dc, const CNFont& font, const CNScale& scale = CNScale());
     ~CNEditPainter();
     CNEditPainter(const CNEditPainter&) = delete;
     CNEditPainter& operator=(const CNEditPainter&) = delete;
@@ -30,6 +32,7 @@ private:
     std::unique_ptr<Gdiplus::Graphics> m_Graphics;
     std::unique_ptr<Gdiplus::Font> m_Font;
     std::unique_ptr<Gdiplus::StringFormat> m_Format;
+    CNScale m_Scale;
     float m_LineHeight = 0.0f;
     bool m_Ready = false;
 };

@@ -149,7 +149,7 @@ LRESULT CNListBox::OnLButtonDown(WPARAM, LPARAM lParam)
 LRESULT CNListBox::OnMouseWheel(WPARAM wParam, LPARAM lParam)
 {
     POINT point{PointX(lParam), PointY(lParam)};
-    if (!m_Owner || !ScreenToClient(m_Owner, &point) || !HitTest(point.x, point.y))
+    if (!ScreenToLayout(point) || !HitTest(point.x, point.y))
         return 0;
     m_WheelRemainder += static_cast<short>(HIWORD(wParam));
     int notches = m_WheelRemainder / WHEEL_DELTA;

@@ -65,7 +65,7 @@ Gdiplus::Color ToGdiplus(const CNColor& color)
     return Gdiplus::Color(color.Argb());
 }
 
-Gdiplus::RectF ToLayout(const RECT& rect)
+Gdiplus::RectF ToRectF(const RECT& rect)
 {
     return Gdiplus::RectF(static_cast<Gdiplus::REAL>(rect.left), static_cast<Gdiplus::REAL>(rect.top),
                           static_cast<Gdiplus::REAL>(rect.right - rect.left),
@@ -78,12 +78,16 @@ int TextLength(int length)
     return length > 0 ? length : -1;
 }
 
-// The font for GDI+ text: the CNFont's description, or the DC's current font.
-std::unique_ptr<Gdiplus::Font> MakeGdiplusFont(HDC dc, const CNFont& font)
+// The font for GDI+ text: the CNFont's description at the scale's height, or
+// the DC's current font.
+std::unique_ptr<Gdiplus::Font> MakeGdiplusFont(HDC dc, const CNFont& font, const CNScale& scale)
 {
     LOGFONTW description = {};
-    if (font.Handle() && GetObjectW(font.Handle(), sizeof(description), &description) == sizeof(description))
+    if (font.Handle() && GetObjectW(font.Handle(), sizeof(description), &description) == sizeof(description)) {
+        description.lfHeight = scale.ToPixels(static_cast<int>(description.lfHeight));
+        description.lfWidth = scale.ToPixels(static_cast<int>(description.lfWidth));
         return std::make_unique<Gdiplus::Font>(dc, &description);
+    }
     return std::make_unique<Gdiplus::Font>(dc);
 }
 
@@ -99,18 +103,18 @@ void ConfigureTextFormat(Gdiplus::StringFormat& format, int horizontalAlign, int
     }
 }
 
-void DrawTextOn(HDC dc, const CNFont& font, const RECT& rect, const CNColor& color, const wchar_t* text, int length,
-                int horizontalAlign, int verticalAlign, bool singleLine)
+void DrawTextOn(HDC dc, const CNFont& font, const CNScale& scale, const RECT& rect, const CNColor& color,
+                const wchar_t* text, int length, int horizontalAlign, int verticalAlign, bool singleLine)
 {
     Gdiplus::Graphics graphics(dc);
-    std::unique_ptr<Gdiplus::Font> gdiplusFont = MakeGdiplusFont(dc, font);
+    std::unique_ptr<Gdiplus::Font> gdiplusFont = MakeGdiplusFont(dc, font, scale);
     Gdiplus::StringFormat format;
     ConfigureTextFormat(format, horizontalAlign, verticalAlign, singleLine);
     Gdiplus::SolidBrush brush(ToGdiplus(color));
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeBicubic);
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
-    graphics.DrawString(text, TextLength(length), gdiplusFont.get(), ToLayout(rect), &format, &brush);
+    graphics.DrawString(text, TextLength(length), gdiplusFont.get(), ToRectF(rect), &format, &brush);
 }
 
 // Font size in world units (pixels), whatever unit GDI+ gave the font.
@@ -207,7 +211,7 @@ int CNScreen::PresentRect(int x, int y, int width, int height)
         return 0;
     // Window DC coordinates are relative to the window, wherever it lies on
     // the screen, so the rectangle goes to the same place it has in the buffer.
-    CNRect clipped = Clip(x, y, width, height);
+    CNRect clipped = ClipLayout(x, y, width, height);
     if (clipped.IsEmpty())
         return 0;
     return BitBlt(m_WindowDC, clipped.x, clipped.y, clipped.width, clipped.height, m_MemoryDC, clipped.x, clipped.y,
@@ -216,7 +220,7 @@ int CNScreen::PresentRect(int x, int y, int width, int height)
 
 void CNScreen::ClearRect(int x, int y, int width, int height)
 {
-    CNRect clipped = Clip(x, y, width, height);
+    CNRect clipped = ClipLayout(x, y, width, height);
     if (clipped.IsEmpty())
         return;
     for (int line = clipped.y; line < clipped.y + clipped.height; ++line)
@@ -227,9 +231,10 @@ void CNScreen::FillRect(BYTE red, BYTE green, BYTE blue, BYTE alpha, int x, int 
 {
     if (!IsReady())
         return;
+    const CNRect area = ToPixels(x, y, width, height);
     Gdiplus::Graphics graphics(m_MemoryDC);
     Gdiplus::SolidBrush brush(Gdiplus::Color(alpha, red, green, blue));
-    graphics.FillRectangle(&brush, x, y, width, height);
+    graphics.FillRectangle(&brush, area.x, area.y, area.width, area.height);
 }
 
 void CNScreen::FillBitmapRect(CNBitmap& bitmap, BYTE alpha, BYTE red, BYTE green, BYTE blue, int x, int y, int width,
@@ -248,29 +253,21 @@ void CNScreen::DrawDashRect(float dashOffset, int dashStyle, BYTE red, BYTE gree
 {
     if (!IsReady())
         return;
+    const CNRect frame = ToPixels(x, y, width, height);
     Gdiplus::Graphics graphics(m_MemoryDC);
-    Gdiplus::Pen pen(Gdiplus::Color(255, red, green, blue), 1.0f);
+    Gdiplus::Pen pen(Gdiplus::Color(255, red, green, blue), m_Scale.Factor());
     pen.SetDashStyle(static_cast<Gdiplus::DashStyle>(dashStyle));
     if (dashStyle != Gdiplus::DashStyleSolid) {
         const Gdiplus::REAL pattern[2] = {kDashLength, kDashLength};
         pen.SetDashPattern(pattern, 2);
         pen.SetDashOffset(dashOffset);
     }
-    graphics.DrawRectangle(&pen, x, y, width, height);
+    graphics.DrawRectangle(&pen, frame.x, frame.y, frame.width, frame.height);
 }
 
 void CNScreen::DrawImage(const CNBitmap& bitmap, int x, int y, int width, int height, int sourceX, int sourceY)
 {
-    if (!IsReady() || !bitmap.Image())
-        return;
-    if (width == 0)
-        width = bitmap.Width();
-    if (height == 0)
-        height = bitmap.Height();
-    Gdiplus::Graphics graphics(m_MemoryDC);
-    graphics.SetSmoothingMode(Gdiplus::SmoothingModeNone);
-    graphics.DrawImage(bitmap.Image(), Gdiplus::Rect(x, y, width, height), sourceX, sourceY, width, height,
-                       Gdiplus::UnitPixel);
+    DrawPicture(bitmap, x, y, width, height, sourceX, sourceY, nullptr);
 }
 
 void CNScreen::DrawImageAlpha(float alpha, const CNBitmap& bitmap, int x, int y, int width, int height)
@@ -279,20 +276,11 @@ void CNScreen::DrawImageAlpha(float alpha, const CNBitmap& bitmap, int x, int y,
         DrawImage(bitmap, x, y, width, height, 0, 0);
         return;
     }
-    if (!IsReady() || !bitmap.Image())
-        return;
-    if (width == 0)
-        width = bitmap.Width();
-    if (height == 0)
-        height = bitmap.Height();
     Gdiplus::ColorMatrix matrix = {
         {{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0}, {0, 0, 0, alpha, 0}, {0, 0, 0, 0, 1}}};
     Gdiplus::ImageAttributes attributes;
     attributes.SetColorMatrix(&matrix, Gdiplus::ColorMatrixFlagsDefault, Gdiplus::ColorAdjustTypeBitmap);
-    Gdiplus::Graphics graphics(m_MemoryDC);
-    graphics.SetSmoothingMode(Gdiplus::SmoothingModeNone);
-    graphics.DrawImage(bitmap.Image(), Gdiplus::Rect(x, y, width, height), 0, 0, width, height, Gdiplus::UnitPixel,
-                       &attributes);
+    DrawPicture(bitmap, x, y, width, height, 0, 0, &attributes);
 }
 
 void CNScreen::DrawText(const CNFont& font, const RECT& rect, const CNColor& color, const wchar_t* text, int length,
@@ -300,7 +288,8 @@ void CNScreen::DrawText(const CNFont& font, const RECT& rect, const CNColor& col
 {
     if (!IsReady() || !text)
         return;
-    DrawTextOn(m_MemoryDC, font, rect, color, text, length, horizontalAlign, verticalAlign, singleLine);
+    DrawTextOn(m_MemoryDC, font, m_Scale, ToPixels(rect), color, text, length, horizontalAlign, verticalAlign,
+               singleLine);
 }
 
 void CNScreen::DrawTextToBitmap(CNBitmap& bitmap, const CNFont& font, const RECT& rect, const CNColor& color,
@@ -312,7 +301,7 @@ void CNScreen::DrawTextToBitmap(CNBitmap& bitmap, const CNFont& font, const RECT
     CNMemoryDC dc(m_MemoryDC);
     if (!dc.SelectBitmap(bitmap.Handle()))
         return;
-    DrawTextOn(dc.Get(), font, rect, color, text, length, horizontalAlign, verticalAlign, singleLine);
+    DrawTextOn(dc.Get(), font, CNScale(), rect, color, text, length, horizontalAlign, verticalAlign, singleLine);
 }
 
 void CNScreen::DrawNumber(const CNFont& font, const RECT& rect, const CNColor& color, int value, int horizontalAlign,
@@ -332,7 +321,7 @@ void CNScreen::DrawOutlinedText(const CNFont& font, const RECT& rect, const CNCo
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
-    std::unique_ptr<Gdiplus::Font> gdiplusFont = MakeGdiplusFont(m_MemoryDC, font);
+    std::unique_ptr<Gdiplus::Font> gdiplusFont = MakeGdiplusFont(m_MemoryDC, font, m_Scale);
     Gdiplus::FontFamily family;
     if (gdiplusFont->GetFamily(&family) != Gdiplus::Ok)
         return;
@@ -340,21 +329,21 @@ void CNScreen::DrawOutlinedText(const CNFont& font, const RECT& rect, const CNCo
     Gdiplus::StringFormat format;
     format.SetAlignment(static_cast<Gdiplus::StringAlignment>(align));
     format.SetLineAlignment(static_cast<Gdiplus::StringAlignment>(align));
-    Gdiplus::RectF layout = ToLayout(rect);
+    Gdiplus::RectF layout = ToRectF(ToPixels(rect));
 
     Gdiplus::GraphicsPath glyphs;
     glyphs.AddString(text, TextLength(length), &family, Gdiplus::FontStyleBold, emSize, layout, &format);
     graphics.SetClip(&glyphs, Gdiplus::CombineModeExclude);
     if (shadow) {
         Gdiplus::RectF shifted = layout;
-        shifted.Offset(kShadowOffset, kShadowOffset);
+        shifted.Offset(kShadowOffset * m_Scale.Factor(), kShadowOffset * m_Scale.Factor());
         Gdiplus::GraphicsPath shadowGlyphs;
         shadowGlyphs.AddString(text, TextLength(length), &family, Gdiplus::FontStyleBold, emSize, shifted, &format);
         Gdiplus::SolidBrush shadowBrush{Gdiplus::Color(kShadowColour)};
         graphics.FillPath(&shadowBrush, &shadowGlyphs);
     }
     if (outline) {
-        Gdiplus::Pen pen(Gdiplus::Color(color.Alpha(), 0, 0, 0), kOutlineWidth);
+        Gdiplus::Pen pen(Gdiplus::Color(color.Alpha(), 0, 0, 0), kOutlineWidth * m_Scale.Factor());
         graphics.DrawPath(&pen, &glyphs);
     }
     graphics.ResetClip();
@@ -371,7 +360,7 @@ void CNScreen::DrawOutline(const CNFont& font, const RECT& rect, const CNColor& 
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
-    std::unique_ptr<Gdiplus::Font> gdiplusFont = MakeGdiplusFont(m_MemoryDC, font);
+    std::unique_ptr<Gdiplus::Font> gdiplusFont = MakeGdiplusFont(m_MemoryDC, font, m_Scale);
     Gdiplus::FontFamily family;
     if (gdiplusFont->GetFamily(&family) != Gdiplus::Ok)
         return;
@@ -380,9 +369,9 @@ void CNScreen::DrawOutline(const CNFont& font, const RECT& rect, const CNColor& 
     format.SetLineAlignment(static_cast<Gdiplus::StringAlignment>(verticalAlign));
     Gdiplus::GraphicsPath glyphs;
     glyphs.AddString(text, TextLength(length), &family, Gdiplus::FontStyleBold, EmSizeInPixels(*gdiplusFont, graphics),
-                     ToLayout(rect), &format);
+                     ToRectF(ToPixels(rect)), &format);
     graphics.SetClip(&glyphs, Gdiplus::CombineModeExclude);
-    Gdiplus::Pen pen(Gdiplus::Color(color.Alpha(), 0, 0, 0), kOutlineWidth);
+    Gdiplus::Pen pen(Gdiplus::Color(color.Alpha(), 0, 0, 0), kOutlineWidth * m_Scale.Factor());
     graphics.DrawPath(&pen, &glyphs);
 }
 
@@ -400,7 +389,7 @@ Gdiplus::SizeF CNScreen::MeasureText(const CNFont& font, const wchar_t* text, in
     if (!dc)
         return Gdiplus::SizeF(0, 0);
     Gdiplus::Graphics graphics(dc);
-    std::unique_ptr<Gdiplus::Font> gdiplusFont = MakeGdiplusFont(dc, font);
+    std::unique_ptr<Gdiplus::Font> gdiplusFont = MakeGdiplusFont(dc, font, m_Scale);
     Gdiplus::StringFormat format;
     Gdiplus::CharacterRange range(0, length);
     format.SetMeasurableCharacterRanges(1, &range);
@@ -411,13 +400,13 @@ Gdiplus::SizeF CNScreen::MeasureText(const CNFont& font, const wchar_t* text, in
     Gdiplus::RectF bounds;
     if (region.GetBounds(&bounds, &graphics) != Gdiplus::Ok)
         return Gdiplus::SizeF(0, 0);
-    return Gdiplus::SizeF(bounds.Width, bounds.Height);
+    return Gdiplus::SizeF(m_Scale.ToLayout(bounds.Width), m_Scale.ToLayout(bounds.Height));
 }
 
 HRESULT CNScreen::SaveRect(const CNRect& rect, CNSavedRect& saved)
 {
     saved.Reset();
-    CNRect clipped = Clip(rect.x, rect.y, rect.width, rect.height);
+    CNRect clipped = ClipLayout(rect.x, rect.y, rect.width, rect.height);
     if (clipped.IsEmpty())
         return E_FAIL;
     saved.pixels.resize(static_cast<size_t>(clipped.width) * static_cast<size_t>(clipped.height));
@@ -452,7 +441,7 @@ void CNScreen::RestoreRect(const CNSavedRect& saved)
 
 HBITMAP CNScreen::CopyRectToBitmap(const CNRect* rect)
 {
-    CNRect wanted = rect ? *rect : CNRect{0, 0, m_Width, m_Height};
+    CNRect wanted = rect ? ToPixels(rect->x, rect->y, rect->width, rect->height) : CNRect{0, 0, m_Width, m_Height};
     CNRect clipped = Clip(wanted.x, wanted.y, wanted.width, wanted.height);
     if (clipped.IsEmpty())
         return nullptr;
@@ -543,6 +532,53 @@ CNRect CNScreen::Clip(int x, int y, int width, int height) const
 uint32_t* CNScreen::Row(int y) const
 {
     return m_Pixels + static_cast<size_t>(m_Height - 1 - y) * static_cast<size_t>(m_Width);
+}
+
+CNRect CNScreen::ToPixels(int x, int y, int width, int height) const
+{
+    const int left = m_Scale.ToPixels(x);
+    const int top = m_Scale.ToPixels(y);
+    return CNRect{left, top, m_Scale.ToPixels(x + width) - left, m_Scale.ToPixels(y + height) - top};
+}
+
+CNRect CNScreen::ClipLayout(int x, int y, int width, int height) const
+{
+    const CNRect area = ToPixels(x, y, width, height);
+    return Clip(area.x, area.y, area.width, area.height);
+}
+
+RECT CNScreen::ToPixels(const RECT& layout) const
+{
+    return RECT{m_Scale.ToPixels(static_cast<int>(layout.left)), m_Scale.ToPixels(static_cast<int>(layout.top)),
+                m_Scale.ToPixels(static_cast<int>(layout.right)), m_Scale.ToPixels(static_cast<int>(layout.bottom))};
+}
+
+// The source rectangle is read in the picture's pixels. A picture made for
+// the surface's scale goes on pixel for pixel from the scaled corner; one
+// that is not (no copy could be made) is stretched over the scaled rectangle.
+void CNScreen::DrawPicture(const CNBitmap& bitmap, int x, int y, int width, int height, int sourceX, int sourceY,
+                           const Gdiplus::ImageAttributes* attributes)
+{
+    if (!IsReady() || !bitmap.Image())
+        return;
+    const CNBitmap& drawn = bitmap.ForScale(m_Scale);
+    if (width == 0)
+        width = drawn.LayoutWidth();
+    if (height == 0)
+        height = drawn.LayoutHeight();
+    const CNScale& density = drawn.Density();
+    const int left = density.ToPixels(sourceX);
+    const int top = density.ToPixels(sourceY);
+    const CNRect source{left, top, density.ToPixels(sourceX + width) - left, density.ToPixels(sourceY + height) - top};
+    CNRect target{m_Scale.ToPixels(x), m_Scale.ToPixels(y), source.width, source.height};
+    Gdiplus::Graphics graphics(m_MemoryDC);
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeNone);
+    if (density != m_Scale) {
+        target = ToPixels(x, y, width, height);
+        graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+    }
+    graphics.DrawImage(drawn.Image(), Gdiplus::Rect(target.x, target.y, target.width, target.height), source.x,
+                       source.y, source.width, source.height, Gdiplus::UnitPixel, attributes);
 }
 
 } // namespace pelidore

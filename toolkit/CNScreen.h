@@ -2,6 +2,7 @@
 
 #include "CNRect.h"
 #include "CNSavedRect.h"
+#include "CNScale.h"
 #include "NWindows.h"
 
 #include <cstdint>
@@ -20,6 +21,12 @@ class CNFont;
 //
 // A surface whose buffer could not be made (or that was never initialised) is
 // inert: drawing operations do nothing, Present and PresentRect return 0.
+//
+// Positions and sizes handed to the surface are layout units, the pixels of
+// the 100 % design; its scale (set by the owner window, 100 % unless set)
+// turns them into pixels edge by edge, sets fonts at their scaled height and
+// draws pictures as made for the scale (CNBitmap::ForScale). The buffer
+// itself, Width(), Height(), PixelAt() and Pixels() are in pixels.
 class CNScreen {
 public:
     // kModeOffscreen: a surface made by InitOffscreen, never presented.
@@ -43,6 +50,9 @@ public:
     HRESULT Resize();
     // Drops the buffer and the memory DC; Init must be called again.
     void Release();
+    // The owner's scale; kept across Init, Resize and Release.
+    void SetScale(const CNScale& scale) { m_Scale = scale; }
+    const CNScale& Scale() const { return m_Scale; }
 
     // Pushes the whole buffer. Layered: UpdateLayeredWindow's result;
     // ordinary: BitBlt's result; other modes: the mode value; inert: 0.
@@ -54,10 +64,10 @@ public:
     void ClearRect(int x, int y, int width, int height);
     // Blends a solid ARGB(alpha, red, green, blue) rectangle over the buffer.
     void FillRect(BYTE red, BYTE green, BYTE blue, BYTE alpha, int x, int y, int width, int height);
-    // The same fill into a bitmap's GDI image.
+    // The same fill into a bitmap's GDI image, in the bitmap's own pixels.
     void FillBitmapRect(CNBitmap& bitmap, BYTE alpha, BYTE red, BYTE green, BYTE blue, int x, int y, int width,
                         int height);
-    // A 1-pixel frame; dashStyle is a Gdiplus::DashStyle value, 0 = solid
+    // A frame one layout unit wide; dashStyle is a Gdiplus::DashStyle value, 0 = solid
     // (offset ignored), otherwise an 8-on, 8-off pattern starting at dashOffset.
     void DrawDashRect(float dashOffset, int dashStyle, BYTE red, BYTE green, BYTE blue, int x, int y, int width,
                       int height);
@@ -85,8 +95,8 @@ public:
     // Only the outline of DrawOutlinedText.
     void DrawOutline(const CNFont& font, const RECT& rect, const CNColor& color, const wchar_t* text,
                      int horizontalAlign, int verticalAlign, int length);
-    // Size of the laid-out text; length -1 means the whole zero-terminated
-    // text, 0 or less (otherwise) gives 0 x 0.
+    // Size of the laid-out text in layout units; length -1 means the whole
+    // zero-terminated text, 0 or less (otherwise) gives 0 x 0.
     Gdiplus::SizeF MeasureText(const CNFont& font, const wchar_t* text, int length);
 
     // Copies the clipped rectangle into saved (replacing what it held).
@@ -101,6 +111,9 @@ public:
     bool IsReady() const { return m_Pixels != nullptr; }
     int Width() const { return m_Width; }
     int Height() const { return m_Height; }
+    // The buffer's size in layout units.
+    int LayoutWidth() const { return m_Scale.ToLayout(m_Width); }
+    int LayoutHeight() const { return m_Scale.ToLayout(m_Height); }
     int Mode() const { return m_Mode; }
     HWND Window() const { return m_Window; }
     HDC MemoryDC() const { return m_MemoryDC; }
@@ -108,7 +121,7 @@ public:
     // The buffer, Width() x Height() words, bottom-up; null when inert.
     uint32_t* Pixels() { return m_Pixels; }
     const uint32_t* Pixels() const { return m_Pixels; }
-    // The pixel at window coordinates (x, y); 0 outside the buffer.
+    // The pixel at (x, y) of the buffer; 0 outside it.
     uint32_t PixelAt(int x, int y) const;
 
 private:
@@ -117,6 +130,12 @@ private:
     bool WindowSize(int& width, int& height) const;
     CNRect Clip(int x, int y, int width, int height) const;
     uint32_t* Row(int y) const;
+    // A layout rectangle in pixels, and clipped to the buffer.
+    CNRect ToPixels(int x, int y, int width, int height) const;
+    CNRect ClipLayout(int x, int y, int width, int height) const;
+    RECT ToPixels(const RECT& layout) const;
+    void DrawPicture(const CNBitmap& bitmap, int x, int y, int width, int height, int sourceX, int sourceY,
+                     const Gdiplus::ImageAttributes* attributes);
 
     HWND m_Window = nullptr;
     HDC m_WindowDC = nullptr;
@@ -127,6 +146,7 @@ private:
     uint32_t* m_Pixels = nullptr;
     int m_Width = 0;
     int m_Height = 0;
+    CNScale m_Scale;
 };
 
 } // namespace pelidore

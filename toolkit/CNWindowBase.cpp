@@ -1,6 +1,7 @@
 #include "CNWindowBase.h"
 
 #include "CNControlBase.h"
+#include "CNDpi.h"
 #include "CNLog.h"
 #include "CNRect.h"
 #include "NMessages.h"
@@ -13,7 +14,19 @@ namespace pelidore {
 namespace {
 
 constexpr const char* kCreateName = "CNWindowBase::Create";
+constexpr const char* kScaleName = "CNWindowBase::Scale";
 constexpr UINT kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+// Defined by the headers only for Windows 10 builds; the program targets 7.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
+
+// The mouse messages whose lParam is a point in client pixels (the wheels
+// carry screen pixels).
+bool IsClientMouseMessage(UINT message)
+{
+    if (message == WM_MOUSEHOVER)
+        return true;
+    return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEWHEEL && message != WM_MOUSEHWHEEL;
+}
 
 } // namespace
 
@@ -63,15 +76,22 @@ int CNWindowBase::OnHookValue(int)
 
 void CNWindowBase::OnMove(int, int, int, int) {}
 
+void CNWindowBase::OnScaleChanged() {}
+
 LRESULT CNWindowBase::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const LRESULT hooked = OnMessage(window, message, wParam, lParam);
+    if (message == kGetDpiScaledSize && m_FollowsDpi)
+        return ReportScaledSize(wParam, lParam);
+    // Inside the window points are layout units; the default procedure gets
+    // what the system sent.
+    const LPARAM inside = IsClientMouseMessage(message) ? ToLayoutPoint(lParam) : lParam;
+    const LRESULT hooked = OnMessage(window, message, wParam, inside);
     if (hooked == 0)
-        OfferToChildren(window, message, wParam, lParam);
-    RunBuiltInReactions(window, message, wParam, lParam);
+        OfferToChildren(window, message, wParam, inside);
+    RunBuiltInReactions(window, message, wParam, inside);
     if (hooked != 0)
         return hooked;
-    const LRESULT handled = DispatchMap(message, wParam, lParam);
+    const LRESULT handled = DispatchMap(message, wParam, inside);
     if (handled != 0)
         return handled;
     return DefWindowProcW(window, message, wParam, lParam);
@@ -104,10 +124,16 @@ void CNWindowBase::ReleaseChildren()
 
 BOOL CNWindowBase::Move(int x, int y, int width, int height, BOOL repaint)
 {
+    m_LayoutWidth = width;
+    m_LayoutHeight = height;
     RECT before = {};
     const bool known = m_Window && GetWindowRect(m_Window, &before);
-    const BOOL moved = MoveWindow(m_Window, x, y, width, height, repaint);
-    const bool resized = !known || before.right - before.left != width || before.bottom - before.top != height;
+    const int pixelWidth = m_Scale.ToPixels(width);
+    const int pixelHeight = m_Scale.ToPixels(height);
+    const BOOL moved = MoveWindow(m_Window, x, y, pixelWidth, pixelHeight, repaint);
+    bool resized = !known || before.right - before.left != pixelWidth || before.bottom - before.top != pixelHeight;
+    if (moved && FollowMonitor())
+        resized = true;
     if (moved && resized) {
         const int mode = m_Screen.Mode();
         m_Screen.Release();
@@ -116,6 +142,23 @@ BOOL CNWindowBase::Move(int x, int y, int width, int height, BOOL repaint)
     }
     OnMove(x, y, width, height);
     return moved;
+}
+
+bool CNWindowBase::ScreenToLayout(POINT& point) const
+{
+    if (!m_Window || !ScreenToClient(m_Window, &point))
+        return false;
+    point.x = m_Scale.ToLayout(static_cast<int>(point.x));
+    point.y = m_Scale.ToLayout(static_cast<int>(point.y));
+    return true;
+}
+
+POINT CNWindowBase::LayoutToScreen(int x, int y) const
+{
+    POINT point{m_Scale.ToPixels(x), m_Scale.ToPixels(y)};
+    if (m_Window)
+        ClientToScreen(m_Window, &point);
+    return point;
 }
 
 void CNWindowBase::Destroy()
@@ -189,14 +232,19 @@ HRESULT CNWindowBase::CreateRegistered(HINSTANCE instance, HWND parent, const wc
         return E_FAIL;
     }
     m_Instance = instance;
-    HWND window =
-        CreateWindowExW(exStyle, className, className, style, x, y, width, height, parent, nullptr, instance, this);
+    m_LayoutWidth = width;
+    m_LayoutHeight = height;
+    if (m_FollowsDpi)
+        SetScale(CNScale(CNDpi::ForWindow(parent)));
+    HWND window = CreateWindowExW(exStyle, className, className, style, x, y, m_Scale.ToPixels(width),
+                                  m_Scale.ToPixels(height), parent, nullptr, instance, this);
     if (!window) {
         m_Window = nullptr;
         NLOG(logName, CNLog::kLevelCreateFailed, "InitInstance fail");
         return E_FAIL;
     }
     m_Window = window;
+    FollowMonitor();
     if (show)
         ShowWindow(window, SW_SHOW);
     m_Dc = GetDC(window);
@@ -229,6 +277,9 @@ void CNWindowBase::RunBuiltInReactions(HWND window, UINT message, WPARAM wParam,
         break;
     case NWM_REDRAW:
         Draw();
+        break;
+    case WM_DPICHANGED:
+        ApplyDpiChange(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         break;
     default:
         break;
@@ -277,6 +328,67 @@ void CNWindowBase::PresentRectMessage(WPARAM wParam, LPARAM rect)
     m_Screen.PresentRect(area->x, area->y, area->width, area->height);
     if (wParam == NWM_RECT_DELETE)
         delete area;
+}
+
+void CNWindowBase::SetScale(const CNScale& scale)
+{
+    m_Scale = scale;
+    m_Screen.SetScale(scale);
+}
+
+bool CNWindowBase::FollowMonitor()
+{
+    if (!m_FollowsDpi || !m_Window)
+        return false;
+    const int dpi = CNDpi::ForWindow(m_Window);
+    if (dpi == m_Scale.Dpi())
+        return false;
+    SetScale(CNScale(dpi));
+    if (!SetWindowPos(m_Window, nullptr, 0, 0, m_Scale.ToPixels(m_LayoutWidth), m_Scale.ToPixels(m_LayoutHeight),
+                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE))
+        NLOG(kScaleName, CNLog::kLevelRefused, "SetWindowPos fail, error %lu", GetLastError());
+    OnScaleChanged();
+    return true;
+}
+
+// The window goes where the system suggests on its new monitor, at its layout
+// size for the new scale: what ReportScaledSize told the system, so the
+// suggested size too, without a pixel lost to the system's own rounding.
+void CNWindowBase::ApplyDpiChange(int dpi, const RECT* suggested)
+{
+    if (!m_FollowsDpi || !m_Window || dpi <= 0)
+        return;
+    SetScale(CNScale(dpi));
+    RECT place = {};
+    if (suggested)
+        place = *suggested;
+    else if (!GetWindowRect(m_Window, &place))
+        return;
+    if (!SetWindowPos(m_Window, nullptr, place.left, place.top, m_Scale.ToPixels(m_LayoutWidth),
+                      m_Scale.ToPixels(m_LayoutHeight), SWP_NOZORDER | SWP_NOACTIVATE))
+        NLOG(kScaleName, CNLog::kLevelRefused, "SetWindowPos fail, error %lu", GetLastError());
+    OnScaleChanged();
+    Draw();
+}
+
+LRESULT CNWindowBase::ReportScaledSize(WPARAM dpi, LPARAM size) const
+{
+    auto* scaled = reinterpret_cast<SIZE*>(size);
+    if (!scaled)
+        return FALSE;
+    const CNScale next(static_cast<int>(dpi));
+    scaled->cx = next.ToPixels(m_LayoutWidth);
+    scaled->cy = next.ToPixels(m_LayoutHeight);
+    return TRUE;
+}
+
+LPARAM CNWindowBase::ToLayoutPoint(LPARAM point) const
+{
+    if (m_Scale.IsIdentity())
+        return point;
+    const int x = m_Scale.ToLayout(static_cast<int>(static_cast<short>(LOWORD(static_cast<DWORD_PTR>(point)))));
+    const int y = m_Scale.ToLayout(static_cast<int>(static_cast<short>(HIWORD(static_cast<DWORD_PTR>(point)))));
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
 }
 
 void CNWindowBase::ForgetWindow()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CNMessageMap.h"
+#include "CNScale.h"
 #include "CNScreen.h"
 #include "NWindows.h"
 
@@ -20,6 +21,15 @@ class CNControlBase;
 // The window owns its surface m_Screen; child controls draw into it. It does
 // not own the controls' memory: ReleaseChildren releases them, their owner
 // deletes them. Destroying the object destroys a still existing window.
+//
+// A window is laid out in layout units, the pixels of the 100 % design, and
+// follows the scale of the monitor it is on (its DPI / 96): its size, its
+// surface (and so every control and picture drawn into it) and the mouse
+// positions that reach OnMessage, the children and the handler map are
+// layout units; positions on the screen stay in screen pixels. It takes the
+// scale of its parent when created, and a new one when it moves to another
+// monitor (WM_DPICHANGED, or Move). A window whose pixels must stay the
+// monitor's own (the recording frame) calls KeepPhysicalPixels first.
 class CNWindowBase : public CNMessageMap {
 public:
     CNWindowBase();
@@ -29,6 +39,7 @@ public:
     // creates the window with this object as creation parameter, shows it if
     // show is non-zero, binds m_Screen (layered when exStyle has
     // WS_EX_LAYERED) and returns OnCreate's result; E_FAIL on any failure.
+    // (x, y) is in screen pixels, the size in layout units.
     virtual HRESULT Create(HINSTANCE instance, HWND parent, const wchar_t* className, DWORD exStyle, DWORD style, int x,
                            int y, int width, int height, int show);
     // First look at every message; non-zero suppresses the children and the
@@ -44,6 +55,9 @@ public:
     virtual int OnHookValue(int value);
     // Called by Move after the window has moved.
     virtual void OnMove(int x, int y, int width, int height);
+    // Called when the window has taken a new scale and its new size, before
+    // it is drawn again.
+    virtual void OnScaleChanged();
 
     // The dispatch explained above; called by the window procedure.
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -53,8 +67,12 @@ public:
     HRESULT AddChild(CNControlBase* control);
     // Calls Release on every child, first to last, then empties the list.
     void ReleaseChildren();
-    // MoveWindow; a changed size rebuilds m_Screen's buffer. Returns MoveWindow's result.
+    // MoveWindow to (x, y) in screen pixels at a size in layout units, then
+    // the scale of the monitor the window is on; a changed size rebuilds
+    // m_Screen's buffer. Returns MoveWindow's result.
     BOOL Move(int x, int y, int width, int height, BOOL repaint);
+    // Before Create: the window's layout units stay the monitor's pixels.
+    void KeepPhysicalPixels() { m_FollowsDpi = false; }
     // Destroys the window (if any) and releases its DC. Safe to call twice.
     void Destroy();
 
@@ -63,6 +81,10 @@ public:
     HDC GetWindowDC() const { return m_Dc; }
     CNScreen* GetScreen() { return &m_Screen; }
     const std::list<CNControlBase*>& GetChildren() const { return m_Children; }
+    const CNScale& Scale() const { return m_Scale; }
+    // A point in screen pixels to the window's layout units, and back.
+    bool ScreenToLayout(POINT& point) const;
+    POINT LayoutToScreen(int x, int y) const;
     bool IsTrackingMouse() const { return m_Tracking != 0; }
 
     // The procedure every toolkit window class is registered with.
@@ -89,12 +111,23 @@ protected:
     int m_Tracking = 0;
 
 private:
+    void SetScale(const CNScale& scale);
+    // Takes the scale of the monitor the window is on; true when it changed.
+    bool FollowMonitor();
+    void ApplyDpiChange(int dpi, const RECT* suggested);
+    LRESULT ReportScaledSize(WPARAM dpi, LPARAM size) const;
+    LPARAM ToLayoutPoint(LPARAM point) const;
     void RunBuiltInReactions(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void OfferToChildren(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void ArmMouseTracking(HWND window);
     void PresentControl(WPARAM id, LPARAM control);
     void PresentRectMessage(WPARAM wParam, LPARAM rect);
     void ForgetWindow();
+
+    CNScale m_Scale;
+    bool m_FollowsDpi = true;
+    int m_LayoutWidth = 0;
+    int m_LayoutHeight = 0;
 };
 
 } // namespace pelidore

@@ -225,11 +225,8 @@ void CControlWnd::ApplySizeLockButtons()
 
 void CControlWnd::OpenTimeLock()
 {
-    RECT panel;
-    if (!GetWindowRect(m_Window, &panel))
-        return;
-    if (m_TimeLockWnd.RunModal(panel.left, panel.top + kLockOffsetY, CTimeLockWnd::kWidth, CLockWnd::kHeight) !=
-        CLockWnd::kConfirmed)
+    const POINT at = LayoutToScreen(0, kLockOffsetY);
+    if (m_TimeLockWnd.RunModal(at.x, at.y, CTimeLockWnd::kWidth, CLockWnd::kHeight) != CLockWnd::kConfirmed)
         return;
     m_TimeLimit = m_TimeLockWnd.LimitSeconds();
     SwapButtons(kTimeLockButton, kTimeClearButton);
@@ -247,11 +244,8 @@ void CControlWnd::ClearTimeLock()
 
 void CControlWnd::OpenSizeLock()
 {
-    RECT panel;
-    if (!GetWindowRect(m_Window, &panel))
-        return;
-    if (m_SizeLockWnd.RunModal(panel.left + kSizeLockOffsetX, panel.top + kLockOffsetY, CSizeLockWnd::kWidth,
-                               CLockWnd::kHeight) != CLockWnd::kConfirmed)
+    const POINT at = LayoutToScreen(kSizeLockOffsetX, kLockOffsetY);
+    if (m_SizeLockWnd.RunModal(at.x, at.y, CSizeLockWnd::kWidth, CLockWnd::kHeight) != CLockWnd::kConfirmed)
         return;
     // 0 MB means no limit: the lock-set look would otherwise claim one.
     m_SizeLimit = m_SizeLockWnd.LimitMegabytes();
@@ -376,8 +370,8 @@ LRESULT CControlWnd::OnMoving(WPARAM, LPARAM lParam)
     const ScreenRect frameNow = CNDesktop::WindowRect(frame);
     if (!proposed || panelNow.Width() <= 0 || frameNow.Width() <= 0)
         return 0;
-    const CPanelDragRule::Placement placed =
-        CPanelDragRule::Apply(CNDesktop::FromRect(*proposed), panelNow.top, frameNow, CNDesktop::VirtualScreen());
+    const CPanelDragRule::Placement placed = CPanelDragRule::Apply(CNDesktop::FromRect(*proposed), panelNow.top,
+                                                                   frameNow, CNDesktop::VirtualScreen(), Scale());
     *proposed = CNDesktop::ToRect(placed.panel);
     if (!MoveWindow(frame, placed.frameX, placed.frameY, frameNow.Width(), frameNow.Height(), TRUE))
         NLOG("CControlWnd::OnMoving", CNLog::kLevelRefused, "MoveWindow fail");

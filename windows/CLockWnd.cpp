@@ -64,7 +64,7 @@ int CLockWnd::RunModal(int x, int y, int width, int height)
 
 void CLockWnd::Draw()
 {
-    m_Screen.ClearRect(0, 0, m_Screen.Width(), m_Screen.Height());
+    m_Screen.ClearRect(0, 0, m_Screen.LayoutWidth(), m_Screen.LayoutHeight());
     m_Screen.DrawImage(m_Background, 0, 0);
     CNSubWindow::Draw();
 }

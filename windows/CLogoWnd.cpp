@@ -10,6 +10,7 @@
 #include "CSettingsFolder.h"
 #include "NControlMessages.h"
 #include "ResourceIds.h"
+#include "ScreenRect.h"
 
 #include <cwchar>
 #include <filesystem>
@@ -21,6 +22,7 @@ namespace pelidore {
 namespace {
 
 constexpr COLORREF kTextEditInk = RGB(255, 255, 255);
+constexpr int kTextEditFontHeight = 14;
 constexpr COLORREF kTextEditPaper = RGB(49, 49, 49);
 
 struct CornerLayout {
@@ -222,12 +224,24 @@ HRESULT CLogoWnd::CreateTextEdit()
     SetWindowTextW(m_TextEdit, L"");
     SendMessageW(m_TextEdit, EM_LIMITTEXT, CFixedText::kMaxLength, 0);
     m_TextEditBrush = CreateSolidBrush(kTextEditPaper);
-    if (SUCCEEDED(m_TextEditFont.Create(14, FW_HEAVY, L"Arial")))
+    FitTextEditToScale();
+    return m_TextEditBrush != nullptr ? S_OK : E_FAIL;
+}
+
+// The edit is a window of its own, drawn by the system: its font and place
+// are given in pixels.
+void CLogoWnd::FitTextEditToScale()
+{
+    if (SUCCEEDED(m_TextEditFont.Create(Scale().ToPixels(kTextEditFontHeight), FW_HEAVY, L"Arial")))
         SendMessageW(m_TextEdit, WM_SETFONT, reinterpret_cast<WPARAM>(m_TextEditFont.Handle()), FALSE);
     RECT bounds;
     if (GetWindowRect(m_Window, &bounds))
         PlaceTextEdit(bounds.left, bounds.top);
-    return m_TextEditBrush != nullptr ? S_OK : E_FAIL;
+}
+
+void CLogoWnd::OnScaleChanged()
+{
+    FitTextEditToScale();
 }
 
 HRESULT CLogoWnd::AddHandlers()
@@ -388,8 +402,11 @@ void CLogoWnd::PlaceTextEdit(int windowLeft, int windowTop)
 {
     if (m_TextEdit == nullptr)
         return;
-    SetWindowPos(m_TextEdit, nullptr, windowLeft + kTextEditPosition.x, windowTop + kTextEditPosition.y,
-                 kTextEditSize.cx, kTextEditSize.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    const ScreenRect place =
+        Scale().ToPixels(ScreenRect{kTextEditPosition.x, kTextEditPosition.y, kTextEditPosition.x + kTextEditSize.cx,
+                                    kTextEditPosition.y + kTextEditSize.cy});
+    SetWindowPos(m_TextEdit, nullptr, windowLeft + place.left, windowTop + place.top, place.Width(), place.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CLogoWnd::ShowTextEdit(bool show)
@@ -409,8 +426,7 @@ std::wstring CLogoWnd::TextEditText() const
 void CLogoWnd::ChooseColor(CNAlphaButton& button)
 {
     const CNRect rect = button.GetRect();
-    POINT anchor = {rect.x, rect.y};
-    ClientToScreen(m_Window, &anchor);
+    const POINT anchor = LayoutToScreen(rect.x, rect.y);
     COLORREF rgb = 0;
     if (!CColorChooser::Choose(m_Window, anchor, rgb))
         return;

@@ -72,6 +72,7 @@ public:
 
 protected:
     HRESULT OnCreate() override;
+    void OnScaleChanged() override;
 
 private:
     HRESULT CreateControls();
@@ -82,6 +83,7 @@ private:
     HRESULT CreateCornerButtons();
     HRESULT CreateMarginEdits();
     HRESULT CreateTextEdit();
+    void FitTextEditToScale();
     HRESULT AddHandlers();
     void FillFontList();
 

@@ -73,7 +73,7 @@ void CSaveWnd::DrawDecorations()
     wchar_t count[32];
     if (std::swprintf(count, sizeof count / sizeof count[0], L"%d / %u", m_Done, m_Total) > 0)
         m_Screen.DrawText(m_Font, kCountArea, CNTheme::Text(), count, 0, kCentred, kCentred, true);
-    const RECT title = {0, kTitleTop, m_Screen.Width(), kTitleBottom};
+    const RECT title = {0, kTitleTop, m_Screen.LayoutWidth(), kTitleBottom};
     std::wstring text = m_NoteIsFinal ? m_Note : L"Saving...";
     if (!m_NoteIsFinal && !m_Note.empty())
         text += L"  " + m_Note;

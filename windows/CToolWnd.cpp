@@ -47,7 +47,7 @@ CNControlBase* CToolWnd::FindControl(int id) const
 
 void CToolWnd::Draw()
 {
-    m_Screen.ClearRect(0, 0, m_Screen.Width(), m_Screen.Height());
+    m_Screen.ClearRect(0, 0, m_Screen.LayoutWidth(), m_Screen.LayoutHeight());
     m_Screen.DrawImage(m_Background, 0, 0);
     DrawDecorations();
     CNSubWindow::Draw();
@@ -155,7 +155,7 @@ LRESULT CToolWnd::OnClose(WPARAM, LPARAM)
 LRESULT CToolWnd::OnNcHitTest(WPARAM, LPARAM lParam)
 {
     POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    if (!ScreenToClient(m_Window, &point))
+    if (!ScreenToLayout(point))
         return 0;
     // 0 lets the default procedure answer (HTCLIENT).
     return IsCaptionPoint(point.x, point.y) ? HTCAPTION : 0;

@@ -72,18 +72,20 @@ ScreenRect CFrameGeometry::ClampSizing(ScreenRect proposed, const ScreenRect& sc
     return proposed;
 }
 
-ScreenRect CFrameGeometry::PanelRect(const ScreenRect& frame, const ScreenRect& screen)
+ScreenRect CFrameGeometry::PanelRect(const ScreenRect& frame, const ScreenRect& screen, const CNScale& panelScale)
 {
-    const int left = frame.left + Metrics::kPanelIndent;
-    int top = frame.bottom - Metrics::kPanelOverlap;
-    if (screen.bottom < top + Metrics::kPanelHeight)
-        top = frame.top - (Metrics::kPanelReach);
-    return {left, top, left + Metrics::kWidth, top + Metrics::kPanelHeight};
+    const Metrics::PanelPixels panel = Metrics::Panel(panelScale);
+    const int left = frame.left + panel.indent;
+    int top = frame.bottom - panel.overlap;
+    if (screen.bottom < top + panel.height)
+        top = frame.top - panel.Reach();
+    return {left, top, left + panel.width, top + panel.height};
 }
 
-ScreenRect CFrameGeometry::ToolRect(const ScreenRect& panel, int height)
+ScreenRect CFrameGeometry::ToolRect(const ScreenRect& panel, int height, const CNScale& toolScale)
 {
-    return {panel.left, panel.top, panel.left + Metrics::kWidth, panel.top + height};
+    return {panel.left, panel.top, panel.left + toolScale.ToPixels(Metrics::kWidth),
+            panel.top + toolScale.ToPixels(height)};
 }
 
 int CFrameGeometry::NextBorderPhase(int phase)

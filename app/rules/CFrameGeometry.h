@@ -3,6 +3,7 @@
 // resize or drag it, how far it may leave the virtual screen, where the
 // control panel hangs, and where its decorations go. No Windows header: the
 // rules are tested natively.
+#include "CNScale.h"
 #include "ScreenRect.h"
 #include "ToolWindowMetrics.h"
 
@@ -44,11 +45,12 @@ public:
     static ScreenRect ClampSizing(ScreenRect proposed, const ScreenRect& virtualScreen);
 
     // The control panel below the frame, or above it when the screen has
-    // no room below.
-    static ScreenRect PanelRect(const ScreenRect& frame, const ScreenRect& virtualScreen);
+    // no room below; its size and place at the frame at the panel's scale.
+    static ScreenRect PanelRect(const ScreenRect& frame, const ScreenRect& virtualScreen,
+                                const CNScale& panelScale = CNScale());
 
-    // A tool window takes the panel's place and width.
-    static ScreenRect ToolRect(const ScreenRect& panel, int height);
+    // A tool window takes the panel's place and width; height at 100 %.
+    static ScreenRect ToolRect(const ScreenRect& panel, int height, const CNScale& toolScale = CNScale());
 
     // The dashed border's dash offset steps 0, -1, ..., -15, then 0 again.
     static int NextBorderPhase(int phase);

@@ -76,6 +76,17 @@ TEST(FrameGeometry, PanelHangsBelowTheFrameOrAboveWithoutRoom)
     EXPECT_EQ(CFrameGeometry::PanelRect({480, 490, 1120, 850}, kScreen), (ScreenRect{490, 339, 867, 492}));
 }
 
+// At 200 % the panel is twice its size, indent and overlap; the frame, and
+// with it the room the flip looks for, stays in pixels.
+TEST(FrameGeometry, PanelHangsAtItsOwnScale)
+{
+    const CNScale doubled(192);
+    EXPECT_EQ(CFrameGeometry::PanelRect({480, 320, 1120, 680}, kScreen, doubled), (ScreenRect{500, 676, 1254, 982}));
+    // 698 + 302 = 1000 still fits; one pixel lower does not.
+    EXPECT_EQ(CFrameGeometry::PanelRect({480, 338, 1120, 698}, kScreen, doubled).top, 694);
+    EXPECT_EQ(CFrameGeometry::PanelRect({480, 339, 1120, 699}, kScreen, doubled), (ScreenRect{500, 37, 1254, 343}));
+}
+
 TEST(FrameGeometry, ToolWindowsTakeThePanelsCorner)
 {
     EXPECT_EQ(CFrameGeometry::ToolRect({490, 678, 867, 831}, 252), (ScreenRect{490, 678, 867, 930}));

@@ -1,4 +1,5 @@
 #include "CNBitmap.h"
+#include "CNScale.h"
 #include "CNTopWindow.h"
 #include "ResourceIds.h"
 
@@ -83,6 +84,10 @@ const Picture kPictures[] = {
     {IDB_LOGO, 52, 52},
     {IDB_FOLDER_FIELD, 200, 20},
     {IDB_SAVE_BACKGROUND, 377, 122},
+    {IDB_PAUSE_PRESSED, 26, 26},
+    {IDB_PAUSE, 26, 26},
+    {IDB_RESUME_PRESSED, 26, 26},
+    {IDB_RESUME, 26, 26},
 };
 
 // The ids the windows' tables name (the logo window's background is the one addition).
@@ -113,6 +118,61 @@ TEST(Pictures, EveryIdTheWindowsNameIsThere)
     }
     // The stop button's hover id names no picture.
     EXPECT_EQ(FindResourceW(nullptr, MAKEINTRESOURCEW(2), L"PNG"), nullptr);
+}
+
+// Each picture is drawn again at 150 % and 200 %, at its size scaled the way
+// the windows scale their layout.
+TEST(Pictures, EveryPictureIsDrawnAtOneAndAHalfAndTwiceItsSize)
+{
+    for (const Picture& picture : kPictures) {
+        for (int step : {1, 2}) {
+            const CNScale scale(CNScale::kLayoutDpi + step * CNScale::kLayoutDpi / 2);
+            CNBitmap drawing;
+            ASSERT_EQ(drawing.LoadResource(CNTopWindow::ModuleInstance(), picture.id + step * CNBitmap::kDensityIdStep),
+                      0)
+                << picture.id << " at " << scale.Dpi();
+            EXPECT_EQ(drawing.Width(), scale.ToPixels(picture.width)) << picture.id << " at " << scale.Dpi();
+            EXPECT_EQ(drawing.Height(), scale.ToPixels(picture.height)) << picture.id << " at " << scale.Dpi();
+        }
+    }
+}
+
+bool SamePixels(const CNBitmap& a, const CNBitmap& b)
+{
+    if (a.Width() != b.Width() || a.Height() != b.Height())
+        return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x) {
+            Gdiplus::Color left, right;
+            a.Image()->GetPixel(x, y, &left);
+            b.Image()->GetPixel(x, y, &right);
+            if (left.GetValue() != right.GetValue())
+                return false;
+        }
+    return true;
+}
+
+// 150 % and 200 % use their drawings as they are, 100 % the picture itself;
+// any other scale gets a copy at its own size.
+TEST(Pictures, AScaleTakesTheNearestLargerDrawingAtTheScaledSize)
+{
+    const HINSTANCE module = CNTopWindow::ModuleInstance();
+    CNBitmap record;
+    ASSERT_EQ(record.LoadResource(module, IDB_RECORD), 0);
+    EXPECT_EQ(&record.ForScale(CNScale()), &record);
+    for (int step : {1, 2}) {
+        CNBitmap drawing;
+        ASSERT_EQ(drawing.LoadResource(module, IDB_RECORD + step * CNBitmap::kDensityIdStep), 0);
+        const CNBitmap& scaled = record.ForScale(CNScale(CNScale::kLayoutDpi + step * CNScale::kLayoutDpi / 2));
+        EXPECT_TRUE(SamePixels(scaled, drawing)) << step;
+        EXPECT_EQ(scaled.LayoutWidth(), 86);
+    }
+    for (int dpi : {120, 240}) {
+        const CNBitmap& scaled = record.ForScale(CNScale(dpi));
+        EXPECT_EQ(scaled.Density().Dpi(), dpi);
+        EXPECT_EQ(scaled.Width(), CNScale(dpi).ToPixels(86));
+        EXPECT_EQ(scaled.Height(), CNScale(dpi).ToPixels(86));
+    }
 }
 
 TEST(Pictures, TheManifestAsksForCommonControlsAndPerMonitorAwareness)

@@ -14,6 +14,7 @@
 #include "CSettingsFolder.h"
 #include "ChildProcess.h"
 #include "GifFile.h"
+#include "PelidoreCommands.h"
 #include "SceneFrames.h"
 #include "SettingsBackup.h"
 
@@ -124,7 +125,7 @@ protected:
 
     void StartPelidore()
     {
-        ASSERT_TRUE(m_Pelidore.Start(L"Pelidore.exe", L"", m_Output));
+        ASSERT_TRUE(m_Pelidore.Start(L"Pelidore.exe", L"", m_Output)) << "error " << GetLastError();
         ASSERT_EQ(Pelictl(L"state"), 0) << "Pelidore did not come up";
     }
 
@@ -151,6 +152,28 @@ protected:
         EXPECT_EQ(Pelictl(L"stop"), 0);
         recording.wallSeconds = static_cast<float>(GetTickCount64() - started) / 1000.0f;
         return recording;
+    }
+
+    // The frame's state bits, asked the way pelictl asks; 0 without a frame.
+    static unsigned FrameState()
+    {
+        HWND frame = FindWindowW(L"Pelidore", L"Pelidore");
+        DWORD_PTR state = 0;
+        if (!frame || !SendMessageTimeoutW(frame, PWM_QUERY_STATE, 0, 0, SMTO_ABORTIFHUNG, 5000, &state))
+            return 0;
+        return static_cast<unsigned>(state);
+    }
+
+    static bool WaitForState(unsigned bit, bool set, unsigned timeoutMs)
+    {
+        const ULONGLONG end = GetTickCount64() + timeoutMs;
+        do {
+            const unsigned state = FrameState();
+            if (state != 0 && ((state & bit) != 0) == set && (state & STATE_COMMANDS_PENDING) == 0)
+                return true;
+            Sleep(20);
+        } while (GetTickCount64() < end);
+        return false;
     }
 
     std::vector<fs::path> FilesEndingWith(const wchar_t* extension) const

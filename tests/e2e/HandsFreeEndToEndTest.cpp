@@ -15,28 +15,6 @@ namespace {
 
 class HandsFreeEndToEnd : public EndToEndTest {
 protected:
-    // The frame's state bits, asked the way pelictl asks; 0 without a frame.
-    static unsigned FrameState()
-    {
-        HWND frame = FindWindowW(L"Pelidore", L"Pelidore");
-        DWORD_PTR state = 0;
-        if (!frame || !SendMessageTimeoutW(frame, PWM_QUERY_STATE, 0, 0, SMTO_ABORTIFHUNG, 5000, &state))
-            return 0;
-        return static_cast<unsigned>(state);
-    }
-
-    static bool WaitForState(unsigned bit, bool set, unsigned timeoutMs)
-    {
-        const ULONGLONG end = GetTickCount64() + timeoutMs;
-        do {
-            const unsigned state = FrameState();
-            if (state != 0 && ((state & bit) != 0) == set && (state & STATE_COMMANDS_PENDING) == 0)
-                return true;
-            Sleep(20);
-        } while (GetTickCount64() < end);
-        return false;
-    }
-
     // Presses and releases keys in order, then releases them in reverse.
     static void PressCombination(const std::vector<WORD>& keys)
     {

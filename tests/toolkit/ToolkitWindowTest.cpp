@@ -49,10 +49,13 @@ public:
     {
         return Create(Module(), nullptr, kClass, exStyle, WS_POPUP, 10, 20, 200, 100, show);
     }
-    LRESULT OnMessage(HWND, UINT message, WPARAM, LPARAM) override
+    LRESULT OnMessage(HWND, UINT message, WPARAM, LPARAM lParam) override
     {
         if (message == kProbe)
             m_Journal.push_back("hook");
+        if (message == WM_LBUTTONDOWN)
+            m_Journal.push_back("down " + std::to_string(static_cast<short>(LOWORD(lParam))) + " " +
+                                std::to_string(static_cast<short>(HIWORD(lParam))));
         return m_Claimed.count(message) ? m_HookResult : 0;
     }
     HRESULT OnCreate() override
@@ -65,6 +68,7 @@ public:
         m_Journal.push_back("move " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(width) + " " +
                             std::to_string(height));
     }
+    void OnScaleChanged() override { m_Journal.push_back("scale " + std::to_string(Scale().Dpi())); }
     LRESULT OnProbe(WPARAM, LPARAM)
     {
         m_Journal.push_back("map");
@@ -229,6 +233,34 @@ TEST_F(WindowTest, MoveKeepsTheBufferUnlessTheSizeChanges)
     EXPECT_EQ(screen.PixelAt(0, 0), 0u);
     EXPECT_EQ(screen.Mode(), CNScreen::kModeOrdinary);
     EXPECT_EQ(m_Journal, (Journal{"move 30 40 200 100", "move 30 40 120 90"}));
+}
+
+// A move to a monitor of another scale: the window takes the place the
+// system suggests at its layout size for the new scale, and from then on its
+// surface has the new pixels while mouse points inside stay layout units.
+TEST_F(WindowTest, ADpiChangeTakesTheSuggestedPlaceAtTheLayoutSizeForTheNewScale)
+{
+    constexpr UINT kGetDpiScaledSize = 0x02E4;
+    SIZE scaled = {};
+    EXPECT_EQ(m_Window.Send(kGetDpiScaledSize, 192, reinterpret_cast<LPARAM>(&scaled)), TRUE);
+    EXPECT_EQ(scaled.cx, 400);
+    EXPECT_EQ(scaled.cy, 200);
+
+    m_Journal.clear();
+    RECT suggested = {300, 200, 601, 351}; // the system's own rounding is not taken
+    m_Window.Send(WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT placed = {};
+    ASSERT_TRUE(GetWindowRect(m_Window.GetHwnd(), &placed));
+    EXPECT_EQ(placed.left, 300);
+    EXPECT_EQ(placed.top, 200);
+    EXPECT_EQ(placed.right - placed.left, 300);
+    EXPECT_EQ(placed.bottom - placed.top, 150);
+    EXPECT_EQ(m_Window.GetScreen()->Width(), 300);
+    EXPECT_EQ(m_Window.GetScreen()->LayoutWidth(), 200);
+    EXPECT_EQ(m_Window.Scale().Dpi(), 144);
+
+    m_Window.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(299, 149));
+    EXPECT_EQ(m_Journal, (Journal{"scale 144", "down 199 99"}));
 }
 
 TEST(SubWindowTest, TwoSubWindowsShareAClass)

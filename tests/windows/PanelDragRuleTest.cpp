@@ -38,6 +38,22 @@ TEST(PanelDragRule, LeftAndRightEdgesStopTheFrameNineOutside)
     EXPECT_EQ(placed.frameX + Frame.Width(), Screen.right + 9);
 }
 
+// At 150 % the panel is 566 x 230, 15 pixels in from the frame's left and 3
+// over its bottom edge; the frame still stops 9 pixels outside the screen.
+TEST(PanelDragRule, AScaledPanelKeepsItsScaledPlaceAtTheFrame)
+{
+    const CNScale scale(144);
+    auto placed = CPanelDragRule::Apply(Rect{-100, 677, 466, 907}, 677, Frame, Screen, scale);
+    EXPECT_EQ(placed.panel, (Rect{6, 677, 572, 907}));
+    EXPECT_EQ(placed.frameX, -9);
+    EXPECT_EQ(placed.frameY, 320);
+
+    const Rect low{480, 600, 1120, 960};
+    placed = CPanelDragRule::Apply(Rect{495, 980, 1061, 1210}, low.bottom - 3, low, Screen, scale);
+    EXPECT_EQ(placed.panel, (Rect{495, 373, 1061, 603}));
+    EXPECT_EQ(placed.frameY, 600);
+}
+
 TEST(PanelDragRule, VirtualScreenLeftOfThePrimaryMonitor)
 {
     const Rect wide{-1280, -200, 1600, 1000};

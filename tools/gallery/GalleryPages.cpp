@@ -193,7 +193,7 @@ std::vector<std::wstring> InstalledFamilies()
 
 } // namespace
 
-GalleryPages::GalleryPages(std::wstring folder) : m_Folder(std::move(folder)) {}
+GalleryPages::GalleryPages(std::wstring folder, const CNScale& scale) : m_Folder(std::move(folder)), m_Scale(scale) {}
 
 int GalleryPages::WriteAll()
 {
@@ -210,7 +210,7 @@ int GalleryPages::WriteAll()
 
 HRESULT GalleryPages::WritePanel()
 {
-    GallerySheet sheet;
+    GallerySheet sheet(m_Scale);
     if (FAILED(sheet.Init(417, 400)))
         return E_FAIL;
     CNFont readout;
@@ -248,7 +248,7 @@ HRESULT GalleryPages::WritePanel()
 
 HRESULT GalleryPages::WriteSetup()
 {
-    GallerySheet sheet;
+    GallerySheet sheet(m_Scale);
     if (FAILED(sheet.Init(794, 312)))
         return E_FAIL;
     CNFont numbers;
@@ -300,7 +300,7 @@ HRESULT GalleryPages::WriteSetup()
 
 HRESULT GalleryPages::WriteLogo()
 {
-    GallerySheet sheet;
+    GallerySheet sheet(m_Scale);
     if (FAILED(sheet.Init(794, 298)))
         return E_FAIL;
     CNFont label;
@@ -366,7 +366,7 @@ HRESULT GalleryPages::WriteLogo()
 
 HRESULT GalleryPages::WriteLocks()
 {
-    GallerySheet sheet;
+    GallerySheet sheet(m_Scale);
     if (FAILED(sheet.Init(417, 180)))
         return E_FAIL;
     CNFont digits;
@@ -397,7 +397,7 @@ HRESULT GalleryPages::WriteLocks()
 
 HRESULT GalleryPages::WriteAboutAndSave()
 {
-    GallerySheet sheet;
+    GallerySheet sheet(m_Scale);
     if (FAILED(sheet.Init(417, 370)))
         return E_FAIL;
     CNFont text;
@@ -421,7 +421,7 @@ HRESULT GalleryPages::WriteAboutAndSave()
 
 HRESULT GalleryPages::WriteFrame()
 {
-    GallerySheet sheet;
+    GallerySheet sheet(m_Scale);
     const int width = 480;
     const int height = 300;
     if (FAILED(sheet.Init(width + 40, height + 50)))
@@ -510,7 +510,7 @@ HRESULT GalleryPages::WriteButtons()
     int height = 50;
     for (const Row& row : rows)
         height += row.height + 12;
-    GallerySheet sheet;
+    GallerySheet sheet(m_Scale);
     if (FAILED(sheet.Init(650, height + 70)))
         return E_FAIL;
     FillDark(sheet, 650, height + 70);
@@ -534,7 +534,7 @@ HRESULT GalleryPages::WriteButtons()
 
 HRESULT GalleryPages::WriteInputs()
 {
-    GallerySheet sheet;
+    GallerySheet sheet(m_Scale);
     if (FAILED(sheet.Init(720, 420)))
         return E_FAIL;
     FillDark(sheet, 720, 420);
@@ -594,7 +594,7 @@ HRESULT GalleryPages::WriteInputs()
 
 HRESULT GalleryPages::WriteLists()
 {
-    GallerySheet sheet;
+    GallerySheet sheet(m_Scale);
     if (FAILED(sheet.Init(760, 420)))
         return E_FAIL;
     FillDark(sheet, 760, 420);
@@ -675,7 +675,7 @@ HRESULT GalleryPages::WritePictures()
     int height = 20 + rows * 120 + static_cast<int>(large.size()) * 30;
     for (UINT id : large)
         height += PictureHeight(id);
-    GallerySheet sheet;
+    GallerySheet sheet(m_Scale);
     if (FAILED(sheet.Init(columns * cell + 20, height + 20)))
         return E_FAIL;
     sheet.Fill(CNColor(255, 46, 48, 54), 0, 0, columns * cell + 20, height + 20);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CNScale.h"
 #include "NWindows.h"
 
 #include <string>
@@ -10,10 +11,11 @@ class GallerySheet;
 class CNButton;
 
 // The gallery's pages: every window laid out with its real controls, every
-// control in each of its states, and every picture with its id.
+// control in each of its states, and every picture with its id; drawn at a
+// monitor's scale, 100 % unless given.
 class GalleryPages {
 public:
-    explicit GalleryPages(std::wstring folder);
+    explicit GalleryPages(std::wstring folder, const CNScale& scale = CNScale());
 
     // Writes all pages; returns how many could not be written.
     int WriteAll();
@@ -39,6 +41,7 @@ private:
 
     static constexpr int kDisabled = -1;
     std::wstring m_Folder;
+    CNScale m_Scale;
 };
 
 } // namespace pelidore

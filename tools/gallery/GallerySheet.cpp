@@ -9,7 +9,9 @@ const CNColor GallerySheet::kBackdrop(255, 88, 92, 100);
 
 HRESULT GallerySheet::Init(int width, int height)
 {
-    if (FAILED(m_Screen.InitOffscreen(width, height)) || FAILED(m_Font.Create(13, 400, L"Arial")))
+    m_Screen.SetScale(m_Scale);
+    if (FAILED(m_Screen.InitOffscreen(m_Scale.ToPixels(width), m_Scale.ToPixels(height))) ||
+        FAILED(m_Font.Create(13, 400, L"Arial")))
         return E_FAIL;
     Fill(kBackdrop, 0, 0, width, height);
     return S_OK;
@@ -17,7 +19,7 @@ HRESULT GallerySheet::Init(int width, int height)
 
 void GallerySheet::Caption(int x, int y, const wchar_t* text)
 {
-    RECT rect{x, y, m_Screen.Width(), y + 16};
+    RECT rect{x, y, m_Screen.LayoutWidth(), y + 16};
     m_Screen.DrawText(m_Font, rect, CNColor(255, 226, 228, 232), text, 0, 0, 0, true);
 }
 

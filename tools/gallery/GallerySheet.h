@@ -2,6 +2,7 @@
 
 #include "CNColor.h"
 #include "CNFont.h"
+#include "CNScale.h"
 #include "CNScreen.h"
 
 #include <string>
@@ -10,11 +11,12 @@ namespace pelidore {
 
 // One page of the gallery: an off-screen surface filled with a backdrop,
 // with captions, pictures and controls drawn into it, saved as a PNG file.
+// Positions and sizes are the 100 % layout's; the page has the scale's pixels.
 class GallerySheet {
 public:
     static const CNColor kBackdrop;
 
-    GallerySheet() = default;
+    explicit GallerySheet(const CNScale& scale = CNScale()) : m_Scale(scale) {}
     GallerySheet(const GallerySheet&) = delete;
     GallerySheet& operator=(const GallerySheet&) = delete;
 
@@ -30,6 +32,7 @@ public:
     HRESULT Save(const std::wstring& folder, const wchar_t* name);
 
 private:
+    CNScale m_Scale;
     CNScreen m_Screen;
     CNFont m_Font;
 };

@@ -64,6 +64,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: scene [--rect X Y WIDTH HEIGHT] [--seconds N]\n");
         return 2;
     }
+    // The rectangle is the recording's, in the screen's pixels at every scale.
+    SetProcessDPIAware();
     pelidore::CSceneWindow scene;
     if (!scene.Create(GetModuleHandleW(nullptr), options.x, options.y, options.width, options.height,
                       options.seconds * 1000u)) {
