@@ -232,6 +232,35 @@ void CNScreen::FillRect(BYTE red, BYTE green, BYTE blue, BYTE alpha, int x, int 
     graphics.FillRectangle(&brush, x, y, width, height);
 }
 
+void CNScreen::FillRoundRect(const CNColor& color, int x, int y, int width, int height, float radius)
+{
+    if (!IsReady() || width <= 0 || height <= 0)
+        return;
+    const float most = static_cast<float>(width < height ? width : height) / 2.0f;
+    const float r = radius < most ? radius : most;
+    if (r <= 0.0f) {
+        FillRect(color.Red(), color.Green(), color.Blue(), color.Alpha(), x, y, width, height);
+        return;
+    }
+    Gdiplus::GraphicsPath path;
+    const float d = 2.0f * r;
+    const float left = static_cast<float>(x);
+    const float top = static_cast<float>(y);
+    const float right = static_cast<float>(x + width);
+    const float bottom = static_cast<float>(y + height);
+    path.AddArc(left, top, d, d, 180.0f, 90.0f);
+    path.AddArc(right - d, top, d, d, 270.0f, 90.0f);
+    path.AddArc(right - d, bottom - d, d, d, 0.0f, 90.0f);
+    path.AddArc(left, bottom - d, d, d, 90.0f, 90.0f);
+    path.CloseFigure();
+    Gdiplus::Graphics graphics(m_MemoryDC);
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    // Pixel edges on the rectangle's edges, as FillRect fills them.
+    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    Gdiplus::SolidBrush brush(Gdiplus::Color(color.Alpha(), color.Red(), color.Green(), color.Blue()));
+    graphics.FillPath(&brush, &path);
+}
+
 void CNScreen::FillBitmapRect(CNBitmap& bitmap, BYTE alpha, BYTE red, BYTE green, BYTE blue, int x, int y, int width,
                               int height)
 {
