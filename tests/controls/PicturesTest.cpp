@@ -83,6 +83,15 @@ const Picture kPictures[] = {
     {IDB_LOGO, 52, 52},
     {IDB_FOLDER_FIELD, 200, 20},
     {IDB_SAVE_BACKGROUND, 377, 122},
+    {IDB_PAUSE_PRESSED, 26, 26},
+    {IDB_PAUSE, 26, 26},
+    {IDB_RESUME_PRESSED, 26, 26},
+    {IDB_RESUME, 26, 26},
+    {IDB_OPTIONS_PRESSED, 26, 26},
+    {IDB_OPTIONS, 26, 26},
+    {IDB_CLEAR_PRESSED, 24, 22},
+    {IDB_CLEAR, 24, 22},
+    {IDB_OPTIONS_BACKGROUND, 377, 294},
 };
 
 // The ids the windows' tables name (the logo window's background is the one addition).

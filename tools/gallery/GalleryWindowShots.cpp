@@ -72,8 +72,7 @@ HRESULT GalleryWindowShots::WriteOptions()
     if (FAILED(sheet.Init(794, 30 + COptionsWnd::kHeight + 20)))
         return E_FAIL;
     OwnerWindow owner;
-    const wchar_t* captions[] = {L"Options, defaults",
-                                 L"Options: pause hotkey in use, snapshot field listening, switches set"};
+    const wchar_t* captions[] = {L"Options, defaults", L"Options: a hotkey in use, a field listening, switches set"};
     for (int copy = 0; copy < 2; ++copy) {
         COptionsWnd window;
         // A folder that does not exist: every option at its default, and
