@@ -6,7 +6,6 @@
 #include "CNDesktop.h"
 #include "CNDpi.h"
 #include "CNTheme.h"
-#include "COptionsFile.h"
 #include "COutputPaths.h"
 #include "CSavedGifActions.h"
 #include "CSnapshot.h"
@@ -29,6 +28,11 @@ static_assert(static_cast<int>(FrameHit::Caption) == HTCAPTION && static_cast<in
                   static_cast<int>(FrameHit::BottomLeft) == HTBOTTOMLEFT &&
                   static_cast<int>(FrameHit::BottomRight) == HTBOTTOMRIGHT,
               "FrameHit mirrors the Windows hit-test codes");
+
+static_assert(COptionsWnd::kRecordHotkey == CGlobalHotkeys::kRecord - 1 &&
+                  COptionsWnd::kPauseHotkey == CGlobalHotkeys::kPause - 1 &&
+                  COptionsWnd::kSnapshotHotkey == CGlobalHotkeys::kSnapshot - 1,
+              "the Options window's hotkey rows follow the hotkey actions");
 
 constexpr DWORD kToolExStyle = WS_EX_LAYERED;
 constexpr DWORD kToolStyle = WS_POPUP;
@@ -64,7 +68,6 @@ HRESULT CPelidoreWnd::OnCreate()
         return E_FAIL;
     m_SnapshotBusy = false;
     m_BorderPhase = 0;
-    LoadOptions();
     ApplyHotkeys();
     m_Recorder.Attach(MakeRecordingHost());
     m_Recorder.SaveKeptStores();
@@ -85,8 +88,9 @@ HRESULT CPelidoreWnd::CreateToolWindows()
     };
     const Tool tools[] = {
         {m_Panel, CControlWnd::kTitle, 1}, {m_Setup, L"Pelidore - Setup", 0}, {m_Logo, L"Pelidore - Logo", 0},
-        {m_About, CAboutWnd::kTitle, 0},   {m_Save, CSaveWnd::kTitle, 0},
+        {m_About, CAboutWnd::kTitle, 0},   {m_Save, CSaveWnd::kTitle, 0},     {m_OptionsWnd, COptionsWnd::kTitle, 0},
     };
+    m_OptionsWnd.SetSettingsFolder(m_Setup.GetSettingsFolder());
     for (const Tool& tool : tools) {
         if (FAILED(tool.window.Create(m_Instance, m_Window, tool.title, kToolExStyle, kToolStyle, x, y,
                                       ToolWindowMetrics::kWidth, tool.window.GetHeight(), tool.show)))
@@ -132,7 +136,7 @@ RecordingHost CPelidoreWnd::MakeRecordingHost()
     host.frame = m_Window;
     host.panel = m_Panel.GetHwnd();
     host.readSettings = [this] { return m_Settings.Read(); };
-    host.readOptions = [this] { return m_Options; };
+    host.readOptions = [this] { return m_OptionsWnd.GetOptions(); };
     host.markedRegion = [this] { return MarkedRegion(); };
     host.timeLimitSeconds = [this] { return m_Panel.TimeLimit(); };
     host.sizeLimitMb = [this] { return m_Panel.SizeLimit(); };
@@ -156,16 +160,20 @@ void CPelidoreWnd::Shutdown()
     m_Hotkeys.UnregisterAll();
 }
 
-void CPelidoreWnd::LoadOptions()
-{
-    COptionsFile file;
-    file.Read(std::filesystem::path(m_Setup.GetSettingsFolder()) / COptionsFile::kFileName);
-    m_Options = file.options;
-}
-
+// Also on every change of the options, and while a hotkey field of the
+// Options window listens: the keys pressed then must reach the field.
 void CPelidoreWnd::ApplyHotkeys()
 {
-    m_Hotkeys.Apply(m_Window, m_Options);
+    if (m_OptionsWnd.IsListeningForHotkey()) {
+        m_Hotkeys.UnregisterAll();
+        return;
+    }
+    const CGlobalHotkeys::Registered registered = m_Hotkeys.Apply(m_Window, m_OptionsWnd.GetOptions());
+    for (int action = 0; action < CGlobalHotkeys::kActionCount; ++action)
+        m_OptionsWnd.SetHotkeyState(action, registered[static_cast<std::size_t>(action)]);
+    m_Panel.SetHotkeyTexts(m_OptionsWnd.WorkingHotkeyText(COptionsWnd::kRecordHotkey),
+                           m_OptionsWnd.WorkingHotkeyText(COptionsWnd::kPauseHotkey),
+                           m_OptionsWnd.WorkingHotkeyText(COptionsWnd::kSnapshotHotkey));
 }
 
 // ---- drawing -----------------------------------------------------------------
@@ -371,6 +379,13 @@ LRESULT CPelidoreWnd::OnCommand(WPARAM command, LPARAM argument)
     case CMD_TOGGLE_SETUP:
         ToggleTool(m_Setup);
         break;
+    case CMD_TOGGLE_OPTIONS:
+        ToggleTool(m_OptionsWnd);
+        break;
+    case CMD_OPTIONS_CHANGED:
+    case CMD_HOTKEY_LISTENING:
+        ApplyHotkeys();
+        break;
     case CMD_SNAPSHOT:
         TakeSnapshot();
         break;
@@ -515,9 +530,10 @@ void CPelidoreWnd::ShowPaused(bool paused)
 
 void CPelidoreWnd::OnGifFinished(const std::filesystem::path& gif)
 {
-    if (m_Options.copyAfterSave)
+    const Options& options = m_OptionsWnd.GetOptions();
+    if (options.copyAfterSave)
         CSavedGifActions::CopyToClipboard(m_Window, gif);
-    if (m_Options.showAfterSave)
+    if (options.showAfterSave)
         CSavedGifActions::ShowInFolder(gif);
 }
 

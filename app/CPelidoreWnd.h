@@ -13,6 +13,7 @@
 #include "CNFont.h"
 #include "CNGdiplus.h"
 #include "CNTopWindow.h"
+#include "COptionsWnd.h"
 #include "CRecordingController.h"
 #include "CSaveWnd.h"
 #include "CSettingsReader.h"
@@ -90,7 +91,6 @@ private:
     void RunCountdownTicks(bool run);
     void ShowPaused(bool paused);
     void OnGifFinished(const std::filesystem::path& gif);
-    void LoadOptions();
     void ApplyHotkeys();
     void WaitForScreenUpdate();
     void TakeSnapshot();
@@ -115,11 +115,11 @@ private:
     CLogoWnd m_Logo;
     CAboutWnd m_About;
     CSaveWnd m_Save;
+    COptionsWnd m_OptionsWnd;
     CSettingsReader m_Settings{m_Setup, m_Logo};
     CNBitmap m_Marks[kMarkCount];
     CNFont m_CountdownFont;
     int m_CountdownHeight = 0;
-    Options m_Options;
     CGlobalHotkeys m_Hotkeys;
 
     bool m_SnapshotBusy = false;

@@ -73,5 +73,10 @@
 #define IDB_PAUSE                   241
 #define IDB_RESUME_PRESSED          242
 #define IDB_RESUME                  243
+#define IDB_OPTIONS_PRESSED         244
+#define IDB_OPTIONS                 245
+#define IDB_CLEAR_PRESSED           246
+#define IDB_CLEAR                   247
+#define IDB_OPTIONS_BACKGROUND      248
 
 #endif

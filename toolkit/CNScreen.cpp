@@ -237,6 +237,37 @@ void CNScreen::FillRect(BYTE red, BYTE green, BYTE blue, BYTE alpha, int x, int 
     graphics.FillRectangle(&brush, area.x, area.y, area.width, area.height);
 }
 
+void CNScreen::FillRoundRect(const CNColor& color, int x, int y, int width, int height, float radius)
+{
+    if (!IsReady() || width <= 0 || height <= 0)
+        return;
+    if (radius <= 0.0f) {
+        FillRect(color.Red(), color.Green(), color.Blue(), color.Alpha(), x, y, width, height);
+        return;
+    }
+    const CNRect area = ToPixels(x, y, width, height);
+    const float most = static_cast<float>(area.width < area.height ? area.width : area.height) / 2.0f;
+    const float scaled = static_cast<float>(m_Scale.ToPixels(1000)) / 1000.0f * radius;
+    const float r = scaled < most ? scaled : most;
+    Gdiplus::GraphicsPath path;
+    const float d = 2.0f * r;
+    const float left = static_cast<float>(area.x);
+    const float top = static_cast<float>(area.y);
+    const float right = static_cast<float>(area.x + area.width);
+    const float bottom = static_cast<float>(area.y + area.height);
+    path.AddArc(left, top, d, d, 180.0f, 90.0f);
+    path.AddArc(right - d, top, d, d, 270.0f, 90.0f);
+    path.AddArc(right - d, bottom - d, d, d, 0.0f, 90.0f);
+    path.AddArc(left, bottom - d, d, d, 90.0f, 90.0f);
+    path.CloseFigure();
+    Gdiplus::Graphics graphics(m_MemoryDC);
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    // Pixel edges on the rectangle's edges, as FillRect fills them.
+    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    Gdiplus::SolidBrush brush(Gdiplus::Color(color.Alpha(), color.Red(), color.Green(), color.Blue()));
+    graphics.FillPath(&brush, &path);
+}
+
 void CNScreen::FillBitmapRect(CNBitmap& bitmap, BYTE alpha, BYTE red, BYTE green, BYTE blue, int x, int y, int width,
                               int height)
 {

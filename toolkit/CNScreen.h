@@ -64,6 +64,9 @@ public:
     void ClearRect(int x, int y, int width, int height);
     // Blends a solid ARGB(alpha, red, green, blue) rectangle over the buffer.
     void FillRect(BYTE red, BYTE green, BYTE blue, BYTE alpha, int x, int y, int width, int height);
+    // The same fill with corners rounded by radius, anti-aliased; a radius
+    // of 0 or less fills the plain rectangle.
+    void FillRoundRect(const CNColor& color, int x, int y, int width, int height, float radius);
     // The same fill into a bitmap's GDI image, in the bitmap's own pixels.
     void FillBitmapRect(CNBitmap& bitmap, BYTE alpha, BYTE red, BYTE green, BYTE blue, int x, int y, int width,
                         int height);

@@ -43,4 +43,11 @@ constexpr UINT NWM_COMBO_DROPDOWN = 5802;
 // controls after a full redraw of the window. lParam the combo.
 constexpr UINT NWM_COMBO_OVERLAY = 5803;
 
+// CNHotkeyEdit: a pressed combination replaced the field's hotkey.
+constexpr UINT NWM_HOTKEY_CHANGED = 6001;
+// CNHotkeyEdit: it began (wParam 1) or stopped (wParam 0) listening for a
+// combination; lParam the field. While it listens, keys that are global
+// hotkeys would never reach it: the owner lets go of them meanwhile.
+constexpr UINT NWM_HOTKEY_LISTENING = 6002;
+
 } // namespace pelidore

@@ -7,6 +7,7 @@
 #include "CPanelDragRule.h"
 #include "CReadoutRules.h"
 #include "NControlMessages.h"
+#include "NMessages.h"
 #include "PelidoreCommands.h"
 #include "ResourceIds.h"
 
@@ -43,6 +44,36 @@ constexpr ButtonSpec kAlphaButtonSpecs[] = {
     // Left of About in the top strip, where no other control is.
     {CControlWnd::kPauseButton, 253, 5, 26, 26, IDB_PAUSE, IDB_PAUSE_PRESSED, false},
     {CControlWnd::kResumeButton, 253, 5, 26, 26, IDB_RESUME, IDB_RESUME_PRESSED, false},
+};
+
+// Which of the panel's hotkey texts a label names.
+constexpr int kNoHotkey = -1;
+constexpr int kRecordHotkey = 0;
+constexpr int kPauseHotkey = 1;
+constexpr int kSnapshotHotkey = 2;
+
+struct LabelSpec {
+    int id;
+    const wchar_t* text;
+    int hotkey;
+};
+
+constexpr LabelSpec kLabelSpecs[] = {
+    {CControlWnd::kQuitButton, L"Quit", kNoHotkey},
+    {CControlWnd::kMinimizeButton, L"Minimise", kNoHotkey},
+    {CControlWnd::kAboutButton, L"About Pelidore", kNoHotkey},
+    {CControlWnd::kRecordButton, L"Record", kRecordHotkey},
+    {CControlWnd::kStopButton, L"Stop", kRecordHotkey},
+    {CControlWnd::kPauseButton, L"Pause", kPauseHotkey},
+    {CControlWnd::kResumeButton, L"Resume", kPauseHotkey},
+    {CControlWnd::kFolderButton, L"Open the work folder", kNoHotkey},
+    {CControlWnd::kSnapshotButton, L"Snapshot", kSnapshotHotkey},
+    {CControlWnd::kLogoButton, L"Logo", kNoHotkey},
+    {CControlWnd::kSetupButton, L"Setup", kNoHotkey},
+    {CControlWnd::kTimeLockButton, L"Set a time limit", kNoHotkey},
+    {CControlWnd::kTimeClearButton, L"Clear the time limit", kNoHotkey},
+    {CControlWnd::kSizeLockButton, L"Set a size limit", kNoHotkey},
+    {CControlWnd::kSizeClearButton, L"Clear the size limit", kNoHotkey},
 };
 
 constexpr int kBigButtonX = 20;
@@ -127,6 +158,46 @@ void CControlWnd::SetQuality(int qualityIndex)
     Draw();
 }
 
+void CControlWnd::SetHotkeyTexts(const std::wstring& record, const std::wstring& pause, const std::wstring& snapshot)
+{
+    m_HotkeyTexts[kRecordHotkey] = record;
+    m_HotkeyTexts[kPauseHotkey] = pause;
+    m_HotkeyTexts[kSnapshotHotkey] = snapshot;
+}
+
+std::wstring CControlWnd::LabelText(int id) const
+{
+    for (const LabelSpec& spec : kLabelSpecs) {
+        if (spec.id != id)
+            continue;
+        std::wstring text = spec.text;
+        if (spec.hotkey != kNoHotkey && !m_HotkeyTexts[spec.hotkey].empty())
+            text += L"  (" + m_HotkeyTexts[spec.hotkey] + L")";
+        return text;
+    }
+    return std::wstring();
+}
+
+void CControlWnd::ShowLabel(int id)
+{
+    const CNControlBase* button = FindControl(id);
+    const ScreenRect panel = CNDesktop::WindowRect(m_Window);
+    if (!button || panel.Width() <= 0)
+        return;
+    const CNRect place = button->GetRect();
+    const ScreenRect onScreen = {panel.left + place.x, panel.top + place.y, panel.left + place.x + place.width,
+                                 panel.top + place.y + place.height};
+    m_LabelFor = id;
+    m_Label.ShowFor(onScreen, LabelText(id));
+}
+
+void CControlWnd::Hide()
+{
+    m_Label.Hide();
+    m_LabelFor = -1;
+    CToolWnd::Hide();
+}
+
 void CControlWnd::DrawDecorations()
 {
     KeepReadoutBackgrounds();
@@ -138,6 +209,7 @@ HRESULT CControlWnd::OnCreate()
     if (FAILED(CreateFrame(m_Quit)) || FAILED(m_Font.Create(kFontHeight, kFontWeight, kFontFace)) ||
         FAILED(CreateButtons()) || FAILED(CreateLockWindows()) || FAILED(AddPanelHandlers()))
         return E_FAIL;
+    AskForHoverNotices();
     return S_OK;
 }
 
@@ -175,11 +247,18 @@ HRESULT CControlWnd::CreateButtons()
 HRESULT CControlWnd::CreateLockWindows()
 {
     if (FAILED(m_TimeLockWnd.CreateHidden(m_Instance, m_Window, CTimeLockWnd::kTitle, CTimeLockWnd::kWidth)) ||
-        FAILED(m_SizeLockWnd.CreateHidden(m_Instance, m_Window, CSizeLockWnd::kTitle, CSizeLockWnd::kWidth))) {
+        FAILED(m_SizeLockWnd.CreateHidden(m_Instance, m_Window, CSizeLockWnd::kTitle, CSizeLockWnd::kWidth)) ||
+        FAILED(m_Label.CreateHidden(m_Instance, m_Window))) {
         NLOG("CControlWnd::CreateLockWindows", CNLog::kLevelCreateFailed, "lock window creation fail");
         return E_FAIL;
     }
     return S_OK;
+}
+
+void CControlWnd::AskForHoverNotices()
+{
+    for (CNControlBase* control : m_Children)
+        control->SetHoverNotify(true);
 }
 
 HRESULT CControlWnd::AddPanelHandlers()
@@ -187,7 +266,9 @@ HRESULT CControlWnd::AddPanelHandlers()
     if (FAILED(AddToolHandlers()) || FAILED(AddMessageFunc(NWM_BUTTON_CLICKED, &CControlWnd::OnButtonClicked)) ||
         FAILED(AddMessageFunc(WM_MOVING, &CControlWnd::OnMoving)) ||
         FAILED(AddMessageFunc(PWM_READOUT, &CControlWnd::OnReadout)) ||
-        FAILED(AddMessageFunc(WM_TIMER, &CControlWnd::OnTimer)))
+        FAILED(AddMessageFunc(WM_TIMER, &CControlWnd::OnTimer)) ||
+        FAILED(AddMessageFunc(NWM_HOVER, &CControlWnd::OnHover)) ||
+        FAILED(AddMessageFunc(NWM_HOVER_END, &CControlWnd::OnHoverEnd)))
         return E_FAIL;
     return S_OK;
 }
@@ -302,6 +383,22 @@ LRESULT CControlWnd::OnTimer(WPARAM timer, LPARAM)
         return 0;
     m_BlinkHidden = !m_BlinkHidden;
     UpdateDisplay(static_cast<int>(m_ElapsedSeconds), m_Bytes, 1);
+    return 1;
+}
+
+LRESULT CControlWnd::OnHover(WPARAM id, LPARAM)
+{
+    ShowLabel(static_cast<int>(id));
+    return 1;
+}
+
+LRESULT CControlWnd::OnHoverEnd(WPARAM id, LPARAM)
+{
+    // Another button's rest may have begun before this one's end arrived.
+    if (static_cast<int>(id) == m_LabelFor) {
+        m_Label.Hide();
+        m_LabelFor = -1;
+    }
     return 1;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CLabelWnd.h"
 #include "CNAlphaButton.h"
 #include "CNButton.h"
 #include "CNFont.h"
@@ -16,6 +17,9 @@ namespace pelidore {
 // The control panel under the recording frame: the program's commands, the
 // time and size locks and the running time and size read-outs. Commands go to
 // the owner (the frame) as posted PWM_COMMAND messages.
+//
+// Resting the pointer on a button shows a label of what it does, with the
+// global hotkey that does the same where there is one.
 //
 // Everything here runs on the UI thread. The capture thread never calls in:
 // it posts pelidore::PWM_READOUT (wParam elapsed seconds, lParam bytes) and
@@ -70,6 +74,17 @@ public:
     // other index hides the read-out and disables the lock (a set limit is kept).
     void SetQuality(int qualityIndex);
 
+    // The hotkeys the hover labels name ("Ctrl+Shift+F9"); an empty text
+    // for one that is not set or could not be registered.
+    void SetHotkeyTexts(const std::wstring& record, const std::wstring& pause, const std::wstring& snapshot);
+    // What the label of button `id` says.
+    std::wstring LabelText(int id) const;
+    // Shows that label beside the button, as a rest of the pointer does.
+    void ShowLabel(int id);
+    CLabelWnd& HoverLabel() { return m_Label; }
+    // The panel's label goes with it.
+    void Hide() override;
+
     int TimeLimit() const { return m_TimeLimit; } // seconds, 0 = off
     int SizeLimit() const { return m_SizeLimit; } // megabytes, 0 = off
     int Quality() const { return m_QualityIndex; }
@@ -92,6 +107,7 @@ private:
 
     HRESULT CreateButtons();
     HRESULT CreateLockWindows();
+    void AskForHoverNotices();
     HRESULT AddPanelHandlers();
     CNButton* Button(int id);
     void SwapButtons(int hideId, int showId);
@@ -113,6 +129,8 @@ private:
     LRESULT OnMoving(WPARAM wParam, LPARAM lParam);
     LRESULT OnReadout(WPARAM wParam, LPARAM lParam);
     LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
+    LRESULT OnHover(WPARAM wParam, LPARAM lParam);
+    LRESULT OnHoverEnd(WPARAM wParam, LPARAM lParam);
 
     CNAlphaButton m_Quit;
     CNAlphaButton m_AlphaButtons[kAlphaButtons];
@@ -120,6 +138,9 @@ private:
     CNButton m_Stop;
     CTimeLockWnd m_TimeLockWnd;
     CSizeLockWnd m_SizeLockWnd;
+    CLabelWnd m_Label;
+    int m_LabelFor = -1;           // the button whose label shows
+    std::wstring m_HotkeyTexts[3]; // record, pause, snapshot
     CNFont m_Font;
     CNSavedRect m_TimeBackground;
     CNSavedRect m_SizeBackground;

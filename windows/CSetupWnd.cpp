@@ -110,6 +110,8 @@ HRESULT CSetupWnd::CreateControls()
 
     result.Add(AddButton(m_FolderButton, kFolderButton, {307, 218, 307 + 47, 218 + 23}, IDB_BROWSE, IDB_BROWSE_PRESSED,
                          CNButton::kPush));
+    result.Add(AddButton(m_OptionsButton, kOptionsButton, {315, 5, 315 + 26, 5 + 26}, IDB_OPTIONS, IDB_OPTIONS_PRESSED,
+                         CNButton::kPush));
 
     // Last, so that its open list is drawn over the controls below it.
     result.Add(CreateQualityCombo());
@@ -274,6 +276,9 @@ LRESULT CSetupWnd::OnButtonClicked(WPARAM wParam, LPARAM)
         break;
     case kFolderButton:
         ChooseWorkFolder();
+        break;
+    case kOptionsButton:
+        PostToOwner(CMD_TOGGLE_OPTIONS);
         break;
     default:
         break;

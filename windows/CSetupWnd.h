@@ -33,6 +33,9 @@ public:
         kQualityCombo = 7,
         kFolderEdit = 8,
         kFolderButton = 9,
+        // In the top strip, left of the close button: opens and closes the
+        // Options window (PWM_COMMAND / CMD_TOGGLE_OPTIONS).
+        kOptionsButton = 10,
     };
 
     CSetupWnd();
@@ -90,6 +93,7 @@ private:
     CNCombo m_QualityCombo;
     CNEdit m_FolderEdit;
     CNAlphaButton m_FolderButton;
+    CNAlphaButton m_OptionsButton;
 };
 
 } // namespace pelidore

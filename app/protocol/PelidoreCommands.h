@@ -39,6 +39,15 @@ enum PelidoreCommand : unsigned int {
     // new TimeLimit() / SizeLimit() (the capture thread tests its own copy).
     CMD_LOCKS_CHANGED = 12,
     CMD_PAUSE = 13, // lParam: a PauseRequest; ignored unless recording
+    // The Options window's button in the Setup window.
+    CMD_TOGGLE_OPTIONS = 14,
+    // An option changed and options.ini was written (or could not be): the
+    // frame takes the Options window's GetOptions() again.
+    CMD_OPTIONS_CHANGED = 15,
+    // A hotkey field of the Options window started or stopped listening for
+    // a combination (lParam 1 or 0): while one listens the frame lets go of
+    // its global hotkeys, which would otherwise swallow the keys pressed.
+    CMD_HOTKEY_LISTENING = 16,
     // A save that must fit a size starts a pass that gives up what the save
     // thread's FitFps and FitScale say.
     CMD_SAVE_FIT = 40,

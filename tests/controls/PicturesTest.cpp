@@ -88,6 +88,11 @@ const Picture kPictures[] = {
     {IDB_PAUSE, 26, 26},
     {IDB_RESUME_PRESSED, 26, 26},
     {IDB_RESUME, 26, 26},
+    {IDB_OPTIONS_PRESSED, 26, 26},
+    {IDB_OPTIONS, 26, 26},
+    {IDB_CLEAR_PRESSED, 24, 22},
+    {IDB_CLEAR, 24, 22},
+    {IDB_OPTIONS_BACKGROUND, 377, 294},
 };
 
 // The ids the windows' tables name (the logo window's background is the one addition).

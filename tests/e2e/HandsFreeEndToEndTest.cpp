@@ -1,11 +1,13 @@
 // Recording without the panel, in the real program under Wine: the global
 // hotkeys, pause and resume, the countdown, and clicks shown as rings.
+#include "COptionsWnd.h"
 #include "EndToEndTest.h"
 #include "PelidoreCommands.h"
 #include "SolidWindow.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,28 @@ protected:
             inputs.push_back(input);
         }
         ASSERT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)), inputs.size());
+    }
+
+    // Whether another program could take the combination now, asked the
+    // only way Windows answers: by registering it for a moment.
+    static bool IsFree(UINT modifiers, UINT key)
+    {
+        constexpr int kProbeId = 0x7000;
+        if (!RegisterHotKey(nullptr, kProbeId, modifiers | MOD_NOREPEAT, key))
+            return false;
+        UnregisterHotKey(nullptr, kProbeId);
+        return true;
+    }
+
+    static bool WaitUntil(const std::function<bool()>& done, unsigned timeoutMs)
+    {
+        const ULONGLONG end = GetTickCount64() + timeoutMs;
+        while (!done()) {
+            if (GetTickCount64() > end)
+                return false;
+            Sleep(50);
+        }
+        return true;
     }
 
     static void ClickLeftAt(int x, int y)
@@ -165,4 +189,42 @@ TEST_F(HandsFreeEndToEnd, TheCountdownIsNeverRecordedAndAStopDuringItCreatesNoth
     ASSERT_TRUE(gif.IsOpen()) << gif.Error();
     for (int i = 0; i < gif.FrameCount(); ++i)
         EXPECT_EQ(scene::Count(gif, i, 150, 40, 470, 300, scene::IsWhite), 0) << "a digit in frame " << i;
+}
+
+TEST_F(HandsFreeEndToEnd, AHotkeyPressedIntoTheOptionsWindowIsRegisteredInPlaceOfTheOldOne)
+{
+    WriteConfig(10, 0);
+    StartPelidore();
+    ASSERT_FALSE(IsFree(MOD_CONTROL | MOD_SHIFT, VK_F9)) << "Pelidore holds its default record hotkey";
+    HWND frame = FindWindowW(L"Pelidore", L"Pelidore");
+    ASSERT_TRUE(PostMessageW(frame, PWM_COMMAND, CMD_TOGGLE_OPTIONS, 0));
+    HWND options = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            options = FindWindowW(COptionsWnd::kTitle, COptionsWnd::kTitle);
+            return options && IsWindowVisible(options);
+        },
+        10000));
+    RECT place = {};
+    ASSERT_TRUE(GetWindowRect(options, &place));
+    // The middle of the record field (118, 57, 200 x 22 in the window).
+    ClickLeftAt(place.left + 218, place.top + 68);
+    ASSERT_TRUE(WaitUntil([] { return IsFree(MOD_CONTROL | MOD_SHIFT, VK_F9); }, 10000))
+        << "a listening field must get the keys of Pelidore's own hotkeys";
+
+    PressCombination({VK_CONTROL, VK_MENU, VK_F7});
+    ASSERT_TRUE(WaitUntil([] { return !IsFree(MOD_CONTROL | MOD_ALT, VK_F7); }, 10000))
+        << "the new combination was not registered";
+    EXPECT_TRUE(IsFree(MOD_CONTROL | MOD_SHIFT, VK_F9)) << "the old one is still held";
+    COptionsFile written;
+    ASSERT_TRUE(written.Read(fs::path(CSettingsFolder::Default()) / COptionsFile::kFileName));
+    EXPECT_EQ(written.options.recordHotkey.Text(), "Ctrl+Alt+F7");
+
+    PressCombination({VK_CONTROL, VK_MENU, VK_F7});
+    ASSERT_TRUE(WaitForState(STATE_RECORDING, true, 10000)) << "the new hotkey did not start a recording";
+    Sleep(700);
+    PressCombination({VK_CONTROL, VK_MENU, VK_F7});
+    ASSERT_TRUE(WaitForState(STATE_RECORDING, false, 10000));
+    GifFile gif(OnlyGif());
+    EXPECT_TRUE(gif.IsOpen()) << gif.Error();
 }

@@ -103,6 +103,31 @@ TEST_F(ControlPanelTest, ToolButtonsPostTheirCommandsToTheFrame)
     EXPECT_EQ(m_Frame.Commands(), expected);
 }
 
+TEST_F(ControlPanelTest, RestingOnAButtonShowsItsLabelBesideItAndLeavingHidesIt)
+{
+    m_Panel.SetHotkeyTexts(L"Ctrl+Shift+F9", L"", L"Ctrl+Shift+F11");
+    const CNRect record = Control(CControlWnd::kRecordButton).GetRect();
+    const POINT inside = {record.x + record.width / 2, record.y + record.height / 2};
+    ASSERT_TRUE(SetCursorPos(kPanelX + inside.x, kPanelY + inside.y));
+    PostMessageW(m_Panel.GetHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(inside.x, inside.y));
+    CLabelWnd& label = m_Panel.HoverLabel();
+    ASSERT_TRUE(UserInput::PumpUntil([&] { return label.IsShown(); }));
+    EXPECT_EQ(label.Text(), L"Record  (Ctrl+Shift+F9)");
+    RECT shown = {};
+    ASSERT_TRUE(GetWindowRect(label.GetHwnd(), &shown));
+    const RECT button = {kPanelX + record.x, kPanelY + record.y, kPanelX + record.x + record.width,
+                         kPanelY + record.y + record.height};
+    RECT overlap = {};
+    EXPECT_FALSE(IntersectRect(&overlap, &shown, &button)) << "the label covers its button";
+
+    const POINT outside = {5, CControlWnd::kHeight - 5};
+    ASSERT_TRUE(SetCursorPos(kPanelX + outside.x, kPanelY + outside.y));
+    PostMessageW(m_Panel.GetHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(outside.x, outside.y));
+    EXPECT_TRUE(UserInput::PumpUntil([&] { return !label.IsShown(); }));
+    EXPECT_EQ(m_Panel.LabelText(CControlWnd::kSnapshotButton), L"Snapshot  (Ctrl+Shift+F11)");
+    EXPECT_EQ(m_Panel.LabelText(CControlWnd::kPauseButton), L"Pause") << "no hotkey, none named";
+}
+
 TEST_F(ControlPanelTest, RecordAndStopShareAPlaceAndToggleRecording)
 {
     ClickPanel(CControlWnd::kRecordButton);

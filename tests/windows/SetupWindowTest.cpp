@@ -50,19 +50,6 @@ protected:
         return *static_cast<CNCombo*>(window.FindControl(CSetupWnd::kQualityCombo));
     }
 
-    // A point inside the open list's row `index`.
-    static POINT RowPoint(const CNCombo& combo, int index)
-    {
-        const CNRect list = combo.GetListRect();
-        const int x = list.x + 20;
-        for (int y = list.y; y < list.y + list.height; ++y) {
-            if (combo.GetList().ItemAt(x, y) == index)
-                return {x, y + 3};
-        }
-        ADD_FAILURE() << "row " << index << " is not in the open list";
-        return {x, list.y};
-    }
-
     struct Settings {
         int fps = 0;
         int scale = 0;
@@ -166,6 +153,20 @@ TEST_F(SetupWindowTest, ChoosingHighQualityInTheListSavesIndex3WhenTheListCloses
     ASSERT_EQ(saved.size(), CConfigFile::kSize);
     EXPECT_EQ(Int32At(saved, 15), 3);
     EXPECT_EQ(TakeCommands(), std::vector<WPARAM>{pelidore::CMD_QUALITY_CHANGED});
+}
+
+TEST_F(SetupWindowTest, TheOptionsButtonInTheTopStripAsksForTheOptionsWindow)
+{
+    CSetupWnd window;
+    Open(window);
+    const CNRect button = window.FindControl(CSetupWnd::kOptionsButton)->GetRect();
+    const CNRect close = window.FindControl(CSetupWnd::kCloseButton)->GetRect();
+    EXPECT_LE(button.x + button.width, close.x) << "left of the close button";
+    EXPECT_LE(button.y + button.height, CToolWnd::kCaptionHeight) << "in the top strip";
+    Click(window.GetHwnd(), button.x + button.width / 2, button.y + button.height / 2);
+    EXPECT_EQ(TakeCommands(), std::vector<WPARAM>{pelidore::CMD_TOGGLE_OPTIONS});
+    EXPECT_TRUE(window.IsShown());
+    EXPECT_FALSE(fs::exists(SettingsFile(L"config.dat"))) << "no setting changed";
 }
 
 TEST_F(SetupWindowTest, ClicksOnTheOpenListDoNotReachTheControlsUnderIt)

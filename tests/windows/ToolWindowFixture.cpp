@@ -1,5 +1,6 @@
 #include "ToolWindowFixture.h"
 
+#include "CNCombo.h"
 #include "MessagePump.h"
 #include "PelidoreCommands.h"
 
@@ -110,6 +111,18 @@ void ToolWindowFixture::Wheel(HWND window, int x, int y, int delta)
     PostMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta))),
                  MAKELPARAM(point.x, point.y));
     Pump();
+}
+
+POINT ToolWindowFixture::RowPoint(const CNCombo& combo, int index)
+{
+    const CNRect list = combo.GetListRect();
+    const int x = list.x + 20;
+    for (int y = list.y; y < list.y + list.height; ++y) {
+        if (combo.GetList().ItemAt(x, y) == index)
+            return {x, y + 3};
+    }
+    ADD_FAILURE() << "row " << index << " is not in the open list";
+    return {x, list.y};
 }
 
 void ToolWindowFixture::PostMouse(HWND window, UINT message, WPARAM keys, int x, int y)

@@ -13,6 +13,8 @@
 
 namespace pelidore {
 
+class CNCombo;
+
 // What the Setup and Logo window tests share: GDI+, a settings folder of the
 // test's own (two levels that do not exist yet, so the first write has to
 // make them), an owner window standing in for the main window, real posted
@@ -45,6 +47,9 @@ protected:
     void Drag(HWND window, int x, int y);
     void Release(HWND window, int x, int y);
     void Wheel(HWND window, int x, int y, int delta);
+
+    // A point inside the open list's row `index`.
+    static POINT RowPoint(const CNCombo& combo, int index);
 
 private:
     static std::unique_ptr<CNGdiplus> s_Gdiplus;

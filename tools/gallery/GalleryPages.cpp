@@ -17,6 +17,7 @@
 #include "CNTheme.h"
 #include "CNTopWindow.h"
 #include "GallerySheet.h"
+#include "GalleryWindowShots.h"
 #include "ResourceIds.h"
 
 #include <cstddef>
@@ -205,6 +206,9 @@ int GalleryPages::WriteAll()
     int failed = 0;
     for (auto page : pages)
         failed += FAILED((this->*page)()) ? 1 : 0;
+    GalleryWindowShots shots(m_Folder);
+    failed += FAILED(shots.WriteOptions()) ? 1 : 0;
+    failed += FAILED(shots.WritePanelLabels()) ? 1 : 0;
     return failed;
 }
 
@@ -263,6 +267,7 @@ HRESULT GalleryPages::WriteSetup()
         Stage& stage = *stages.emplace_back(std::make_unique<Stage>(sheet));
         stage.Window(ox, oy, copy ? L"Setup, quality list open" : L"Setup, defaults", IDB_SETUP_BACKGROUND);
         stage.Backdrop(IDB_FOLDER_FIELD, ox + 100, oy + 220);
+        stage.Alpha(ox + 315, oy + 5, 26, 26, IDB_OPTIONS, IDB_OPTIONS_PRESSED);
         const int maxima[] = {29, 70, 150};
         const int positions[] = {9, 70, 50};
         const int readouts[] = {10, 100, 100};
@@ -488,6 +493,8 @@ HRESULT GalleryPages::WriteButtons()
         {L"Close (alpha)", IDB_CLOSE, IDB_CLOSE_PRESSED, 0, 26, 26, true},
         {L"Minimise (alpha)", IDB_MINIMIZE, IDB_MINIMIZE_PRESSED, 0, 26, 26, true},
         {L"About (alpha)", IDB_ABOUT, IDB_ABOUT_PRESSED, 0, 26, 26, true},
+        {L"Options (alpha)", IDB_OPTIONS, IDB_OPTIONS_PRESSED, 0, 26, 26, true},
+        {L"Clear a hotkey (alpha)", IDB_CLEAR, IDB_CLEAR_PRESSED, 0, 24, 22, true},
         {L"Record", IDB_RECORD, IDB_RECORD_PRESSED, IDB_RECORD_HOVER, 86, 86, false},
         {L"Stop (hover id 2 missing)", IDB_STOP, IDB_STOP_PRESSED, 2, 86, 86, false},
         {L"Work folder (alpha)", IDB_FOLDER, IDB_FOLDER_PRESSED, 0, 52, 52, true},
@@ -658,7 +665,7 @@ HRESULT GalleryPages::WritePictures()
     const int columns = 6;
     const int cell = 130;
     std::vector<UINT> ids;
-    for (UINT id = IDB_PANEL_BACKGROUND; id <= IDB_SAVE_BACKGROUND; ++id) {
+    for (UINT id = IDB_PANEL_BACKGROUND; id <= IDB_OPTIONS_BACKGROUND; ++id) {
         if (FindResourceW(nullptr, MAKEINTRESOURCEW(id), L"PNG"))
             ids.push_back(id);
     }

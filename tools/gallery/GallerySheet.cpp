@@ -37,6 +37,20 @@ void GallerySheet::Fill(const CNColor& color, int x, int y, int width, int heigh
     m_Screen.FillRect(color.Red(), color.Green(), color.Blue(), color.Alpha(), x, y, width, height);
 }
 
+bool GallerySheet::Surface(CNScreen& surface, int x, int y)
+{
+    HBITMAP copy = surface.CopyRectToBitmap();
+    if (!copy)
+        return false;
+    CNBitmap picture;
+    const HRESULT loaded = picture.Load(copy);
+    DeleteObject(copy);
+    if (FAILED(loaded))
+        return false;
+    m_Screen.DrawImage(picture, x, y);
+    return true;
+}
+
 HRESULT GallerySheet::Save(const std::wstring& folder, const wchar_t* name)
 {
     HBITMAP copy = m_Screen.CopyRectToBitmap();

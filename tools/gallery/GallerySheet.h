@@ -28,6 +28,8 @@ public:
     // A picture of the program at its own size; false when it is missing.
     bool Picture(UINT id, int x, int y);
     void Fill(const CNColor& color, int x, int y, int width, int height);
+    // Another surface (a real window's) with its top-left corner at (x, y).
+    bool Surface(CNScreen& surface, int x, int y);
     // Writes folder\name as PNG.
     HRESULT Save(const std::wstring& folder, const wchar_t* name);
 

@@ -5,7 +5,7 @@ if(NOT result EQUAL 0)
     message(FATAL_ERROR "gallery failed: ${result}")
 endif()
 foreach(page IN ITEMS window_panel window_setup window_logo window_locks window_about_save frame
-        controls_buttons controls_inputs controls_lists pictures)
+        controls_buttons controls_inputs controls_lists pictures window_options panel_label)
     set(path ${OUT}/${page}.png)
     if(NOT EXISTS ${path})
         message(FATAL_ERROR "missing page ${page}.png")

@@ -99,14 +99,19 @@ std::string CHotkey::Text() const
     const std::string key = KeyName(m_VirtualKey);
     if (key.empty())
         return "none";
+    return ModifiersPrefix(m_Modifiers) + key;
+}
+
+std::string CHotkey::ModifiersPrefix(std::uint32_t modifiers)
+{
     std::string text;
     for (const Named& modifier : kModifiers) {
-        if ((m_Modifiers & modifier.value) != 0) {
+        if ((modifiers & modifier.value) != 0) {
             text += modifier.name;
             text += '+';
         }
     }
-    return text + key;
+    return text;
 }
 
 bool CHotkey::MayStandAlone(std::uint32_t virtualKey)

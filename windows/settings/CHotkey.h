@@ -50,6 +50,10 @@ public:
     // the key as the list names it; "none" for no hotkey.
     std::string Text() const;
 
+    // The modifiers of `modifiers` as Text() spells them, each followed by
+    // '+' ("Ctrl+Shift+"); what a field shows while they are held.
+    static std::string ModifiersPrefix(std::uint32_t modifiers);
+
     bool IsNone() const { return m_VirtualKey == 0; }
     std::uint32_t Modifiers() const { return m_Modifiers; }
     // RegisterHotKey's fsModifiers: held down, the hotkey fires once.
