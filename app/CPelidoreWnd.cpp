@@ -137,6 +137,7 @@ RecordingHost CPelidoreWnd::MakeRecordingHost()
     host.runCountdownTicks = [this](bool run) { RunCountdownTicks(run); };
     host.showPaused = [this](bool paused) { ShowPaused(paused); };
     host.gifFinished = [this](const std::filesystem::path& gif) { OnGifFinished(gif); };
+    host.showMessage = [this](const std::wstring& message) { m_Panel.ShowMessage(message); };
     return host;
 }
 
@@ -388,6 +389,9 @@ LRESULT CPelidoreWnd::OnCommand(WPARAM command, LPARAM argument)
         break;
     case CMD_CANCEL_SAVING:
         m_Recorder.CancelSaving();
+        break;
+    case CMD_WRITE_FAILED:
+        m_Recorder.StopAfterWriteFailure();
         break;
     default:
         // Commands of windows that are not there, or from newer senders.

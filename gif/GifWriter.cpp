@@ -6,8 +6,15 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <system_error>
 
 namespace pelidore {
+
+namespace {
+
+constexpr int kTrailer = 0x3B;
+
+} // namespace
 
 GifWriter::~GifWriter()
 {
@@ -42,6 +49,7 @@ bool GifWriter::Open(const std::filesystem::path& path, int width, int height, b
     // the stream's position, which the file size needs; an output function
     // over our stream gives both.
     m_File = file;
+    m_Path = path;
     m_Output = [file](const std::uint8_t* bytes, std::size_t length) { return std::fwrite(bytes, 1, length, file); };
     return Begin(width, height, transparency);
 }
@@ -184,10 +192,34 @@ bool GifWriter::Close()
     int error = 0;
     const bool closed = EGifCloseFile(m_Gif, &error) != GIF_ERROR;
     m_Gif = nullptr;
-    const bool flushed = m_File == nullptr || std::fclose(m_File) == 0;
+    const bool toFile = m_File != nullptr;
+    const bool flushed = !toFile || std::fclose(m_File) == 0;
     m_File = nullptr;
     m_Output = nullptr;
-    return closed && flushed && !m_WriteError;
+    const bool complete = closed && flushed && !m_WriteError;
+    if (toFile && !complete) {
+        KeepWholeFrames();
+    }
+    return complete;
+}
+
+// After a failed write the file may end in part of a frame, or in a buffer
+// that never reached the disk. Every whole frame was flushed (FileSize moves
+// only then), so the file is cut there; the cut frees at least the byte the
+// trailer needs, even on a full disk. Done in place: a copy would not fit.
+bool GifWriter::KeepWholeFrames() const
+{
+    std::error_code error;
+    std::filesystem::resize_file(m_Path, m_FileSize.load(), error);
+    if (error) {
+        return false;
+    }
+    std::FILE* file = OpenFile(m_Path, "ab");
+    if (file == nullptr) {
+        return false;
+    }
+    const bool written = std::fputc(kTrailer, file) != EOF;
+    return std::fclose(file) == 0 && written;
 }
 
 void GifWriter::ResetCounters()

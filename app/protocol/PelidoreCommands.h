@@ -39,6 +39,9 @@ enum PelidoreCommand : unsigned int {
     // new TimeLimit() / SizeLimit() (the capture thread tests its own copy).
     CMD_LOCKS_CHANGED = 12,
     CMD_PAUSE = 13, // lParam: a PauseRequest; ignored unless recording
+    // From the capture thread: the output could not be written (a full disk);
+    // the recording stops with what it holds and the panel says why.
+    CMD_WRITE_FAILED = 14,
 };
 
 // lParam of CMD_TOGGLE_RECORDING. A request that says which way it goes is

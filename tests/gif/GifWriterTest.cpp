@@ -11,7 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <csignal>
 #include <cstring>
+
+#if defined(__linux__)
+#include <sys/resource.h>
+#endif
 
 namespace pelidore {
 
@@ -312,5 +317,69 @@ TEST(GifWriter, SizesOutsideOneTo65535AreRefused)
     EXPECT_TRUE(writer.Open(path, 65535, 1, false));
     EXPECT_TRUE(writer.Close());
 }
+
+#if defined(__linux__)
+namespace {
+
+// A full disk as this process sees it: past a file-size limit every write fails.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the process
+        getrlimit(RLIMIT_FSIZE, &m_Old);
+        rlimit limit = m_Old;
+        limit.rlim_cur = bytes;
+        m_Set = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_Old); }
+    bool IsSet() const { return m_Set; }
+
+private:
+    rlimit m_Old{};
+    bool m_Set = false;
+};
+
+} // namespace
+
+TEST(GifWriter, AWriteThatFailsLeavesTheWholeFramesBeforeItAsACompleteGif)
+{
+    const auto path = giftest::TempPath("full-disk.gif");
+    const auto colors = Palette();
+    std::vector<std::uint8_t> noise(32 * 32);
+    GifWriter writer;
+    int whole = 0;
+    {
+        // Noise does not compress: about a kilobyte a frame, so the limit
+        // falls inside the sixth or seventh frame, mid-LZW.
+        const FileSizeLimit limit(7000);
+        ASSERT_TRUE(limit.IsSet());
+        ASSERT_TRUE(writer.Open(path, 32, 32, false));
+        std::uint32_t seed = 12345;
+        for (int frame = 0; frame < 20; ++frame) {
+            for (auto& index : noise) {
+                seed = seed * 1103515245u + 12345u;
+                index = static_cast<std::uint8_t>((seed >> 16) & 0xFF);
+            }
+            if (!writer.WriteFrame(frame + 1, colors.data(), noise.data(), 0)) {
+                break;
+            }
+            ++whole;
+        }
+        EXPECT_TRUE(writer.HadWriteError());
+        EXPECT_FALSE(writer.Close());
+    }
+    ASSERT_GE(whole, 3);
+    const std::vector<std::uint8_t> bytes = giftest::ReadBytes(path);
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(bytes.back(), 0x3B);
+    const giftest::DecodedGif gif = giftest::Decode(bytes);
+    ASSERT_TRUE(gif.ok);
+    ASSERT_EQ(static_cast<int>(gif.frames.size()), whole);
+    for (int i = 0; i < whole; ++i) {
+        EXPECT_EQ(gif.frames[i].delay, i + 1);
+    }
+}
+#endif
 
 } // namespace pelidore
