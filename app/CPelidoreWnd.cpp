@@ -1,5 +1,6 @@
 #include "CPelidoreWnd.h"
 
+#include "FitStep.h"
 #include "CFrameGeometry.h"
 #include "CNCreationResult.h"
 #include "CNDesktop.h"
@@ -133,6 +134,7 @@ RecordingHost CPelidoreWnd::MakeRecordingHost()
     host.showIdle = [this] { ShowPanelIdle(); };
     host.showSaving = [this](int frames) { ShowSaving(frames); };
     host.showSavingDone = [this] { ShowSavingDone(); };
+    host.showSaveTooLarge = [this](int limitMb) { ShowSaveTooLarge(limitMb); };
     host.showCountdown = [this](int) { Draw(); };
     host.runCountdownTicks = [this](bool run) { RunCountdownTicks(run); };
     host.showPaused = [this](bool paused) { ShowPaused(paused); };
@@ -267,6 +269,11 @@ LRESULT CPelidoreWnd::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
 
 LRESULT CPelidoreWnd::OnTimer(WPARAM timer, LPARAM)
 {
+    if (timer == kSaveNoteTimer) {
+        if (!m_Recorder.IsSaving())
+            ShowSavingDone();
+        return 0;
+    }
     if (timer == kCountdownTimer) {
         m_Recorder.CountdownTick();
         return 1;
@@ -372,6 +379,9 @@ LRESULT CPelidoreWnd::OnCommand(WPARAM command, LPARAM argument)
     case CMD_QUALITY_CHANGED:
         m_Panel.SetQuality(m_Setup.GetQuality());
         break;
+    case CMD_SAVE_FIT:
+        m_Save.SetNote(FitStep::Describe(m_Recorder.SaveFitFps(), m_Recorder.SaveFitScale()));
+        break;
     case CMD_SAVE_PROGRESS:
         m_Save.SetProgress(static_cast<unsigned>(m_Recorder.SaveTotal()), static_cast<int>(argument));
         break;
@@ -388,6 +398,9 @@ LRESULT CPelidoreWnd::OnCommand(WPARAM command, LPARAM argument)
         m_Recorder.FinishSaving();
         break;
     case CMD_CANCEL_SAVING:
+        // After a save that could not fit, the button closes the window.
+        if (!m_Recorder.IsSaving())
+            ShowSavingDone();
         m_Recorder.CancelSaving();
         break;
     case CMD_WRITE_FAILED:
@@ -508,12 +521,22 @@ void CPelidoreWnd::ShowSaving(int frames)
     const ScreenRect panel = PanelRect();
     EnableWindow(m_Panel.GetHwnd(), FALSE);
     m_Panel.Hide();
+    KillTimer(m_Window, kSaveNoteTimer);
+    m_Save.SetNote({});
     m_Save.SetProgress(static_cast<unsigned>(frames), 0);
     m_Save.ShowAt(panel.left, panel.top);
 }
 
+void CPelidoreWnd::ShowSaveTooLarge(int limitMb)
+{
+    m_Save.SetNote(L"Too large for " + std::to_wstring(limitMb) + L" MB - recording kept", true);
+    SetTimer(m_Window, kSaveNoteTimer, kSaveNoteTimerMs, nullptr);
+}
+
 void CPelidoreWnd::ShowSavingDone()
 {
+    KillTimer(m_Window, kSaveNoteTimer);
+    m_Save.SetNote({});
     m_Save.Hide();
     EnableWindow(m_Panel.GetHwnd(), TRUE);
     ShowWindow(m_Panel.GetHwnd(), SW_SHOWNORMAL);

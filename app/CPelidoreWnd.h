@@ -30,6 +30,9 @@ public:
     static constexpr UINT kBorderTimerMs = 100;
     static constexpr UINT_PTR kCountdownTimer = 2;
     static constexpr UINT kCountdownTimerMs = 1000;
+    // How long the save window tells that a recording did not fit its size.
+    static constexpr UINT_PTR kSaveNoteTimer = 7;
+    static constexpr UINT kSaveNoteTimerMs = 4000;
     static constexpr unsigned kScreenUpdateMs = 100;
 
     // Class name and title: what scripts and a second start look for.
@@ -99,6 +102,7 @@ private:
     void ShowPanelIdle();
     void ShowSaving(int frames);
     void ShowSavingDone();
+    void ShowSaveTooLarge(int limitMb);
     ScreenRect PanelRect() const;
     ScreenRect MarkedRegion() const;
 

@@ -111,6 +111,7 @@ bool CRecordingController::Start()
 bool CRecordingController::OpenLiveOutput(const RecordingSettings& settings)
 {
     m_GifPath = COutputPaths(settings.workFolder).Gif();
+    m_Exporter.SetSmallerFiles(m_Options.smallerFiles);
     if (m_GifPath.empty() || !m_Exporter.Start(m_Output.width, m_Output.height, settings.dithering,
                                                settings.transparent, m_GifPath, settings.quality))
         return false;
@@ -276,7 +277,8 @@ void CRecordingController::StartSaving(std::vector<std::filesystem::path> stores
     SaveJob job;
     job.stores = std::move(stores);
     job.workFolder = settings.workFolder;
-    job.options = {settings.dithering, settings.transparent, settings.quality};
+    const Options options = m_Host.readOptions();
+    job.options = {settings.dithering, settings.transparent, settings.quality, options.smallerFiles, options.fitToMb};
     job.mendFirst = mendFirst;
     m_Host.showSaving(m_FrameCount);
     m_Saving = true;
@@ -292,7 +294,10 @@ void CRecordingController::FinishSaving()
 {
     m_Saver.Wait();
     m_Saving = false;
-    m_Host.showSavingDone();
+    if (m_Saver.LastTooLarge())
+        m_Host.showSaveTooLarge(m_Host.readOptions().fitToMb);
+    else
+        m_Host.showSavingDone();
     m_Host.showState();
     if (m_SavingOwnRecording)
         ReportFinishedGif(m_Saver.LastSaved());

@@ -81,6 +81,9 @@ public:
     bool IsSaving() const { return m_Saving; }
     // Frames of the store being saved, for the progress read-out.
     int SaveTotal() const { return m_Saver.Total(); }
+    // What the save's current pass gives up to fit a size, for its window.
+    int SaveFitFps() const { return m_Saver.FitFps(); }
+    int SaveFitScale() const { return m_Saver.FitScale(); }
 
 private:
     bool OpenLiveOutput(const RecordingSettings& settings);

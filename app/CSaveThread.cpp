@@ -1,5 +1,6 @@
 #include "CSaveThread.h"
 
+#include "CFitToSizeSave.h"
 #include "COutputPaths.h"
 #include "PelidoreCommands.h"
 
@@ -25,6 +26,9 @@ bool CSaveThread::Start(HWND frame, GifExporter& exporter, SaveJob job)
     m_Total.store(0);
     m_LastSaved.clear();
     m_Ended.Wait(0); // the end of an earlier run
+    m_LastTooLarge = false;
+    m_FitFps.store(0);
+    m_FitScale.store(100);
     try {
         m_Thread = std::thread(&CSaveThread::Run, this);
     } catch (const std::system_error&) {
@@ -86,10 +90,25 @@ void CSaveThread::SaveOne(CStoreConverter& converter, const std::filesystem::pat
         m_Total.store(total);
         PostMessageW(m_Frame, PWM_COMMAND, CMD_SAVE_PROGRESS, done);
     };
-    const SaveOutcome outcome = converter.Convert(store, gif, m_Job.options, m_Stop, report, stdout);
+    const SaveOutcome outcome = m_Job.options.fitToMb > 0
+                                    ? ConvertToFit(converter, store, gif, report)
+                                    : converter.Convert(store, gif, m_Job.options, m_Stop, report, stdout);
     CStoreConverter::Finish(outcome, store, gif);
     if (outcome == SaveOutcome::Saved)
         m_LastSaved = gif;
+    if (outcome == SaveOutcome::TooLarge)
+        m_LastTooLarge = true;
+}
+
+SaveOutcome CSaveThread::ConvertToFit(CStoreConverter& converter, const std::filesystem::path& store,
+                                      const std::filesystem::path& gif, const CStoreConverter::ProgressReport& report)
+{
+    CFitToSizeSave fit(converter, [this](int fps, int scalePercent) {
+        m_FitFps.store(fps);
+        m_FitScale.store(scalePercent);
+        PostMessageW(m_Frame, PWM_COMMAND, CMD_SAVE_FIT, 0);
+    });
+    return fit.Convert(store, gif, m_Job.options, CFitToSizeSave::LimitBytes(m_Job.options), m_Stop, report, stdout);
 }
 
 } // namespace pelidore

@@ -47,22 +47,33 @@ public:
     int Total() const { return m_Total.load(); }
     // The last GIF saved whole; read once the thread has ended (Wait).
     const std::filesystem::path& LastSaved() const { return m_LastSaved; }
+    // What a save that must fit a size gives up, written by the save thread
+    // before it posts CMD_SAVE_FIT: frames a second (0: all kept) and scale.
+    int FitFps() const { return m_FitFps.load(); }
+    int FitScale() const { return m_FitScale.load(); }
+    // Whether the last save ended with no GIF small enough; read after Wait.
+    bool LastTooLarge() const { return m_LastTooLarge; }
 
 private:
     void Run();
     void SaveOne(CStoreConverter& converter, const std::filesystem::path& store);
+    SaveOutcome ConvertToFit(CStoreConverter& converter, const std::filesystem::path& store,
+                             const std::filesystem::path& gif, const CStoreConverter::ProgressReport& report);
     void StopWith(SaveStop stop);
 
     std::thread m_Thread;
     std::atomic<int> m_Stop{0};
     std::atomic<int> m_Total{0};
     CNEvent m_Ended; // set by the save thread as its last step
+    std::atomic<int> m_FitFps{0};
+    std::atomic<int> m_FitScale{100};
 
     // The save thread's own while it runs.
     HWND m_Frame = nullptr;
     GifExporter* m_Exporter = nullptr;
     SaveJob m_Job;
     std::filesystem::path m_LastSaved;
+    bool m_LastTooLarge = false;
 };
 
 } // namespace pelidore

@@ -36,6 +36,8 @@ struct RecordingHost {
     // Saving takes the panel's place with its progress window, and gives it back.
     std::function<void(int frames)> showSaving;
     std::function<void()> showSavingDone;
+    // A save that had to fit limitMb could not: its store stays.
+    std::function<void(int limitMb)> showSaveTooLarge;
     // The countdown before a start: the digit to show (0: none), and the
     // one-second ticks that drive it (CRecordingController::CountdownTick).
     std::function<void(int seconds)> showCountdown;

@@ -104,7 +104,7 @@ private:
     std::vector<std::uint8_t> m_Previous;
     bool m_FirstFrame = true;
     float m_TotalDuration = 0.0f;
-    DelayClock m_Delays;    // hundredths with the remainder carried (issue 10)
+    DelayClock m_Delays;    // hundredths with the remainder carried
     ImgPrReducer m_Reducer; // "Dithering": the palette kept across the export
     bool m_WorkerRunning = false;
 

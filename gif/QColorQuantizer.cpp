@@ -8,7 +8,7 @@
 
 namespace pelidore {
 
-// The described algorithm keeps every inner node in one list sorted by
+// The plain algorithm keeps every inner node in one list sorted by
 // (level, pixel count) and, after each count increment, walks the node
 // forward past its equals, so a node always sits at the end of its
 // (level, count) group. Its place is therefore fixed by three numbers:

@@ -1,5 +1,5 @@
 // "High Speed" quantizer: the program's own octree, with the
-// result of the described sorted-list algorithm at a fraction of its cost.
+// result of the plain sorted-list algorithm at a fraction of its cost.
 // Portable.
 #pragma once
 

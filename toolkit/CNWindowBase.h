@@ -45,7 +45,7 @@ public:
     // Called by Move after the window has moved.
     virtual void OnMove(int x, int y, int width, int height);
 
-    // The dispatch described above; called by the window procedure.
+    // The dispatch explained above; called by the window procedure.
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     // Appends a control; a control whose id is already in the list is refused

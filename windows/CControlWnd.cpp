@@ -40,7 +40,7 @@ constexpr ButtonSpec kAlphaButtonSpecs[] = {
     {CControlWnd::kTimeClearButton, 192, 101, 28, 27, IDB_LOCK_SET, IDB_LOCK_SET_PRESSED, false},
     {CControlWnd::kSizeLockButton, 309, 101, 28, 27, IDB_LOCK_OPEN, IDB_LOCK_OPEN_PRESSED, true},
     {CControlWnd::kSizeClearButton, 309, 101, 28, 27, IDB_LOCK_SET, IDB_LOCK_SET_PRESSED, false},
-    // Left of About in the top strip, where no described control is.
+    // Left of About in the top strip, where no other control is.
     {CControlWnd::kPauseButton, 253, 5, 26, 26, IDB_PAUSE, IDB_PAUSE_PRESSED, false},
     {CControlWnd::kResumeButton, 253, 5, 26, 26, IDB_RESUME, IDB_RESUME_PRESSED, false},
 };

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cwchar>
+#include <utility>
 
 namespace pelidore {
 
@@ -40,6 +41,13 @@ void CSaveWnd::SetProgress(unsigned total, int done)
     Draw();
 }
 
+void CSaveWnd::SetNote(std::wstring note, bool final)
+{
+    m_Note = std::move(note);
+    m_NoteIsFinal = final;
+    Draw();
+}
+
 int CSaveWnd::BarWidth() const
 {
     if (m_Total == 0 || m_Done <= 0)
@@ -66,7 +74,10 @@ void CSaveWnd::DrawDecorations()
     if (std::swprintf(count, sizeof count / sizeof count[0], L"%d / %u", m_Done, m_Total) > 0)
         m_Screen.DrawText(m_Font, kCountArea, CNTheme::Text(), count, 0, kCentred, kCentred, true);
     const RECT title = {0, kTitleTop, m_Screen.Width(), kTitleBottom};
-    m_Screen.DrawText(m_Font, title, CNTheme::Text(), L"Saving...", 0, kCentred, kCentred, true);
+    std::wstring text = m_NoteIsFinal ? m_Note : L"Saving...";
+    if (!m_NoteIsFinal && !m_Note.empty())
+        text += L"  " + m_Note;
+    m_Screen.DrawText(m_Font, title, CNTheme::Text(), text.c_str(), 0, kCentred, kCentred, true);
 }
 
 LRESULT CSaveWnd::OnButtonClicked(WPARAM wParam, LPARAM)

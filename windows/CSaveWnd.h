@@ -4,6 +4,8 @@
 #include "CNFont.h"
 #include "CToolWnd.h"
 
+#include <string>
+
 namespace pelidore {
 
 // Progress of turning a deferred recording into the GIF, with a button that
@@ -25,6 +27,10 @@ public:
     // Width of the filled bar: done / total of kBarWidth, kept inside the bar
     // when done runs past total or below zero.
     int BarWidth() const;
+    // A line after the title for what a save gives up to fit a size; final:
+    // it replaces the title, as the last word of a save that could not fit.
+    void SetNote(std::wstring note, bool final = false);
+    const std::wstring& Note() const { return m_Note; }
 
 protected:
     HRESULT OnCreate() override;
@@ -37,6 +43,8 @@ private:
     CNFont m_Font;
     unsigned m_Total = 0;
     int m_Done = 0;
+    std::wstring m_Note;
+    bool m_NoteIsFinal = false;
 };
 
 } // namespace pelidore

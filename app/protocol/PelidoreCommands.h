@@ -42,6 +42,9 @@ enum PelidoreCommand : unsigned int {
     // From the capture thread: the output could not be written (a full disk);
     // the recording stops with what it holds and the panel says why.
     CMD_WRITE_FAILED = 14,
+    // A save that must fit a size starts a pass that gives up what the save
+    // thread's FitFps and FitScale say.
+    CMD_SAVE_FIT = 40,
 };
 
 // lParam of CMD_TOGGLE_RECORDING. A request that says which way it goes is

@@ -1,4 +1,4 @@
-// GIF export benchmarks (issue 3): the fast octree beside the plain sorted
+// GIF export benchmarks: the fast octree beside the plain sorted
 // list, libimagequant at speeds 9, 6 and 3, the single-thread "High Speed"
 // frame cost (quantize + write), and the whole export in frames per second.
 #include "GifExporter.h"

@@ -1,4 +1,4 @@
-// Quality of the GIF export per configuration (issue 10): mean PSNR of what a
+// Quality of the GIF export per configuration: mean PSNR of what a
 // viewer shows against the recorded frames, file size, and time per frame, on
 // desktop-like sequences with a photo-like region.
 //
@@ -216,7 +216,7 @@ int main(int argc, char** argv)
         }
     }
     std::vector<Config> configs = {
-        {"octree (described High Speed, no Dithering)", 0, false, false},
+        {"octree (plain High Speed, no Dithering)", 0, false, false},
         {"octree + Transparent", 0, false, true},
         {"High Speed + Dithering", 0, true, false},
         {"High Speed + Dithering + Transparent", 0, true, true},

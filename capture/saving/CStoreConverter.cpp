@@ -1,7 +1,10 @@
 #include "CStoreConverter.h"
 
+#include "CFittedFrames.h"
+#include "CFrameScaler.h"
 #include "CFrameStoreRecovery.h"
 
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -11,17 +14,22 @@ CStoreConverter::CStoreConverter(GifExporter& exporter) : m_Exporter(exporter) {
 
 SaveOutcome CStoreConverter::Convert(const std::filesystem::path& storePath, const std::filesystem::path& gifPath,
                                      const SaveOptions& options, const std::atomic<int>& stop,
-                                     const ProgressReport& progress, std::FILE* log)
+                                     const ProgressReport& progress, std::FILE* log, const FitStep& step)
 {
+    m_FramesRead = 0;
+    m_SecondsRead = 0.0;
     if (!m_Reader.OpenForReading(storePath))
         return SaveOutcome::StoreUnreadable;
-    if (gifPath.empty() || !m_Exporter.Start(m_Reader.Width(), m_Reader.Height(), options.dithering,
-                                             options.transparent, gifPath, options.quality)) {
+    m_Exporter.SetSmallerFiles(options.smallerFiles);
+    const int width = CFrameScaler::ScaledLength(m_Reader.Width(), step.scalePercent);
+    const int height = CFrameScaler::ScaledLength(m_Reader.Height(), step.scalePercent);
+    if (gifPath.empty() ||
+        !m_Exporter.Start(width, height, options.dithering, options.transparent, gifPath, options.quality)) {
         m_Reader.Close();
         m_Exporter.Stop();
         return SaveOutcome::ExportFailed;
     }
-    const SaveOutcome handedOver = HandOverFrames(stop, progress, log);
+    const SaveOutcome handedOver = HandOverFrames(stop, progress, log, step);
     m_Reader.Close();
     const bool written = m_Exporter.Stop();
     if (!written && handedOver != SaveOutcome::Interrupted)
@@ -30,9 +38,19 @@ SaveOutcome CStoreConverter::Convert(const std::filesystem::path& storePath, con
 }
 
 SaveOutcome CStoreConverter::HandOverFrames(const std::atomic<int>& stop, const ProgressReport& progress,
-                                            std::FILE* log)
+                                            std::FILE* log, const FitStep& step)
 {
     const int total = m_Reader.HeaderFrameCount();
+    const auto handOver = [this, log](const std::uint8_t* pixels, float delay) {
+        WriteLine(log, "add frame start\n");
+        m_Exporter.PushFrame(pixels, true, delay);
+        WriteLine(log, "add frame end\n");
+    };
+    // Frames dropped or scaled to fit a size pass through here; the full
+    // recording goes straight to the exporter, as it always did.
+    std::optional<CFittedFrames> fitted;
+    if (!step.IsFullRecording())
+        fitted.emplace(m_Reader.Width(), m_Reader.Height(), step, handOver);
     CFrameStoreReader::Frame frame;
     int done = 0;
     if (progress)
@@ -44,14 +62,20 @@ SaveOutcome CStoreConverter::HandOverFrames(const std::atomic<int>& stop, const 
         if (stopRequest == static_cast<int>(SaveStop::Quit))
             return SaveOutcome::Interrupted;
         const CFrameStoreReader::ReadStatus status = m_Reader.NextFrame(frame);
-        if (status == CFrameStoreReader::ReadStatus::End)
+        if (status == CFrameStoreReader::ReadStatus::End) {
+            if (fitted)
+                fitted->Finish();
             return SaveOutcome::Saved;
+        }
         if (status == CFrameStoreReader::ReadStatus::Error)
             return SaveOutcome::StoreUnreadable;
-        WriteLine(log, "add frame start\n");
-        m_Exporter.PushFrame(frame.pixels.data(), true, frame.delay);
-        WriteLine(log, "add frame end\n");
+        if (fitted)
+            fitted->Push(frame.pixels.data(), frame.delay);
+        else
+            handOver(frame.pixels.data(), frame.delay);
         ++done;
+        m_FramesRead = done;
+        m_SecondsRead += frame.delay;
         std::this_thread::yield();
         if (progress && (done % kProgressStep == 0 || done == total))
             progress(done, total);

@@ -5,6 +5,7 @@
 // log stream. Whether the store may be deleted afterwards follows from the
 // outcome: only once its frames are safe in a GIF, or the user gave them up.
 #include "CFrameStoreReader.h"
+#include "FitStep.h"
 #include "GifExporter.h"
 
 #include <atomic>
@@ -20,6 +21,7 @@ enum class SaveOutcome {
     Interrupted,     // the program is quitting: the store stays for the next start
     ExportFailed,    // the GIF could not be created or written
     StoreUnreadable, // no store, or one whose header or frames are damaged
+    TooLarge,        // no GIF within the size limit could be made: the store stays
 };
 
 enum class SaveStop : int { None = 0, Cancel = 1, Quit = 2 };
@@ -28,6 +30,8 @@ struct SaveOptions {
     bool dithering = true;
     bool transparent = false;
     int quality = 1;
+    bool smallerFiles = false;
+    int fitToMb = 0; // 0: no limit; else the GIF may hold at most this many MiB
 };
 
 enum class KeptStoreAction { Save, DiscardEmpty, Leave };
@@ -46,7 +50,10 @@ public:
     // a damaged frame, or stop turning non-None.
     SaveOutcome Convert(const std::filesystem::path& storePath, const std::filesystem::path& gifPath,
                         const SaveOptions& options, const std::atomic<int>& stop, const ProgressReport& progress,
-                        std::FILE* log);
+                        std::FILE* log, const FitStep& step = {});
+    // After Convert: the frames read and their duration in seconds.
+    int FramesRead() const { return m_FramesRead; }
+    double SecondsRead() const { return m_SecondsRead; }
 
     // Deletes the store after a save or a cancel, and a GIF left unfinished
     // by quitting (the kept store still holds all of it). Returns whether
@@ -60,11 +67,14 @@ public:
     static KeptStoreAction RecoverKept(const std::filesystem::path& storePath);
 
 private:
-    SaveOutcome HandOverFrames(const std::atomic<int>& stop, const ProgressReport& progress, std::FILE* log);
+    SaveOutcome HandOverFrames(const std::atomic<int>& stop, const ProgressReport& progress, std::FILE* log,
+                               const FitStep& step);
     static void WriteLine(std::FILE* log, const char* line);
 
     CFrameStoreReader m_Reader;
     GifExporter& m_Exporter;
+    int m_FramesRead = 0;
+    double m_SecondsRead = 0.0;
 };
 
 } // namespace pelidore

@@ -35,7 +35,7 @@ TEST_F(FrameStoreRecovery, RecoverBringsBackAStoreWhoseHeaderSaysZero)
     Bytes file = s.file;
     fstest::PutLE32(&file[16], 0);
     ASSERT_TRUE(fstest::WriteAll(path, file));
-    EXPECT_TRUE(ReadBytes(path, file).frames.empty()) << "the reader as described delivers nothing";
+    EXPECT_TRUE(ReadBytes(path, file).frames.empty()) << "a reader that trusts the header delivers nothing";
     const auto result = CFrameStoreRecovery::Recover(path);
     ASSERT_TRUE(result.ok) << result.message;
     EXPECT_EQ(result.headerFrameCount, 0);

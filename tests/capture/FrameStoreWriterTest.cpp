@@ -143,7 +143,7 @@ TEST(FrameStoreWriter, HeaderCountIsZeroWhileRecordingAndEqualsTheRecordsAfterCl
         ASSERT_TRUE(peek.OpenForReading(path));
         EXPECT_EQ(peek.HeaderFrameCount(), 0);
         CFrameStoreReader::Frame f;
-        EXPECT_EQ(peek.NextFrame(f), Status::End) << "the reader as described delivers nothing";
+        EXPECT_EQ(peek.NextFrame(f), Status::End) << "a reader that trusts the header delivers nothing";
     }
     ASSERT_TRUE(store.Close());
     const auto parsed = fstest::ParseStoreFile(fstest::ReadAll(path));

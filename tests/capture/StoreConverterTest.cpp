@@ -1,7 +1,9 @@
+#include "CFitToSizeSave.h"
 #include "CFrameStoreReader.h"
 #include "CFrameStoreWriter.h"
 #include "CStoreConverter.h"
 #include "GifFile.h"
+#include "SyntheticFrames.h"
 
 #include <gtest/gtest.h>
 
@@ -193,5 +195,70 @@ TEST_F(StoreConverter, KeptStoresWithoutFramesAreDroppedAndStrangeFilesLeftAlone
     EXPECT_FALSE(fs::exists(m_StorePath));
     std::ofstream(m_StorePath, std::ios::binary) << "not a frame store at all";
     EXPECT_EQ(CStoreConverter::RecoverKept(m_StorePath), KeptStoreAction::Leave);
+    EXPECT_TRUE(fs::exists(m_StorePath));
+}
+
+class StoreFitToSize : public StoreConverter {
+protected:
+    // A desktop-like recording at 10 frames a second.
+    void WriteDesktopStore(int frames)
+    {
+        const synth::DesktopSequence desktop(kDesktopWidth, kDesktopHeight, 3, false, true);
+        CFrameStoreWriter writer;
+        ASSERT_TRUE(writer.Create(kDesktopWidth, kDesktopHeight));
+        ASSERT_TRUE(writer.OpenForWriting(m_StorePath));
+        for (int i = 0; i < frames; ++i)
+            ASSERT_TRUE(writer.Append(0.1f, desktop.Frame(i).data()));
+        ASSERT_TRUE(writer.Close());
+    }
+
+    SaveOutcome Fit(std::uint64_t limit, SaveOptions options = {})
+    {
+        CStoreConverter converter(m_Exporter);
+        CFitToSizeSave fit(converter, [this](int fps, int scale) { m_Steps.push_back(fps * 1000 + scale); });
+        const SaveOutcome outcome = fit.Convert(m_StorePath, m_GifPath, options, limit, m_Stop, nullptr, nullptr);
+        m_Step = fit.Step();
+        return outcome;
+    }
+
+    static constexpr int kDesktopWidth = 320;
+    static constexpr int kDesktopHeight = 180;
+    std::vector<int> m_Steps;
+    FitStep m_Step;
+};
+
+TEST_F(StoreFitToSize, LandsBetweenFourFifthsAndTheLimitWithTheTimeKept)
+{
+    WriteDesktopStore(40);
+    SaveOptions smaller;
+    smaller.smallerFiles = true;
+    ASSERT_EQ(Convert(smaller), SaveOutcome::Saved);
+    const std::uint64_t full = fs::file_size(m_GifPath);
+    fs::remove(m_GifPath);
+    for (int over : {2, 4}) {
+        SCOPED_TRACE(over);
+        const std::uint64_t limit = full / over;
+        ASSERT_EQ(Fit(limit), SaveOutcome::Saved);
+        const std::uint64_t size = fs::file_size(m_GifPath);
+        EXPECT_LE(size, limit);
+        EXPECT_GE(size, limit * 8 / 10);
+        EXPECT_FALSE(m_Step.IsFullRecording());
+        GifFile gif(m_GifPath);
+        ASSERT_TRUE(gif.IsOpen()) << gif.Error();
+        EXPECT_NEAR(gif.TotalCentiseconds(), 400, 1);
+        EXPECT_FALSE(fs::exists(m_GifPath.string() + ".part"));
+        fs::remove(m_GifPath);
+    }
+    EXPECT_EQ(FitStep::Describe(8, 80), L"8 fps, 80 %");
+    EXPECT_EQ(FitStep::Describe(0, 100), L"");
+}
+
+TEST_F(StoreFitToSize, TooLargeForAnyStepLeavesNoGifAndTheStore)
+{
+    WriteDesktopStore(6);
+    EXPECT_EQ(Fit(300), SaveOutcome::TooLarge);
+    EXPECT_FALSE(fs::exists(m_GifPath));
+    EXPECT_FALSE(fs::exists(m_GifPath.string() + ".part"));
+    EXPECT_FALSE(CStoreConverter::Finish(SaveOutcome::TooLarge, m_StorePath, m_GifPath));
     EXPECT_TRUE(fs::exists(m_StorePath));
 }

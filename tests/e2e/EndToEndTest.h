@@ -6,7 +6,7 @@
 #include "CCaptureGeometry.h"
 #include "CConfigFile.h"
 #include "CFrameGeometry.h"
-#include "CFrameStore.h"
+#include "CFrameStoreReader.h"
 #include "CLogoFile.h"
 #include "CNGdiplus.h"
 #include "COptionsFile.h"
@@ -174,7 +174,7 @@ protected:
     // Frames the header of the kept store counts, -1 when there is none.
     int KeptFrames() const
     {
-        CFrameStore store;
+        CFrameStoreReader store;
         return store.OpenForReading(m_Work / L"temp.dat") ? store.HeaderFrameCount() : -1;
     }
 

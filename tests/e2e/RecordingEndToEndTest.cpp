@@ -2,6 +2,7 @@
 // recordings in live and deferred mode, snapshots, quitting mid-recording,
 // recovery of a crashed store, a work folder that cannot be made (and the
 // panel saying so), and a frame minimised while it records.
+#include "CFrameStoreWriter.h"
 #include "CNBitmap.h"
 #include "CNScreenDC.h"
 #include "EndToEndTest.h"

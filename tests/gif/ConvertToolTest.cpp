@@ -17,11 +17,13 @@ namespace pelidore {
 
 namespace {
 
-std::string RawFile(const std::string& name, int w, int h, int frames)
+// Frames back to back, each made by frameOf(w, h, seed) with seeds 1, 2, ...
+std::string RawFile(const std::string& name, int w, int h, int frames,
+                    synth::Pixels (*frameOf)(int, int, std::uint64_t) = synth::UiFrame)
 {
     std::vector<std::uint8_t> bytes;
     for (int i = 0; i < frames; ++i) {
-        const auto f = synth::UiFrame(w, h, static_cast<std::uint64_t>(i + 1));
+        const auto f = frameOf(w, h, static_cast<std::uint64_t>(i + 1));
         bytes.insert(bytes.end(), f.begin(), f.end());
     }
     const auto path = giftest::TempPath(name);
@@ -85,6 +87,27 @@ TEST(ConvertTool, EncodeOptionsReachTheExporter)
     EXPECT_EQ(gif.frames[0].packed, 0x05);
     EXPECT_EQ(gif.frames[0].width, 32);
     EXPECT_LT(gif.frames[1].width * gif.frames[1].height, 32 * 16);
+}
+
+TEST(ConvertTool, EncodeFitsTheGifInTheSizeGiven)
+{
+    // Noise: every frame new and incompressible, about 3 MiB as a GIF.
+    const auto in = RawFile("fit.raw", 320, 240, 40, synth::RandomFrame);
+    const auto out = Out("fit.gif");
+    const ConvertRun o = ConvertRun::Of({"encode", "--size", "320x240", "--fit-mb", "1", in, out});
+    ASSERT_EQ(o.code, 0) << o.err;
+    EXPECT_NE(o.out.find("fitted in"), std::string::npos) << o.out;
+    const auto bytes = std::filesystem::file_size(std::filesystem::u8path(out));
+    EXPECT_LE(bytes, 1048576u);
+    EXPECT_GE(bytes, 1048576u * 8 / 10);
+    const auto gif = giftest::DecodeFile(std::filesystem::u8path(out));
+    ASSERT_TRUE(gif.ok);
+    int centiseconds = 0;
+    for (const auto& f : gif.frames)
+        centiseconds += f.delay;
+    EXPECT_NEAR(centiseconds, 400, 1);
+    EXPECT_EQ(ConvertRun::Of({"encode", "--size", "320x240", "--fit-mb", "1", "-", out}).code, 2);
+    EXPECT_EQ(ConvertRun::Of({"encode", "--size", "320x240", "--fit-mb", "0", in, out}).code, 2);
 }
 
 TEST(ConvertTool, EncodeReadsStandardInput)

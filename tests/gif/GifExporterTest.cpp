@@ -200,8 +200,8 @@ TEST(GifExporter, CountersTotalDurationAndOrder)
     EXPECT_EQ(exporter.FileSize(), 0u);
     const auto gif = giftest::DecodeFile(path);
     ASSERT_EQ(gif.frames.size(), 5u);
-    // 0.04f x 100 is 3.99999..., truncated to 3 as described; the carried
-    // remainder (issue 10) makes it 4, so the delays sum to 1.89 s.
+    // 0.04f x 100 is 3.99999..., truncated alone to 3; the carried
+    // remainder makes it 4, so the delays sum to 1.89 s.
     const int expected[] = {10, 25, 50, 100, 4};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(gif.frames[static_cast<std::size_t>(i)].delay, expected[i]);

@@ -162,8 +162,8 @@ TEST(QColorQuantizer, ThreeHundredColoursEndWithAtMost256LeavesReducingLevelOneF
 
 TEST(QColorQuantizer, ReducedNodesAverageExactlyTheirPixels)
 {
-    // The fault of the description: a reduced node's red and green sums
-    // shared storage with its list links. Each palette entry must be the
+    // An old fault: a reduced node's red and green sums shared storage
+    // with its list links. Each palette entry must be the
     // truncated mean of exactly the pixels that map to it.
     for (const bool transparency : {false, true}) {
         const int w = 96, h = 80;

@@ -51,6 +51,11 @@ void GifOutput::Finish()
     }
 }
 
+bool GifOutput::StartOther(GifExporter& exporter, int width, int height, const std::filesystem::path& path) const
+{
+    return exporter.Start(width, height, m_Dithering, m_Transparency, path, m_Quality);
+}
+
 std::uint64_t GifOutput::FileBytes() const
 {
     std::error_code ec;

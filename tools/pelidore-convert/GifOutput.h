@@ -32,6 +32,11 @@ public:
     // The size of the finished file, 0 when it cannot be told.
     std::uint64_t FileBytes() const;
 
+    // Starts another exporter with these options, for trial passes that
+    // write files of their own; false when path cannot be created.
+    bool StartOther(GifExporter& exporter, int width, int height, const std::filesystem::path& path) const;
+    const std::filesystem::path& Path() const { return m_Path; }
+
 private:
     static int QualityOption(const cli::ArgParser& args);
 

@@ -1,10 +1,9 @@
 // The octree quantizer as first written: nodes allocated one
 // by one, one reducible list kept sorted by (level, pixel count) with the
-// described walk. Slow by design: the reference the fast QColorQuantizer is
-// held against in the tests and measured against in the benchmarks. Its one
-// departure from the description is the fault the issue names: the red and
-// green sums do not share storage with the list links, so every sum starts
-// at zero.
+// plain walk. Slow by design: the reference the fast QColorQuantizer is
+// held against in the tests and measured against in the benchmarks. Its
+// red and green sums do not share storage with the list links, as they once
+// did by mistake, so every sum starts at zero.
 #pragma once
 
 #include <cstdint>
