@@ -16,21 +16,28 @@ namespace pelidore {
 // UI thread only.
 class CPanelMessage {
 public:
-    static constexpr RECT kArea = {112, 132, 372, 151};
+    static constexpr RECT kArea = {116, 132, 368, 151};
     static constexpr UINT kShowMs = 6000;
 
     HRESULT Create();
 
-    void Set(std::wstring text) { m_Text = std::move(text); }
-    void Clear() { m_Text.clear(); }
+    void Set(std::wstring text)
+    {
+        m_Text = std::move(text);
+        m_Shown.clear();
+    }
+    void Clear() { Set({}); }
     const std::wstring& Text() const { return m_Text; }
 
     // Over the panel's background; nothing while there is no text.
-    void Draw(CNScreen& screen) const;
+    void Draw(CNScreen& screen);
 
 private:
+    std::wstring FitText(CNScreen& screen) const;
+
     CNFont m_Font;
     std::wstring m_Text;
+    std::wstring m_Shown; // m_Text as it fits the area, made at the first draw
 };
 
 } // namespace pelidore
