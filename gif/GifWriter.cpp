@@ -70,6 +70,7 @@ bool GifWriter::Begin(int width, int height, bool transparency)
 {
     m_WriteError = false;
     m_Position = 0;
+    m_FileSize.store(0);
     int error = 0;
     m_Gif = EGifOpen(this, &GifWriter::Write, &error);
     if (m_Gif == nullptr) {
@@ -94,7 +95,7 @@ bool GifWriter::Begin(int width, int height, bool transparency)
     EGifPutExtensionBlock(m_Gif, sizeof kNetscape, kNetscape);
     EGifPutExtensionBlock(m_Gif, sizeof kLoop, kLoop);
     EGifPutExtensionTrailer(m_Gif);
-    m_FileSize.store(m_Position);
+    m_FileSize.store(m_WriteError ? 0 : m_Position);
     return true;
 }
 
@@ -197,7 +198,8 @@ bool GifWriter::Close()
     m_File = nullptr;
     m_Output = nullptr;
     const bool complete = closed && flushed && !m_WriteError;
-    if (toFile && !complete) {
+    // Without its header whole there is nothing to keep.
+    if (toFile && !complete && m_FileSize.load() > 0) {
         KeepWholeFrames();
     }
     return complete;
@@ -209,8 +211,15 @@ bool GifWriter::Close()
 // trailer needs, even on a full disk. Done in place: a copy would not fit.
 bool GifWriter::KeepWholeFrames() const
 {
+    // Never grown: bytes that sat in the buffer when the disk filled are not
+    // in the file, and zeros in their place would be no GIF.
+    const std::uint64_t whole = m_FileSize.load();
     std::error_code error;
-    std::filesystem::resize_file(m_Path, m_FileSize.load(), error);
+    const std::uintmax_t size = std::filesystem::file_size(m_Path, error);
+    if (error || size < whole) {
+        return false;
+    }
+    std::filesystem::resize_file(m_Path, whole, error);
     if (error) {
         return false;
     }
