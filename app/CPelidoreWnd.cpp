@@ -151,6 +151,7 @@ RecordingHost CPelidoreWnd::MakeRecordingHost()
     host.runCountdownTicks = [this](bool run) { RunCountdownTicks(run); };
     host.showPaused = [this](bool paused) { ShowPaused(paused); };
     host.gifFinished = [this](const std::filesystem::path& gif) { OnGifFinished(gif); };
+    host.showMessage = [this](const std::wstring& message) { m_Panel.ShowMessage(message); };
     return host;
 }
 
@@ -424,6 +425,9 @@ LRESULT CPelidoreWnd::OnCommand(WPARAM command, LPARAM argument)
         if (!m_Recorder.IsSaving())
             ShowSavingDone();
         m_Recorder.CancelSaving();
+        break;
+    case CMD_WRITE_FAILED:
+        m_Recorder.StopAfterWriteFailure();
         break;
     default:
         // Commands of windows that are not there, or from newer senders.

@@ -1,9 +1,11 @@
 #include "CRecordingController.h"
 
 #include "CCaptureGeometry.h"
+#include "CKeptGifs.h"
 #include "CNScreenDC.h"
 #include "COutputPaths.h"
 #include "CRecordingLimits.h"
+#include "CWriteProblem.h"
 
 #include <system_error>
 #include <utility>
@@ -91,6 +93,7 @@ bool CRecordingController::Start()
     const bool opened = settings.IsLive() ? OpenLiveOutput(settings) : OpenFrameStore(settings);
     if (!opened) {
         AbandonStart(settings);
+        m_Host.showMessage(CWriteProblem::CannotWrite(settings.workFolder));
         return false;
     }
     m_FrameCount = 0;
@@ -156,14 +159,19 @@ CaptureJob CRecordingController::MakeJob(const RecordingSettings& settings, cons
     }
     if (settings.IsLive()) {
         job.sink.take = [this](const std::uint8_t* bgr, float delay) {
-            return m_Exporter.PushFrame(bgr, false, delay);
+            return m_Exporter.PushFrame(bgr, false, delay) && !m_Exporter.HasWriteFailed();
         };
         job.sink.progress = [this] {
             return RecordingProgress{static_cast<std::int64_t>(m_Exporter.TotalDuration()), m_Exporter.FileSize(),
                                      m_Exporter.FramesWritten(), m_Exporter.SizeLimit()};
         };
     } else {
-        job.sink.take = [this](const std::uint8_t* bgr, float delay) { return m_Store.Append(delay, bgr); };
+        // A frame that could not be encoded is dropped; one that could not be
+        // written ends the recording.
+        job.sink.take = [this](const std::uint8_t* bgr, float delay) {
+            m_Store.Append(delay, bgr);
+            return !m_Store.HasWriteFailed();
+        };
         job.sink.progress = [this] {
             return RecordingProgress{static_cast<std::int64_t>(m_Store.DelaySum()), 0, m_Store.FramesWritten(), 0};
         };
@@ -216,6 +224,18 @@ void CRecordingController::Stop()
         m_SavingOwnRecording = m_Saving;
     }
     m_Host.showState();
+}
+
+void CRecordingController::StopAfterWriteFailure()
+{
+    // The output keeps its failure until the next recording opens it: a
+    // report that arrives after a stop still shows, and one that arrives
+    // after a new start ends nothing.
+    const bool failed = m_Active.IsLive() ? m_Exporter.HasWriteFailed() : m_Store.HasWriteFailed();
+    if (!failed)
+        return;
+    Stop();
+    m_Host.showMessage(CWriteProblem::WriteFailed(m_Active.workFolder));
 }
 
 bool CRecordingController::Pause()
@@ -294,7 +314,9 @@ void CRecordingController::SaveKeptStores()
 {
     if (!m_Host.IsComplete() || m_Recording || m_Saving)
         return;
-    std::vector<std::filesystem::path> stores = COutputPaths(m_Host.readSettings().workFolder).KeptFrameStores();
+    const std::filesystem::path folder = m_Host.readSettings().workFolder;
+    CKeptGifs::Repair(folder);
+    std::vector<std::filesystem::path> stores = COutputPaths(folder).KeptFrameStores();
     if (!stores.empty())
         StartSaving(std::move(stores), true);
 }
@@ -313,7 +335,7 @@ void CRecordingController::Shutdown()
         m_Bitmap.Release();
     }
     if (m_Saving) {
-        m_Saver.Quit();
+        m_Saver.QuitUnlessDoneWithin(kQuitWaitMs);
         m_Saving = false;
     }
 }

@@ -46,6 +46,10 @@ public:
     // Ends the capture (paused or not); a live GIF is finished, a deferred
     // one saved. During a countdown it cancels the start.
     void Stop();
+    // The capture thread could not hand a frame over (a full disk): the GIF
+    // keeps its whole frames, a store is saved with those it holds, and the
+    // panel says why.
+    void StopAfterWriteFailure();
 
     // While recording: a paused recording records nothing until resumed.
     // False when not recording or already in the state asked for.
@@ -55,7 +59,8 @@ public:
     // The panel's locks changed while recording.
     void ApplyLocks();
 
-    // Saves the stores a crash, a quit or a failed save left in the work folder.
+    // Repairs the live GIFs and saves the stores a crash, a quit or a failed
+    // save left in the work folder.
     void SaveKeptStores();
     // The save thread said it is done: the panel comes back.
     void FinishSaving();
@@ -64,9 +69,10 @@ public:
 
     // Ends a recording or a save under way without losing anything: a live
     // GIF gets its trailer, a deferred recording's store is closed and kept,
-    // a save in progress leaves its store for the next start. Safe to call
-    // more than once.
+    // a save in progress gets kQuitWaitMs to finish, else leaves its store
+    // for the next start. Safe to call more than once.
     void Shutdown();
+    static constexpr unsigned kQuitWaitMs = 2000;
 
     bool IsRecording() const { return m_Recording; }
     bool IsPaused() const { return m_Recording && m_Capture.IsPaused(); }

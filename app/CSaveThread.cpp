@@ -25,6 +25,7 @@ bool CSaveThread::Start(HWND frame, GifExporter& exporter, SaveJob job)
     m_Stop.store(static_cast<int>(SaveStop::None));
     m_Total.store(0);
     m_LastSaved.clear();
+    m_Ended.Wait(0); // the end of an earlier run
     m_LastTooLarge = false;
     m_FitFps.store(0);
     m_FitScale.store(100);
@@ -44,6 +45,13 @@ void CSaveThread::Cancel()
 void CSaveThread::Quit()
 {
     StopWith(SaveStop::Quit);
+}
+
+void CSaveThread::QuitUnlessDoneWithin(unsigned milliseconds)
+{
+    if (IsRunning())
+        m_Ended.Wait(milliseconds);
+    Quit();
 }
 
 void CSaveThread::Wait()
@@ -69,6 +77,7 @@ void CSaveThread::Run()
         SaveOne(converter, store);
     }
     PostMessageW(m_Frame, PWM_COMMAND, CMD_SAVE_FINISHED, 0);
+    m_Ended.Set();
 }
 
 void CSaveThread::SaveOne(CStoreConverter& converter, const std::filesystem::path& store)

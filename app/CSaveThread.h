@@ -3,6 +3,7 @@
 // or at start-up for the stores a crash, a quit or a failed save left in the
 // work folder. It reports to the frame window only by posted commands:
 // progress (done frames in lParam) and, at the end, save finished.
+#include "CNEvent.h"
 #include "CStoreConverter.h"
 #include "GifExporter.h"
 #include "NWindows.h"
@@ -35,6 +36,8 @@ public:
     void Cancel();
     // The program is quitting: the store stays for the next start.
     void Quit();
+    // Quit, but a save that ends within the time is let finish as a GIF.
+    void QuitUnlessDoneWithin(unsigned milliseconds);
     // Waits for the thread to end (after save finished was posted).
     void Wait();
     bool IsRunning() const { return m_Thread.joinable(); }
@@ -61,6 +64,7 @@ private:
     std::thread m_Thread;
     std::atomic<int> m_Stop{0};
     std::atomic<int> m_Total{0};
+    CNEvent m_Ended; // set by the save thread as its last step
     std::atomic<int> m_FitFps{0};
     std::atomic<int> m_FitScale{100};
 

@@ -1,6 +1,8 @@
 #include "CSettingsReader.h"
 
-#include "CSettingsFolder.h"
+#include "CFolderText.h"
+
+#include <string_view>
 
 namespace pelidore {
 
@@ -46,8 +48,8 @@ std::filesystem::path CSettingsReader::WorkFolder() const
 {
     wchar_t folder[260] = {};
     m_Setup.GetWorkFolder(folder);
-    if (folder[0] == L'\0')
-        return CSettingsFolder::Default();
+    if (!CFolderText::IsFullPath(std::wstring_view(folder)))
+        return m_Setup.GetSettingsFolder();
     return folder;
 }
 

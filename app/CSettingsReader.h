@@ -15,7 +15,8 @@ public:
     CSettingsReader(const CSetupWnd& setup, const CLogoWnd& logo) : m_Setup(setup), m_Logo(logo) {}
 
     RecordingSettings Read() const;
-    // The Setup window's folder, or the settings folder when it holds none.
+    // The Setup window's folder, or the settings folder when it holds none
+    // or anything but a full path.
     std::filesystem::path WorkFolder() const;
 
 private:

@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 
 namespace pelidore {
 
@@ -45,12 +46,14 @@ struct RecordingHost {
     std::function<void(bool paused)> showPaused;
     // A GIF of this session's recording is finished.
     std::function<void(const std::filesystem::path& gif)> gifFinished;
+    // Why a recording did not start or stopped early, in words for the panel.
+    std::function<void(const std::wstring& message)> showMessage;
 
     bool IsComplete() const
     {
         return frame && readSettings && readOptions && markedRegion && timeLimitSeconds && sizeLimitMb && showState &&
                waitForScreen && showRecording && showIdle && showSaving && showSavingDone && showCountdown &&
-               runCountdownTicks && showPaused && gifFinished;
+               runCountdownTicks && showPaused && gifFinished && showMessage;
     }
 };
 

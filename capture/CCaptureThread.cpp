@@ -90,7 +90,10 @@ void CCaptureThread::Run()
         const float delay = CFrameTiming::DelaySeconds(m_LastTick, now, m_Job.settings.speedPercent);
         m_LastTick = now;
         Compose(frame);
-        HandOver(delay);
+        if (!HandOver(delay)) {
+            ReportWriteFailure();
+            break;
+        }
         ++m_FrameCount;
         GrabNext(frame);
         Rest(CFrameTiming::SleepAfterPass(passStart, GetTickCount(), interval));
@@ -139,9 +142,10 @@ void CCaptureThread::Compose(const ScreenRect& frame)
     GdiFlush();
 }
 
-void CCaptureThread::HandOver(float delay)
+bool CCaptureThread::HandOver(float delay)
 {
-    m_Job.sink.take(m_Job.bitmap->Pixels(), delay);
+    if (!m_Job.sink.take(m_Job.bitmap->Pixels(), delay))
+        return false;
     const RecordingProgress progress = m_Job.sink.progress();
     if (m_Job.panel)
         PostMessageW(m_Job.panel, PWM_READOUT, static_cast<WPARAM>(progress.elapsedSeconds),
@@ -149,6 +153,13 @@ void CCaptureThread::HandOver(float delay)
     const RecordingLocks locks{m_TimeLimitSeconds.load(), m_SizeLimitMb.load(), m_Job.settings.quality};
     if (!m_StopPosted && CRecordingLimits::ShouldStop(progress, locks))
         m_StopPosted = PostMessageW(m_Job.frame, PWM_COMMAND, CMD_TOGGLE_RECORDING, RECORD_STOP) != FALSE;
+    return true;
+}
+
+// The UI thread stops the recording and keeps what the output holds.
+void CCaptureThread::ReportWriteFailure()
+{
+    PostMessageW(m_Job.frame, PWM_COMMAND, CMD_WRITE_FAILED, 0);
 }
 
 void CCaptureThread::GrabNext(const ScreenRect& frame)

@@ -4,7 +4,8 @@
 // to the sink, reports the running time and size to the control panel and,
 // when a lock is reached, asks the frame window (once) to stop; then it
 // grabs the next image at the frame's current place and sleeps out the
-// frame interval. It never touches a window's drawing: all it tells the UI
+// frame interval. A frame the sink cannot take (a full disk) ends the passes
+// and asks the frame window to stop with CMD_WRITE_FAILED. It never touches a window's drawing: all it tells the UI
 // thread travels as posted messages.
 #include "CCaptureBitmap.h"
 #include "CClickLatch.h"
@@ -70,7 +71,8 @@ private:
     void Rest(std::uint32_t milliseconds);
     ScreenRect FrameNow();
     void Compose(const ScreenRect& frame);
-    void HandOver(float delay);
+    bool HandOver(float delay);
+    void ReportWriteFailure();
     void GrabNext(const ScreenRect& frame);
 
     std::thread m_Thread;

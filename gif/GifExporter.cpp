@@ -51,7 +51,7 @@ bool GifExporter::Start(int width, int height, bool dithering, bool transparency
     m_Reducer.Reset();
     m_FirstFrame = true;
     m_WorkerRunning = false;
-    m_WriteFailed = false;
+    m_WriteFailed.store(false);
     m_StopRequested = false;
     m_QueuePeak = 0;
     if (width <= 0 || height <= 0 || width > 65535 || height > 65535) {
@@ -189,13 +189,14 @@ void GifExporter::Worker()
 void GifExporter::ProcessFrame(const FrameItem& item)
 {
     // A frame the size forecast refuses is dropped before the quantizer
-    // spends time on it; WriteFrame would refuse it all the same.
-    if (m_Writer.WouldRefuse()) {
+    // spends time on it; WriteFrame would refuse it all the same. After a
+    // failed write nothing more is written: the file ends at its last whole frame.
+    if (m_Writer.WouldRefuse() || m_WriteFailed.load()) {
         return;
     }
     if (m_Smaller) {
         if (!m_Delta.Write(m_Writer, item.pixels.get(), item.centiseconds) && m_Writer.HadWriteError()) {
-            m_WriteFailed = true;
+            m_WriteFailed.store(true);
         }
         return;
     }
@@ -215,7 +216,7 @@ void GifExporter::ProcessFrame(const FrameItem& item)
     }
     if (!m_Writer.WriteFrame(item.centiseconds, colors, m_Indices.data(), transparentIndex) &&
         m_Writer.HadWriteError()) {
-        m_WriteFailed = true;
+        m_WriteFailed.store(true);
     }
 }
 
@@ -233,7 +234,7 @@ bool GifExporter::Stop()
         m_Worker.join();
     }
     const bool closed = m_Writer.Close();
-    const bool ok = closed && !m_WriteFailed;
+    const bool ok = closed && !m_WriteFailed.load();
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
         m_Queue.clear();

@@ -11,6 +11,7 @@
 #include "ImgPrReduceColor.h"
 #include "QColorQuantizer.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -73,6 +74,9 @@ public:
     std::size_t QueueLimit() const;
     // Largest queue length seen since Start (for tests and diagnostics).
     std::size_t QueuePeak() const;
+    // A write of the file failed (a full disk): no frame is written after
+    // it, and Stop keeps the frames before it as a complete GIF. Any thread.
+    bool HasWriteFailed() const { return m_WriteFailed.load(); }
 
 private:
     struct FrameItem {
@@ -121,7 +125,8 @@ private:
     GifDeltaWriter m_Delta; // "Smaller files"
     std::vector<std::uint8_t> m_Rgba;
     std::vector<std::uint8_t> m_Indices;
-    bool m_WriteFailed = false;
+    // Set by the worker when a write failed; read by the pushing thread.
+    std::atomic<bool> m_WriteFailed{false};
 };
 
 } // namespace pelidore

@@ -6,8 +6,15 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <system_error>
 
 namespace pelidore {
+
+namespace {
+
+constexpr int kTrailer = 0x3B;
+
+} // namespace
 
 GifWriter::~GifWriter()
 {
@@ -42,6 +49,7 @@ bool GifWriter::Open(const std::filesystem::path& path, int width, int height, b
     // the stream's position, which the file size needs; an output function
     // over our stream gives both.
     m_File = file;
+    m_Path = path;
     m_Output = [file](const std::uint8_t* bytes, std::size_t length) { return std::fwrite(bytes, 1, length, file); };
     return Begin(width, height, transparency);
 }
@@ -62,6 +70,7 @@ bool GifWriter::Begin(int width, int height, bool transparency)
 {
     m_WriteError = false;
     m_Position = 0;
+    m_FileSize.store(0);
     int error = 0;
     m_Gif = EGifOpen(this, &GifWriter::Write, &error);
     if (m_Gif == nullptr) {
@@ -86,7 +95,7 @@ bool GifWriter::Begin(int width, int height, bool transparency)
     EGifPutExtensionBlock(m_Gif, sizeof kNetscape, kNetscape);
     EGifPutExtensionBlock(m_Gif, sizeof kLoop, kLoop);
     EGifPutExtensionTrailer(m_Gif);
-    m_FileSize.store(m_Position);
+    m_FileSize.store(m_WriteError ? 0 : m_Position);
     return true;
 }
 
@@ -184,10 +193,42 @@ bool GifWriter::Close()
     int error = 0;
     const bool closed = EGifCloseFile(m_Gif, &error) != GIF_ERROR;
     m_Gif = nullptr;
-    const bool flushed = m_File == nullptr || std::fclose(m_File) == 0;
+    const bool toFile = m_File != nullptr;
+    const bool flushed = !toFile || std::fclose(m_File) == 0;
     m_File = nullptr;
     m_Output = nullptr;
-    return closed && flushed && !m_WriteError;
+    const bool complete = closed && flushed && !m_WriteError;
+    // Without its header whole there is nothing to keep.
+    if (toFile && !complete && m_FileSize.load() > 0) {
+        KeepWholeFrames();
+    }
+    return complete;
+}
+
+// After a failed write the file may end in part of a frame, or in a buffer
+// that never reached the disk. Every whole frame was flushed (FileSize moves
+// only then), so the file is cut there; the cut frees at least the byte the
+// trailer needs, even on a full disk. Done in place: a copy would not fit.
+bool GifWriter::KeepWholeFrames() const
+{
+    // Never grown: bytes that sat in the buffer when the disk filled are not
+    // in the file, and zeros in their place would be no GIF.
+    const std::uint64_t whole = m_FileSize.load();
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(m_Path, error);
+    if (error || size < whole) {
+        return false;
+    }
+    std::filesystem::resize_file(m_Path, whole, error);
+    if (error) {
+        return false;
+    }
+    std::FILE* file = OpenFile(m_Path, "ab");
+    if (file == nullptr) {
+        return false;
+    }
+    const bool written = std::fputc(kTrailer, file) != EOF;
+    return std::fclose(file) == 0 && written;
 }
 
 void GifWriter::ResetCounters()

@@ -57,7 +57,9 @@ public:
 
     // CloseGifFile: writes the trailer and closes the file. True when
     // the file was open and everything written to it since Open succeeded.
-    // Harmless when not open.
+    // Harmless when not open. A file that a write failed on (a full disk) is
+    // cut back to its last whole frame and given its trailer: the frames
+    // before the failure are kept as a complete GIF.
     bool Close();
 
     bool IsOpen() const { return m_Gif != nullptr; }
@@ -74,9 +76,11 @@ private:
     static int Write(GifFileType* gif, const unsigned char* bytes, int length);
     bool Begin(int width, int height, bool transparency);
     void WriteControlBlock(int delayCentiseconds, std::uint8_t transparentIndex);
+    bool KeepWholeFrames() const;
 
     GifFileType* m_Gif = nullptr;
-    std::FILE* m_File = nullptr; // when writing to a file
+    std::FILE* m_File = nullptr;  // when writing to a file
+    std::filesystem::path m_Path; // of that file
     Output m_Output;
     int m_Width = 0;
     int m_Height = 0;

@@ -126,9 +126,24 @@ void CControlWnd::ShowRecordButton()
 
 void CControlWnd::ShowStopButton()
 {
+    HideMessage();
     SwapButtons(kRecordButton, kStopButton);
     ShowPauseButtons(true, m_Paused);
     Draw();
+}
+
+void CControlWnd::ShowMessage(const std::wstring& text)
+{
+    m_Message.Set(text);
+    if (!SetTimer(m_Window, kMessageTimer, CPanelMessage::kShowMs, nullptr))
+        NLOG("CControlWnd::ShowMessage", CNLog::kLevelRefused, "SetTimer fail");
+    Draw();
+}
+
+void CControlWnd::HideMessage()
+{
+    KillTimer(m_Window, kMessageTimer);
+    m_Message.Clear();
 }
 
 void CControlWnd::SetPaused(bool paused)
@@ -202,12 +217,14 @@ void CControlWnd::DrawDecorations()
 {
     KeepReadoutBackgrounds();
     DrawReadouts();
+    m_Message.Draw(m_Screen);
 }
 
 HRESULT CControlWnd::OnCreate()
 {
     if (FAILED(CreateFrame(m_Quit)) || FAILED(m_Font.Create(kFontHeight, kFontWeight, kFontFace)) ||
-        FAILED(CreateButtons()) || FAILED(CreateLockWindows()) || FAILED(AddPanelHandlers()))
+        FAILED(m_Message.Create()) || FAILED(CreateButtons()) || FAILED(CreateLockWindows()) ||
+        FAILED(AddPanelHandlers()))
         return E_FAIL;
     AskForHoverNotices();
     return S_OK;
@@ -379,6 +396,11 @@ void CControlWnd::RestoreReadoutBackgrounds()
 
 LRESULT CControlWnd::OnTimer(WPARAM timer, LPARAM)
 {
+    if (timer == kMessageTimer) {
+        HideMessage();
+        Draw();
+        return 1;
+    }
     if (timer != kBlinkTimer)
         return 0;
     m_BlinkHidden = !m_BlinkHidden;

@@ -5,6 +5,7 @@
 #include "CNButton.h"
 #include "CNFont.h"
 #include "CNSavedRect.h"
+#include "CPanelMessage.h"
 #include "CSizeLockWnd.h"
 #include "CTimeLockWnd.h"
 #include "CToolWnd.h"
@@ -70,6 +71,10 @@ public:
     // and the time read-out blinks until it goes on.
     void SetPaused(bool paused);
     bool IsPaused() const { return m_Paused; }
+    // Says for a few seconds why a recording did not start or stopped early;
+    // a recording that starts takes it away.
+    void ShowMessage(const std::wstring& text);
+    const std::wstring& Message() const { return m_Message.Text(); }
     // 0 "High Speed" shows the size read-out and offers the size lock; any
     // other index hides the read-out and disables the lock (a set limit is kept).
     void SetQuality(int qualityIndex);
@@ -104,6 +109,7 @@ protected:
 private:
     static constexpr UINT_PTR kBlinkTimer = 1;
     static constexpr UINT kBlinkMs = 500;
+    static constexpr UINT_PTR kMessageTimer = 2;
 
     HRESULT CreateButtons();
     HRESULT CreateLockWindows();
@@ -118,6 +124,7 @@ private:
     void OpenSizeLock();
     void ClearSizeLock();
     void DiscardQueuedReadouts();
+    void HideMessage();
 
     void DrawReadouts();
     void ShowPauseButtons(bool recording, bool paused);
@@ -144,6 +151,7 @@ private:
     CNFont m_Font;
     CNSavedRect m_TimeBackground;
     CNSavedRect m_SizeBackground;
+    CPanelMessage m_Message;
 
     std::int64_t m_ElapsedSeconds = 0;
     std::uint64_t m_Bytes = 0;

@@ -1,6 +1,7 @@
 #include "CSetupWnd.h"
 
 #include "CFolderChooser.h"
+#include "CFolderText.h"
 #include "CNColor.h"
 #include "CNCreationResult.h"
 #include "CNLog.h"
@@ -14,6 +15,7 @@
 
 #include <cwchar>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 namespace pelidore {
@@ -202,7 +204,10 @@ void CSetupWnd::ApplyConfig(const CConfigFile& config)
     m_QualityCombo.SetSelection(config.qualityIndex);
     wchar_t folder[CFixedText::kUnits];
     config.workFolder.CopyTo(folder, CFixedText::kUnits);
-    m_FolderEdit.SetText(folder);
+    // Anything but a full path would name a folder under whatever the current
+    // folder happens to be: the settings folder stands in, as for a missing
+    // setting. The file keeps its text until a change is saved.
+    m_FolderEdit.SetText(CFolderText::IsFullPath(std::wstring_view(folder)) ? folder : m_SettingsFolder.c_str());
 }
 
 CConfigFile CSetupWnd::CollectConfig() const

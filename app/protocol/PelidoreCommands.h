@@ -48,6 +48,9 @@ enum PelidoreCommand : unsigned int {
     // a combination (lParam 1 or 0): while one listens the frame lets go of
     // its global hotkeys, which would otherwise swallow the keys pressed.
     CMD_HOTKEY_LISTENING = 16,
+    // From the capture thread: the output could not be written (a full disk);
+    // the recording stops with what it holds and the panel says why.
+    CMD_WRITE_FAILED = 17,
     // A save that must fit a size starts a pass that gives up what the save
     // thread's FitFps and FitScale say.
     CMD_SAVE_FIT = 40,

@@ -46,6 +46,8 @@ public:
     bool Close();
 
     bool IsWriting() const { return m_File.IsOpen(); }
+    // A record could not be written (a full disk): nothing more will be.
+    bool HasWriteFailed() const { return m_WriteFailed; }
     std::uint64_t BytesWritten() const { return m_GoodOffset; }
     int FramesWritten() const { return m_FramesWritten; }
     float DelaySum() const { return m_DelaySum; }

@@ -27,6 +27,8 @@ struct FakeSink {
     std::vector<DWORD> ticks; // when each frame was handed over
     // Seconds reported per frame, so a lock can be reached quickly.
     int secondsPerFrame = 0;
+    // Frames taken before the output fails, as a full disk would; -1: never fails.
+    int failAfter = -1;
 
     FrameSink Sink()
     {
@@ -35,7 +37,7 @@ struct FakeSink {
             delays.push_back(delay);
             centres.push_back(PixelAt(bgr, kWidth, kHeight, kWidth / 2, kHeight / 2));
             ticks.push_back(GetTickCount());
-            return true;
+            return failAfter < 0 || static_cast<int>(delays.size()) <= failAfter;
         };
         sink.progress = [this] {
             RecordingProgress progress;
@@ -53,6 +55,7 @@ struct FakeSink {
 struct Posted {
     int readouts = 0;
     int stopRequests = 0;
+    int writeFailures = 0;
     int otherCommands = 0;
     unsigned long long lastBytes = 0;
 };
@@ -102,7 +105,10 @@ protected:
             }
             if (message.hwnd == m_Frame && message.message == PWM_COMMAND) {
                 const bool stop = message.wParam == CMD_TOGGLE_RECORDING && message.lParam == RECORD_STOP;
-                ++(stop ? m_Posted.stopRequests : m_Posted.otherCommands);
+                if (message.wParam == CMD_WRITE_FAILED)
+                    ++m_Posted.writeFailures;
+                else
+                    ++(stop ? m_Posted.stopRequests : m_Posted.otherCommands);
                 return true;
             }
             return false;
@@ -178,6 +184,21 @@ TEST_F(CaptureThread, AReachedLockAsksForTheStopOnceWithAStopOnlyRequest)
     EXPECT_GT(frames, 4);
     EXPECT_EQ(m_Posted.stopRequests, 1);
     EXPECT_EQ(m_Posted.otherCommands, 0);
+}
+
+TEST_F(CaptureThread, AFrameTheOutputCannotTakeEndsThePassesAndAsksOnceForTheStop)
+{
+    FakeSink sink;
+    sink.failAfter = 3;
+    CCaptureThread thread;
+    ASSERT_TRUE(thread.Start(Job(sink, 30)));
+    Collect(400);
+    EXPECT_EQ(sink.delays.size(), 4u) << "nothing is handed over after the failure";
+    EXPECT_EQ(thread.Stop(), 3);
+    Collect(50);
+    EXPECT_EQ(m_Posted.writeFailures, 1);
+    EXPECT_EQ(m_Posted.readouts, 3);
+    EXPECT_EQ(m_Posted.stopRequests + m_Posted.otherCommands, 0);
 }
 
 TEST_F(CaptureThread, LocksSetWhileRecordingTakeEffect)

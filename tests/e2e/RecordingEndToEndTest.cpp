@@ -1,9 +1,10 @@
 // The real Pelidore under Wine, driven by pelictl over the scene program:
 // recordings in live and deferred mode, snapshots, quitting mid-recording,
-// recovery of a crashed store, a work folder that cannot be made, and a
-// frame minimised while it records.
+// recovery of a crashed store, a work folder that cannot be made (and the
+// panel saying so), and a frame minimised while it records.
 #include "CFrameStoreWriter.h"
 #include "CNBitmap.h"
+#include "CNScreenDC.h"
 #include "EndToEndTest.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,34 @@ using namespace pelidore;
 
 namespace {
 
-class RecordingEndToEnd : public EndToEndTest {};
+class RecordingEndToEnd : public EndToEndTest {
+protected:
+    // Pixels in the panel's red accent in the strip under its read-out box,
+    // where it says why a recording did not start, as the screen shows them;
+    // the whole panel's picture goes to `shot`.
+    static int MessagePixels(const fs::path& shot = {})
+    {
+        HWND panel = FindWindowW(nullptr, L"Pelidore - Control");
+        RECT place = {};
+        const CNScreenDC screen;
+        CNBitmap picture;
+        if (!panel || !GetWindowRect(panel, &place) || !screen ||
+            FAILED(picture.CreateFromDC(screen.Get(), place.left, place.top, place.right - place.left,
+                                        place.bottom - place.top)))
+            return -1;
+        if (!shot.empty())
+            EXPECT_EQ(picture.SavePng(shot.c_str()), S_OK);
+        int count = 0;
+        const auto* bits = static_cast<const std::uint8_t*>(picture.Bits());
+        for (int y = 132; y < 151 && y < picture.Height(); ++y) {
+            for (int x = 112; x < 372 && x < picture.Width(); ++x) {
+                const std::uint8_t* bgr = bits + (picture.Height() - 1 - y) * picture.Stride() + x * 3;
+                count += bgr[2] > 150 && bgr[1] < 130 && bgr[0] < 130 ? 1 : 0;
+            }
+        }
+        return count;
+    }
+};
 
 } // namespace
 
@@ -198,17 +226,22 @@ TEST_F(RecordingEndToEnd, AStoreLeftByACrashIsMendedAndSavedAtStartUp)
     EXPECT_EQ(Occurrences(OutputText(), "add frame start\nadd frame end\n"), 6);
 }
 
-TEST_F(RecordingEndToEnd, AWorkFolderThatCannotBeMadeRefusesToRecordInsteadOfDroppingFrames)
+TEST_F(RecordingEndToEnd, AWorkFolderThatCannotBeMadeRefusesToRecordAndThePanelSaysWhyForAFewSeconds)
 {
     ASSERT_TRUE(fs::create_directories(m_Work));
     const fs::path blocker = m_Work / L"a file";
     ASSERT_TRUE(WriteWhole(blocker, "in the way"));
     WriteConfig(10, 2, false, blocker / L"recordings");
     StartPelidore();
+    EXPECT_EQ(MessagePixels(), 0);
     EXPECT_NE(Pelictl(L"record"), 0);
     EXPECT_EQ(Pelictl(L"state"), 0);
     EXPECT_EQ(Pelictl(L"wait-idle"), 0);
     EXPECT_FALSE(fs::exists(blocker / L"recordings"));
+    Sleep(300);
+    EXPECT_GT(MessagePixels(ChildProcess::BesideTest(L"panel-cannot-write.png")), 100);
+    Sleep(6500);
+    EXPECT_EQ(MessagePixels(), 0) << "the message stays too long";
 }
 
 TEST_F(RecordingEndToEnd, AMinimisedFrameGoesOnRecordingTheRegionItMarks)

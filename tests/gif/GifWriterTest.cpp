@@ -11,7 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <csignal>
 #include <cstring>
+
+#if defined(__linux__)
+#include <sys/resource.h>
+#endif
 
 namespace pelidore {
 
@@ -312,5 +317,42 @@ TEST(GifWriter, SizesOutsideOneTo65535AreRefused)
     EXPECT_TRUE(writer.Open(path, 65535, 1, false));
     EXPECT_TRUE(writer.Close());
 }
+
+#if defined(__linux__)
+// A full disk as this process sees it: past RLIMIT_FSIZE every write fails.
+TEST(GifWriter, AWriteThatFailsLeavesTheWholeFramesBeforeItAsACompleteGif)
+{
+    const auto path = giftest::TempPath("full-disk.gif");
+    const auto colors = Palette();
+    std::vector<std::uint8_t> noise(32 * 32);
+    std::signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the process
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit limit = old;
+    limit.rlim_cur = 7000; // noise does not compress: the sixth or seventh frame is torn mid-LZW
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    GifWriter writer;
+    int whole = 0;
+    std::uint32_t seed = 12345;
+    if (writer.Open(path, 32, 32, false)) {
+        for (bool written = true; written && whole < 20; whole += written ? 1 : 0) {
+            for (auto& index : noise)
+                index = static_cast<std::uint8_t>((seed = seed * 1103515245u + 12345u) >> 16);
+            written = writer.WriteFrame(whole + 1, colors.data(), noise.data(), 0);
+        }
+    }
+    EXPECT_FALSE(writer.Close());
+    setrlimit(RLIMIT_FSIZE, &old);
+    ASSERT_GE(whole, 3);
+    const std::vector<std::uint8_t> bytes = giftest::ReadBytes(path);
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(bytes.back(), 0x3B);
+    const giftest::DecodedGif gif = giftest::Decode(bytes);
+    ASSERT_TRUE(gif.ok);
+    ASSERT_EQ(static_cast<int>(gif.frames.size()), whole);
+    for (int i = 0; i < whole; ++i)
+        EXPECT_EQ(gif.frames[i].delay, i + 1);
+}
+#endif
 
 } // namespace pelidore

@@ -248,6 +248,19 @@ TEST_F(SetupWindowTest, AShortConfigKeepsTheDefaultsOfWhatItDoesNotHold)
     EXPECT_EQ(fs::path(folder), fs::path(SettingsFolder()));
 }
 
+TEST_F(SetupWindowTest, AFolderThatIsNotAFullPathShowsTheSettingsFolderAndLeavesTheFileAsItIs)
+{
+    CConfigFile stored;
+    stored.workFolder.Assign(u"C:Recordings");
+    WriteSettingsFile(L"config.dat", stored.Serialise());
+    CSetupWnd window;
+    Open(window);
+    wchar_t folder[260];
+    window.GetWorkFolder(folder);
+    EXPECT_EQ(fs::path(folder), fs::path(SettingsFolder()));
+    EXPECT_EQ(SavedConfig(), stored.Serialise());
+}
+
 TEST_F(SetupWindowTest, AnUnwritableSettingsFolderStillAnnouncesTheChange)
 {
     fs::create_directories(fs::path(SettingsFolder()).parent_path());

@@ -1,5 +1,8 @@
 #include "CFolderText.h"
 
+#include <algorithm>
+#include <string>
+
 namespace pelidore {
 
 namespace {
@@ -13,6 +16,13 @@ bool StartsWith(std::u16string_view text, std::u16string_view prefix)
 }
 
 } // namespace
+
+bool CFolderText::IsFullPath(std::wstring_view text)
+{
+    std::u16string units(text.size(), u'\0');
+    std::transform(text.begin(), text.end(), units.begin(), [](wchar_t unit) { return static_cast<char16_t>(unit); });
+    return IsFullPath(std::u16string_view(units));
+}
 
 bool CFolderText::IsFullPath(std::u16string_view text)
 {

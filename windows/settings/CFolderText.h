@@ -16,6 +16,8 @@ public:
     // text holding a character no Windows name may hold (<>"|?* and control
     // characters, a colon past the drive).
     static bool IsFullPath(std::u16string_view text);
+    // The same for a wide string of Windows, unit for unit.
+    static bool IsFullPath(std::wstring_view text);
 
 private:
     static bool IsSeparator(char16_t c);
