@@ -1,22 +1,15 @@
 #include "CPelidoreWnd.h"
 
-#include "FitStep.h"
 #include "CFrameGeometry.h"
 #include "CNCreationResult.h"
 #include "CNDesktop.h"
-#include "CNDpi.h"
-#include "CNTheme.h"
 #include "COutputPaths.h"
 #include "CSavedGifActions.h"
 #include "CSnapshot.h"
 #include "PelidoreCommands.h"
-#include "ResourceIds.h"
-#include "ToolWindowMetrics.h"
 
 #include <shellapi.h>
 
-#include <algorithm>
-#include <string>
 #include <utility>
 
 namespace pelidore {
@@ -34,11 +27,6 @@ static_assert(COptionsWnd::kRecordHotkey == CGlobalHotkeys::kRecord - 1 &&
                   COptionsWnd::kSnapshotHotkey == CGlobalHotkeys::kSnapshot - 1,
               "the Options window's hotkey rows follow the hotkey actions");
 
-constexpr DWORD kToolExStyle = WS_EX_LAYERED;
-constexpr DWORD kToolStyle = WS_POPUP;
-constexpr int kCountdownMaxHeight = 180;
-constexpr const wchar_t* kCountdownFace = L"Arial";
-constexpr int kCentred = 1;
 
 } // namespace
 
@@ -64,50 +52,14 @@ HRESULT CPelidoreWnd::OnCreate()
     m_Gdiplus = std::make_unique<CNGdiplus>();
     if (!m_Gdiplus->IsStarted())
         return E_FAIL;
-    if (FAILED(CreateToolWindows()) || FAILED(LoadMarks()) || FAILED(AddHandlers()))
+    if (FAILED(m_Tools.Create(m_Instance, m_Window)) || FAILED(m_Painter.LoadMarks(m_Instance)) ||
+        FAILED(AddHandlers()))
         return E_FAIL;
     m_SnapshotBusy = false;
     m_BorderPhase = 0;
     ApplyHotkeys();
     m_Recorder.Attach(MakeRecordingHost());
     m_Recorder.SaveKeptStores();
-    return S_OK;
-}
-
-HRESULT CPelidoreWnd::CreateToolWindows()
-{
-    const ScreenRect frame = CNDesktop::WindowRect(m_Window);
-    // The tool windows take the frame's monitor's scale (CNDpi of their parent).
-    const ToolWindowMetrics::PanelPixels panel = ToolWindowMetrics::Panel(CNScale(CNDpi::ForWindow(m_Window)));
-    const int x = frame.left + panel.indent;
-    const int y = frame.bottom - panel.overlap;
-    struct Tool {
-        CToolWnd& window;
-        const wchar_t* title;
-        int show;
-    };
-    const Tool tools[] = {
-        {m_Panel, CControlWnd::kTitle, 1}, {m_Setup, L"Pelidore - Setup", 0}, {m_Logo, L"Pelidore - Logo", 0},
-        {m_About, CAboutWnd::kTitle, 0},   {m_Save, CSaveWnd::kTitle, 0},     {m_OptionsWnd, COptionsWnd::kTitle, 0},
-    };
-    m_OptionsWnd.SetSettingsFolder(m_Setup.GetSettingsFolder());
-    for (const Tool& tool : tools) {
-        if (FAILED(tool.window.Create(m_Instance, m_Window, tool.title, kToolExStyle, kToolStyle, x, y,
-                                      ToolWindowMetrics::kWidth, tool.window.GetHeight(), tool.show)))
-            return E_FAIL;
-    }
-    m_Panel.SetQuality(m_Setup.GetQuality());
-    return S_OK;
-}
-
-HRESULT CPelidoreWnd::LoadMarks()
-{
-    const UINT ids[kMarkCount] = {IDB_MARK_CENTRE, IDB_MARK_TOP_LEFT, IDB_MARK_BOTTOM_LEFT, IDB_MARK_TOP_RIGHT,
-                                  IDB_MARK_BOTTOM_RIGHT};
-    for (int i = 0; i < kMarkCount; ++i) {
-        if (FAILED(m_Marks[i].LoadResource(m_Instance, ids[i])))
-            return E_FAIL;
-    }
     return S_OK;
 }
 
@@ -134,24 +86,27 @@ RecordingHost CPelidoreWnd::MakeRecordingHost()
 {
     RecordingHost host;
     host.frame = m_Window;
-    host.panel = m_Panel.GetHwnd();
+    host.panel = m_Tools.Panel().GetHwnd();
     host.readSettings = [this] { return m_Settings.Read(); };
-    host.readOptions = [this] { return m_OptionsWnd.GetOptions(); };
+    host.readOptions = [this] { return m_Tools.OptionsWindow().GetOptions(); };
     host.markedRegion = [this] { return MarkedRegion(); };
-    host.timeLimitSeconds = [this] { return m_Panel.TimeLimit(); };
-    host.sizeLimitMb = [this] { return m_Panel.SizeLimit(); };
+    host.timeLimitSeconds = [this] { return m_Tools.Panel().TimeLimit(); };
+    host.sizeLimitMb = [this] { return m_Tools.Panel().SizeLimit(); };
     host.showState = [this] { Draw(); };
     host.waitForScreen = [this] { WaitForScreenUpdate(); };
     host.showRecording = [this] { ShowPanelRecording(); };
     host.showIdle = [this] { ShowPanelIdle(); };
-    host.showSaving = [this](int frames) { ShowSaving(frames); };
-    host.showSavingDone = [this] { ShowSavingDone(); };
-    host.showSaveTooLarge = [this](int limitMb) { ShowSaveTooLarge(limitMb); };
+    host.showSaving = [this](int frames) { m_Tools.ShowSaving(frames); };
+    host.showSavingDone = [this] { m_Tools.ShowSavingDone(); };
+    host.showSaveTooLarge = [this](int limitMb) { m_Tools.ShowSaveTooLarge(limitMb); };
     host.showCountdown = [this](int) { Draw(); };
     host.runCountdownTicks = [this](bool run) { RunCountdownTicks(run); };
     host.showPaused = [this](bool paused) { ShowPaused(paused); };
     host.gifFinished = [this](const std::filesystem::path& gif) { OnGifFinished(gif); };
-    host.showMessage = [this](const std::wstring& message) { m_Panel.ShowMessage(message); };
+    host.showReview = [this](CReviewSession& session) { m_Tools.ShowReview(session); };
+    host.refreshReview = [this] { m_Tools.Review().Refresh(); };
+    host.closeReview = [this] { m_Tools.CloseReview(); };
+    host.showMessage = [this](const std::wstring& message) { m_Tools.Panel().ShowMessage(message); };
     return host;
 }
 
@@ -165,68 +120,28 @@ void CPelidoreWnd::Shutdown()
 // Options window listens: the keys pressed then must reach the field.
 void CPelidoreWnd::ApplyHotkeys()
 {
-    if (m_OptionsWnd.IsListeningForHotkey()) {
+    if (m_Tools.OptionsWindow().IsListeningForHotkey()) {
         m_Hotkeys.UnregisterAll();
         return;
     }
-    const CGlobalHotkeys::Registered registered = m_Hotkeys.Apply(m_Window, m_OptionsWnd.GetOptions());
+    const CGlobalHotkeys::Registered registered = m_Hotkeys.Apply(m_Window, m_Tools.OptionsWindow().GetOptions());
     for (int action = 0; action < CGlobalHotkeys::kActionCount; ++action)
-        m_OptionsWnd.SetHotkeyState(action, registered[static_cast<std::size_t>(action)]);
-    m_Panel.SetHotkeyTexts(m_OptionsWnd.WorkingHotkeyText(COptionsWnd::kRecordHotkey),
-                           m_OptionsWnd.WorkingHotkeyText(COptionsWnd::kPauseHotkey),
-                           m_OptionsWnd.WorkingHotkeyText(COptionsWnd::kSnapshotHotkey));
+        m_Tools.OptionsWindow().SetHotkeyState(action, registered[static_cast<std::size_t>(action)]);
+    m_Tools.Panel().SetHotkeyTexts(m_Tools.OptionsWindow().WorkingHotkeyText(COptionsWnd::kRecordHotkey),
+                           m_Tools.OptionsWindow().WorkingHotkeyText(COptionsWnd::kPauseHotkey),
+                           m_Tools.OptionsWindow().WorkingHotkeyText(COptionsWnd::kSnapshotHotkey));
 }
 
 // ---- drawing -----------------------------------------------------------------
 
 void CPelidoreWnd::Draw()
 {
-    const PixelSize window{m_Screen.Width(), m_Screen.Height()};
-    m_Screen.ClearRect(0, 0, window.width, window.height);
-    if (!IsSaving()) {
-        const ScreenRect border = CFrameGeometry::BorderRect(window);
-        m_Screen.DrawDashRect(static_cast<float>(m_BorderPhase), Gdiplus::DashStyleDash, 255, 255, 255, border.left,
-                              border.top, border.Width(), border.Height());
-        // The corner marks reach into the recorded region: a snapshot taken
-        // while idle hides them with the centre mark.
-        if (!IsRecording() && !m_SnapshotBusy && !IsCountingDown())
-            DrawMarks(window);
-        if (IsCountingDown())
-            DrawCountdown(window);
-    }
-    m_Screen.Present();
-}
-
-// The seconds left, large in the middle of the inside: drawn on the frame's
-// own surface, which no grab sees while it shows them (the recording starts
-// only once they are gone from the screen).
-void CPelidoreWnd::DrawCountdown(PixelSize window)
-{
-    const ScreenRect inside = CFrameGeometry::BorderRect(window);
-    const int height = std::max(16, std::min(kCountdownMaxHeight, inside.Height() * 2 / 3));
-    if (height != m_CountdownHeight || !m_CountdownFont.IsCreated()) {
-        m_CountdownHeight = height;
-        if (FAILED(m_CountdownFont.Create(-height, FW_BOLD, kCountdownFace)))
-            return;
-    }
-    const std::wstring digits = std::to_wstring(m_Recorder.CountdownLeft());
-    const RECT box = CNDesktop::ToRect(inside);
-    m_Screen.DrawOutlinedText(m_CountdownFont, box, CNTheme::Text(), digits.c_str(), kCentred, true, true, 0);
-}
-
-void CPelidoreWnd::DrawMarks(PixelSize window)
-{
-    const std::pair<Mark, FrameCorner> corners[] = {{kTopLeftMark, FrameCorner::TopLeft},
-                                                    {kTopRightMark, FrameCorner::TopRight},
-                                                    {kBottomLeftMark, FrameCorner::BottomLeft},
-                                                    {kBottomRightMark, FrameCorner::BottomRight}};
-    for (const auto& [mark, corner] : corners) {
-        const PixelPoint at = CFrameGeometry::CornerMarkOrigin(corner, window);
-        m_Screen.DrawImage(m_Marks[mark], at.x, at.y);
-    }
-    const CNBitmap& centre = m_Marks[kCentreMark];
-    const PixelPoint at = CFrameGeometry::CentreMarkOrigin(window, {centre.Width(), centre.Height()});
-    m_Screen.DrawImage(centre, at.x, at.y);
+    CFramePainter::Look look;
+    look.saving = IsSaving();
+    look.showMarks = !IsRecording() && !m_SnapshotBusy && !IsCountingDown();
+    look.countdown = m_Recorder.CountdownLeft();
+    look.borderPhase = m_BorderPhase;
+    m_Painter.Draw(m_Screen, {m_Screen.Width(), m_Screen.Height()}, look);
 }
 
 void CPelidoreWnd::WaitForScreenUpdate()
@@ -285,9 +200,8 @@ LRESULT CPelidoreWnd::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
 
 LRESULT CPelidoreWnd::OnTimer(WPARAM timer, LPARAM)
 {
-    if (timer == kSaveNoteTimer) {
-        if (!m_Recorder.IsSaving())
-            ShowSavingDone();
+    if (timer == CToolWindows::kSaveNoteTimer) {
+        m_Tools.SaveNoteTimeUp(m_Recorder.IsSaving());
         return 0;
     }
     if (timer == kCountdownTimer) {
@@ -325,7 +239,7 @@ LRESULT CPelidoreWnd::OnMoving(WPARAM, LPARAM lParam)
         return 0;
     const ScreenRect clamped = CFrameGeometry::ClampMoving(CNDesktop::FromRect(*proposed), CNDesktop::VirtualScreen());
     *proposed = CNDesktop::ToRect(clamped);
-    PlacePanel(clamped);
+    m_Tools.PlacePanel(clamped);
     return 1;
 }
 
@@ -336,7 +250,7 @@ LRESULT CPelidoreWnd::OnSizing(WPARAM, LPARAM lParam)
         return 0;
     const ScreenRect clamped = CFrameGeometry::ClampSizing(CNDesktop::FromRect(*proposed), CNDesktop::VirtualScreen());
     *proposed = CNDesktop::ToRect(clamped);
-    PlacePanel(clamped);
+    m_Tools.PlacePanel(clamped);
     return 1;
 }
 
@@ -363,6 +277,8 @@ LRESULT CPelidoreWnd::OnQueryState(WPARAM, LPARAM)
         state |= STATE_PAUSED;
     if (IsCountingDown())
         state |= STATE_COUNTING_DOWN;
+    if (m_Recorder.IsReviewing())
+        state |= STATE_REVIEWING;
     MSG waiting;
     if (PeekMessageW(&waiting, m_Window, PWM_COMMAND, PWM_COMMAND, PM_NOREMOVE))
         state |= STATE_COMMANDS_PENDING;
@@ -378,10 +294,10 @@ LRESULT CPelidoreWnd::OnCommand(WPARAM command, LPARAM argument)
         ToggleRecording(argument);
         break;
     case CMD_TOGGLE_SETUP:
-        ToggleTool(m_Setup);
+        m_Tools.Toggle(m_Tools.Setup());
         break;
     case CMD_TOGGLE_OPTIONS:
-        ToggleTool(m_OptionsWnd);
+        m_Tools.Toggle(m_Tools.OptionsWindow());
         break;
     case CMD_OPTIONS_CHANGED:
     case CMD_HOTKEY_LISTENING:
@@ -394,19 +310,31 @@ LRESULT CPelidoreWnd::OnCommand(WPARAM command, LPARAM argument)
         ShowWindow(m_Window, SW_MINIMIZE);
         break;
     case CMD_TOGGLE_ABOUT:
-        ToggleTool(m_About);
+        m_Tools.Toggle(m_Tools.About());
         break;
     case CMD_TOGGLE_LOGO:
-        ToggleTool(m_Logo);
+        m_Tools.Toggle(m_Tools.Logo());
         break;
     case CMD_QUALITY_CHANGED:
-        m_Panel.SetQuality(m_Setup.GetQuality());
+        m_Tools.Panel().SetQuality(m_Tools.Setup().GetQuality());
         break;
     case CMD_SAVE_FIT:
-        m_Save.SetNote(FitStep::Describe(m_Recorder.SaveFitFps(), m_Recorder.SaveFitScale()));
-        break;
     case CMD_SAVE_PROGRESS:
-        m_Save.SetProgress(static_cast<unsigned>(m_Recorder.SaveTotal()), static_cast<int>(argument));
+    case CMD_SAVE_FINISHED:
+    case CMD_CANCEL_SAVING:
+        OnSaveCommand(command, argument);
+        break;
+    case CMD_REVIEW_SAVE:
+        m_Recorder.SaveReviewed();
+        break;
+    case CMD_REVIEW_DISCARD:
+        m_Recorder.DiscardReviewed();
+        break;
+    case CMD_REVIEW_RANGE:
+        m_Recorder.ReviewKeepRange(ReviewRangeFirst(argument), ReviewRangeLast(argument));
+        break;
+    case CMD_REVIEW_DELETE:
+        m_Recorder.ReviewDeleteRange(ReviewRangeFirst(argument), ReviewRangeLast(argument));
         break;
     case CMD_LOCKS_CHANGED:
         m_Recorder.ApplyLocks();
@@ -417,15 +345,6 @@ LRESULT CPelidoreWnd::OnCommand(WPARAM command, LPARAM argument)
     case CMD_OPEN_WORK_FOLDER:
         OpenWorkFolder();
         break;
-    case CMD_SAVE_FINISHED:
-        m_Recorder.FinishSaving();
-        break;
-    case CMD_CANCEL_SAVING:
-        // After a save that could not fit, the button closes the window.
-        if (!m_Recorder.IsSaving())
-            ShowSavingDone();
-        m_Recorder.CancelSaving();
-        break;
     case CMD_WRITE_FAILED:
         m_Recorder.StopAfterWriteFailure();
         break;
@@ -434,6 +353,29 @@ LRESULT CPelidoreWnd::OnCommand(WPARAM command, LPARAM argument)
         break;
     }
     return 1;
+}
+
+void CPelidoreWnd::OnSaveCommand(WPARAM command, LPARAM argument)
+{
+    switch (command) {
+    case CMD_SAVE_FIT:
+        m_Tools.ShowSaveFit(m_Recorder.SaveFitFps(), m_Recorder.SaveFitScale());
+        break;
+    case CMD_SAVE_PROGRESS:
+        m_Tools.ShowSaveProgress(m_Recorder.SaveTotal(), static_cast<int>(argument));
+        break;
+    case CMD_SAVE_FINISHED:
+        m_Recorder.FinishSaving();
+        break;
+    case CMD_CANCEL_SAVING:
+        // After a save that could not fit, the button closes the window.
+        if (!m_Recorder.IsSaving())
+            m_Tools.ShowSavingDone();
+        m_Recorder.CancelSaving();
+        break;
+    default:
+        break;
+    }
 }
 
 void CPelidoreWnd::ToggleRecording(LPARAM request)
@@ -481,36 +423,9 @@ void CPelidoreWnd::OpenWorkFolder()
     ShellExecuteW(m_Window, L"open", L"explorer", folder.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
-void CPelidoreWnd::ToggleTool(CToolWnd& tool)
-{
-    if (tool.IsShown()) {
-        tool.Hide();
-        return;
-    }
-    const ScreenRect panel = PanelRect();
-    tool.ShowAt(panel.left, panel.top);
-}
-
-// ---- the control panel -------------------------------------------------------------
-
-void CPelidoreWnd::PlacePanel(const ScreenRect& frame)
-{
-    const CNScale before = m_Panel.Scale();
-    MovePanelTo(CFrameGeometry::PanelRect(frame, CNDesktop::VirtualScreen(), before));
-    // A panel that reached a monitor of another scale took another size on
-    // the way: its place at the frame follows.
-    if (m_Panel.Scale() != before)
-        MovePanelTo(CFrameGeometry::PanelRect(frame, CNDesktop::VirtualScreen(), m_Panel.Scale()));
-}
-
-void CPelidoreWnd::MovePanelTo(const ScreenRect& panel)
-{
-    m_Panel.Move(panel.left, panel.top, ToolWindowMetrics::kWidth, m_Panel.GetHeight(), TRUE);
-}
-
 void CPelidoreWnd::ShowPanelRecording()
 {
-    m_Panel.ShowStopButton();
+    m_Tools.Panel().ShowStopButton();
     SetTimer(m_Window, kBorderTimer, kBorderTimerMs, nullptr);
 }
 
@@ -525,7 +440,7 @@ void CPelidoreWnd::RunCountdownTicks(bool run)
 // The border stands still while paused, as the recording does.
 void CPelidoreWnd::ShowPaused(bool paused)
 {
-    m_Panel.SetPaused(paused);
+    m_Tools.Panel().SetPaused(paused);
     if (paused)
         KillTimer(m_Window, kBorderTimer);
     else if (IsRecording())
@@ -534,7 +449,7 @@ void CPelidoreWnd::ShowPaused(bool paused)
 
 void CPelidoreWnd::OnGifFinished(const std::filesystem::path& gif)
 {
-    const Options& options = m_OptionsWnd.GetOptions();
+    const Options& options = m_Tools.OptionsWindow().GetOptions();
     if (options.copyAfterSave)
         CSavedGifActions::CopyToClipboard(m_Window, gif);
     if (options.showAfterSave)
@@ -544,67 +459,15 @@ void CPelidoreWnd::OnGifFinished(const std::filesystem::path& gif)
 void CPelidoreWnd::ShowPanelIdle()
 {
     KillTimer(m_Window, kBorderTimer);
-    m_Panel.UpdateDisplay(0, 0, 0);
-    m_Panel.ShowRecordButton();
+    m_Tools.Panel().UpdateDisplay(0, 0, 0);
+    m_Tools.Panel().ShowRecordButton();
 }
 
-// While saving the save window takes the panel's place.
-void CPelidoreWnd::ShowSaving(int frames)
-{
-    const ScreenRect panel = PanelRect();
-    EnableWindow(m_Panel.GetHwnd(), FALSE);
-    m_Panel.Hide();
-    KillTimer(m_Window, kSaveNoteTimer);
-    m_Save.SetNote({});
-    m_Save.SetProgress(static_cast<unsigned>(frames), 0);
-    m_Save.ShowAt(panel.left, panel.top);
-}
-
-void CPelidoreWnd::ShowSaveTooLarge(int limitMb)
-{
-    m_Save.SetNote(L"Too large for " + std::to_wstring(limitMb) + L" MB - recording kept", true);
-    SetTimer(m_Window, kSaveNoteTimer, kSaveNoteTimerMs, nullptr);
-}
-
-void CPelidoreWnd::ShowSavingDone()
-{
-    KillTimer(m_Window, kSaveNoteTimer);
-    m_Save.SetNote({});
-    m_Save.Hide();
-    EnableWindow(m_Panel.GetHwnd(), TRUE);
-    ShowWindow(m_Panel.GetHwnd(), SW_SHOWNORMAL);
-    m_Panel.Draw();
-}
-
-// Where the panel is, which after a drag of the panel may be above the frame.
-ScreenRect CPelidoreWnd::PanelRect() const
-{
-    const ScreenRect panel = CNDesktop::WindowRect(m_Panel.GetHwnd());
-    if (panel.Width() > 0)
-        return panel;
-    return CFrameGeometry::PanelRect(CNDesktop::WindowRect(m_Window), CNDesktop::VirtualScreen(), m_Panel.Scale());
-}
-
-// A minimised frame still marks the place it will be restored to; its window
-// rectangle is then the icon's, far off the screen, and would record black.
+// A minimised frame still marks the place it will be restored to; its
+// icon's rectangle would record black.
 ScreenRect CPelidoreWnd::MarkedRegion() const
 {
-    if (!IsIconic(m_Window))
-        return CNDesktop::WindowRect(m_Window);
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    if (!GetWindowPlacement(m_Window, &placement))
-        return CNDesktop::WindowRect(m_Window);
-    // The restored place is in workspace coordinates: relative to the work
-    // area of its monitor, which a taskbar at the top or left shifts.
-    const RECT& normal = placement.rcNormalPosition;
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoW(MonitorFromRect(&normal, MONITOR_DEFAULTTONEAREST), &monitor))
-        return CNDesktop::FromRect(normal);
-    const int dx = monitor.rcWork.left - monitor.rcMonitor.left;
-    const int dy = monitor.rcWork.top - monitor.rcMonitor.top;
-    return {normal.left + dx, normal.top + dy, normal.right + dx, normal.bottom + dy};
+    return CNDesktop::RestoredWindowRect(m_Window);
 }
 
 } // namespace pelidore

@@ -5,19 +5,13 @@
 // windows, and answers the command message that the tool windows, the
 // threads and scripts (pelictl) post to it. The recording itself, from its
 // start to its GIF, is the recording controller's.
-#include "CAboutWnd.h"
-#include "CControlWnd.h"
+#include "CFramePainter.h"
 #include "CGlobalHotkeys.h"
-#include "CLogoWnd.h"
-#include "CNBitmap.h"
-#include "CNFont.h"
 #include "CNGdiplus.h"
 #include "CNTopWindow.h"
-#include "COptionsWnd.h"
 #include "CRecordingController.h"
-#include "CSaveWnd.h"
 #include "CSettingsReader.h"
-#include "CSetupWnd.h"
+#include "CToolWindows.h"
 #include "ScreenRect.h"
 
 #include <filesystem>
@@ -31,9 +25,6 @@ public:
     static constexpr UINT kBorderTimerMs = 100;
     static constexpr UINT_PTR kCountdownTimer = 2;
     static constexpr UINT kCountdownTimerMs = 1000;
-    // How long the save window tells that a recording did not fit its size.
-    static constexpr UINT_PTR kSaveNoteTimer = 7;
-    static constexpr UINT kSaveNoteTimerMs = 4000;
     static constexpr unsigned kScreenUpdateMs = 100;
 
     // Class name and title: what scripts and a second start look for.
@@ -63,10 +54,6 @@ protected:
     HRESULT OnCreate() override;
 
 private:
-    enum Mark { kCentreMark, kTopLeftMark, kBottomLeftMark, kTopRightMark, kBottomRightMark, kMarkCount };
-
-    HRESULT CreateToolWindows();
-    HRESULT LoadMarks();
     HRESULT AddHandlers();
     RecordingHost MakeRecordingHost();
 
@@ -86,8 +73,6 @@ private:
 
     void ToggleRecording(LPARAM request);
     void SetPause(LPARAM request);
-    void DrawMarks(PixelSize window);
-    void DrawCountdown(PixelSize window);
     void RunCountdownTicks(bool run);
     void ShowPaused(bool paused);
     void OnGifFinished(const std::filesystem::path& gif);
@@ -95,31 +80,18 @@ private:
     void WaitForScreenUpdate();
     void TakeSnapshot();
     void OpenWorkFolder();
-    void ToggleTool(CToolWnd& tool);
+    void OnSaveCommand(WPARAM command, LPARAM argument);
 
-    void PlacePanel(const ScreenRect& frame);
-    void MovePanelTo(const ScreenRect& panel);
     void ShowPanelRecording();
     void ShowPanelIdle();
-    void ShowSaving(int frames);
-    void ShowSavingDone();
-    void ShowSaveTooLarge(int limitMb);
-    ScreenRect PanelRect() const;
     ScreenRect MarkedRegion() const;
 
     // Declared first so it is destroyed last, after every GDI+ object.
     std::unique_ptr<CNGdiplus> m_Gdiplus;
 
-    CControlWnd m_Panel;
-    CSetupWnd m_Setup;
-    CLogoWnd m_Logo;
-    CAboutWnd m_About;
-    CSaveWnd m_Save;
-    COptionsWnd m_OptionsWnd;
-    CSettingsReader m_Settings{m_Setup, m_Logo};
-    CNBitmap m_Marks[kMarkCount];
-    CNFont m_CountdownFont;
-    int m_CountdownHeight = 0;
+    CToolWindows m_Tools;
+    CSettingsReader m_Settings{m_Tools.Setup(), m_Tools.Logo()};
+    CFramePainter m_Painter;
     CGlobalHotkeys m_Hotkeys;
 
     bool m_SnapshotBusy = false;

@@ -35,7 +35,7 @@ void CRecordingController::Attach(RecordingHost host)
 
 void CRecordingController::RequestStart()
 {
-    if (m_Recording || m_Saving || IsCountingDown() || !m_Host.IsComplete())
+    if (m_Recording || m_Saving || IsReviewing() || IsCountingDown() || !m_Host.IsComplete())
         return;
     const int countdown = m_Host.readOptions().countdownSeconds;
     if (countdown <= 0) {
@@ -75,7 +75,7 @@ void CRecordingController::CancelCountdown()
 
 bool CRecordingController::Start()
 {
-    if (m_Recording || m_Saving || !m_Host.IsComplete())
+    if (m_Recording || m_Saving || IsReviewing() || !m_Host.IsComplete())
         return false;
     m_CountdownLeft = 0;
     const ScreenRect region = m_Host.markedRegion();
@@ -116,7 +116,21 @@ bool CRecordingController::OpenLiveOutput(const RecordingSettings& settings)
                                                settings.transparent, m_GifPath, settings.quality))
         return false;
     m_Exporter.SetSizeLimit(CRecordingLimits::WriterSizeLimit(m_Host.sizeLimitMb(), settings.quality));
+    m_LiveStoreOpen = m_Options.reviewBeforeSaving && OpenReviewStore();
     return true;
+}
+
+// The review of a live recording reads its frames from a store written
+// beside the GIF. Without one the recording goes on and is simply not
+// reviewed: the GIF is what matters.
+bool CRecordingController::OpenReviewStore()
+{
+    m_StorePath = COutputPaths(m_Host.readSettings().workFolder).FrameStore();
+    if (!m_StorePath.empty() && m_Store.Create(m_Output.width, m_Output.height) && m_Store.OpenForWriting(m_StorePath))
+        return true;
+    m_Store.Close();
+    RemoveQuietly(m_StorePath);
+    return false;
 }
 
 bool CRecordingController::OpenFrameStore(const RecordingSettings& settings)
@@ -159,7 +173,11 @@ CaptureJob CRecordingController::MakeJob(const RecordingSettings& settings, cons
     }
     if (settings.IsLive()) {
         job.sink.take = [this](const std::uint8_t* bgr, float delay) {
-            return m_Exporter.PushFrame(bgr, false, delay) && !m_Exporter.HasWriteFailed();
+            const bool taken = m_Exporter.PushFrame(bgr, false, delay) && !m_Exporter.HasWriteFailed();
+            // A failed append costs only the review (Stop sees it).
+            if (taken && m_LiveStoreOpen)
+                m_Store.Append(delay, bgr);
+            return taken;
         };
         job.sink.progress = [this] {
             return RecordingProgress{static_cast<std::int64_t>(m_Exporter.TotalDuration()), m_Exporter.FileSize(),
@@ -182,12 +200,11 @@ CaptureJob CRecordingController::MakeJob(const RecordingSettings& settings, cons
 void CRecordingController::AbandonStart(const RecordingSettings& settings)
 {
     // Whatever was opened holds no frame yet; nothing recorded is lost.
-    if (settings.IsLive()) {
-        if (m_Exporter.IsStarted()) {
-            m_Exporter.Stop();
-            RemoveQuietly(m_GifPath);
-        }
-    } else if (m_Store.IsWriting()) {
+    if (settings.IsLive() && m_Exporter.IsStarted()) {
+        m_Exporter.Stop();
+        RemoveQuietly(m_GifPath);
+    }
+    if (m_Store.IsWriting()) {
         m_Store.Close();
         RemoveQuietly(m_StorePath);
     }
@@ -213,17 +230,36 @@ void CRecordingController::Stop()
     // overwrite the reset.
     m_Host.showPaused(false);
     m_Host.showIdle();
-    if (m_Active.IsLive()) {
-        const bool complete = m_Exporter.Stop();
-        m_LogoPainter.ReleaseCache();
-        if (complete)
-            ReportFinishedGif(m_GifPath);
-    } else {
-        m_Store.Close();
-        StartSaving({m_StorePath}, false);
-        m_SavingOwnRecording = m_Saving;
-    }
+    if (m_Active.IsLive())
+        FinishLiveRecording();
+    else
+        FinishDeferredRecording();
     m_Host.showState();
+}
+
+void CRecordingController::FinishLiveRecording()
+{
+    const bool complete = m_Exporter.Stop();
+    m_LogoPainter.ReleaseCache();
+    if (m_LiveStoreOpen) {
+        m_LiveStoreOpen = false;
+        m_Store.Close();
+        // A store that missed a frame would let a cut save lose it.
+        if (complete && !m_Store.HasWriteFailed() && BeginReview({m_StorePath, m_GifPath}))
+            return;
+        RemoveQuietly(m_StorePath);
+    }
+    if (complete)
+        ReportFinishedGif(m_GifPath);
+}
+
+void CRecordingController::FinishDeferredRecording()
+{
+    m_Store.Close();
+    if (m_Options.reviewBeforeSaving && BeginReview({m_StorePath, {}}))
+        return;
+    StartSaving(MakeSaveJob({m_StorePath}));
+    m_SavingOwnRecording = m_Saving;
 }
 
 void CRecordingController::StopAfterWriteFailure()
@@ -270,16 +306,20 @@ void CRecordingController::ApplyLocks()
     m_Capture.SetLocks(m_Host.timeLimitSeconds(), m_Host.sizeLimitMb());
 }
 
-void CRecordingController::StartSaving(std::vector<std::filesystem::path> stores, bool mendFirst)
+// The save takes the settings of the moment it starts, as the GIF's name does.
+SaveJob CRecordingController::MakeSaveJob(std::vector<std::filesystem::path> stores) const
 {
-    // The save takes the settings of the moment it starts, as the GIF's name does.
     const RecordingSettings settings = m_Host.readSettings();
+    const Options options = m_Host.readOptions();
     SaveJob job;
     job.stores = std::move(stores);
     job.workFolder = settings.workFolder;
-    const Options options = m_Host.readOptions();
     job.options = {settings.dithering, settings.transparent, settings.quality, options.smallerFiles, options.fitToMb};
-    job.mendFirst = mendFirst;
+    return job;
+}
+
+void CRecordingController::StartSaving(SaveJob job)
+{
     m_Host.showSaving(m_FrameCount);
     m_Saving = true;
     if (!m_Saver.Start(m_Host.frame, m_Exporter, std::move(job))) {
@@ -310,6 +350,75 @@ void CRecordingController::CancelSaving()
         m_Saver.Cancel();
 }
 
+bool CRecordingController::BeginReview(CReviewSession::Files files)
+{
+    if (!m_Review.Open(std::move(files)))
+        return false;
+    m_Host.showReview(m_Review);
+    return true;
+}
+
+void CRecordingController::EndReview()
+{
+    m_Host.closeReview();
+    m_Review.Close();
+    m_Host.showState();
+}
+
+void CRecordingController::SaveReviewed()
+{
+    if (!IsReviewing() || m_Saving)
+        return;
+    const CReviewSession::Files files = m_Review.GetFiles();
+    const CKeptFrames& kept = m_Review.Kept();
+    const bool cut = kept.IsCut();
+    m_FrameCount = kept.KeptCount();
+    SaveJob job = m_Review.IsLive() ? MakeLiveResaveJob(files) : MakeSaveJob({files.store});
+    if (cut)
+        job.kept = kept.KeptMask();
+    EndReview();
+    if (!files.liveGif.empty() && !cut) {
+        // Nothing cut: the GIF stays exactly as it was written.
+        RemoveQuietly(files.store);
+        ReportFinishedGif(files.liveGif);
+        return;
+    }
+    StartSaving(std::move(job));
+    m_SavingOwnRecording = m_Saving;
+}
+
+// A cut live recording is written again from its store with the settings
+// it was recorded with, over its GIF once the new one is whole.
+SaveJob CRecordingController::MakeLiveResaveJob(const CReviewSession::Files& files) const
+{
+    SaveJob job;
+    job.stores = {files.store};
+    job.workFolder = m_Active.workFolder;
+    job.options = {m_Active.dithering, m_Active.transparent, m_Active.quality, m_Options.smallerFiles, 0};
+    job.replaceGif = files.liveGif;
+    return job;
+}
+
+void CRecordingController::DiscardReviewed()
+{
+    if (!IsReviewing())
+        return;
+    m_Review.DeleteFiles();
+    EndReview();
+}
+
+void CRecordingController::ReviewKeepRange(int first, int last)
+{
+    if (m_Review.KeepRange(first, last))
+        m_Host.refreshReview();
+}
+
+void CRecordingController::ReviewDeleteRange(int first, int last)
+{
+    if (m_Review.DeleteRange(first, last))
+        m_Host.refreshReview();
+}
+
 void CRecordingController::SaveKeptStores()
 {
     if (!m_Host.IsComplete() || m_Recording || m_Saving)
@@ -317,8 +426,11 @@ void CRecordingController::SaveKeptStores()
     const std::filesystem::path folder = m_Host.readSettings().workFolder;
     CKeptGifs::Repair(folder);
     std::vector<std::filesystem::path> stores = COutputPaths(folder).KeptFrameStores();
-    if (!stores.empty())
-        StartSaving(std::move(stores), true);
+    if (stores.empty())
+        return;
+    SaveJob job = MakeSaveJob(std::move(stores));
+    job.mendFirst = true;
+    StartSaving(std::move(job));
 }
 
 void CRecordingController::Shutdown()
@@ -330,13 +442,24 @@ void CRecordingController::Shutdown()
         m_Recording = false;
         if (m_Active.IsLive())
             m_Exporter.Stop();
-        else
-            m_Store.Close(); // its frame count is in the header; saved at the next start
+        // A deferred store's frame count is in the header; it is saved at the
+        // next start. A live recording's review store is not needed.
+        m_Store.Close();
+        if (m_LiveStoreOpen)
+            RemoveQuietly(m_StorePath);
+        m_LiveStoreOpen = false;
         m_Bitmap.Release();
     }
     if (m_Saving) {
         m_Saver.QuitUnlessDoneWithin(kQuitWaitMs);
         m_Saving = false;
+    }
+    if (IsReviewing()) {
+        // A deferred store stays whole for the next start; a live GIF
+        // already holds every frame, so its extra store goes.
+        if (m_Review.IsLive())
+            RemoveQuietly(m_Review.GetFiles().store);
+        m_Review.Close();
     }
 }
 

@@ -14,6 +14,7 @@
 #include "CFrameStoreWriter.h"
 #include "CLogoPainter.h"
 #include "CMouseHook.h"
+#include "CReviewSession.h"
 #include "CSaveThread.h"
 #include "GifExporter.h"
 #include "RecordingHost.h"
@@ -59,6 +60,19 @@ public:
     // The panel's locks changed while recording.
     void ApplyLocks();
 
+    // With "Review before saving" a stopped recording waits in the review
+    // window until the user saves its kept frames or discards it.
+    bool IsReviewing() const { return m_Review.IsOpen(); }
+    // Turns the kept frames into the GIF: a deferred recording is saved with
+    // the save window; a live one keeps its GIF as written when nothing was
+    // cut, else its kept frames are written again with its own settings.
+    void SaveReviewed();
+    // Deletes the recording (the window asked first).
+    void DiscardReviewed();
+    // Scripts: keep, or delete, frames first..last (counted from 1).
+    void ReviewKeepRange(int first, int last);
+    void ReviewDeleteRange(int first, int last);
+
     // Repairs the live GIFs and saves the stores a crash, a quit or a failed
     // save left in the work folder.
     void SaveKeptStores();
@@ -93,7 +107,14 @@ private:
     void AbandonStart(const RecordingSettings& settings);
     void CancelCountdown();
     void ReportFinishedGif(const std::filesystem::path& gif);
-    void StartSaving(std::vector<std::filesystem::path> stores, bool mendFirst);
+    void StartSaving(SaveJob job);
+    SaveJob MakeSaveJob(std::vector<std::filesystem::path> stores) const;
+    SaveJob MakeLiveResaveJob(const CReviewSession::Files& files) const;
+    bool OpenReviewStore();
+    void FinishLiveRecording();
+    void FinishDeferredRecording();
+    bool BeginReview(CReviewSession::Files files);
+    void EndReview();
 
     RecordingHost m_Host;
 
@@ -107,6 +128,7 @@ private:
     int m_FrameCount = 0;
     std::filesystem::path m_StorePath;
     std::filesystem::path m_GifPath;
+    bool m_LiveStoreOpen = false; // a live recording's frames also go to m_Store, for its review
 
     GifExporter m_Exporter;
     CFrameStoreWriter m_Store;
@@ -116,6 +138,7 @@ private:
     CMouseHook m_MouseHook;
     CCaptureThread m_Capture;
     CSaveThread m_Saver;
+    CReviewSession m_Review;
 };
 
 } // namespace pelidore

@@ -85,19 +85,43 @@ void CSaveThread::SaveOne(CStoreConverter& converter, const std::filesystem::pat
     if (m_Job.mendFirst && CStoreConverter::RecoverKept(store) != KeptStoreAction::Save)
         return;
     // Named now, so the GIF carries the time the save began.
-    const std::filesystem::path gif = COutputPaths(m_Job.workFolder).Gif();
+    const bool replacing = !m_Job.replaceGif.empty();
+    const std::filesystem::path gif =
+        replacing ? std::filesystem::path(m_Job.replaceGif.native() + L".part") : COutputPaths(m_Job.workFolder).Gif();
     const auto report = [this](int done, int total) {
         m_Total.store(total);
         PostMessageW(m_Frame, PWM_COMMAND, CMD_SAVE_PROGRESS, done);
     };
     const SaveOutcome outcome = m_Job.options.fitToMb > 0
                                     ? ConvertToFit(converter, store, gif, report)
-                                    : converter.Convert(store, gif, m_Job.options, m_Stop, report, stdout);
+                                    : converter.Convert(store, gif, m_Job.options, m_Stop, report, stdout, {},
+                                                        m_Job.kept);
+    if (replacing) {
+        FinishReplacing(outcome, store, gif);
+        return;
+    }
     CStoreConverter::Finish(outcome, store, gif);
     if (outcome == SaveOutcome::Saved)
         m_LastSaved = gif;
     if (outcome == SaveOutcome::TooLarge)
         m_LastTooLarge = true;
+}
+
+// The live GIF holds every frame until the cut one is whole; whatever the
+// outcome, the partial file goes. The store stays only when writing failed,
+// to be saved whole at the next start.
+void CSaveThread::FinishReplacing(SaveOutcome outcome, const std::filesystem::path& store,
+                                  const std::filesystem::path& part)
+{
+    std::error_code ignored;
+    const bool replaced = outcome == SaveOutcome::Saved &&
+                          MoveFileExW(part.c_str(), m_Job.replaceGif.c_str(),
+                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    std::filesystem::remove(part, ignored);
+    if (replaced)
+        m_LastSaved = m_Job.replaceGif;
+    if (replaced || (outcome != SaveOutcome::Saved && outcome != SaveOutcome::ExportFailed))
+        std::filesystem::remove(store, ignored);
 }
 
 SaveOutcome CSaveThread::ConvertToFit(CStoreConverter& converter, const std::filesystem::path& store,

@@ -21,6 +21,12 @@ struct SaveJob {
     SaveOptions options;
     // Stores found at start-up may be torn; they are mended before saving.
     bool mendFirst = false;
+    // After a review: one entry per frame of the (single) store, true for a
+    // frame that goes into the GIF; empty for all.
+    std::vector<bool> kept;
+    // A live recording's GIF that the saved frames replace, once whole; empty
+    // for a new GIF in the work folder.
+    std::filesystem::path replaceGif;
 };
 
 class CSaveThread {
@@ -60,6 +66,7 @@ private:
     SaveOutcome ConvertToFit(CStoreConverter& converter, const std::filesystem::path& store,
                              const std::filesystem::path& gif, const CStoreConverter::ProgressReport& report);
     void StopWith(SaveStop stop);
+    void FinishReplacing(SaveOutcome outcome, const std::filesystem::path& store, const std::filesystem::path& part);
 
     std::thread m_Thread;
     std::atomic<int> m_Stop{0};

@@ -4,6 +4,7 @@
 // threads post to, and the changes of look that go with each step of a
 // recording. Plain functions rather than an interface, so the frame window
 // keeps its single base class; all of them run on the UI thread.
+#include "CReviewSession.h"
 #include "NWindows.h"
 #include "Options.h"
 #include "RecordingSettings.h"
@@ -46,14 +47,21 @@ struct RecordingHost {
     std::function<void(bool paused)> showPaused;
     // A GIF of this session's recording is finished.
     std::function<void(const std::filesystem::path& gif)> gifFinished;
+    // A stopped recording waits in the review window, which takes the
+    // panel's place; the session outlives the window's use of it. A script
+    // changed what is kept (refreshReview), or the review ended.
+    std::function<void(CReviewSession& session)> showReview;
+    std::function<void()> refreshReview;
+    std::function<void()> closeReview;
     // Why a recording did not start or stopped early, in words for the panel.
     std::function<void(const std::wstring& message)> showMessage;
 
     bool IsComplete() const
     {
         return frame && readSettings && readOptions && markedRegion && timeLimitSeconds && sizeLimitMb && showState &&
-               waitForScreen && showRecording && showIdle && showSaving && showSavingDone && showCountdown &&
-               runCountdownTicks && showPaused && gifFinished && showMessage;
+               waitForScreen && showRecording && showIdle && showSaving && showSavingDone && showSaveTooLarge &&
+               showCountdown && runCountdownTicks && showPaused && gifFinished && showReview &&
+               refreshReview && closeReview && showMessage;
     }
 };
 

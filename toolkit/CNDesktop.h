@@ -13,6 +13,9 @@ public:
     static ScreenRect VirtualScreen();
     // The window's rectangle in screen coordinates; empty when it cannot be read.
     static ScreenRect WindowRect(HWND window);
+    // Like WindowRect, but a minimised window gives the place it will be
+    // restored to rather than its icon's, far off the screen.
+    static ScreenRect RestoredWindowRect(HWND window);
 
     static ScreenRect FromRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
     static RECT ToRect(const ScreenRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }

@@ -21,6 +21,7 @@ enum PelidoreState : unsigned int {
     STATE_COMMANDS_PENDING = 0x4,
     STATE_PAUSED = 0x8,         // recording, and paused
     STATE_COUNTING_DOWN = 0x10, // a start waits for its countdown
+    STATE_REVIEWING = 0x20,     // a stopped recording waits in the review window
 };
 
 enum PelidoreCommand : unsigned int {
@@ -54,6 +55,13 @@ enum PelidoreCommand : unsigned int {
     // A save that must fit a size starts a pass that gives up what the save
     // thread's FitFps and FitScale say.
     CMD_SAVE_FIT = 40,
+    // The review window's Save and its confirmed Discard.
+    CMD_REVIEW_SAVE = 41,
+    CMD_REVIEW_DISCARD = 42,
+    // From scripts while reviewing: keep, or delete, frames FIRST..LAST
+    // (counted from 1), packed by ReviewRangeArgument.
+    CMD_REVIEW_RANGE = 43,
+    CMD_REVIEW_DELETE = 44,
 };
 
 // lParam of CMD_TOGGLE_RECORDING. A request that says which way it goes is
@@ -71,5 +79,20 @@ enum PauseRequest : long {
     PAUSE_ON = 1,     // pause
     PAUSE_TOGGLE = 2, // the pause hotkey
 };
+
+// lParam of CMD_REVIEW_RANGE and CMD_REVIEW_DELETE: the first frame in the
+// high 32 bits, the last in the low ones (LPARAM is 64 bits wide on Win64).
+constexpr long long ReviewRangeArgument(int first, int last)
+{
+    return (static_cast<long long>(first) << 32) | static_cast<long long>(static_cast<unsigned>(last));
+}
+constexpr int ReviewRangeFirst(long long argument)
+{
+    return static_cast<int>(argument >> 32);
+}
+constexpr int ReviewRangeLast(long long argument)
+{
+    return static_cast<int>(static_cast<unsigned>(argument & 0xffffffffLL));
+}
 
 } // namespace pelidore

@@ -11,6 +11,7 @@ constexpr unsigned kIdle = STATE_ANSWERED;
 constexpr unsigned kRecording = STATE_ANSWERED | STATE_RECORDING;
 constexpr unsigned kSaving = STATE_ANSWERED | STATE_SAVING;
 constexpr unsigned kPending = STATE_ANSWERED | STATE_COMMANDS_PENDING;
+constexpr unsigned kReviewing = STATE_ANSWERED | STATE_REVIEWING;
 
 PelictlRequest Parsed(std::vector<std::string> args)
 {
@@ -58,15 +59,15 @@ TEST(PelictlRequest, RecordAndStopAreNotTogglesFromTheScriptsSide)
     EXPECT_FALSE(CPelictlRequest::NeedsCommand(PelictlAction::Stop, kIdle));
     unsigned command = 0;
     long long argument = -1;
-    ASSERT_TRUE(CPelictlRequest::CommandFor(PelictlAction::Record, command, argument));
+    ASSERT_TRUE(CPelictlRequest::CommandFor({PelictlAction::Record}, command, argument));
     EXPECT_EQ(command, CMD_TOGGLE_RECORDING);
     EXPECT_EQ(argument, 1);
-    ASSERT_TRUE(CPelictlRequest::CommandFor(PelictlAction::Stop, command, argument));
+    ASSERT_TRUE(CPelictlRequest::CommandFor({PelictlAction::Stop}, command, argument));
     EXPECT_EQ(command, CMD_TOGGLE_RECORDING);
     EXPECT_EQ(argument, 0);
-    ASSERT_TRUE(CPelictlRequest::CommandFor(PelictlAction::Snapshot, command, argument));
+    ASSERT_TRUE(CPelictlRequest::CommandFor({PelictlAction::Snapshot}, command, argument));
     EXPECT_EQ(command, CMD_SNAPSHOT);
-    EXPECT_FALSE(CPelictlRequest::CommandFor(PelictlAction::WaitIdle, command, argument));
+    EXPECT_FALSE(CPelictlRequest::CommandFor({PelictlAction::WaitIdle}, command, argument));
 }
 
 TEST(PelictlRequest, ANewRecordingWaitsForTheSaveAndForEarlierCommands)
@@ -97,4 +98,32 @@ TEST(PelictlRequest, StateNames)
     EXPECT_EQ(CPelictlRequest::StateName(kRecording), "recording");
     EXPECT_EQ(CPelictlRequest::StateName(kSaving), "saving");
     EXPECT_EQ(CPelictlRequest::StateName(kPending), "busy");
+}
+
+TEST(PelictlRequest, ReviewActionsTakeAFrameRangeAndWaitForTheReview)
+{
+    const PelictlRequest range = Parsed({"review-range", "3", "40"});
+    EXPECT_EQ(range.action, PelictlAction::ReviewRange);
+    EXPECT_EQ(range.first, 3);
+    EXPECT_EQ(range.last, 40);
+    EXPECT_NE(ParseError({"review-delete", "5"}), "");
+    EXPECT_NE(ParseError({"review-delete", "0", "4"}), "");
+    EXPECT_NE(ParseError({"review-range", "9", "4"}), "");
+    EXPECT_NE(ParseError({"review-range", "1", "x"}), "");
+
+    unsigned command = 0;
+    long long argument = 0;
+    ASSERT_TRUE(CPelictlRequest::CommandFor(range, command, argument));
+    EXPECT_EQ(command, CMD_REVIEW_RANGE);
+    EXPECT_EQ(ReviewRangeFirst(argument), 3);
+    EXPECT_EQ(ReviewRangeLast(argument), 40);
+
+    EXPECT_FALSE(CPelictlRequest::ReadyFor(PelictlAction::ReviewSave, kIdle));
+    EXPECT_TRUE(CPelictlRequest::ReadyFor(PelictlAction::ReviewSave, kReviewing));
+    EXPECT_FALSE(CPelictlRequest::ReadyFor(PelictlAction::Record, kReviewing));
+    EXPECT_EQ(CPelictlRequest::ProgressOf(PelictlAction::ReviewRange, kReviewing), PelictlProgress::Done);
+    EXPECT_EQ(CPelictlRequest::ProgressOf(PelictlAction::ReviewSave, kReviewing), PelictlProgress::Failed);
+    EXPECT_EQ(CPelictlRequest::ProgressOf(PelictlAction::ReviewDiscard, kIdle), PelictlProgress::Done);
+    EXPECT_EQ(CPelictlRequest::ProgressOf(PelictlAction::WaitIdle, kReviewing), PelictlProgress::Waiting);
+    EXPECT_EQ(CPelictlRequest::StateName(kReviewing), "reviewing");
 }

@@ -17,8 +17,28 @@ const std::pair<const char*, PelictlAction> kActions[] = {
     {"minimize", PelictlAction::Minimize}, {"open-folder", PelictlAction::OpenFolder},
     {"quit", PelictlAction::Quit},         {"wait-idle", PelictlAction::WaitIdle},
     {"state", PelictlAction::State},       {"pause", PelictlAction::Pause},
-    {"resume", PelictlAction::Resume},
+    {"resume", PelictlAction::Resume},     {"review-range", PelictlAction::ReviewRange},
+    {"review-delete", PelictlAction::ReviewDelete}, {"review-save", PelictlAction::ReviewSave},
+    {"review-discard", PelictlAction::ReviewDiscard},
 };
+
+bool TakesRange(PelictlAction action)
+{
+    return action == PelictlAction::ReviewRange || action == PelictlAction::ReviewDelete;
+}
+
+bool IsReviewAction(PelictlAction action)
+{
+    return TakesRange(action) || action == PelictlAction::ReviewSave || action == PelictlAction::ReviewDiscard;
+}
+
+bool ParseFrameNumber(const std::string& text, int& frame)
+{
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    frame = std::atoi(text.c_str());
+    return frame >= 1;
+}
 
 bool ParseSeconds(const std::string& text, unsigned& milliseconds)
 {
@@ -46,7 +66,8 @@ bool FindAction(const std::string& name, PelictlAction& action)
 
 bool IsBusy(unsigned state)
 {
-    return (state & (STATE_RECORDING | STATE_SAVING | STATE_COMMANDS_PENDING | STATE_COUNTING_DOWN)) != 0;
+    return (state & (STATE_RECORDING | STATE_SAVING | STATE_COMMANDS_PENDING | STATE_COUNTING_DOWN |
+                     STATE_REVIEWING)) != 0;
 }
 
 bool CommandsPending(unsigned state)
@@ -67,6 +88,11 @@ bool Paused(unsigned state)
 bool CountingDown(unsigned state)
 {
     return (state & STATE_COUNTING_DOWN) != 0;
+}
+
+bool Reviewing(unsigned state)
+{
+    return (state & STATE_REVIEWING) != 0;
 }
 
 } // namespace
@@ -92,6 +118,14 @@ bool CPelictlRequest::Parse(const std::vector<std::string>& args, PelictlRequest
             return false;
         } else {
             haveAction = true;
+            if (TakesRange(request.action)) {
+                if (i + 2 >= args.size() || !ParseFrameNumber(args[i + 1], request.first) ||
+                    !ParseFrameNumber(args[i + 2], request.last) || request.first > request.last) {
+                    error = arg + " needs FIRST LAST, frame numbers from 1 with FIRST <= LAST";
+                    return false;
+                }
+                i += 2;
+            }
         }
     }
     if (!haveAction) {
@@ -104,7 +138,9 @@ bool CPelictlRequest::Parse(const std::vector<std::string>& args, PelictlRequest
 std::string CPelictlRequest::Usage()
 {
     return "usage: pelictl [--timeout SECONDS] "
-           "record|stop|pause|resume|snapshot|setup|logo|about|minimize|open-folder|quit|wait-idle|state";
+           "record|stop|pause|resume|snapshot|setup|logo|about|minimize|open-folder|quit|wait-idle|state|"
+           "review-save|review-discard\n"
+           "       pelictl [--timeout SECONDS] review-range|review-delete FIRST LAST";
 }
 
 bool CPelictlRequest::NeedsCommand(PelictlAction action, unsigned state)
@@ -131,14 +167,17 @@ bool CPelictlRequest::ReadyFor(PelictlAction action, unsigned state)
     if (CommandsPending(state))
         return false;
     if (action == PelictlAction::Record)
-        return (state & STATE_SAVING) == 0;
+        return (state & STATE_SAVING) == 0 && !Reviewing(state);
+    // A review opens as the recording stops; the script waits for it.
+    if (IsReviewAction(action))
+        return Reviewing(state);
     return true;
 }
 
-bool CPelictlRequest::CommandFor(PelictlAction action, unsigned& command, long long& argument)
+bool CPelictlRequest::CommandFor(const PelictlRequest& request, unsigned& command, long long& argument)
 {
     argument = 0;
-    switch (action) {
+    switch (request.action) {
     case PelictlAction::Record:
         command = CMD_TOGGLE_RECORDING;
         argument = RECORD_START;
@@ -173,6 +212,17 @@ bool CPelictlRequest::CommandFor(PelictlAction action, unsigned& command, long l
     case PelictlAction::OpenFolder:
         command = CMD_OPEN_WORK_FOLDER;
         return true;
+    case PelictlAction::ReviewRange:
+    case PelictlAction::ReviewDelete:
+        command = request.action == PelictlAction::ReviewRange ? CMD_REVIEW_RANGE : CMD_REVIEW_DELETE;
+        argument = ReviewRangeArgument(request.first, request.last);
+        return true;
+    case PelictlAction::ReviewSave:
+        command = CMD_REVIEW_SAVE;
+        return true;
+    case PelictlAction::ReviewDiscard:
+        command = CMD_REVIEW_DISCARD;
+        return true;
     case PelictlAction::Quit:
     case PelictlAction::WaitIdle:
     case PelictlAction::State:
@@ -200,6 +250,12 @@ PelictlProgress CPelictlRequest::ProgressOf(PelictlAction action, unsigned state
         return Paused(state) ? PelictlProgress::Done : PelictlProgress::Failed;
     case PelictlAction::Resume:
         return Paused(state) ? PelictlProgress::Failed : PelictlProgress::Done;
+    case PelictlAction::ReviewRange:
+    case PelictlAction::ReviewDelete:
+        return Reviewing(state) ? PelictlProgress::Done : PelictlProgress::Failed;
+    case PelictlAction::ReviewSave:
+    case PelictlAction::ReviewDiscard:
+        return Reviewing(state) ? PelictlProgress::Failed : PelictlProgress::Done;
     default:
         return PelictlProgress::Done;
     }
@@ -217,6 +273,8 @@ std::string CPelictlRequest::StateName(unsigned state)
         return "counting-down";
     if ((state & STATE_SAVING) != 0)
         return "saving";
+    if (Reviewing(state))
+        return "reviewing";
     return CommandsPending(state) ? "busy" : "idle";
 }
 

@@ -20,6 +20,10 @@ enum class PelictlAction {
     Quit,
     WaitIdle,
     State,
+    ReviewRange,
+    ReviewDelete,
+    ReviewSave,
+    ReviewDiscard,
 };
 
 enum class PelictlProgress { Waiting, Done, Failed };
@@ -27,13 +31,15 @@ enum class PelictlProgress { Waiting, Done, Failed };
 struct PelictlRequest {
     PelictlAction action = PelictlAction::State;
     unsigned timeoutMs = 0;
+    int first = 0; // review-range and review-delete: frames counted from 1
+    int last = 0;
 };
 
 class CPelictlRequest {
 public:
     static constexpr unsigned kDefaultTimeoutMs = 60000;
 
-    // pelictl [--timeout SECONDS] ACTION
+    // pelictl [--timeout SECONDS] ACTION [FIRST LAST]
     static bool Parse(const std::vector<std::string>& args, PelictlRequest& request, std::string& error);
     static std::string Usage();
 
@@ -44,7 +50,7 @@ public:
     // recording waits for a save under way to finish.
     static bool ReadyFor(PelictlAction action, unsigned state);
     // The command message the action posts; false for actions that post none.
-    static bool CommandFor(PelictlAction action, unsigned& command, long long& argument);
+    static bool CommandFor(const PelictlRequest& request, unsigned& command, long long& argument);
     // After the command was posted: has it taken effect?
     static PelictlProgress ProgressOf(PelictlAction action, unsigned state);
 

@@ -32,7 +32,7 @@ int RunCommand(const CPelidoreLink& link, const PelictlRequest& request)
     if (CPelictlRequest::NeedsCommand(request.action, state)) {
         unsigned command = 0;
         long long argument = 0;
-        if (CPelictlRequest::CommandFor(request.action, command, argument) && !link.Post(command, argument))
+        if (CPelictlRequest::CommandFor(request, command, argument) && !link.Post(command, argument))
             return Fail("cannot post the command to Pelidore");
     }
     PelictlProgress progress = PelictlProgress::Waiting;
