@@ -6,6 +6,7 @@
 #include "FitStep.h"
 #include "ToolWindowMetrics.h"
 
+#include <algorithm>
 #include <string>
 
 namespace pelidore {
@@ -53,6 +54,22 @@ void CToolWindows::Toggle(CToolWnd& tool)
     }
     const ScreenRect panel = PanelRect();
     tool.ShowAt(panel.left, panel.top);
+    KeepOnMonitor(tool);
+}
+
+void CToolWindows::KeepOnMonitor(CToolWnd& tool)
+{
+    const ScreenRect placed = CNDesktop::WindowRect(tool.GetHwnd());
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (placed.Width() <= 0 ||
+        !GetMonitorInfoW(MonitorFromWindow(tool.GetHwnd(), MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const RECT& work = monitor.rcWork;
+    const int x = std::max<int>(work.left, std::min<int>(placed.left, work.right - placed.Width()));
+    const int y = std::max<int>(work.top, std::min<int>(placed.top, work.bottom - placed.Height()));
+    if (x != placed.left || y != placed.top)
+        tool.Move(x, y, placed.Width(), placed.Height(), TRUE);
 }
 
 void CToolWindows::PlacePanel(const ScreenRect& frame)
@@ -97,6 +114,7 @@ void CToolWindows::ShowReview(CReviewSession& session)
     HidePanel();
     m_Review.Open(session.Kept(), session.Width(), session.Height(),
                   [&session](int frame) { return session.FrameAt(frame); }, panel.left, panel.top);
+    KeepOnMonitor(m_Review);
 }
 
 void CToolWindows::CloseReview()

@@ -59,6 +59,9 @@ public:
 private:
     void MovePanelTo(const ScreenRect& panel);
     void HidePanel();
+    // Moves a shown tool that runs past its monitor's work area back inside,
+    // up rather than off the bottom (a large scale on a short screen).
+    static void KeepOnMonitor(CToolWnd& tool);
     void ShowPanel();
 
     HWND m_Frame = nullptr;
