@@ -132,7 +132,8 @@ SaveOutcome CSaveThread::ConvertToFit(CStoreConverter& converter, const std::fil
         m_FitScale.store(scalePercent);
         PostMessageW(m_Frame, PWM_COMMAND, CMD_SAVE_FIT, 0);
     });
-    return fit.Convert(store, gif, m_Job.options, CFitToSizeSave::LimitBytes(m_Job.options), m_Stop, report, stdout);
+    return fit.Convert(store, gif, m_Job.options, CFitToSizeSave::LimitBytes(m_Job.options), m_Stop, report, stdout,
+                       m_Job.kept);
 }
 
 } // namespace pelidore
