@@ -17,7 +17,7 @@ class CFitPasses {
 public:
     struct PassResult {
         bool written = false; // the whole recording is in the file
-        int frames = 0;       // of the recording, all of them
+        int frames = 0;       // of the recording, all it saves (a step drops among them)
         double seconds = 0.0; // its duration
     };
     // Writes the recording at step into path.

@@ -30,7 +30,7 @@ double CKeptFrames::RecordedSeconds() const
 
 bool CKeptFrames::SetRange(int first, int last)
 {
-    if (first < 0 || first > last || last >= FrameCount())
+    if (first < 0 || first > last || last >= FrameCount() || !KeepsAny(first, last))
         return false;
     m_First = first;
     m_Last = last;
@@ -53,14 +53,14 @@ bool CKeptFrames::Delete(int first, int last)
     last = std::min(last, FrameCount() - 1);
     if (first > last)
         return false;
-    Cuts before{m_First, m_Last, m_Deleted};
+    std::vector<bool> before = m_Deleted;
     for (int i = first; i <= last; ++i)
         m_Deleted[static_cast<std::size_t>(i)] = true;
-    if (KeptCount() == 0) {
-        m_Deleted = std::move(before.deleted);
+    if (!KeepsAny(m_First, m_Last)) {
+        m_Deleted = std::move(before);
         return false;
     }
-    m_BeforeDelete = std::move(before);
+    m_DeletedBefore = std::move(before);
     m_CanUndo = true;
     return true;
 }
@@ -69,11 +69,18 @@ bool CKeptFrames::Undo()
 {
     if (!m_CanUndo)
         return false;
-    m_First = m_BeforeDelete.first;
-    m_Last = m_BeforeDelete.last;
-    m_Deleted = std::move(m_BeforeDelete.deleted);
+    // Only the deletion comes back: marks moved since stay where the user put them.
+    m_Deleted = std::move(m_DeletedBefore);
     m_CanUndo = false;
     return true;
+}
+
+bool CKeptFrames::KeepsAny(int first, int last) const
+{
+    for (int i = first; i <= last; ++i)
+        if (!m_Deleted[static_cast<std::size_t>(i)])
+            return true;
+    return false;
 }
 
 bool CKeptFrames::IsDeleted(int frame) const
@@ -113,6 +120,8 @@ std::vector<bool> CKeptFrames::KeptMask() const
 
 int CKeptFrames::NextKept(int frame) const
 {
+    if (frame >= m_Last)
+        return FirstKept();
     for (int i = std::max(frame + 1, m_First); i <= m_Last; ++i)
         if (IsKept(i))
             return i;

@@ -24,14 +24,15 @@ public:
     // The marks, inclusive; First() <= Last() while there is a frame.
     int First() const { return m_First; }
     int Last() const { return m_Last; }
-    // False (nothing changed) unless 0 <= first <= last < FrameCount().
+    // False (nothing changed) unless 0 <= first <= last < FrameCount() and
+    // a frame between them is not deleted: marks never leave nothing kept.
     bool SetRange(int first, int last);
     bool SetFirst(int first); // keeps first <= Last()
     bool SetLast(int last);   // keeps First() <= last
 
     // Deletes first..last (clamped to the recording); false when it names
     // no frame or would leave nothing kept. Undo() takes back the last
-    // Delete, once.
+    // Delete, once; the marks stay where they are.
     bool Delete(int first, int last);
     bool CanUndo() const { return m_CanUndo; }
     bool Undo();
@@ -52,19 +53,15 @@ public:
     int LastKept() const;
 
 private:
-    struct Cuts {
-        int first = 0;
-        int last = -1;
-        std::vector<bool> deleted;
-    };
+    bool KeepsAny(int first, int last) const; // a frame of first..last is not deleted
 
     std::vector<float> m_Delays;
-    std::vector<double> m_Times; // m_Times[i]: sum of the delays before frame i
+    std::vector<double> m_Times{0.0}; // m_Times[i]: sum of the delays before frame i
     int m_First = 0;
     int m_Last = -1;
     std::vector<bool> m_Deleted;
     bool m_CanUndo = false;
-    Cuts m_BeforeDelete;
+    std::vector<bool> m_DeletedBefore; // what Undo() brings back
 };
 
 } // namespace pelidore

@@ -6,7 +6,8 @@ namespace pelidore {
 
 SaveOutcome CFitToSizeSave::Convert(const std::filesystem::path& storePath, const std::filesystem::path& gifPath,
                                     const SaveOptions& options, std::uint64_t limitBytes, const std::atomic<int>& stop,
-                                    const CStoreConverter::ProgressReport& progress, std::FILE* log)
+                                    const CStoreConverter::ProgressReport& progress, std::FILE* log,
+                                    const std::vector<bool>& kept)
 {
     SaveOptions smaller = options;
     smaller.smallerFiles = true;
@@ -15,7 +16,7 @@ SaveOutcome CFitToSizeSave::Convert(const std::filesystem::path& storePath, cons
     const auto pass = [&](const FitStep& step, const std::filesystem::path& path) {
         if (m_StepReport)
             m_StepReport(step.KeptFps(recordedFps), step.scalePercent);
-        lastOutcome = m_Converter.Convert(storePath, path, smaller, stop, progress, log, step);
+        lastOutcome = m_Converter.Convert(storePath, path, smaller, stop, progress, log, step, kept);
         CFitPasses::PassResult result;
         result.written = lastOutcome == SaveOutcome::Saved;
         result.frames = m_Converter.FramesRead();

@@ -14,6 +14,7 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace pelidore {
 
@@ -34,10 +35,13 @@ public:
     }
 
     // A GIF of at most limitBytes. TooLarge when even the smallest step does
-    // not fit: no GIF is left, and the store stays.
+    // not fit: no GIF is left, and the store stays. kept: the frames to save,
+    // as CStoreConverter::Convert takes them; frames are dropped to fit among
+    // the kept ones.
     SaveOutcome Convert(const std::filesystem::path& storePath, const std::filesystem::path& gifPath,
                         const SaveOptions& options, std::uint64_t limitBytes, const std::atomic<int>& stop,
-                        const CStoreConverter::ProgressReport& progress, std::FILE* log);
+                        const CStoreConverter::ProgressReport& progress, std::FILE* log,
+                        const std::vector<bool>& kept = {});
 
     // What the saved GIF gave up, once Convert returned Saved.
     const FitStep& Step() const { return m_Step; }

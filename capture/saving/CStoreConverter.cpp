@@ -4,6 +4,7 @@
 #include "CFrameScaler.h"
 #include "CFrameStoreRecovery.h"
 
+#include <algorithm>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -14,12 +15,17 @@ CStoreConverter::CStoreConverter(GifExporter& exporter) : m_Exporter(exporter) {
 
 SaveOutcome CStoreConverter::Convert(const std::filesystem::path& storePath, const std::filesystem::path& gifPath,
                                      const SaveOptions& options, const std::atomic<int>& stop,
-                                     const ProgressReport& progress, std::FILE* log, const FitStep& step)
+                                     const ProgressReport& progress, std::FILE* log, const FitStep& step,
+                                     const std::vector<bool>& kept)
 {
     m_FramesRead = 0;
     m_SecondsRead = 0.0;
     if (!m_Reader.OpenForReading(storePath))
         return SaveOutcome::StoreUnreadable;
+    if (!kept.empty() && SpanOf(kept, m_Reader.HeaderFrameCount()).count == 0) {
+        m_Reader.Close();
+        return SaveOutcome::ExportFailed;
+    }
     m_Exporter.SetSmallerFiles(options.smallerFiles);
     const int width = CFrameScaler::ScaledLength(m_Reader.Width(), step.scalePercent);
     const int height = CFrameScaler::ScaledLength(m_Reader.Height(), step.scalePercent);
@@ -29,7 +35,7 @@ SaveOutcome CStoreConverter::Convert(const std::filesystem::path& storePath, con
         m_Exporter.Stop();
         return SaveOutcome::ExportFailed;
     }
-    const SaveOutcome handedOver = HandOverFrames(stop, progress, log, step);
+    const SaveOutcome handedOver = HandOverFrames(stop, progress, log, step, kept);
     m_Reader.Close();
     const bool written = m_Exporter.Stop();
     if (!written && handedOver != SaveOutcome::Interrupted)
@@ -37,10 +43,41 @@ SaveOutcome CStoreConverter::Convert(const std::filesystem::path& storePath, con
     return handedOver;
 }
 
-SaveOutcome CStoreConverter::HandOverFrames(const std::atomic<int>& stop, const ProgressReport& progress,
-                                            std::FILE* log, const FitStep& step)
+CStoreConverter::KeptSpan CStoreConverter::SpanOf(const std::vector<bool>& kept, int frames)
 {
-    const int total = m_Reader.HeaderFrameCount();
+    if (kept.empty())
+        return {frames, frames};
+    KeptSpan span;
+    const int inMask = static_cast<int>(std::min(kept.size(), static_cast<std::size_t>(std::max(frames, 0))));
+    for (int i = 0; i < inMask; ++i) {
+        if (kept[static_cast<std::size_t>(i)]) {
+            ++span.count;
+            span.end = i + 1;
+        }
+    }
+    return span;
+}
+
+std::optional<SaveOutcome> CStoreConverter::StopOutcome(const std::atomic<int>& stop)
+{
+    const int stopRequest = stop.load();
+    if (stopRequest == static_cast<int>(SaveStop::Cancel))
+        return SaveOutcome::Cancelled;
+    if (stopRequest == static_cast<int>(SaveStop::Quit))
+        return SaveOutcome::Interrupted;
+    return std::nullopt;
+}
+
+bool CStoreConverter::IsKept(const std::vector<bool>& kept, int index)
+{
+    return kept.empty() || (static_cast<std::size_t>(index) < kept.size() && kept[static_cast<std::size_t>(index)]);
+}
+
+SaveOutcome CStoreConverter::HandOverFrames(const std::atomic<int>& stop, const ProgressReport& progress,
+                                            std::FILE* log, const FitStep& step, const std::vector<bool>& kept)
+{
+    const KeptSpan span = SpanOf(kept, m_Reader.HeaderFrameCount());
+    const int total = span.count;
     const auto handOver = [this, log](const std::uint8_t* pixels, float delay) {
         WriteLine(log, "add frame start\n");
         m_Exporter.PushFrame(pixels, true, delay);
@@ -56,12 +93,11 @@ SaveOutcome CStoreConverter::HandOverFrames(const std::atomic<int>& stop, const 
     if (progress)
         progress(done, total);
     for (;;) {
-        const int stopRequest = stop.load();
-        if (stopRequest == static_cast<int>(SaveStop::Cancel))
-            return SaveOutcome::Cancelled;
-        if (stopRequest == static_cast<int>(SaveStop::Quit))
-            return SaveOutcome::Interrupted;
-        const CFrameStoreReader::ReadStatus status = m_Reader.NextFrame(frame);
+        if (const std::optional<SaveOutcome> stopped = StopOutcome(stop))
+            return *stopped;
+        const int index = m_Reader.FramesRead();
+        const CFrameStoreReader::ReadStatus status =
+            index < span.end ? m_Reader.NextFrame(frame) : CFrameStoreReader::ReadStatus::End;
         if (status == CFrameStoreReader::ReadStatus::End) {
             if (fitted)
                 fitted->Finish();
@@ -69,6 +105,8 @@ SaveOutcome CStoreConverter::HandOverFrames(const std::atomic<int>& stop, const 
         }
         if (status == CFrameStoreReader::ReadStatus::Error)
             return SaveOutcome::StoreUnreadable;
+        if (!IsKept(kept, index))
+            continue; // read only because the frames after it build on it
         if (fitted)
             fitted->Push(frame.pixels.data(), frame.delay);
         else

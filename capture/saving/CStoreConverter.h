@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace pelidore {
 
@@ -41,17 +43,22 @@ public:
     static constexpr int kProgressStep = 4;
 
     // done: frames handed over so far (0 once the store is open, then every
-    // 4th and the last); total: frames in the store.
+    // 4th and the last); total: frames to save (the kept ones).
     using ProgressReport = std::function<void(int done, int total)>;
 
     explicit CStoreConverter(GifExporter& exporter);
 
     // Reads the store at storePath into a new GIF at gifPath until the end,
-    // a damaged frame, or stop turning non-None.
+    // a damaged frame, or stop turning non-None. kept: one entry per frame of
+    // the store, true for a frame to save; empty saves them all. A frame not
+    // kept (also one past the end of kept) is never encoded and its time
+    // leaves the GIF; reading stops after the last kept frame. When kept
+    // keeps no frame of the store there is nothing to save: ExportFailed,
+    // and no GIF is made.
     SaveOutcome Convert(const std::filesystem::path& storePath, const std::filesystem::path& gifPath,
                         const SaveOptions& options, const std::atomic<int>& stop, const ProgressReport& progress,
-                        std::FILE* log, const FitStep& step = {});
-    // After Convert: the frames read and their duration in seconds.
+                        std::FILE* log, const FitStep& step = {}, const std::vector<bool>& kept = {});
+    // After Convert: the kept frames read and their duration in seconds.
     int FramesRead() const { return m_FramesRead; }
     double SecondsRead() const { return m_SecondsRead; }
 
@@ -67,8 +74,18 @@ public:
     static KeptStoreAction RecoverKept(const std::filesystem::path& storePath);
 
 private:
+    // The frames of the store a kept mask saves: how many, and where reading
+    // may stop (one past the last of them).
+    struct KeptSpan {
+        int count = 0;
+        int end = 0;
+    };
+    static KeptSpan SpanOf(const std::vector<bool>& kept, int frames);
+    static bool IsKept(const std::vector<bool>& kept, int index);
+    static std::optional<SaveOutcome> StopOutcome(const std::atomic<int>& stop);
+
     SaveOutcome HandOverFrames(const std::atomic<int>& stop, const ProgressReport& progress, std::FILE* log,
-                               const FitStep& step);
+                               const FitStep& step, const std::vector<bool>& kept);
     static void WriteLine(std::FILE* log, const char* line);
 
     CFrameStoreReader m_Reader;

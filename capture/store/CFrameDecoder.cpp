@@ -142,6 +142,22 @@ bool CFrameDecoder::Decode(const std::uint8_t* blob, std::size_t length, std::ve
     return true;
 }
 
+bool CFrameDecoder::SetPreviousFrame(const std::uint8_t* frame)
+{
+    m_HavePrevious = false;
+    if (!frame)
+        return true;
+    if (m_FrameBytes == 0)
+        return false;
+    if (!m_Previous)
+        m_Previous.reset(new (std::nothrow) std::uint8_t[m_FrameBytes]);
+    if (!m_Previous)
+        return false;
+    std::memcpy(m_Previous.get(), frame, m_FrameBytes);
+    m_HavePrevious = true;
+    return true;
+}
+
 void CFrameDecoder::Release()
 {
     m_Previous.reset();

@@ -33,6 +33,11 @@ public:
     // the blob has passed the checks that need no decompression.
     bool Decode(const std::uint8_t* blob, std::size_t length, std::vector<std::uint8_t>& pixels, std::string* why);
     bool HasPreviousFrame() const { return m_HavePrevious; }
+    // Makes `frame` (FrameBytes() bytes) the one the next delta frame builds
+    // on, or forgets the previous frame when it is null, so that only a key
+    // frame decodes next. False when there is no memory for it (the previous
+    // frame is then forgotten) or the decoder is not initialised.
+    bool SetPreviousFrame(const std::uint8_t* frame);
 
     void Release();
     std::size_t FrameBytes() const { return m_FrameBytes; }

@@ -137,6 +137,31 @@ CFrameStoreReader::ReadStatus CFrameStoreReader::NextFrame(Frame& out)
     return ReadStatus::Frame;
 }
 
+bool CFrameStoreReader::SeekToRecord(std::uint64_t offset, int index, const std::uint8_t* previous)
+{
+    if (!m_File.IsOpen()) {
+        m_Error = "SeekToRecord: no store is open for reading";
+        return false;
+    }
+    m_ReadFailed = false;
+    if (offset < FrameStoreLayout::kHeaderBytes || offset > m_FileSize || index < 0) {
+        Fail(FormatText("frame %d: offset %llu lies outside the records", index, ULL(offset)));
+        return false;
+    }
+    if (!m_File.Seek(offset)) {
+        Fail(FormatText("frame %d: cannot move to offset %llu", index, ULL(offset)));
+        return false;
+    }
+    if (!m_Decoder.SetPreviousFrame(previous)) {
+        Fail(FormatText("frame %d: out of memory for the frame before it", index));
+        return false;
+    }
+    m_ReadOffset = offset;
+    m_FramesRead = index;
+    m_DelaySum = 0.0f;
+    return true;
+}
+
 void CFrameStoreReader::Close()
 {
     m_File.Close();

@@ -48,6 +48,14 @@ public:
     // is torn or damaged, or the file ends before the header's count; the
     // error persists until Close.
     ReadStatus NextFrame(Frame& out);
+    // Puts the reader at the record of frame `index`, which starts at `offset`
+    // (a ReadOffset() taken earlier), as if the frames before it had been
+    // read: the next NextFrame reads that record, and DelaySum() counts from
+    // there. previous: frame index - 1 (FrameBytes()), which a delta frame
+    // builds on; null for a key frame. Clears an earlier Error. False (and
+    // ErrorMessage()) when the offset lies outside the records or the file
+    // cannot be positioned there.
+    bool SeekToRecord(std::uint64_t offset, int index, const std::uint8_t* previous);
     void Close();
 
     bool IsOpen() const { return m_File.IsOpen(); }

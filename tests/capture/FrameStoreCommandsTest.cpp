@@ -1,6 +1,7 @@
 // pelidore-convert's frame store subcommands (store, gif, raw, info, recover),
 // run in process through RunConvert, on good, damaged and unfinished stores.
 #include "ConvertRun.h"
+#include "FrameStoreRoundTrip.h"
 #include "FrameStoreTestUtil.h"
 #include "GifTestUtil.h"
 
@@ -126,6 +127,47 @@ TEST_F(FrameStoreCommands, GifIsExactlyWhatEncodeMakesOfTheSameFrames)
         EXPECT_EQ(decoded.frames.size(), std::size_t(kFrames));
         EXPECT_EQ(decoded.frames[0].delay, 7);
     }
+}
+
+TEST_F(FrameStoreCommands, FirstAndLastPickFramesCountedFromOneWithTheirDelays)
+{
+    // Frames 3 to 5 are exactly what encode makes of those three frames.
+    const ConvertRun picked = ConvertRun::Of({"gif", "--first", "3", "--last", "5", store, Path("picked.gif")});
+    ASSERT_EQ(picked.code, 0) << picked.err;
+    EXPECT_NE(picked.out.find("3 frames"), std::string::npos) << picked.out;
+    const Bytes all = Read(raw);
+    const std::size_t frameBytes = std::size_t(kW) * kH * 3;
+    Write(Path("three.raw"), Bytes(all.begin() + 2 * frameBytes, all.begin() + 5 * frameBytes));
+    ASSERT_EQ(ConvertRun::Of({"encode", "--size", "64x32", "--delay", "0.07", Path("three.raw"), Path("three.gif")})
+                  .code,
+              0);
+    EXPECT_EQ(Read(Path("picked.gif")), Read(Path("three.gif")));
+
+    // Each keeps its own delay: a store whose frame i lasts 5 + i hundredths.
+    fstest::WriteStore(dir / "timed.dat", kW, kH, frames);
+    ASSERT_EQ(ConvertRun::Of({"gif", "--first=3", "--last=5", Path("timed.dat"), Path("timed.gif")}).code, 0);
+    const auto decoded = giftest::DecodeFile(dir / "timed.gif");
+    ASSERT_EQ(decoded.frames.size(), 3u);
+    int total = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_NEAR(decoded.frames[i].delay, 7 + int(i), 1) << i;
+        total += decoded.frames[i].delay;
+    }
+    EXPECT_NEAR(total, 7 + 8 + 9, 1);
+
+    const ConvertRun tail = ConvertRun::Of({"raw", "--first", "21", store, Path("tail.raw")});
+    ASSERT_EQ(tail.code, 0) << tail.err;
+    EXPECT_EQ(Read(Path("tail.raw")), Bytes(all.begin() + 20 * frameBytes, all.end()));
+
+    for (const std::vector<std::string>& past :
+         {std::vector<std::string>{"gif", "--last", "24", store, Path("past.gif")},
+          {"raw", "--first", "24", store, Path("past.raw")}}) {
+        const ConvertRun o = ConvertRun::Of(past);
+        EXPECT_EQ(o.code, 1) << past[1];
+        EXPECT_EQ(o.ErrLines(), 1) << o.err;
+        EXPECT_NE(o.err.find("holds 23 frames"), std::string::npos) << o.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "past.gif"));
 }
 
 TEST_F(FrameStoreCommands, InfoListsTheHeaderAndEveryFrame)
@@ -267,6 +309,9 @@ TEST_F(FrameStoreCommands, WrongUsageIsExitCode2)
         {"gif", store},
         {"gif", "--quality", "7", store, Path("x.gif")},
         {"gif", store, "-"},
+        {"gif", "--first", "0", store, Path("x.gif")},
+        {"gif", "--first", "5", "--last", "3", store, Path("x.gif")},
+        {"raw", "--last", "two", store, Path("x.raw")},
         {"raw", store},
         {"raw", store, Path("a"), Path("b")},
         {"info"},

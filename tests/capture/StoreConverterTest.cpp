@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -50,13 +51,14 @@ protected:
     }
 
     // closeStore false leaves the header count at 0, as a crash does.
-    void WriteStore(int frames, bool closeStore = true)
+    // delayStep: frame i lasts 0.1 + i * delayStep seconds.
+    void WriteStore(int frames, bool closeStore = true, float delayStep = 0.0f)
     {
         CFrameStoreWriter writer;
         ASSERT_TRUE(writer.Create(kWidth, kHeight));
         ASSERT_TRUE(writer.OpenForWriting(m_StorePath));
         for (int i = 0; i < frames; ++i)
-            ASSERT_TRUE(writer.Append(0.1f, Frame(i).data()));
+            ASSERT_TRUE(writer.Append(0.1f + float(i) * delayStep, Frame(i).data()));
         if (closeStore) {
             ASSERT_TRUE(writer.Close());
         } else {
@@ -69,7 +71,7 @@ protected:
         }
     }
 
-    SaveOutcome Convert(const SaveOptions& options = {})
+    SaveOutcome Convert(const SaveOptions& options = {}, const std::vector<bool>& kept = {})
     {
         CStoreConverter converter(m_Exporter);
         return converter.Convert(
@@ -80,7 +82,13 @@ protected:
                 if (done >= m_StopAfter)
                     m_Stop.store(static_cast<int>(m_StopWith));
             },
-            m_Log);
+            m_Log, {}, kept);
+    }
+
+    std::vector<std::uint8_t> GifBytes() const
+    {
+        std::ifstream in(m_GifPath, std::ios::binary);
+        return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
     }
 
     std::string LogText()
@@ -125,6 +133,55 @@ TEST_F(StoreConverter, SavesEveryFrameWithItsDelayAndMarksEachHandOver)
     EXPECT_TRUE(CStoreConverter::Finish(SaveOutcome::Saved, m_StorePath, m_GifPath));
     EXPECT_FALSE(fs::exists(m_StorePath));
     EXPECT_TRUE(fs::exists(m_GifPath));
+}
+
+TEST_F(StoreConverter, SavesOnlyTheKeptFramesEachWithItsOwnDelay)
+{
+    WriteStore(30, true, 0.01f); // frame i lasts 10 + i hundredths
+    std::vector<bool> kept(30, false);
+    for (int frame : {2, 3, 6, 7, 21, 25})
+        kept[std::size_t(frame)] = true;
+    ASSERT_EQ(Convert({}, kept), SaveOutcome::Saved);
+    {
+        GifFile gif(m_GifPath);
+        ASSERT_EQ(gif.FrameCount(), 6);
+        const int expected[] = {12, 13, 16, 17, 31, 35}; // hundredths, each within one of its own
+        for (int i = 0; i < gif.FrameCount(); ++i)
+            EXPECT_NEAR(gif.DelayOf(i), expected[i], 1) << "GIF frame " << i;
+        EXPECT_NEAR(gif.TotalCentiseconds(), 124, 1);
+    }
+    EXPECT_EQ(m_Reports, (std::vector<int>{0, 4, 6}));
+    EXPECT_EQ(m_Total, 6);
+
+    // Keeping every frame is the whole recording, byte for byte.
+    ASSERT_EQ(Convert(), SaveOutcome::Saved);
+    const std::vector<std::uint8_t> whole = GifBytes();
+    ASSERT_EQ(Convert({}, std::vector<bool>(30, true)), SaveOutcome::Saved);
+    EXPECT_EQ(GifBytes(), whole);
+
+    // A mask that keeps nothing of the store makes no GIF.
+    fs::remove(m_GifPath);
+    kept.assign(40, false);
+    kept[35] = true; // past the end of the store
+    EXPECT_EQ(Convert({}, kept), SaveOutcome::ExportFailed);
+    EXPECT_FALSE(fs::exists(m_GifPath));
+}
+
+TEST_F(StoreConverter, FramesAfterTheLastKeptOneAreNeverRead)
+{
+    WriteStore(12);
+    std::vector<std::uint8_t> file;
+    {
+        std::ifstream in(m_StorePath, std::ios::binary);
+        file.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    file.resize(file.size() - 3); // frame 11 torn
+    std::ofstream(m_StorePath, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), file.size());
+    EXPECT_EQ(Convert(), SaveOutcome::StoreUnreadable);
+    std::vector<bool> kept(12, true);
+    kept[11] = false;
+    EXPECT_EQ(Convert({}, kept), SaveOutcome::Saved);
+    EXPECT_EQ(GifFile(m_GifPath).FrameCount(), 11);
 }
 
 TEST_F(StoreConverter, AFailedExportKeepsTheStore)
@@ -212,11 +269,12 @@ protected:
         ASSERT_TRUE(writer.Close());
     }
 
-    SaveOutcome Fit(std::uint64_t limit, SaveOptions options = {})
+    SaveOutcome Fit(std::uint64_t limit, SaveOptions options = {}, const std::vector<bool>& kept = {})
     {
         CStoreConverter converter(m_Exporter);
         CFitToSizeSave fit(converter, [this](int fps, int scale) { m_Steps.push_back(fps * 1000 + scale); });
-        const SaveOutcome outcome = fit.Convert(m_StorePath, m_GifPath, options, limit, m_Stop, nullptr, nullptr);
+        const SaveOutcome outcome =
+            fit.Convert(m_StorePath, m_GifPath, options, limit, m_Stop, nullptr, nullptr, kept);
         m_Step = fit.Step();
         return outcome;
     }
@@ -263,4 +321,24 @@ TEST_F(StoreFitToSize, TooLargeForAnyStepLeavesNoGifAndTheStore)
     EXPECT_FALSE(fs::exists(m_GifPath.string() + ".part"));
     EXPECT_FALSE(CStoreConverter::Finish(SaveOutcome::TooLarge, m_StorePath, m_GifPath));
     EXPECT_TRUE(fs::exists(m_StorePath));
+}
+
+TEST_F(StoreFitToSize, DropsFramesAmongTheKeptOnesAndKeepsTheirTime)
+{
+    WriteDesktopStore(40);
+    std::vector<bool> kept(40, false);
+    for (int i = 10; i < 30; ++i)
+        kept[std::size_t(i)] = i != 15;
+    SaveOptions smaller;
+    smaller.smallerFiles = true;
+    ASSERT_EQ(Convert(smaller, kept), SaveOutcome::Saved);
+    const std::uint64_t full = fs::file_size(m_GifPath);
+    fs::remove(m_GifPath);
+    ASSERT_EQ(Fit(full * 2 / 3, {}, kept), SaveOutcome::Saved);
+    EXPECT_FALSE(m_Step.IsFullRecording());
+    EXPECT_EQ(m_Steps.front() / 1000, 0) << "the first pass keeps every kept frame";
+    GifFile gif(m_GifPath);
+    ASSERT_TRUE(gif.IsOpen()) << gif.Error();
+    EXPECT_LT(gif.FrameCount(), 19);
+    EXPECT_NEAR(gif.TotalCentiseconds(), 190, 1) << "the kept frames' time, and only theirs";
 }

@@ -5,6 +5,7 @@
 #include "CFrameStoreRecovery.h"
 #include "CFrameStoreWriter.h"
 #include "Cli.h"
+#include "FrameRange.h"
 #include "GifOutput.h"
 #include "RawFrameInput.h"
 
@@ -34,8 +35,9 @@ std::string Frames(std::uint64_t n)
 }
 
 // Opens a store as the program's reader does; refuses an unfinished store
-// (header count 0 while records follow) with a hint to recover it.
-void OpenStore(CFrameStoreReader& store, const std::string& name)
+// (header count 0 while records follow) with a hint to recover it, and a
+// range reaching past its frames.
+void OpenStore(CFrameStoreReader& store, const std::string& name, const FrameRange& range)
 {
     const std::filesystem::path path = cli::PathFromArg(name);
     if (!store.OpenForReading(path))
@@ -46,6 +48,7 @@ void OpenStore(CFrameStoreReader& store, const std::string& name)
                            " bytes of records follow: the recording did not finish (pelidore-convert recover " + name +
                            " brings its frames back)");
     }
+    range.CheckAgainst(store.HeaderFrameCount(), name);
 }
 
 // How far a read of a store's frames got: every frame, or up to a bad one.
@@ -54,16 +57,22 @@ struct Playback {
     std::uint64_t frames = 0;
 };
 
-// Reads the frames as the program's reader does, handing each to sink under a
-// progress bar named label; the bar is finished however the sink leaves.
-Playback Play(CFrameStoreReader& store, const std::string& label,
+// Reads the frames as the program's reader does, handing those in range to
+// sink under a progress bar named label; the bar is finished however the
+// sink leaves. Frames before the range are decoded (the ones after build on
+// them) but not handed over; reading stops where the range ends.
+Playback Play(CFrameStoreReader& store, const FrameRange& range, const std::string& label,
               const std::function<void(const CFrameStoreReader::Frame&)>& sink)
 {
-    cli::ProgressBar progress(label, static_cast<std::uint64_t>(store.HeaderFrameCount()));
+    cli::ProgressBar progress(label, range.CountOf(store.HeaderFrameCount()));
     CFrameStoreReader::Frame frame;
     Playback playback;
     try {
-        while ((playback.status = store.NextFrame(frame)) == Status::Frame) {
+        for (std::uint64_t index = 0; !range.EndsBefore(index); ++index) {
+            if ((playback.status = store.NextFrame(frame)) != Status::Frame)
+                break;
+            if (!range.Contains(index))
+                continue;
             sink(frame);
             ++playback.frames;
             progress.Update(playback.frames);
@@ -138,23 +147,27 @@ int Store(int argc, char** argv)
 
 // ---- gif -----------------------------------------------------------------------
 
-const char kGifUsage[] = "gif [--quality N] [--dithering] [--transparency] [--smaller] IN.dat OUT.gif";
+const char kGifUsage[] =
+    "gif [--quality N] [--dithering] [--transparency] [--smaller] [--first N] [--last M] IN.dat OUT.gif";
 
 int Gif(int argc, char** argv)
 {
     cli::ArgParser args;
     GifOutput::DeclareOptions(args);
+    FrameRange::DeclareOptions(args);
     args.Parse(argc, argv);
     args.ExpectPositionals(2, 2);
     const std::string& inName = args.Positionals()[0];
     const std::string& outName = args.Positionals()[1];
     GifOutput gif(args, outName);
+    const FrameRange range(args);
 
     CFrameStoreReader store;
-    OpenStore(store, inName);
+    OpenStore(store, inName, range);
     gif.Start(store.Width(), store.Height());
-    const Playback playback =
-        Play(store, "gif", [&](const CFrameStoreReader::Frame& frame) { gif.Push(frame.pixels.data(), frame.delay); });
+    const Playback playback = Play(store, range, "gif", [&](const CFrameStoreReader::Frame& frame) {
+        gif.Push(frame.pixels.data(), frame.delay);
+    });
     gif.Finish();
     FailIfCutShort(playback, store, inName, outName);
     std::printf("%s: %s, %s bytes\n", outName.c_str(), Frames(playback.frames).c_str(), Str(gif.FileBytes()).c_str());
@@ -163,18 +176,20 @@ int Gif(int argc, char** argv)
 
 // ---- raw -----------------------------------------------------------------------
 
-const char kRawUsage[] = "raw IN.dat OUT.raw";
+const char kRawUsage[] = "raw [--first N] [--last M] IN.dat OUT.raw";
 
 int Raw(int argc, char** argv)
 {
     cli::ArgParser args;
+    FrameRange::DeclareOptions(args);
     args.Parse(argc, argv);
     args.ExpectPositionals(2, 2);
     const std::string& inName = args.Positionals()[0];
     const std::string& outName = args.Positionals()[1];
+    const FrameRange range(args);
 
     CFrameStoreReader store;
-    OpenStore(store, inName);
+    OpenStore(store, inName, range);
     CFrameFile file;
     std::FILE* out = nullptr;
     if (outName == "-") {
@@ -190,7 +205,7 @@ int Raw(int argc, char** argv)
                    : file.Write(pixels.data(), pixels.size());
     };
 
-    const Playback playback = Play(store, "raw", [&](const CFrameStoreReader::Frame& frame) {
+    const Playback playback = Play(store, range, "raw", [&](const CFrameStoreReader::Frame& frame) {
         if (!write(frame.pixels))
             throw cli::Failure("writing " + outName + " failed");
     });

@@ -1,11 +1,13 @@
 // The frame store subcommands of pelidore-convert:
 //   store --size WxH [--delay SECONDS] [--zlib] IN.raw OUT.dat
 //       raw frames (W x H x 3 bytes each, "-" for standard input) to a frame store
-//   gif [--quality N] [--dithering] [--transparency] IN.dat OUT.gif
+//   gif [--quality N] [--dithering] [--transparency] [--smaller] [--first N] [--last M] IN.dat OUT.gif
 //       a frame store to a GIF exactly as the save thread does it: the store
 //       read as the program reads it, one waiting push per frame, stop
-//   raw IN.dat OUT.raw
+//   raw [--first N] [--last M] IN.dat OUT.raw
 //       the decoded frames back to back ("-" for standard output)
+//   --first/--last: only frames N to M (counted from 1, both included), each
+//       with its own delay
 //   info IN.dat
 //       the header, then one line per frame: index, key or delta, blob bytes,
 //       delay; on a damaged file it names the first bad frame and exits 1
