@@ -21,6 +21,7 @@ enum PelidoreState : unsigned int {
     STATE_COMMANDS_PENDING = 0x4,
     STATE_PAUSED = 0x8,         // recording, and paused
     STATE_COUNTING_DOWN = 0x10, // a start waits for its countdown
+    STATE_REVIEWING = 0x20,     // a stopped recording waits in the Review window for Save or Discard
 };
 
 enum PelidoreCommand : unsigned int {
@@ -54,6 +55,16 @@ enum PelidoreCommand : unsigned int {
     // A save that must fit a size starts a pass that gives up what the save
     // thread's FitFps and FitScale say.
     CMD_SAVE_FIT = 40,
+    // The Review window's Save: the kept frames go to the GIF.
+    CMD_REVIEW_SAVE = 41,
+    // The Review window's Discard, once confirmed there: the recording goes
+    // without a GIF.
+    CMD_REVIEW_DISCARD = 42,
+    // From scripts: the marks of the recording under review, and a range to
+    // delete. lParam = (first << 32) | last, frames counted from 1; the frame
+    // applies them to the review's model and refreshes the window.
+    CMD_REVIEW_RANGE = 43,
+    CMD_REVIEW_DELETE = 44,
 };
 
 // lParam of CMD_TOGGLE_RECORDING. A request that says which way it goes is
