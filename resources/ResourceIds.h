@@ -78,5 +78,22 @@
 #define IDB_CLEAR_PRESSED           246
 #define IDB_CLEAR                   247
 #define IDB_OPTIONS_BACKGROUND      248
+#define IDB_REVIEW_BACKGROUND       249
+#define IDB_REVIEW_PLAY             250
+#define IDB_REVIEW_PLAY_PRESSED     251
+#define IDB_REVIEW_PAUSE            252
+#define IDB_REVIEW_PAUSE_PRESSED    253
+#define IDB_REVIEW_DELETE           254
+#define IDB_REVIEW_DELETE_PRESSED   255
+#define IDB_REVIEW_UNDO             256
+#define IDB_REVIEW_UNDO_PRESSED     257
+#define IDB_REVIEW_DISCARD          258
+#define IDB_REVIEW_DISCARD_PRESSED  259
+#define IDB_REVIEW_SAVE             260
+#define IDB_REVIEW_SAVE_PRESSED     261
+#define IDB_REVIEW_KEEP             262
+#define IDB_REVIEW_KEEP_PRESSED     263
+#define IDB_REVIEW_CONFIRM          264
+#define IDB_REVIEW_CONFIRM_PRESSED  265
 
 #endif

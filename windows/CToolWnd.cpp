@@ -12,7 +12,10 @@
 
 namespace pelidore {
 
-CToolWnd::CToolWnd(int height, UINT backgroundId) : m_Height(height), m_BackgroundId(backgroundId) {}
+CToolWnd::CToolWnd(int height, UINT backgroundId, int width)
+    : m_Height(height), m_Width(width), m_BackgroundId(backgroundId)
+{
+}
 
 CToolWnd::~CToolWnd() = default;
 
@@ -20,7 +23,7 @@ void CToolWnd::ShowAt(int x, int y)
 {
     if (m_Window == nullptr)
         return;
-    Move(x, y, kWidth, m_Height, FALSE);
+    Move(x, y, m_Width, m_Height, FALSE);
     ShowWindow(m_Window, SW_SHOWNORMAL);
     Draw();
 }
@@ -59,7 +62,9 @@ HRESULT CToolWnd::CreateFrame(CNAlphaButton& closeButton)
 {
     CNCreationResult result;
     result.Add(LoadBackground());
-    result.Add(AddButton(closeButton, kCloseButtonId, {346, 5, 346 + 26, 5 + 26}, IDB_CLOSE, IDB_CLOSE_PRESSED,
+    // 5 units in from the top right corner, whatever the window's width.
+    const int left = m_Width - 31;
+    result.Add(AddButton(closeButton, kCloseButtonId, {left, 5, left + 26, 5 + 26}, IDB_CLOSE, IDB_CLOSE_PRESSED,
                          CNButton::kPush));
     return result.Get();
 }
@@ -128,7 +133,7 @@ void CToolWnd::PostToOwner(unsigned int command, LPARAM argument) const
 
 bool CToolWnd::IsCaptionPoint(int x, int y) const
 {
-    if (x <= 0 || x >= kWidth || y > kCaptionHeight)
+    if (x <= 0 || x >= m_Width || y > kCaptionHeight)
         return false;
     for (const CNControlBase* control : m_Children) {
         if (control->IsVisible() && control->HitTest(x, y))

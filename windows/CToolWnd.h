@@ -12,7 +12,8 @@ class CNCombo;
 class CNControlBase;
 
 // What the program's tool windows (setup, logo, ...) share: a layered popup
-// owned by the main window, 377 pixels wide, dragged by its top strip, shown
+// owned by the main window, 377 layout units wide unless a window asks for
+// another width, dragged by its top strip, shown
 // at a point and hidden on its close button or a close message, and a combo
 // whose open list receives the window's mouse input.
 //
@@ -24,7 +25,7 @@ public:
 
     static constexpr int kCloseButtonId = 0;
 
-    CToolWnd(int height, UINT backgroundId);
+    CToolWnd(int height, UINT backgroundId, int width = kWidth);
     ~CToolWnd() override;
 
     // Places the window's top-left at (x, y) in screen coordinates at its
@@ -33,6 +34,7 @@ public:
     virtual void Hide();
     bool IsShown() const;
     int GetHeight() const { return m_Height; }
+    int GetWidth() const { return m_Width; }
 
     // The child control with this id, or null; for the owner's tests and tools.
     CNControlBase* FindControl(int id) const;
@@ -80,6 +82,7 @@ private:
     HWND Owner() const;
 
     int m_Height;
+    int m_Width;
     UINT m_BackgroundId;
     CNBitmap m_Background;
     CNControlBase* m_MouseTarget = nullptr;
