@@ -6,6 +6,7 @@
 #include "CReviewWnd.h"
 #include "MessagePump.h"
 #include "PelidoreCommands.h"
+#include "ReviewWindowLayout.h"
 #include "ToolWindowFixture.h"
 
 #include <gtest/gtest.h>
@@ -224,11 +225,12 @@ TEST_F(ReviewWindowTest, AtTwoHundredPercentClicksLandOnTheirFrameAndTheFrameSho
     Click(Hwnd(), 2 * FrameX(20), 2 * TimelineY());
     EXPECT_EQ(m_Window.CurrentFrame(), 20);
 
-    // The stage is 640 x 400 units from (16, 44): centred, the frame covers
-    // kFrameWidth x kFrameHeight pixels around the stage's centre, no more.
+    // Centred, the frame covers kFrameWidth x kFrameHeight pixels around
+    // the stage's centre, no more.
     const CNScreen& screen = *m_Window.GetScreen();
-    const int centreX = 2 * (16 + 320);
-    const int centreY = 2 * (44 + 200);
+    const RECT& stage = ReviewWindowLayout::kStage;
+    const int centreX = stage.left + stage.right;
+    const int centreY = stage.top + stage.bottom;
     EXPECT_EQ(screen.PixelAt(centreX, centreY), kFrameColour);
     EXPECT_EQ(screen.PixelAt(centreX + kFrameWidth / 2 - 1, centreY), kFrameColour);
     EXPECT_NE(screen.PixelAt(centreX + kFrameWidth / 2 + 1, centreY), kFrameColour);
