@@ -142,6 +142,15 @@ TEST_F(ReviewWindowTest, AClickMovesTheFrameADragSelectsAndDeleteRemovesExactlyT
     ClickControl(CReviewWnd::kUndoButton);
     EXPECT_EQ(m_Frames.KeptCount(), kFrameCount);
     EXPECT_FALSE(IsEnabled(CReviewWnd::kUndoButton));
+
+    // The first and last frames, beside the marks, can be pressed too; a
+    // Delete that would leave nothing does nothing.
+    DragOnTimeline(FrameX(0), FrameX(kFrameCount - 1));
+    ASSERT_EQ(m_Window.SelectionFirst(), 0);
+    ASSERT_EQ(m_Window.SelectionLast(), kFrameCount - 1);
+    ClickControl(CReviewWnd::kDeleteButton);
+    EXPECT_EQ(m_Frames.KeptCount(), kFrameCount);
+    EXPECT_EQ(m_Window.SelectionFirst(), 0) << "the selection stays for another try";
     EXPECT_TRUE(TakeCommands().empty());
 }
 
