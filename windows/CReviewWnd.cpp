@@ -120,8 +120,8 @@ HRESULT CReviewWnd::CreateControls()
         {m_Keep, kKeepButton, Layout::kLeftPlace, IDB_REVIEW_KEEP, IDB_REVIEW_KEEP_PRESSED},
         {m_ConfirmDiscard, kConfirmDiscardButton, Layout::kRightPlace, IDB_REVIEW_CONFIRM, IDB_REVIEW_CONFIRM_PRESSED},
     };
-    for (const auto& spec : buttons)
-        result.Add(AddButton(spec.button, spec.id, spec.place, spec.normal, spec.pressed, CNButton::kPush));
+    for (const auto& entry : buttons)
+        result.Add(AddButton(entry.button, entry.id, entry.place, entry.normal, entry.pressed, CNButton::kPush));
     return result.Get();
 }
 
