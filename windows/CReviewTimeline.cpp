@@ -20,7 +20,6 @@ constexpr int kTrackHeight = 24;
 constexpr int kMarkOverhang = 4;
 constexpr int kMarkWidth = 3;
 constexpr int kMarkFoot = 3;
-constexpr int kGrip = 6;
 // Cells at least this wide are drawn apart.
 constexpr int kSeparatedCell = 5;
 constexpr int kSelectionEdge = 2;
@@ -202,7 +201,7 @@ LRESULT CReviewTimeline::OnLButtonDown(WPARAM wParam, LPARAM lParam)
     if (FrameCount() == 0 || !HitTest(x, PointY(lParam)))
         return 0;
     const CTimelineGeometry geometry = Geometry();
-    m_Drag = geometry.PartAt(x, m_Frames->First(), m_Frames->Last(), kGrip);
+    m_Drag = geometry.PartAt(x, m_Frames->First(), m_Frames->Last());
     if (m_Drag == CTimelineGeometry::kNothing)
         return 0;
     if (m_Drag == CTimelineGeometry::kFrames) {

@@ -3,11 +3,10 @@
 #include "CKeptFrames.h"
 #include "CNCreationResult.h"
 #include "CNLog.h"
-#include "CNTheme.h"
-#include "CReviewReadout.h"
 #include "NControlMessages.h"
 #include "PelidoreCommands.h"
 #include "ResourceIds.h"
+#include "ReviewWindowLayout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,37 +16,12 @@ namespace pelidore {
 
 namespace {
 
-constexpr RECT kStage = {16, 44, 656, 444};
-constexpr int kReadoutTop = 450;
-constexpr int kReadoutBottom = 472;
-constexpr int kTimelineY = 474;
-constexpr int kTimelineHeight = 44;
-constexpr int kRowTop = 538;
-constexpr int kRowBottom = 570;
-constexpr RECT kPlayPlace = {16, kRowTop, 60, kRowBottom};
-constexpr RECT kDeletePlace = {70, kRowTop, 166, kRowBottom};
-constexpr RECT kUndoPlace = {174, kRowTop, 258, kRowBottom};
-constexpr RECT kHintArea = {268, kRowTop, 444, kRowBottom};
-// Keep stands where Discard was and the confirming Discard where Save was:
-// a double click on Discard lands on Keep.
-constexpr RECT kLeftPlace = {448, kRowTop, 544, kRowBottom};
-constexpr RECT kRightPlace = {552, kRowTop, 656, kRowBottom};
-constexpr RECT kConfirmStrip = {12, kRowTop - 4, 660, kRowBottom + 4};
-constexpr RECT kConfirmText = {30, kRowTop, 440, kRowBottom};
+using Layout = ReviewWindowLayout;
 
-constexpr int kFontHeight = 13;
-constexpr int kNear = 0;
-constexpr int kCentred = 1;
-constexpr int kFar = 2;
 constexpr int kBigStep = 10;
-
 constexpr UINT_PTR kPlayTimer = 1;
 // Frames recorded with no delay still get a moment on the screen.
 constexpr double kShortestShowSeconds = 0.02;
-
-const CNColor kNoteColour(255, 255, 128, 116);
-const CNColor kBadgeBack(200, 16, 17, 20);
-const CNColor kStripBack(40, 242, 87, 76);
 
 } // namespace
 
@@ -117,8 +91,7 @@ HRESULT CReviewWnd::OnCreate()
 {
     CNCreationResult result;
     result.Add(LoadBackground());
-    result.Add(m_Font.Create(kFontHeight, FW_NORMAL, CNTheme::kFontFace));
-    result.Add(m_Bold.Create(kFontHeight, FW_BOLD, CNTheme::kFontFace));
+    result.Add(m_Texts.Create());
     result.Add(CreateControls());
     result.Add(AddHandlers());
     UpdateControls();
@@ -128,8 +101,9 @@ HRESULT CReviewWnd::OnCreate()
 HRESULT CReviewWnd::CreateControls()
 {
     CNCreationResult result;
-    result.Add(m_Timeline.Create(m_Window, &m_Screen, kTimeline, kStage.left, kTimelineY, kStage.right - kStage.left,
-                                 kTimelineHeight, 1));
+    const RECT& stage = Layout::kStage;
+    result.Add(m_Timeline.Create(m_Window, &m_Screen, kTimeline, stage.left, Layout::kTimelineTop,
+                                 stage.right - stage.left, Layout::kTimelineHeight, 1));
     result.Add(AddChild(&m_Timeline));
     const struct {
         CNAlphaButton& button;
@@ -138,16 +112,16 @@ HRESULT CReviewWnd::CreateControls()
         UINT normal;
         UINT pressed;
     } buttons[] = {
-        {m_Play, kPlayButton, kPlayPlace, IDB_REVIEW_PLAY, IDB_REVIEW_PLAY_PRESSED},
-        {m_Delete, kDeleteButton, kDeletePlace, IDB_REVIEW_DELETE, IDB_REVIEW_DELETE_PRESSED},
-        {m_Undo, kUndoButton, kUndoPlace, IDB_REVIEW_UNDO, IDB_REVIEW_UNDO_PRESSED},
-        {m_Discard, kDiscardButton, kLeftPlace, IDB_REVIEW_DISCARD, IDB_REVIEW_DISCARD_PRESSED},
-        {m_Save, kSaveButton, kRightPlace, IDB_REVIEW_SAVE, IDB_REVIEW_SAVE_PRESSED},
-        {m_Keep, kKeepButton, kLeftPlace, IDB_REVIEW_KEEP, IDB_REVIEW_KEEP_PRESSED},
-        {m_ConfirmDiscard, kConfirmDiscardButton, kRightPlace, IDB_REVIEW_CONFIRM, IDB_REVIEW_CONFIRM_PRESSED},
+        {m_Play, kPlayButton, Layout::kPlayPlace, IDB_REVIEW_PLAY, IDB_REVIEW_PLAY_PRESSED},
+        {m_Delete, kDeleteButton, Layout::kDeletePlace, IDB_REVIEW_DELETE, IDB_REVIEW_DELETE_PRESSED},
+        {m_Undo, kUndoButton, Layout::kUndoPlace, IDB_REVIEW_UNDO, IDB_REVIEW_UNDO_PRESSED},
+        {m_Discard, kDiscardButton, Layout::kLeftPlace, IDB_REVIEW_DISCARD, IDB_REVIEW_DISCARD_PRESSED},
+        {m_Save, kSaveButton, Layout::kRightPlace, IDB_REVIEW_SAVE, IDB_REVIEW_SAVE_PRESSED},
+        {m_Keep, kKeepButton, Layout::kLeftPlace, IDB_REVIEW_KEEP, IDB_REVIEW_KEEP_PRESSED},
+        {m_ConfirmDiscard, kConfirmDiscardButton, Layout::kRightPlace, IDB_REVIEW_CONFIRM, IDB_REVIEW_CONFIRM_PRESSED},
     };
-    for (const auto& spec : buttons)
-        result.Add(AddButton(spec.button, spec.id, spec.place, spec.normal, spec.pressed, CNButton::kPush));
+    for (const auto& entry : buttons)
+        result.Add(AddButton(entry.button, entry.id, entry.place, entry.normal, entry.pressed, CNButton::kPush));
     return result.Get();
 }
 
@@ -390,78 +364,16 @@ void CReviewWnd::DrawDecorations()
 {
     if (m_Frames == nullptr)
         return;
-    DrawPicture();
-    DrawReadouts();
-    if (m_Confirming)
-        DrawConfirmation();
+    const int frame = CurrentFrame();
+    if (m_Picture.Draw(m_Screen, Layout::kStage, frame))
+        m_Texts.DrawTag(m_Screen, *m_Frames, frame);
     else
-        DrawHint();
-}
-
-void CReviewWnd::DrawPicture()
-{
-    const int frame = CurrentFrame();
-    if (!m_Picture.Draw(m_Screen, kStage, frame)) {
-        m_Screen.DrawText(m_Font, kStage, CNTheme::TextDim(), L"This frame cannot be read", 0, kCentred, kCentred,
-                          true);
-        return;
-    }
-    if (m_Frames->IsDeleted(frame))
-        DrawBadge(L"Deleted");
-    else if (!m_Frames->IsKept(frame))
-        DrawBadge(L"Outside the marks");
-}
-
-// A dark tag on the picture's top left: the frame shown will not be in the GIF.
-void CReviewWnd::DrawBadge(const wchar_t* text)
-{
-    const Gdiplus::SizeF size = m_Screen.MeasureText(m_Bold, text, -1);
-    const int width = static_cast<int>(std::ceil(size.Width)) + 20;
-    const int left = kStage.left + 10;
-    const int top = kStage.top + 10;
-    m_Screen.FillRoundRect(kBadgeBack, left, top, width, 24, 6.0f);
-    m_Screen.FillRoundRect(CNTheme::Accent(), left + 8, top + 9, 6, 6, 3.0f);
-    const RECT area = {left + 18, top, left + width + 8, top + 24};
-    m_Screen.DrawText(m_Bold, area, CNTheme::Text(), text, 0, kNear, kCentred, true);
-}
-
-void CReviewWnd::DrawReadouts()
-{
-    const int frame = CurrentFrame();
-    const std::wstring position = CReviewReadout::FrameText(frame, m_Frames->FrameCount());
-    const RECT left = {kStage.left + 4, kReadoutTop, kStage.right, kReadoutBottom};
-    m_Screen.DrawText(m_Bold, left, CNTheme::Text(), position.c_str(), 0, kNear, kCentred, true);
-    const int positionWidth = static_cast<int>(std::ceil(m_Screen.MeasureText(m_Bold, position.c_str(), -1).Width));
-    const std::wstring time = CReviewReadout::SecondsText(m_Frames->TimeAt(frame));
-    const RECT timeArea = {left.left + positionWidth + 12, kReadoutTop, kStage.right, kReadoutBottom};
-    m_Screen.DrawText(m_Font, timeArea, CNTheme::TextDim(), time.c_str(), 0, kNear, kCentred, true);
-    const std::wstring kept = CReviewReadout::KeptText(m_Frames->KeptCount(), m_Frames->KeptSeconds());
-    const RECT right = {kStage.left, kReadoutTop, kStage.right - 4, kReadoutBottom};
-    m_Screen.DrawText(m_Font, right, CNTheme::Text(), kept.c_str(), 0, kFar, kCentred, true);
-}
-
-void CReviewWnd::DrawHint()
-{
-    if (!m_Note.empty()) {
-        m_Screen.DrawText(m_Font, kHintArea, kNoteColour, m_Note.c_str(), 0, kNear, kCentred, true);
-        return;
-    }
-    if (m_Timeline.HasSelection()) {
-        const std::wstring text = CReviewReadout::SelectionText(SelectionFirst(), SelectionLast());
-        m_Screen.DrawText(m_Font, kHintArea, CNTheme::Text(), text.c_str(), 0, kNear, kCentred, true);
-        return;
-    }
-    m_Screen.DrawText(m_Font, kHintArea, CNTheme::TextDim(), L"Drag on the timeline to select", 0, kNear, kCentred,
-                      true);
-}
-
-void CReviewWnd::DrawConfirmation()
-{
-    const RECT& strip = kConfirmStrip;
-    m_Screen.FillRoundRect(kStripBack, strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top, 8.0f);
-    m_Screen.FillRoundRect(CNTheme::Accent(), strip.left + 8, (strip.top + strip.bottom) / 2 - 4, 8, 8, 4.0f);
-    m_Screen.DrawText(m_Bold, kConfirmText, CNTheme::Text(), L"Discard this recording? Its frames will be gone.", 0,
-                      kNear, kCentred, true);
+        m_Texts.DrawUnreadable(m_Screen);
+    m_Texts.DrawReadouts(m_Screen, *m_Frames, frame);
+    if (m_Confirming)
+        m_Texts.DrawQuestion(m_Screen);
+    else
+        m_Texts.DrawHint(m_Screen, m_Note, SelectionFirst(), SelectionLast());
 }
 
 } // namespace pelidore

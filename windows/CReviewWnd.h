@@ -1,10 +1,11 @@
 #pragma once
 
 #include "CNAlphaButton.h"
-#include "CNFont.h"
 #include "CReviewPicture.h"
+#include "CReviewTexts.h"
 #include "CReviewTimeline.h"
 #include "CToolWnd.h"
+#include "ReviewWindowLayout.h"
 
 #include <cstdint>
 #include <functional>
@@ -24,8 +25,8 @@ class CKeptFrames;
 // recording's way. UI thread only.
 class CReviewWnd : public CToolWnd {
 public:
-    static constexpr int kWidth = 672;
-    static constexpr int kHeight = 584;
+    static constexpr int kWidth = ReviewWindowLayout::kWidth;
+    static constexpr int kHeight = ReviewWindowLayout::kHeight;
     static constexpr const wchar_t* kTitle = L"Pelidore - Review";
     enum ControlId : int {
         kPlayButton = 1,
@@ -78,12 +79,6 @@ private:
     void UndoDelete();
     void AskToDiscard(bool asking);
 
-    void DrawPicture();
-    void DrawBadge(const wchar_t* text);
-    void DrawReadouts();
-    void DrawHint();
-    void DrawConfirmation();
-
     LRESULT OnButtonClicked(WPARAM wParam, LPARAM lParam);
     LRESULT OnTimelineChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
@@ -100,8 +95,7 @@ private:
     CNAlphaButton m_Discard;
     CNAlphaButton m_ConfirmDiscard;
     CNAlphaButton m_Keep;
-    CNFont m_Font;
-    CNFont m_Bold;
+    CReviewTexts m_Texts;
     bool m_Playing = false;
     bool m_Confirming = false;
     std::wstring m_Note; // says why the last action did nothing, until the next one

@@ -57,16 +57,21 @@ TEST(TimelineGeometry, FramesMarksAndPressesAlongTheTrack)
     EXPECT_EQ(geometry.BoundaryNear(214), 11);
     EXPECT_EQ(geometry.BoundaryNear(216), 12);
 
-    EXPECT_EQ(geometry.PartAt(203, 10, 19, 6), CTimelineGeometry::kStartMark);
-    EXPECT_EQ(geometry.PartAt(297, 10, 19, 6), CTimelineGeometry::kEndMark);
-    EXPECT_EQ(geometry.PartAt(250, 10, 19, 6), CTimelineGeometry::kFrames);
-    EXPECT_EQ(geometry.PartAt(90, 10, 19, 6), CTimelineGeometry::kNothing);
-    // Marks around one frame, closer than two grips: each takes its own side.
-    EXPECT_EQ(geometry.PartAt(201, 10, 10, 6), CTimelineGeometry::kStartMark);
-    EXPECT_EQ(geometry.PartAt(209, 10, 10, 6), CTimelineGeometry::kEndMark);
+    EXPECT_EQ(geometry.PartAt(194, 10, 19), CTimelineGeometry::kStartMark);
+    EXPECT_EQ(geometry.PartAt(203, 10, 19), CTimelineGeometry::kStartMark);
+    EXPECT_EQ(geometry.PartAt(205, 10, 19), CTimelineGeometry::kFrames) << "the first kept frame stays pressable";
+    EXPECT_EQ(geometry.PartAt(297, 10, 19), CTimelineGeometry::kEndMark);
+    EXPECT_EQ(geometry.PartAt(306, 10, 19), CTimelineGeometry::kEndMark);
+    EXPECT_EQ(geometry.PartAt(90, 10, 19), CTimelineGeometry::kNothing);
+    // Marks around one frame: each takes its own side.
+    EXPECT_EQ(geometry.PartAt(202, 10, 10), CTimelineGeometry::kStartMark);
+    EXPECT_EQ(geometry.PartAt(208, 10, 10), CTimelineGeometry::kEndMark);
+    // Both marks on one edge (frames thinner than a unit): the side of x decides.
+    const CTimelineGeometry dense(0, 100, 1000);
+    EXPECT_EQ(dense.PartAt(48, 500, 500), CTimelineGeometry::kStartMark);
+    EXPECT_EQ(dense.PartAt(52, 500, 500), CTimelineGeometry::kEndMark);
 
     // More frames than units: a unit finds the frame that covers it.
-    const CTimelineGeometry dense(0, 100, 1000);
     EXPECT_EQ(dense.FrameAt(0), 9);
     EXPECT_EQ(dense.FrameAt(99), 999);
     EXPECT_EQ(CTimelineGeometry(0, 100, 0).FrameAt(50), -1);

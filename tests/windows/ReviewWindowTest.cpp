@@ -6,6 +6,7 @@
 #include "CReviewWnd.h"
 #include "MessagePump.h"
 #include "PelidoreCommands.h"
+#include "ReviewWindowLayout.h"
 #include "ToolWindowFixture.h"
 
 #include <gtest/gtest.h>
@@ -141,6 +142,15 @@ TEST_F(ReviewWindowTest, AClickMovesTheFrameADragSelectsAndDeleteRemovesExactlyT
     ClickControl(CReviewWnd::kUndoButton);
     EXPECT_EQ(m_Frames.KeptCount(), kFrameCount);
     EXPECT_FALSE(IsEnabled(CReviewWnd::kUndoButton));
+
+    // The first and last frames, beside the marks, can be pressed too; a
+    // Delete that would leave nothing does nothing.
+    DragOnTimeline(FrameX(0), FrameX(kFrameCount - 1));
+    ASSERT_EQ(m_Window.SelectionFirst(), 0);
+    ASSERT_EQ(m_Window.SelectionLast(), kFrameCount - 1);
+    ClickControl(CReviewWnd::kDeleteButton);
+    EXPECT_EQ(m_Frames.KeptCount(), kFrameCount);
+    EXPECT_EQ(m_Window.SelectionFirst(), 0) << "the selection stays for another try";
     EXPECT_TRUE(TakeCommands().empty());
 }
 
@@ -224,11 +234,12 @@ TEST_F(ReviewWindowTest, AtTwoHundredPercentClicksLandOnTheirFrameAndTheFrameSho
     Click(Hwnd(), 2 * FrameX(20), 2 * TimelineY());
     EXPECT_EQ(m_Window.CurrentFrame(), 20);
 
-    // The stage is 640 x 400 units from (16, 44): centred, the frame covers
-    // kFrameWidth x kFrameHeight pixels around the stage's centre, no more.
+    // Centred, the frame covers kFrameWidth x kFrameHeight pixels around
+    // the stage's centre, no more.
     const CNScreen& screen = *m_Window.GetScreen();
-    const int centreX = 2 * (16 + 320);
-    const int centreY = 2 * (44 + 200);
+    const RECT& stage = ReviewWindowLayout::kStage;
+    const int centreX = stage.left + stage.right;
+    const int centreY = stage.top + stage.bottom;
     EXPECT_EQ(screen.PixelAt(centreX, centreY), kFrameColour);
     EXPECT_EQ(screen.PixelAt(centreX + kFrameWidth / 2 - 1, centreY), kFrameColour);
     EXPECT_NE(screen.PixelAt(centreX + kFrameWidth / 2 + 1, centreY), kFrameColour);

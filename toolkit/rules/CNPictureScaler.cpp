@@ -1,5 +1,7 @@
 #include "CNPictureScaler.h"
 
+#include "CNAreaTaps.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -10,30 +12,6 @@ namespace pelidore {
 namespace {
 
 using Colour = std::array<float, 4>; // premultiplied blue, green, red; then alpha
-
-struct Tap {
-    int index;
-    float weight;
-};
-
-// For each of `to` pixels along an axis, the pixels of `from` it covers and
-// the share each contributes; the shares of one pixel add up to 1.
-std::vector<std::vector<Tap>> TapsAlong(int from, int to)
-{
-    std::vector<std::vector<Tap>> taps(static_cast<std::size_t>(to));
-    const double span = static_cast<double>(from) / to;
-    for (int i = 0; i < to; ++i) {
-        const double start = i * span;
-        const double end = start + span;
-        const int last = std::min(from, static_cast<int>(std::ceil(end)));
-        for (int source = static_cast<int>(start); source < last; ++source) {
-            const double covered = std::min(end, source + 1.0) - std::max(start, static_cast<double>(source));
-            if (covered > 0.0)
-                taps[static_cast<std::size_t>(i)].push_back(Tap{source, static_cast<float>(covered / span)});
-        }
-    }
-    return taps;
-}
 
 Colour Premultiplied(std::uint32_t argb)
 {
@@ -70,8 +48,8 @@ std::vector<std::uint32_t> CNPictureScaler::Resample(const std::vector<std::uint
     if (width <= 0 || height <= 0 || newWidth <= 0 || newHeight <= 0 ||
         pixels.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
         return {};
-    const std::vector<std::vector<Tap>> across = TapsAlong(width, newWidth);
-    const std::vector<std::vector<Tap>> down = TapsAlong(height, newHeight);
+    const CNAreaTaps across(width, newWidth);
+    const CNAreaTaps down(height, newHeight);
 
     // Rows first: height rows of newWidth colours.
     std::vector<Colour> rows(static_cast<std::size_t>(height) * static_cast<std::size_t>(newWidth), Colour{});
@@ -79,17 +57,17 @@ std::vector<std::uint32_t> CNPictureScaler::Resample(const std::vector<std::uint
         const std::uint32_t* source = pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
         Colour* target = rows.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(newWidth);
         for (int x = 0; x < newWidth; ++x) {
-            for (const Tap& tap : across[static_cast<std::size_t>(x)])
-                AddShare(target[x], Premultiplied(source[tap.index]), tap.weight);
+            for (std::size_t tap = across.First(x); tap < across.First(x + 1); ++tap)
+                AddShare(target[x], Premultiplied(source[across.Source(tap)]), across.Share(tap));
         }
     }
     std::vector<std::uint32_t> result(static_cast<std::size_t>(newWidth) * static_cast<std::size_t>(newHeight));
     for (int y = 0; y < newHeight; ++y) {
         for (int x = 0; x < newWidth; ++x) {
             Colour sum{};
-            for (const Tap& tap : down[static_cast<std::size_t>(y)])
-                AddShare(sum, rows[static_cast<std::size_t>(tap.index) * static_cast<std::size_t>(newWidth) + x],
-                         tap.weight);
+            for (std::size_t tap = down.First(y); tap < down.First(y + 1); ++tap)
+                AddShare(sum, rows[static_cast<std::size_t>(down.Source(tap)) * static_cast<std::size_t>(newWidth) + x],
+                         down.Share(tap));
             result[static_cast<std::size_t>(y) * static_cast<std::size_t>(newWidth) + x] = Straight(sum);
         }
     }

@@ -16,6 +16,7 @@
 #include "CNStringButton.h"
 #include "CNTheme.h"
 #include "CNTopWindow.h"
+#include "GalleryReviewShots.h"
 #include "GallerySheet.h"
 #include "GalleryWindowShots.h"
 #include "ResourceIds.h"
@@ -209,6 +210,7 @@ int GalleryPages::WriteAll()
     GalleryWindowShots shots(m_Folder);
     failed += FAILED(shots.WriteOptions()) ? 1 : 0;
     failed += FAILED(shots.WritePanelLabels()) ? 1 : 0;
+    failed += GalleryReviewShots(m_Folder, m_Scale).WriteAll();
     return failed;
 }
 

@@ -47,6 +47,8 @@ bool GallerySheet::Surface(CNScreen& surface, int x, int y)
     DeleteObject(copy);
     if (FAILED(loaded))
         return false;
+    // A window drawn at the page's scale goes on pixel for pixel.
+    picture.SetDensity(surface.Scale(), surface.LayoutWidth(), surface.LayoutHeight());
     m_Screen.DrawImage(picture, x, y);
     return true;
 }

@@ -6,6 +6,7 @@
 #include "CNDesktop.h"
 #include "CNEdit.h"
 #include "COptionsWnd.h"
+#include "GalleryOwnerWindow.h"
 #include "GallerySheet.h"
 
 namespace pelidore {
@@ -18,27 +19,6 @@ constexpr DWORD kToolStyle = WS_POPUP;
 // that a label is placed as it would be in the program.
 constexpr int kPlaceX = 120;
 constexpr int kPlaceY = 120;
-
-// Stands in for the recording frame, which owns every tool window.
-class OwnerWindow {
-public:
-    OwnerWindow()
-        : m_Window(CreateWindowExW(0, L"STATIC", L"Pelidore", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr))
-    {
-    }
-    ~OwnerWindow()
-    {
-        if (m_Window)
-            DestroyWindow(m_Window);
-    }
-    OwnerWindow(const OwnerWindow&) = delete;
-    OwnerWindow& operator=(const OwnerWindow&) = delete;
-    HWND Get() const { return m_Window; }
-
-private:
-    HWND m_Window;
-};
 
 template <class Control>
 Control* Find(CToolWnd& window, int id)
@@ -71,7 +51,7 @@ HRESULT GalleryWindowShots::WriteOptions()
     GallerySheet sheet;
     if (FAILED(sheet.Init(794, 30 + COptionsWnd::kHeight + 20)))
         return E_FAIL;
-    OwnerWindow owner;
+    GalleryOwnerWindow owner;
     const wchar_t* captions[] = {L"Options, defaults", L"Options: a hotkey in use, a field listening, switches set"};
     for (int copy = 0; copy < 2; ++copy) {
         COptionsWnd window;
@@ -97,7 +77,7 @@ HRESULT GalleryWindowShots::WritePanelLabels()
     GallerySheet sheet;
     if (FAILED(sheet.Init(794, 30 + CControlWnd::kHeight + 50)))
         return E_FAIL;
-    OwnerWindow owner;
+    GalleryOwnerWindow owner;
     const wchar_t* captions[] = {L"Panel, the pointer resting on Record", L"Panel recording, resting on Pause"};
     const int buttons[] = {CControlWnd::kRecordButton, CControlWnd::kPauseButton};
     for (int copy = 0; copy < 2; ++copy) {

@@ -5,7 +5,8 @@ if(NOT result EQUAL 0)
     message(FATAL_ERROR "gallery failed: ${result}")
 endif()
 foreach(page IN ITEMS window_panel window_setup window_logo window_locks window_about_save frame
-        controls_buttons controls_inputs controls_lists pictures window_options panel_label)
+        controls_buttons controls_inputs controls_lists pictures window_options panel_label
+        window_review window_review_trimmed window_review_selection window_review_discard)
     set(path ${OUT}/${page}.png)
     if(NOT EXISTS ${path})
         message(FATAL_ERROR "missing page ${page}.png")

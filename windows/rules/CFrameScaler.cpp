@@ -1,5 +1,7 @@
 #include "CFrameScaler.h"
 
+#include "CNAreaTaps.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -16,50 +18,18 @@ bool Usable(CFrameScaler::Size size)
            size.height <= CFrameScaler::kMaxSide;
 }
 
-// For each of `to` pixels along an axis, the pixels of `from` it covers and
-// the share of each; the shares of one pixel add up to 1. Kept flat: the
-// taps of pixel i are first[i] .. first[i + 1] - 1.
-struct Taps {
-    std::vector<std::size_t> first;
-    std::vector<int> source;
-    std::vector<float> share;
-};
-
-Taps TapsAlong(int from, int to)
+// One row of the frame reduced across: `width` colours of 3 floats.
+void ReduceRow(const std::uint8_t* row, const CNAreaTaps& across, int width, float* out)
 {
-    Taps taps;
-    taps.first.reserve(static_cast<std::size_t>(to) + 1);
-    const double span = static_cast<double>(from) / to;
-    for (int i = 0; i < to; ++i) {
-        taps.first.push_back(taps.source.size());
-        const double start = i * span;
-        const double end = start + span;
-        const int last = std::min(from, static_cast<int>(std::ceil(end)));
-        for (int pixel = static_cast<int>(start); pixel < last; ++pixel) {
-            const double covered = std::min(end, pixel + 1.0) - std::max(start, static_cast<double>(pixel));
-            if (covered <= 0.0)
-                continue;
-            taps.source.push_back(pixel);
-            taps.share.push_back(static_cast<float>(covered / span));
-        }
-    }
-    taps.first.push_back(taps.source.size());
-    return taps;
-}
-
-// One row of the frame reduced across: to.width colours of 3 floats.
-void ReduceRow(const std::uint8_t* row, const Taps& across, float* out)
-{
-    const std::size_t count = across.first.size() - 1;
-    for (std::size_t x = 0; x < count; ++x) {
+    for (int x = 0; x < width; ++x) {
         float sum[kChannels] = {0.0f, 0.0f, 0.0f};
-        for (std::size_t t = across.first[x]; t < across.first[x + 1]; ++t) {
-            const std::uint8_t* pixel = row + static_cast<std::size_t>(across.source[t]) * kChannels;
-            const float share = across.share[t];
+        for (std::size_t t = across.First(x); t < across.First(x + 1); ++t) {
+            const std::uint8_t* pixel = row + static_cast<std::size_t>(across.Source(t)) * kChannels;
+            const float share = across.Share(t);
             for (int c = 0; c < kChannels; ++c)
                 sum[c] += pixel[c] * share;
         }
-        std::copy(sum, sum + kChannels, out + x * kChannels);
+        std::copy(sum, sum + kChannels, out + static_cast<std::size_t>(x) * kChannels);
     }
 }
 
@@ -95,8 +65,8 @@ std::vector<std::uint32_t> CFrameScaler::Scale(const std::uint8_t* bgr, Size fra
 {
     if (bgr == nullptr || !Usable(frame) || !Usable(to))
         return {};
-    const Taps across = TapsAlong(frame.width, to.width);
-    const Taps down = TapsAlong(frame.height, to.height);
+    const CNAreaTaps across(frame.width, to.width);
+    const CNAreaTaps down(frame.height, to.height);
     const std::size_t stride = static_cast<std::size_t>(frame.width) * kChannels;
     const std::size_t rowFloats = static_cast<std::size_t>(to.width) * kChannels;
 
@@ -109,18 +79,17 @@ std::vector<std::uint32_t> CFrameScaler::Scale(const std::uint8_t* bgr, Size fra
     std::vector<std::uint32_t> result(static_cast<std::size_t>(to.width) * static_cast<std::size_t>(to.height));
     for (int y = 0; y < to.height; ++y) {
         std::fill(sum.begin(), sum.end(), 0.0f);
-        const std::size_t row = static_cast<std::size_t>(y);
-        for (std::size_t t = down.first[row]; t < down.first[row + 1]; ++t) {
-            if (down.source[t] != reducedRow) {
-                reducedRow = down.source[t];
-                ReduceRow(bgr + static_cast<std::size_t>(frame.height - 1 - reducedRow) * stride, across,
+        for (std::size_t t = down.First(y); t < down.First(y + 1); ++t) {
+            if (down.Source(t) != reducedRow) {
+                reducedRow = down.Source(t);
+                ReduceRow(bgr + static_cast<std::size_t>(frame.height - 1 - reducedRow) * stride, across, to.width,
                           reduced.data());
             }
-            const float share = down.share[t];
+            const float share = down.Share(t);
             for (std::size_t i = 0; i < rowFloats; ++i)
                 sum[i] += reduced[i] * share;
         }
-        std::uint32_t* out = result.data() + row * static_cast<std::size_t>(to.width);
+        std::uint32_t* out = result.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(to.width);
         for (int x = 0; x < to.width; ++x) {
             const float* colour = sum.data() + static_cast<std::size_t>(x) * kChannels;
             out[x] = 0xFF000000u | Channel(colour[2]) << 16 | Channel(colour[1]) << 8 | Channel(colour[0]);

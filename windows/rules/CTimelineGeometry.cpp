@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 
 namespace pelidore {
 
@@ -41,19 +40,20 @@ int CTimelineGeometry::BoundaryNear(int x) const
     return static_cast<int>((offset * m_Frames * 2 + m_Width) / (2 * static_cast<std::int64_t>(m_Width)));
 }
 
-CTimelineGeometry::Part CTimelineGeometry::PartAt(int x, int first, int last, int grip) const
+CTimelineGeometry::Part CTimelineGeometry::PartAt(int x, int first, int last) const
 {
     if (m_Frames == 0)
         return kNothing;
     const int start = Edge(first);
     const int end = Edge(last + 1);
-    const int toStart = std::abs(x - start);
-    const int toEnd = std::abs(x - end);
-    if (std::min(toStart, toEnd) <= grip) {
-        if (toStart != toEnd)
-            return toStart < toEnd ? kStartMark : kEndMark;
-        return x < start ? kStartMark : kEndMark;
-    }
+    const bool onStart = x >= start - kOuterGrip && x <= start + kInnerGrip;
+    const bool onEnd = x >= end - kInnerGrip && x <= end + kOuterGrip;
+    if (onStart && onEnd)
+        return x - start < end - x ? kStartMark : kEndMark;
+    if (onStart)
+        return kStartMark;
+    if (onEnd)
+        return kEndMark;
     return x >= m_Left && x < m_Left + m_Width ? kFrames : kNothing;
 }
 

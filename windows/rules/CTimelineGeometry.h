@@ -20,10 +20,14 @@ public:
     int FrameAt(int x) const;
     // The edge nearest to x, 0..Frames().
     int BoundaryNear(int x) const;
-    // What a press at x takes hold of: a mark within `grip` of it (the
-    // nearer one; of two at the same place, the one on the side of x),
-    // otherwise the frames when x lies on the track.
-    Part PartAt(int x, int first, int last, int grip) const;
+    // What a press at x takes hold of: a mark when x is on it, reaching
+    // kOuterGrip units outwards and kInnerGrip inwards (so that the first
+    // and last kept frames can still be pressed; of two marks both in
+    // reach, the nearer), otherwise the frames when x lies on the track.
+    Part PartAt(int x, int first, int last) const;
+
+    static constexpr int kOuterGrip = 6;
+    static constexpr int kInnerGrip = 3;
 
 private:
     int m_Left;
