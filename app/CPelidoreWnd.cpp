@@ -22,11 +22,6 @@ static_assert(static_cast<int>(FrameHit::Caption) == HTCAPTION && static_cast<in
                   static_cast<int>(FrameHit::BottomRight) == HTBOTTOMRIGHT,
               "FrameHit mirrors the Windows hit-test codes");
 
-static_assert(COptionsWnd::kRecordHotkey == CGlobalHotkeys::kRecord - 1 &&
-                  COptionsWnd::kPauseHotkey == CGlobalHotkeys::kPause - 1 &&
-                  COptionsWnd::kSnapshotHotkey == CGlobalHotkeys::kSnapshot - 1,
-              "the Options window's hotkey rows follow the hotkey actions");
-
 
 } // namespace
 
@@ -120,16 +115,7 @@ void CPelidoreWnd::Shutdown()
 // Options window listens: the keys pressed then must reach the field.
 void CPelidoreWnd::ApplyHotkeys()
 {
-    if (m_Tools.OptionsWindow().IsListeningForHotkey()) {
-        m_Hotkeys.UnregisterAll();
-        return;
-    }
-    const CGlobalHotkeys::Registered registered = m_Hotkeys.Apply(m_Window, m_Tools.OptionsWindow().GetOptions());
-    for (int action = 0; action < CGlobalHotkeys::kActionCount; ++action)
-        m_Tools.OptionsWindow().SetHotkeyState(action, registered[static_cast<std::size_t>(action)]);
-    m_Tools.Panel().SetHotkeyTexts(m_Tools.OptionsWindow().WorkingHotkeyText(COptionsWnd::kRecordHotkey),
-                           m_Tools.OptionsWindow().WorkingHotkeyText(COptionsWnd::kPauseHotkey),
-                           m_Tools.OptionsWindow().WorkingHotkeyText(COptionsWnd::kSnapshotHotkey));
+    m_Tools.ApplyHotkeys(m_Hotkeys, m_Window);
 }
 
 // ---- drawing -----------------------------------------------------------------

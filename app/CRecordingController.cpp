@@ -309,13 +309,7 @@ void CRecordingController::ApplyLocks()
 // The save takes the settings of the moment it starts, as the GIF's name does.
 SaveJob CRecordingController::MakeSaveJob(std::vector<std::filesystem::path> stores) const
 {
-    const RecordingSettings settings = m_Host.readSettings();
-    const Options options = m_Host.readOptions();
-    SaveJob job;
-    job.stores = std::move(stores);
-    job.workFolder = settings.workFolder;
-    job.options = {settings.dithering, settings.transparent, settings.quality, options.smallerFiles, options.fitToMb};
-    return job;
+    return SaveJob::NewGifs(std::move(stores), m_Host.readSettings(), m_Host.readOptions());
 }
 
 void CRecordingController::StartSaving(SaveJob job)
@@ -373,7 +367,8 @@ void CRecordingController::SaveReviewed()
     const CKeptFrames& kept = m_Review.Kept();
     const bool cut = kept.IsCut();
     m_FrameCount = kept.KeptCount();
-    SaveJob job = m_Review.IsLive() ? MakeLiveResaveJob(files) : MakeSaveJob({files.store});
+    SaveJob job = m_Review.IsLive() ? SaveJob::LiveGifAgain(files.store, files.liveGif, m_Active, m_Options)
+                                    : MakeSaveJob({files.store});
     if (cut)
         job.kept = kept.KeptMask();
     EndReview();
@@ -385,18 +380,6 @@ void CRecordingController::SaveReviewed()
     }
     StartSaving(std::move(job));
     m_SavingOwnRecording = m_Saving;
-}
-
-// A cut live recording is written again from its store with the settings
-// it was recorded with, over its GIF once the new one is whole.
-SaveJob CRecordingController::MakeLiveResaveJob(const CReviewSession::Files& files) const
-{
-    SaveJob job;
-    job.stores = {files.store};
-    job.workFolder = m_Active.workFolder;
-    job.options = {m_Active.dithering, m_Active.transparent, m_Active.quality, m_Options.smallerFiles, 0};
-    job.replaceGif = files.liveGif;
-    return job;
 }
 
 void CRecordingController::DiscardReviewed()

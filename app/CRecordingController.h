@@ -109,7 +109,6 @@ private:
     void ReportFinishedGif(const std::filesystem::path& gif);
     void StartSaving(SaveJob job);
     SaveJob MakeSaveJob(std::vector<std::filesystem::path> stores) const;
-    SaveJob MakeLiveResaveJob(const CReviewSession::Files& files) const;
     bool OpenReviewStore();
     void FinishLiveRecording();
     void FinishDeferredRecording();

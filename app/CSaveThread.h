@@ -7,6 +7,7 @@
 #include "CStoreConverter.h"
 #include "GifExporter.h"
 #include "NWindows.h"
+#include "SaveJob.h"
 
 #include <atomic>
 #include <filesystem>
@@ -14,20 +15,6 @@
 #include <vector>
 
 namespace pelidore {
-
-struct SaveJob {
-    std::vector<std::filesystem::path> stores;
-    std::filesystem::path workFolder;
-    SaveOptions options;
-    // Stores found at start-up may be torn; they are mended before saving.
-    bool mendFirst = false;
-    // After a review: one entry per frame of the (single) store, true for a
-    // frame that goes into the GIF; empty for all.
-    std::vector<bool> kept;
-    // A live recording's GIF that the saved frames replace, once whole; empty
-    // for a new GIF in the work folder.
-    std::filesystem::path replaceGif;
-};
 
 class CSaveThread {
 public:

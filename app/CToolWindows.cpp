@@ -16,6 +16,11 @@ namespace {
 constexpr DWORD kToolExStyle = WS_EX_LAYERED;
 constexpr DWORD kToolStyle = WS_POPUP;
 
+static_assert(COptionsWnd::kRecordHotkey == CGlobalHotkeys::kRecord - 1 &&
+                  COptionsWnd::kPauseHotkey == CGlobalHotkeys::kPause - 1 &&
+                  COptionsWnd::kSnapshotHotkey == CGlobalHotkeys::kSnapshot - 1,
+              "the Options window's hotkey rows follow the hotkey actions");
+
 } // namespace
 
 HRESULT CToolWindows::Create(HINSTANCE instance, HWND frame)
@@ -46,6 +51,20 @@ HRESULT CToolWindows::Create(HINSTANCE instance, HWND frame)
     return S_OK;
 }
 
+void CToolWindows::ApplyHotkeys(CGlobalHotkeys& hotkeys, HWND frame)
+{
+    if (m_Options.IsListeningForHotkey()) {
+        hotkeys.UnregisterAll();
+        return;
+    }
+    const CGlobalHotkeys::Registered registered = hotkeys.Apply(frame, m_Options.GetOptions());
+    for (int action = 0; action < CGlobalHotkeys::kActionCount; ++action)
+        m_Options.SetHotkeyState(action, registered[static_cast<std::size_t>(action)]);
+    m_Panel.SetHotkeyTexts(m_Options.WorkingHotkeyText(COptionsWnd::kRecordHotkey),
+                           m_Options.WorkingHotkeyText(COptionsWnd::kPauseHotkey),
+                           m_Options.WorkingHotkeyText(COptionsWnd::kSnapshotHotkey));
+}
+
 void CToolWindows::Toggle(CToolWnd& tool)
 {
     if (tool.IsShown()) {
@@ -69,7 +88,7 @@ void CToolWindows::KeepOnMonitor(CToolWnd& tool)
     const int x = std::max<int>(work.left, std::min<int>(placed.left, work.right - placed.Width()));
     const int y = std::max<int>(work.top, std::min<int>(placed.top, work.bottom - placed.Height()));
     if (x != placed.left || y != placed.top)
-        tool.Move(x, y, placed.Width(), placed.Height(), TRUE);
+        tool.Move(x, y, tool.GetWidth(), tool.GetHeight(), TRUE); // a layout size
 }
 
 void CToolWindows::PlacePanel(const ScreenRect& frame)

@@ -5,6 +5,7 @@
 // panel's place while a recording is saved. UI thread only.
 #include "CAboutWnd.h"
 #include "CControlWnd.h"
+#include "CGlobalHotkeys.h"
 #include "CLogoWnd.h"
 #include "COptionsWnd.h"
 #include "CReviewSession.h"
@@ -35,6 +36,11 @@ public:
     CSaveWnd& Save() { return m_Save; }
     CReviewWnd& Review() { return m_Review; }
     const COptionsWnd& OptionsWindow() const { return m_Options; }
+
+    // Registers the Options window's hotkeys for `frame` and shows which
+    // took (the Options window) and their keys (the panel's hover labels);
+    // none while a hotkey field listens for a new combination.
+    void ApplyHotkeys(CGlobalHotkeys& hotkeys, HWND frame);
 
     // Shows a hidden tool at the panel's place, hides a shown one.
     void Toggle(CToolWnd& tool);
