@@ -4,12 +4,23 @@
 
 namespace pelidore {
 
+namespace {
+
+// "High Speed" + "Transparent" after the first frame: the octree's colours
+// for the pixels that changed, one entry of them transparent. Half the
+// table takes a bit off every LZW code; the few per cent of the screen that
+// change each frame lose little by it (measured in bench/README.md).
+constexpr int kChangedColors = 128;
+
+} // namespace
+
 bool GifDeltaWriter::Start(int width, int height, int quality, bool dithering, bool transparency)
 {
     m_Width = width;
     m_Height = height;
     m_Quality = quality;
     m_Transparency = transparency && quality == 0;
+    m_OwnColors = m_Transparency && !dithering;
     m_First = true;
     m_Canvas.Reset(width, height);
     if (quality == 0) {
@@ -35,17 +46,25 @@ bool GifDeltaWriter::Write(GifWriter& writer, const std::uint8_t* pixels, int ce
     return written;
 }
 
-// The octree's frame as without the option, cropped to where it changes
-// the picture: outside the rectangle every pixel is transparent or shows
-// the colour already there.
+// The octree's frame, cropped to where it changes the picture: outside the
+// rectangle every pixel is transparent or shows the colour already there.
+// With "Transparent" (and no "Dithering", whose reduced colours the octree
+// keeps exactly) the first frame's pixels take their nearest palette colour,
+// a picture that stays wherever the recording does not change, and later
+// frames get a smaller palette (kChangedColors).
 bool GifDeltaWriter::WriteOctreeFrame(GifWriter& writer, const std::uint8_t* pixels, int centiseconds)
 {
     GifColorType colors[256];
     std::uint8_t transparentIndex = 0;
     int used = 0;
-    if (!m_Octree.Quantize(m_Width, m_Height, pixels, m_Indices.data(), colors, 256, &transparentIndex, m_Transparency,
-                           &used)) {
+    const int maxColors = m_OwnColors && !m_First ? kChangedColors : 256;
+    if (!m_Octree.Quantize(m_Width, m_Height, pixels, m_Indices.data(), colors, maxColors, &transparentIndex,
+                           m_Transparency, &used)) {
         return false;
+    }
+    if (m_OwnColors && m_First) {
+        const std::size_t count = static_cast<std::size_t>(m_Width) * static_cast<std::size_t>(m_Height);
+        m_Nearest.Remap(pixels, count, colors, used, transparentIndex, m_Indices.data());
     }
     const int transparent = m_Transparency ? transparentIndex : -1;
     const GifRect rect =
