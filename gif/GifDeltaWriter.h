@@ -2,13 +2,14 @@
 // is written as the smallest rectangle that changes what the viewer shows,
 // with its own image descriptor and a colour table no larger than it needs; a
 // frame that changes nothing is one pixel that keeps what is shown, carrying
-// its delay. "High Speed" runs the octree over the whole frame with
-// "Transparent" as ever; alone or with "Dithering" it quantizes as without
-// the option, so the pictures played back are the same. "Transparent"
-// without "Dithering" maps the first frame to the nearest palette colours
-// and gives later frames a smaller palette: other pictures, at least as
-// close to the recording. The libimagequant qualities go through
-// LiqDeltaQuantizer. Portable.
+// its delay. "High Speed" runs the octree over the whole frame as it comes
+// (with "Transparent" already keyed, see GifExporter); alone or with
+// "Dithering" it quantizes as without the option. "Transparent" without
+// "Dithering" maps the first frame to the nearest palette colours and gives
+// later frames where little changed a smaller palette: other pictures, as
+// close to the recording over all. With "Transparent" a pixel may take the
+// index before it where that shows the same (GifRunJoiner). The
+// libimagequant qualities go through LiqDeltaQuantizer. Portable.
 #pragma once
 
 #include "GifCanvas.h"
