@@ -67,8 +67,9 @@ bool GifDeltaWriter::Write(GifWriter& writer, const std::uint8_t* pixels, int ce
 // With "Transparent" (and no "Dithering", whose reduced colours the octree
 // keeps exactly) the first frame's pixels take their nearest palette colour,
 // a picture that stays wherever the recording does not change, and later
-// frames where few pixels changed get a smaller palette (kChangedColors). With "Transparent" a pixel
-// may take the index before it where that shows the same (GifRunJoiner).
+// frames where few pixels changed get a smaller palette (kChangedColors).
+// With "Transparent" a pixel may take the index before it where that shows
+// the same (GifRunJoiner).
 bool GifDeltaWriter::WriteOctreeFrame(GifWriter& writer, const std::uint8_t* pixels, int centiseconds)
 {
     GifColorType colors[256];

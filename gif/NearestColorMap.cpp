@@ -34,9 +34,8 @@ void NearestColorMap::SortPalette(const GifColorType* colors, int colorCount, in
             m_Entries.push_back(Entry{c.Red + c.Green + c.Blue, c.Red, c.Green, c.Blue, static_cast<std::uint8_t>(i)});
         }
     }
-    std::sort(m_Entries.begin(), m_Entries.end(), [](const Entry& a, const Entry& b) {
-        return a.sum != b.sum ? a.sum < b.sum : a.index < b.index;
-    });
+    std::sort(m_Entries.begin(), m_Entries.end(),
+              [](const Entry& a, const Entry& b) { return a.sum != b.sum ? a.sum < b.sum : a.index < b.index; });
     m_FirstAtSum.assign(kMaxSum + 2, 0);
     std::size_t e = 0;
     for (int sum = 0; sum <= kMaxSum + 1; ++sum) {
@@ -60,8 +59,8 @@ std::uint8_t NearestColorMap::Nearest(std::uint32_t color, std::uint8_t start) c
     std::uint8_t best = start;
     int bestDistance = Distance2(red, green, blue, m_Colors[start]);
     const auto consider = [&](const Entry& e) {
-        const int d = (e.red - red) * (e.red - red) + (e.green - green) * (e.green - green) +
-                      (e.blue - blue) * (e.blue - blue);
+        const int d =
+            (e.red - red) * (e.red - red) + (e.green - green) * (e.green - green) + (e.blue - blue) * (e.blue - blue);
         if (d < bestDistance || (d == bestDistance && e.index < best)) {
             bestDistance = d;
             best = e.index;

@@ -4,7 +4,6 @@
 #include "GifCanvas.h"
 #include "GifRunJoiner.h"
 #include "NearestColorMap.h"
-
 #include "SyntheticFrames.h"
 
 #include <gif_lib.h>
@@ -130,23 +129,6 @@ TEST(GifRunJoiner, KeepsThePictureAndJoinsRuns)
     const std::size_t bytes = static_cast<std::size_t>(w * h * 3);
     EXPECT_TRUE(std::equal(drawn.Pixels(), drawn.Pixels() + bytes, expected.Pixels()));
     EXPECT_LT(Runs(joined), Runs(image));
-}
-
-// Bottom-up rows (a negative step), as the octree's indices come: a
-// transparent pixel takes the opaque index before it where that colour is
-// shown, an opaque pixel in the colour shown goes on with the transparent run.
-TEST(GifRunJoiner, RunsOnAcrossRowsOfABottomUpBuffer)
-{
-    const GifColorType colors[3] = {{0, 0, 0}, {50, 60, 70}, {255, 0, 255}};
-    GifCanvas canvas;
-    canvas.Reset(4, 2);
-    const std::uint8_t fill[8] = {1, 1, 1, 1, 0, 0, 0, 0}; // top row 1, bottom row 0
-    canvas.Draw(GifRect{0, 0, 4, 2}, fill, 4, colors, -1);
-    // Buffer rows bottom first: the image's top row is the buffer's second.
-    std::uint8_t buffer[8] = {2, 0, 0, 1, 1, 2, 2, 1};
-    GifRunJoiner::Join(canvas, GifRect{0, 0, 4, 2}, buffer + 4, -4, colors, 3, 2);
-    const std::uint8_t expected[8] = {2, 2, 2, 1, 1, 1, 1, 1};
-    EXPECT_TRUE(std::equal(buffer, buffer + 8, expected));
 }
 
 } // namespace pelidore
