@@ -15,6 +15,9 @@ class ColorRuns {
 public:
     // Longest run handed out at once: a pixel count that fits 32 bits with room.
     static constexpr std::size_t kMaxRun = 0x40000000u;
+    // The colour "Transparent" gives unchanged pixels (R 255, G 0, B 255),
+    // as ColorOf packs it.
+    static constexpr std::uint32_t kTransparentKey = 0xFF00FFu;
 
     // Blue | green << 8 | red << 16 of a blue-green-red pixel.
     static std::uint32_t ColorOf(const std::uint8_t* bgr)

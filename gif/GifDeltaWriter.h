@@ -2,15 +2,20 @@
 // is written as the smallest rectangle that changes what the viewer shows,
 // with its own image descriptor and a colour table no larger than it needs; a
 // frame that changes nothing is one pixel that keeps what is shown, carrying
-// its delay. "High Speed" quantizes as without the option (the octree over
-// the whole frame, "Transparent" as ever), so the pictures played back are
-// the same; the libimagequant qualities go through LiqDeltaQuantizer.
-// Portable.
+// its delay. "High Speed" runs the octree over the whole frame as it comes
+// (with "Transparent" already keyed, see GifExporter); alone or with
+// "Dithering" it quantizes as without the option. "Transparent" without
+// "Dithering" maps the first frame to the nearest palette colours and gives
+// later frames where little changed a smaller palette: other pictures, as
+// close to the recording over all. With "Transparent" a pixel may take the
+// index before it where that shows the same (GifRunJoiner). The
+// libimagequant qualities go through LiqDeltaQuantizer. Portable.
 #pragma once
 
 #include "GifCanvas.h"
 #include "GifWriter.h"
 #include "LiqDeltaQuantizer.h"
+#include "NearestColorMap.h"
 #include "QColorQuantizer.h"
 
 #include <cstdint>
@@ -42,9 +47,11 @@ private:
     int m_Height = 0;
     int m_Quality = 0;
     bool m_Transparency = false;
+    bool m_OwnColors = false; // "High Speed" + "Transparent" without "Dithering"
     bool m_First = true;
     GifCanvas m_Canvas;
     QColorQuantizer m_Octree;
+    NearestColorMap m_Nearest;
     LiqDeltaQuantizer m_Liq;
     LiqDeltaQuantizer::Image m_Image;
     std::vector<std::uint8_t> m_Indices;

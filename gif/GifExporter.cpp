@@ -29,6 +29,16 @@ std::size_t DefaultQueueLimit(std::size_t frameBytes)
     return frames;
 }
 
+int Distance2(const std::uint8_t* a, const std::uint8_t* b)
+{
+    int sum = 0;
+    for (int c = 0; c < 3; ++c) {
+        const int d = a[c] - b[c];
+        sum += d * d;
+    }
+    return sum;
+}
+
 } // namespace
 
 GifExporter::GifExporter() = default;
@@ -118,25 +128,9 @@ bool GifExporter::PushFrame(const std::uint8_t* bgrPixels, bool wait, float dela
     } else {
         std::memcpy(pixels, bgrPixels, m_FrameBytes);
     }
-    // 2: mark unchanged pixels; the frame before marking becomes the
-    // reference for the next one.
+    // 2: mark unchanged pixels.
     if (m_Transparency) {
-        std::uint8_t* prev = m_Previous.data();
-        if (m_FirstFrame) {
-            std::memcpy(prev, pixels, m_FrameBytes);
-        } else {
-            for (std::size_t i = 0; i < m_FrameBytes; i += 3) {
-                if (pixels[i] == prev[i] && pixels[i + 1] == prev[i + 1] && pixels[i + 2] == prev[i + 2]) {
-                    pixels[i] = 255;     // blue
-                    pixels[i + 1] = 0;   // green
-                    pixels[i + 2] = 255; // red
-                } else {
-                    prev[i] = pixels[i];
-                    prev[i + 1] = pixels[i + 1];
-                    prev[i + 2] = pixels[i + 2];
-                }
-            }
-        }
+        MarkUnchanged(bgrPixels, pixels);
     }
     // 3: the delay.
     m_FirstFrame = false;
@@ -166,6 +160,37 @@ bool GifExporter::PushFrame(const std::uint8_t* bgrPixels, bool wait, float dela
         m_Taken.wait(lock, [&] { return m_Queue.empty(); });
     }
     return true;
+}
+
+// "Transparent": a pixel whose colour stays gets the key colour; the frame
+// before marking becomes the reference for the next one. With "Smaller
+// files" and "Dithering" a pixel whose reduced colour moved keeps what is
+// shown too when that is at least as close to the recorded colour: as the
+// recording's noise and the dither pattern move, a reduced colour goes to
+// and fro between neighbouring palette entries. No pixel is then farther
+// from the recording than without the option, and fewer are written.
+void GifExporter::MarkUnchanged(const std::uint8_t* recorded, std::uint8_t* pixels)
+{
+    std::uint8_t* reference = m_Previous.data();
+    if (m_FirstFrame) {
+        std::memcpy(reference, pixels, m_FrameBytes);
+        return;
+    }
+    const bool keepCloser = m_Smaller && m_Dithering;
+    for (std::size_t i = 0; i < m_FrameBytes; i += 3) {
+        const bool same =
+            pixels[i] == reference[i] && pixels[i + 1] == reference[i + 1] && pixels[i + 2] == reference[i + 2];
+        // With "Dithering" the reference is what the viewer shows.
+        if (same || (keepCloser && Distance2(reference + i, recorded + i) <= Distance2(pixels + i, recorded + i))) {
+            pixels[i] = 255;     // blue
+            pixels[i + 1] = 0;   // green
+            pixels[i + 2] = 255; // red
+        } else {
+            reference[i] = pixels[i];
+            reference[i + 1] = pixels[i + 1];
+            reference[i + 2] = pixels[i + 2];
+        }
+    }
 }
 
 void GifExporter::Worker()

@@ -40,9 +40,10 @@ public:
                int quality);
 
     // "Smaller files": each frame after the first is cropped to what changes
-    // the picture (see GifDeltaWriter); the libimagequant qualities also
-    // leave pixels the viewer already shows closely enough transparent and
-    // keep their palette across frames. Off by default, which leaves every
+    // the picture (see GifDeltaWriter); the libimagequant qualities, and
+    // "High Speed" with "Dithering" and "Transparent", also leave pixels the
+    // viewer already shows closely enough transparent; the libimagequant
+    // qualities keep their palette across frames. Off by default, which leaves every
     // file as it was. Takes effect at the next Start.
     void SetSmallerFiles(bool on) { m_SmallerFilesSet = on; }
     bool SmallerFiles() const { return m_SmallerFilesSet; }
@@ -86,6 +87,7 @@ private:
     };
 
     void Worker();
+    void MarkUnchanged(const std::uint8_t* recorded, std::uint8_t* pixels);
     void ProcessFrame(const FrameItem& item);
     void ReleaseBuffers();
 
@@ -101,7 +103,7 @@ private:
     bool m_Started = false;
 
     // Pushing thread only.
-    std::vector<std::uint8_t> m_Previous;
+    std::vector<std::uint8_t> m_Previous; // "Transparent": the last colours marked changed
     bool m_FirstFrame = true;
     float m_TotalDuration = 0.0f;
     DelayClock m_Delays;    // hundredths with the remainder carried

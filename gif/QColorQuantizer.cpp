@@ -426,7 +426,7 @@ bool QColorQuantizer::Quantize(int width, int height, const std::uint8_t* pixels
 
     m_Runs.Scan(pixels, count, [this](std::uint32_t color, std::uint32_t length) { InsertRun(color, length); });
     // The key colour once more, without a reduction.
-    const std::uint32_t key = 0xFF00FFu;
+    const std::uint32_t key = ColorRuns::kTransparentKey;
     if (transparency) {
         Remember(key, Descend(key, 1));
     }
