@@ -72,23 +72,22 @@ void CToolWindows::Toggle(CToolWnd& tool)
         return;
     }
     const ScreenRect panel = PanelRect();
-    tool.ShowAt(panel.left, panel.top);
-    KeepOnMonitor(tool);
+    const PixelPoint at = PlaceOnMonitor(tool, panel.left, panel.top);
+    tool.ShowAt(at.x, at.y);
 }
 
-void CToolWindows::KeepOnMonitor(CToolWnd& tool)
+// Placed before it shows, so that no one sees it, nor clicks it, off its place.
+PixelPoint CToolWindows::PlaceOnMonitor(const CToolWnd& tool, int x, int y)
 {
-    const ScreenRect placed = CNDesktop::WindowRect(tool.GetHwnd());
+    const int width = tool.Scale().ToPixels(tool.GetWidth());
+    const int height = tool.Scale().ToPixels(tool.GetHeight());
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
-    if (placed.Width() <= 0 ||
-        !GetMonitorInfoW(MonitorFromWindow(tool.GetHwnd(), MONITOR_DEFAULTTONEAREST), &monitor))
-        return;
+    if (!GetMonitorInfoW(MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONEAREST), &monitor))
+        return {x, y};
     const RECT& work = monitor.rcWork;
-    const int x = std::max<int>(work.left, std::min<int>(placed.left, work.right - placed.Width()));
-    const int y = std::max<int>(work.top, std::min<int>(placed.top, work.bottom - placed.Height()));
-    if (x != placed.left || y != placed.top)
-        tool.Move(x, y, tool.GetWidth(), tool.GetHeight(), TRUE); // a layout size
+    return {std::max<int>(work.left, std::min<int>(x, work.right - width)),
+            std::max<int>(work.top, std::min<int>(y, work.bottom - height))};
 }
 
 void CToolWindows::PlacePanel(const ScreenRect& frame)
@@ -130,10 +129,10 @@ void CToolWindows::ShowPanel()
 void CToolWindows::ShowReview(CReviewSession& session)
 {
     const ScreenRect panel = PanelRect();
+    const PixelPoint at = PlaceOnMonitor(m_Review, panel.left, panel.top);
     HidePanel();
     m_Review.Open(session.Kept(), session.Width(), session.Height(),
-                  [&session](int frame) { return session.FrameAt(frame); }, panel.left, panel.top);
-    KeepOnMonitor(m_Review);
+                  [&session](int frame) { return session.FrameAt(frame); }, at.x, at.y);
 }
 
 void CToolWindows::CloseReview()

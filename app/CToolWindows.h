@@ -65,9 +65,9 @@ public:
 private:
     void MovePanelTo(const ScreenRect& panel);
     void HidePanel();
-    // Moves a shown tool that runs past its monitor's work area back inside,
-    // up rather than off the bottom (a large scale on a short screen).
-    static void KeepOnMonitor(CToolWnd& tool);
+    // Where a tool shown at (x, y) stays inside its monitor's work area:
+    // moved up rather than off the bottom (a large scale on a short screen).
+    static PixelPoint PlaceOnMonitor(const CToolWnd& tool, int x, int y);
     void ShowPanel();
 
     HWND m_Frame = nullptr;

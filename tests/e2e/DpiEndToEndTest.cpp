@@ -181,6 +181,13 @@ TEST_F(DpiEndToEnd, ThePanelAndItsToolsTakeTheScaleAndAnswerAtScaledPlaces)
     ASSERT_TRUE(WaitFor([] { return IsShown(kSetupTitle); })) << "the Setup button opens the Setup window";
     HWND setup = FindWindowW(kSetupTitle, nullptr);
     ExpectScaledSize(setup, CSetupWnd::kWidth, CSetupWnd::kHeight);
+    // Opened at the panel, but moved up where it would run off the screen.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    RECT setupPlace = {};
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(setup, MONITOR_DEFAULTTONEAREST), &monitor));
+    ASSERT_TRUE(GetWindowRect(setup, &setupPlace));
+    EXPECT_LE(setupPlace.bottom, monitor.rcWork.bottom);
     KeepScreenshot(setup, L"setup");
     EXPECT_EQ(HitTest(setup, 150, 31), HTCAPTION);
     ClickAt(setup, kFpsSliderPoint);
