@@ -116,17 +116,16 @@ bool CRecordingController::OpenLiveOutput(const RecordingSettings& settings)
                                                settings.transparent, m_GifPath, settings.quality))
         return false;
     m_Exporter.SetSizeLimit(CRecordingLimits::WriterSizeLimit(m_Host.sizeLimitMb(), settings.quality));
-    m_LiveStoreOpen = m_Options.reviewBeforeSaving && OpenReviewStore();
+    m_LiveStoreOpen = m_Options.reviewBeforeSaving && OpenReviewStore(settings);
     return true;
 }
 
 // The review of a live recording reads its frames from a store written
 // beside the GIF. Without one the recording goes on and is simply not
 // reviewed: the GIF is what matters.
-bool CRecordingController::OpenReviewStore()
+bool CRecordingController::OpenReviewStore(const RecordingSettings& settings)
 {
-    m_StorePath = COutputPaths(m_Host.readSettings().workFolder).FrameStore();
-    if (!m_StorePath.empty() && m_Store.Create(m_Output.width, m_Output.height) && m_Store.OpenForWriting(m_StorePath))
+    if (OpenFrameStore(settings))
         return true;
     m_Store.Close();
     RemoveQuietly(m_StorePath);
@@ -439,10 +438,12 @@ void CRecordingController::Shutdown()
     }
     if (IsReviewing()) {
         // A deferred store stays whole for the next start; a live GIF
-        // already holds every frame, so its extra store goes.
-        if (m_Review.IsLive())
-            RemoveQuietly(m_Review.GetFiles().store);
+        // already holds every frame, so its extra store goes, once the
+        // review has let go of it (Windows deletes no open file).
+        const CReviewSession::Files files = m_Review.GetFiles();
         m_Review.Close();
+        if (!files.liveGif.empty())
+            RemoveQuietly(files.store);
     }
 }
 

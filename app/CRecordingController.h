@@ -109,7 +109,7 @@ private:
     void ReportFinishedGif(const std::filesystem::path& gif);
     void StartSaving(SaveJob job);
     SaveJob MakeSaveJob(std::vector<std::filesystem::path> stores) const;
-    bool OpenReviewStore();
+    bool OpenReviewStore(const RecordingSettings& settings);
     void FinishLiveRecording();
     void FinishDeferredRecording();
     bool BeginReview(CReviewSession::Files files);

@@ -125,6 +125,13 @@ TEST_F(ReviewEndToEnd, QuitWhileReviewingKeepsEveryFrameAndDiscardDeletesIt)
     Quit();
     fs::remove(OnlyGif());
 
+    // A live GIF already holds every frame: its review store goes.
+    StartReviewing(0);
+    RecordForReview(1000);
+    Quit();
+    EXPECT_TRUE(FilesEndingWith(L".dat").empty());
+    fs::remove(OnlyGif());
+
     StartReviewing(0);
     RecordForReview(1000);
     EXPECT_EQ(Pelictl(L"review-discard"), 0);
